@@ -1,0 +1,5 @@
+#include "globals.h"
+
+double pixelsPerUnit = 0.0;
+double maxPageDepth = 0.0;
+bool readingInProgress = false;

@@ -1,0 +1,39 @@
+#ifndef QQUERYDATABASE_H
+#define QQUERYDATABASE_H
+
+#include <QSqlDatabase>
+#include <QString>
+#include <atomic>
+
+// Connection holder mixed into the readers and the upward-conversion worker.
+// Each holder gets its own connection, named "KORA" plus a unique suffix, so
+// two holders that are alive at once (a page read while a report runs) never
+// share one. A connection must be opened, used and closed on one thread.
+class QQueryDataBase
+{
+public:
+    QQueryDataBase();
+    virtual ~QQueryDataBase();
+
+    // False when no file exists at path (nothing is ever created) or when
+    // SQLite cannot open it.
+    bool open(const QString &path);
+    bool isOpen() const { return !m_openedPath.isEmpty(); }
+    // Stops a running range query (waiting in 100 ms slices while events are
+    // processed), then closes and removes the connection.
+    void close();
+
+    QString connectionName() const { return m_connectionName; }
+    QString openedPath() const { return m_openedPath; }
+
+protected:
+    QSqlDatabase m_database;
+    QString m_openedPath;
+    std::atomic<bool> busy{false};
+    std::atomic<bool> stopRequested{false};
+
+private:
+    QString m_connectionName;
+};
+
+#endif // QQUERYDATABASE_H
