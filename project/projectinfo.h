@@ -8,6 +8,7 @@
 #include <functional>
 
 class NavigationPanel;
+class QSqlRecord;
 
 // The in-memory record of the opened project: the row of projectInfo, the
 // facts derived from bigImages, the path of the file and the page on screen.
@@ -17,16 +18,22 @@ class ProjectInfo : public QWidget
 public:
     static ProjectInfo *instance();
 
-    // The shell registers how the navigation panel is made; call before the
-    // first instance(). Without a factory the record runs without a panel.
+    // The shell registers how the navigation panel is made. The constructor
+    // uses it; an instance that already exists without a panel gets one at
+    // once. Without a factory the record runs without a panel.
     static void setPanelFactory(std::function<NavigationPanel *()> factory);
     NavigationPanel *fileInfoWidget() const { return m_panel; }
 
     void reset();
+    // Opens the file at path as "DB1" (never creates a file; a read-only
+    // file is opened read-only). Logs "database open failed!" on failure.
     void setDatabase(const QString &path);
+    bool isDatabaseOpen() const { return m_database.isValid() && m_database.isOpen(); }
     void loadProjectInfo();
     bool saveProjectInfo();
     void setDiameter(int d);
+    // imageWidth / (diameter x 3.14); 0.0 (unknown) while either is not
+    // positive.
     double computePixelFactor() const;
 
     // Page values
@@ -79,6 +86,10 @@ private:
     ProjectInfo();
     ~ProjectInfo() override;
 
+    bool openDatabase();
+    void closeDatabase();
+    void readRow(const QSqlRecord &record);
+
     int m_pageStart = 0;
     int m_pageEnd = 0;
     int m_start = 0;
@@ -88,6 +99,7 @@ private:
     QString m_direction;
     QString m_projectPath;
     QSqlDatabase m_database;
+    QString m_connectionName;
     int m_imageWidth = 0;
     int m_pageHeight = 0;
     int m_spare2 = 0;

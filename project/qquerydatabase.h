@@ -20,13 +20,21 @@ public:
     bool open(const QString &path);
     bool isOpen() const { return !m_openedPath.isEmpty(); }
     // Stops a running range query (waiting in 100 ms slices while events are
-    // processed), then closes and removes the connection.
+    // processed), then closes and removes the connection. Called from inside
+    // the running query (a directly connected receiver), it only asks the
+    // query to stop; the query closes the connection when it returns.
     void close();
 
     QString connectionName() const { return m_connectionName; }
     QString openedPath() const { return m_openedPath; }
 
 protected:
+    // For range queries: marks the holder busy on the calling thread; false
+    // when a query already runs.
+    bool beginBusy();
+    // Clears busy and carries out a close() that arrived during the query.
+    void endBusy();
+
     QSqlDatabase m_database;
     QString m_openedPath;
     std::atomic<bool> busy{false};
@@ -34,6 +42,8 @@ protected:
 
 private:
     QString m_connectionName;
+    std::atomic<void *> m_busyThread{nullptr};
+    std::atomic<bool> m_closePending{false};
 };
 
 #endif // QQUERYDATABASE_H

@@ -1,0 +1,317 @@
+#include "projectinfo.h"
+
+#include "globals.h"
+#include "navigationpanel.h"
+#include "sqliteconnection.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QImage>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <cmath>
+
+namespace {
+
+ProjectInfo *s_instance = nullptr;
+std::function<NavigationPanel *()> &panelFactory()
+{
+    static std::function<NavigationPanel *()> factory;
+    return factory;
+}
+
+const char *const kDescriptiveColumns[] = {
+    "projectName", "detectionUnit", "coordinatesLongitude", "coordinatesLatitude",
+    "orificeNumber", "date", "testTotalDepth", "testStartDepth",
+    "testPerson", "orificeElevation", "stableWaterLevel"};
+
+const char kRead16[] =
+    "select direction ,start, diameter,fLongitude,fLatitude, projectName, "
+    "        detectionUnit, coordinatesLongitude, coordinatesLatitude, "
+    "        orificeNumber, date, testTotalDepth, testStartDepth, "
+    "        testPerson, orificeElevation, stableWaterLevel from projectInfo";
+
+const char kRead14[] =
+    "select direction ,start, diameter,projectName, \t\tdetectionUnit, coordinatesLongitude, "
+    "coordinatesLatitude, \t\torificeNumber, date, testTotalDepth, testStartDepth, \t\ttestPerson, "
+    "orificeElevation, stableWaterLevel from projectInfo";
+
+const char kUpdate[] =
+    "update projectInfo set \t\tprojectName = ?,\t\tdetectionUnit = ?, \t\tcoordinatesLongitude = ?, "
+    "\t\tcoordinatesLatitude = ?, \t\torificeNumber = ?, \t\tdate = ?, \t\ttestTotalDepth = ?, "
+    "\t\ttestStartDepth = ?, \t\ttestPerson = ?, \t\torificeElevation = ?, \t\tstableWaterLevel = ? "
+    "where\tstart = ?";
+
+const char kDateFormat[] = "yyyy/MM/dd";
+
+} // namespace
+
+ProjectInfo *ProjectInfo::instance()
+{
+    if (!s_instance)
+        s_instance = new ProjectInfo();
+    return s_instance;
+}
+
+void ProjectInfo::setPanelFactory(std::function<NavigationPanel *()> factory)
+{
+    panelFactory() = std::move(factory);
+    if (s_instance && !s_instance->m_panel && panelFactory())
+        s_instance->m_panel = panelFactory()();
+}
+
+ProjectInfo::ProjectInfo()
+    : QWidget(nullptr),
+      m_connectionName(SqliteConnection::uniqueName(QStringLiteral("DB1")))
+{
+    if (panelFactory())
+        m_panel = panelFactory()();
+}
+
+ProjectInfo::~ProjectInfo()
+{
+    closeDatabase();
+}
+
+void ProjectInfo::reset()
+{
+    m_pageStart = 0;
+    m_pageEnd = 0;
+    m_start = 0;
+    m_maxDepth = 0;
+    m_diameter = 0;
+    m_spare1 = 0;
+    m_direction.clear();
+    m_projectPath.clear();
+    m_imageWidth = 0;
+    m_pageHeight = 0;
+    m_spare2 = 0;
+    m_fLongitude = 114.3;
+    m_fLatitude = 30.57;
+    m_hasCoordinateColumns = false;
+    if (m_panel)
+        m_panel->reset();
+}
+
+void ProjectInfo::setPageStart(int depth)
+{
+    m_pageStart = depth;
+    if (m_panel)
+        m_panel->setStartValue(static_cast<int>(std::floor(depth / double(kDepthUnitsPerMetre))));
+}
+
+void ProjectInfo::setPageEnd(int depth)
+{
+    m_pageEnd = depth;
+    if (m_panel)
+        m_panel->setEndValue(static_cast<int>(std::ceil(depth / double(kDepthUnitsPerMetre))));
+}
+
+void ProjectInfo::closeDatabase()
+{
+    SqliteConnection::remove(m_database, m_connectionName);
+}
+
+bool ProjectInfo::openDatabase()
+{
+    // Never let SQLite create a file: a project that is gone stays gone.
+    if (!SqliteConnection::fileExists(m_projectPath))
+        return false;
+    if (!m_database.isValid()) {
+        if (QSqlDatabase::contains(m_connectionName))
+            m_database = QSqlDatabase::database(m_connectionName, false);
+        else
+            m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    }
+    if (m_database.isOpen())
+        return true;
+    return SqliteConnection::openExisting(m_database, m_projectPath);
+}
+
+void ProjectInfo::setDatabase(const QString &path)
+{
+    m_projectPath = path;
+    if (m_database.isValid() && m_database.isOpen())
+        closeDatabase();
+    if (!openDatabase()) {
+        if (m_database.isValid())
+            qDebug() << "database open failed!" << m_database.lastError().text();
+        else
+            qDebug() << "database open failed!" << path;
+    }
+}
+
+void ProjectInfo::readRow(const QSqlRecord &record)
+{
+    auto has = [&record](const char *name) { return record.indexOf(QLatin1String(name)) >= 0; };
+    auto value = [&record](const char *name) { return record.value(QLatin1String(name)); };
+
+    if (has("direction"))
+        m_direction = value("direction").toString();
+    if (has("start"))
+        m_start = value("start").toInt();
+    if (m_direction == QLatin1String("up"))
+        m_start = 0;
+    if (m_panel)
+        m_panel->setStartText(m_start);
+    if (has("diameter"))
+        m_diameter = value("diameter").toInt();
+    if (has("fLongitude"))
+        m_fLongitude = value("fLongitude").toDouble();
+    if (has("fLatitude"))
+        m_fLatitude = value("fLatitude").toDouble();
+
+    QString *const targets[] = {&m_projectName, &m_detectionUnit, &m_coordinatesLongitude,
+                                &m_coordinatesLatitude, &m_orificeNumber, nullptr,
+                                &m_testTotalDepth, &m_testStartDepth, &m_testPerson,
+                                &m_orificeElevation, &m_stableWaterLevel};
+    for (int i = 0; i < 11; ++i) {
+        const char *column = kDescriptiveColumns[i];
+        if (!has(column))
+            continue;
+        if (targets[i])
+            *targets[i] = value(column).toString();
+        else
+            m_date = QDate::fromString(value(column).toString(), QLatin1String(kDateFormat));
+    }
+}
+
+void ProjectInfo::loadProjectInfo()
+{
+    // The facts derived from bigImages belong to the file being loaded.
+    m_maxDepth = 0;
+    m_imageWidth = 0;
+
+    if (!m_database.isValid() || !m_database.isOpen()) {
+        qDebug() << "database open failed!" << m_projectPath;
+        return;
+    }
+
+    // 1. Probe the column set.
+    bool probeOk = false;
+    int columns = 0;
+    {
+        QSqlQuery probe(m_database);
+        probeOk = probe.exec(QStringLiteral("select * from projectInfo"));
+        columns = probeOk ? probe.record().count() : 0;
+    }
+    bool migrate = false;
+    if (columns == 5) {
+        m_hasCoordinateColumns = true;
+        migrate = true;
+    } else if (columns == 16) {
+        m_hasCoordinateColumns = true;
+    } else {
+        m_hasCoordinateColumns = false;
+        // Only an existing projectInfo table is ever altered: a file that is
+        // no database or has no such table is left exactly as it is.
+        migrate = probeOk && columns <= 3;
+    }
+
+    // 2. Migrate to the current column set.
+    if (migrate) {
+        for (const char *column : kDescriptiveColumns) {
+            QSqlQuery alter(m_database);
+            if (!alter.exec(QStringLiteral("ALTER  table projectInfo ADD  %1 varchar(20)")
+                                .arg(QLatin1String(column)))) {
+                qDebug() << "add column" << alter.lastError().text();
+                break;
+            }
+        }
+    }
+
+    // 3. Read the row.
+    bool readOk = false;
+    {
+        QSqlQuery read(m_database);
+        readOk = read.exec(QLatin1String(m_hasCoordinateColumns ? kRead16 : kRead14));
+        if (!readOk) {
+            qDebug() << read.lastError().text();
+        } else {
+            while (read.next())
+                readRow(read.record());
+        }
+    }
+    if (!readOk && probeOk) {
+        // The columns could not be added (a read-only file of an old
+        // generation): read what the table has, so the images stay viewable.
+        QSqlQuery read(m_database);
+        if (read.exec(QStringLiteral("select * from projectInfo"))) {
+            while (read.next())
+                readRow(read.record());
+            readOk = true;
+        } else {
+            qDebug() << read.lastError().text();
+        }
+    }
+    if (!readOk)
+        return;
+
+    // 4. Deepest piece.
+    QSqlQuery deepest(m_database);
+    deepest.setForwardOnly(true);
+    if (deepest.exec(QStringLiteral("select id, data from bigImages order by id desc")) && deepest.next()) {
+        m_maxDepth = deepest.value(0).toInt();
+        QImage image;
+        image.loadFromData(deepest.value(1).toByteArray(), "JPG");
+        m_imageWidth = image.width();
+        if (m_panel)
+            m_panel->setEndText(m_maxDepth);
+    } else {
+        qDebug() << deepest.lastError().text();
+    }
+    deepest.finish();
+}
+
+bool ProjectInfo::saveProjectInfo()
+{
+    if (!openDatabase()) {
+        qDebug() << "database open failed!"
+                 << (m_database.isValid() ? m_database.lastError().text() : m_projectPath);
+        return false;
+    }
+
+    bool ok = false;
+    {
+        QString dateText = m_date.toString(QLatin1String(kDateFormat));
+        if (dateText.isNull())
+            dateText = QLatin1String(""); // an invalid date is written as empty text
+
+        QSqlQuery update(m_database);
+        update.prepare(QLatin1String(kUpdate));
+        update.addBindValue(m_projectName);
+        update.addBindValue(m_detectionUnit);
+        update.addBindValue(m_coordinatesLongitude);
+        update.addBindValue(m_coordinatesLatitude);
+        update.addBindValue(m_orificeNumber);
+        update.addBindValue(dateText);
+        update.addBindValue(m_testTotalDepth);
+        update.addBindValue(m_testStartDepth);
+        update.addBindValue(m_testPerson);
+        update.addBindValue(m_orificeElevation);
+        update.addBindValue(m_stableWaterLevel);
+        update.addBindValue(m_start);
+        ok = update.exec();
+        if (!ok)
+            qDebug() << "add data" << update.lastError().text();
+    }
+    if (ok)
+        m_database.close();
+    return ok;
+}
+
+void ProjectInfo::setDiameter(int d)
+{
+    m_diameter = d;
+    if (d != 0)
+        pixelsPerUnit = computePixelFactor();
+}
+
+double ProjectInfo::computePixelFactor() const
+{
+    if (m_diameter <= 0 || m_imageWidth <= 0)
+        return 0.0;
+    return m_imageWidth / (m_diameter * kPi);
+}

@@ -1,0 +1,59 @@
+#ifndef QQUERYBIGIMAGES_H
+#define QQUERYBIGIMAGES_H
+
+#include "qquerydatabase.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+
+// Range reader of the report builder. Open it with open(path) on the thread
+// that will run the queries. queryRange() runs on the calling thread and
+// either hands out the stored JPEG bytes of each piece (raw mode, page depth
+// 10 000) or re-joins the pieces into pages of the chosen depth (page mode).
+class QQueryBigImages : public QObject, public QQueryDataBase
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRawPageDepth = 10000;
+
+    explicit QQueryBigImages(QObject *parent = nullptr);
+    ~QQueryBigImages() override;
+
+    void setScale(double scaleX, double scaleY);
+    double scaleX() const { return m_scaleX; }
+    double scaleY() const { return m_scaleY; }
+    int pageDepth() const { return m_pageDepth; }
+
+    // Number of pieces with startMetre x 10 000 < id <= endMetre x 10 000;
+    // 0 when closed or on failure.
+    int CountOfDepthRange(int startMetre, int endMetre);
+
+    // False at once while another query of this object runs, when the reader
+    // is not open, or when the range statement fails (busy is cleared then).
+    bool queryRange(int startMetre, int endMetre, int pageDepth);
+    bool queryRange(int startMetre, int endMetre);
+
+signals:
+    // Raw mode. The byte array lives only during the emission: connect with
+    // Qt::DirectConnection and copy what you keep.
+    void ProgressingImageBuffers(int nImgDepth, QByteArray *imgByteArray);
+    // Page mode: one joined page and the depth of its lower edge.
+    void ProgressingImageJointer(QImage image, int depth);
+
+private:
+    bool runQuery(int startMetre, int endMetre);
+    QImage joinPiece(const QImage &accumulated, const QByteArray &bytes, int id);
+
+    int m_nRangeStart = 0;
+    int m_pageDepth = kRawPageDepth;
+    int m_nLastDepth = 0;
+    double m_dVerticalDensity = 0.0;
+    double m_scaleX = 1.0;
+    double m_scaleY = 1.0;
+    int m_nOutputWidth = 0;
+    int m_nPageIndex = 1;
+};
+
+#endif // QQUERYBIGIMAGES_H

@@ -1,0 +1,165 @@
+#include "readbigimagethread.h"
+
+#include "projectinfo.h"
+
+#include <QBuffer>
+#include <QDebug>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+
+std::atomic<int> ReadBigImageThread::s_pieceDelay{ReadBigImageThread::kDefaultPieceDelay};
+
+ReadBigImageThread::ReadBigImageThread(const QString &path, int pageStart, int pageEnd, QObject *parent)
+    : QThread(parent), m_pageStart(pageStart), m_pageEnd(pageEnd), m_projectPath(path)
+{
+    qRegisterMetaType<KdImage>("KdImage");
+    ProjectInfo *info = ProjectInfo::instance();
+    m_direction = info->direction();
+    m_projectStart = info->start();
+    m_maxDepth = info->maxDepth();
+    m_recordPageStart = info->pageStart();
+}
+
+ReadBigImageThread::~ReadBigImageThread()
+{
+    if (isRunning())
+        wait();
+    close();
+}
+
+void ReadBigImageThread::setPieceDelay(int ms)
+{
+    s_pieceDelay = std::max(0, ms);
+}
+
+int ReadBigImageThread::pieceDelay()
+{
+    return s_pieceDelay;
+}
+
+QImage ReadBigImageThread::decodeImage(const QByteArray &data)
+{
+    QImage image;
+    QBuffer buffer;
+    buffer.setData(data);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return image;
+    if (!image.load(&buffer, "JPG")) {
+        qDebug() << "QImage Load Fail";
+        return QImage();
+    }
+    return image;
+}
+
+void ReadBigImageThread::emitReadFinished()
+{
+    if (!m_readFinishedEmitted) {
+        m_readFinishedEmitted = true;
+        emit readFinieshed();
+    }
+}
+
+void ReadBigImageThread::run()
+{
+    m_readFinishedEmitted = false;
+    m_imageCount = 0;
+
+    // The connection belongs to this thread: open, use and close it here.
+    if (open(m_projectPath)) {
+        if (countImages() && m_imageCount != 0) {
+            const bool ok = (m_direction == QLatin1String("down")) ? readImages() : readImagesUp();
+            if (!ok)
+                qDebug() << "error when get big images !";
+        }
+        close();
+    }
+
+    emitReadFinished();
+    emit readThreadFinished();
+}
+
+bool ReadBigImageThread::countImages()
+{
+    int low = m_pageStart;
+    int high = m_pageEnd;
+    if (m_direction != QLatin1String("down")) {
+        low = m_maxDepth - m_pageEnd;
+        high = m_maxDepth - m_pageStart;
+    }
+    QSqlQuery query(m_database);
+    query.prepare(QStringLiteral("select COUNT(*) from bigImages where id > ? AND id <= ?"));
+    query.addBindValue(low);
+    query.addBindValue(high);
+    if (!query.exec() || !query.next()) {
+        qDebug() << query.lastError().text();
+        return false;
+    }
+    m_imageCount = query.value(0).toInt();
+    emit bigImageCountGetted(m_imageCount);
+    return true;
+}
+
+bool ReadBigImageThread::readImages()
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("select id ,data from bigImages where id > ?"));
+    query.addBindValue(m_pageStart);
+    if (!query.exec()) {
+        qDebug() << query.lastError().text();
+        return false;
+    }
+
+    int top = std::max(m_recordPageStart, m_projectStart);
+    while (query.next()) {
+        const int id = query.value(0).toInt();
+        const QImage image = decodeImage(query.value(1).toByteArray());
+        emit readOneBigImage(KdImage(top, id, image));
+        const int delay = s_pieceDelay;
+        if (delay > 0)
+            QThread::msleep(static_cast<unsigned long>(delay));
+        if (id >= m_pageEnd) {
+            emitReadFinished();
+            break;
+        }
+        top = id;
+    }
+    query.finish();
+    return true;
+}
+
+bool ReadBigImageThread::readImagesUp()
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("select id ,data from bigImages where id > ? order by id desc\t"));
+    query.addBindValue(m_maxDepth - m_pageEnd);
+    if (!query.exec()) {
+        qDebug() << query.lastError().text();
+        return false;
+    }
+
+    // One row of look-ahead gives the bottom of the current piece.
+    bool hasRow = query.next();
+    while (hasRow) {
+        const int id = query.value(0).toInt();
+        const QByteArray data = query.value(1).toByteArray();
+        const int top = m_maxDepth - id;
+        const QImage image = decodeImage(data);
+        hasRow = query.next();
+        int bottom;
+        if (hasRow)
+            bottom = m_maxDepth - query.value(0).toInt();
+        else
+            bottom = std::min(m_maxDepth - m_projectStart, top + 10000);
+        emit readOneBigImage(KdImage(top, bottom, image));
+        if (bottom >= m_pageEnd) {
+            emitReadFinished();
+            break;
+        }
+    }
+    query.finish();
+    return true;
+}

@@ -1,0 +1,75 @@
+#ifndef READBIGIMAGETHREAD_H
+#define READBIGIMAGETHREAD_H
+
+#include "kdimage.h"
+#include "qquerydatabase.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QThread>
+#include <atomic>
+
+// Streams the big images of one page (a depth range) to the main window, one
+// KdImage at a time, on its own thread. The connection to the project file is
+// opened, used and closed inside run(), on the worker thread.
+//
+// A run emits one bigImageCountGetted() when the count succeeds, zero or more
+// readOneBigImage() from top to bottom, exactly one readFinieshed(), and
+// readThreadFinished() as its last signal.
+class ReadBigImageThread : public QThread, public QQueryDataBase
+{
+    Q_OBJECT
+
+public:
+    // Takes direction, project start, deepest id and the record's page start
+    // from ProjectInfo; construct on the GUI thread.
+    ReadBigImageThread(const QString &path, int pageStart, int pageEnd, QObject *parent = nullptr);
+    ~ReadBigImageThread() override;
+
+    int pageStart() const { return m_pageStart; }
+    int pageEnd() const { return m_pageEnd; }
+    int imageCount() const { return m_imageCount; }
+    QString projectPath() const { return m_projectPath; }
+
+    // Pause after each piece of a downward read, in milliseconds. The program
+    // keeps the default (kDefaultPieceDelay); tests may lower it.
+    static constexpr int kDefaultPieceDelay = 800;
+    static void setPieceDelay(int ms);
+    static int pieceDelay();
+
+    // Decodes a stored piece ("JPG"); a blob that does not decode gives a
+    // null image and logs "QImage Load Fail".
+    static QImage decodeImage(const QByteArray &data);
+
+signals:
+    void bigImageCountGetted(int count);
+    void readOneBigImage(KdImage image);
+    void readFinieshed();
+    void readThreadFinished();
+
+protected:
+    void run() override;
+
+private:
+    bool countImages();
+    bool readImages();
+    bool readImagesUp();
+    void emitReadFinished();
+
+    int m_pageStart;
+    int m_pageEnd;
+    int m_imageCount = 0;
+    QString m_projectPath;
+    bool m_readFinishedEmitted = false;
+
+    // Snapshot of the project record taken on the GUI thread.
+    QString m_direction;
+    int m_projectStart = 0;
+    int m_maxDepth = 0;
+    int m_recordPageStart = 0;
+
+    static std::atomic<int> s_pieceDelay;
+};
+
+#endif // READBIGIMAGETHREAD_H

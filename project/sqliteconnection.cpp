@@ -1,0 +1,57 @@
+#include "sqliteconnection.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <atomic>
+
+QString SqliteConnection::uniqueName(const QString &base)
+{
+    static std::atomic<int> counter{0};
+    return base + QLatin1Char('-') + QString::number(++counter);
+}
+
+bool SqliteConnection::fileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+bool SqliteConnection::isReadOnlyFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isWritable())
+        return true;
+    return !(info.permissions() & QFileDevice::WriteOwner);
+}
+
+bool SqliteConnection::openExisting(QSqlDatabase &db, const QString &path)
+{
+    if (!fileExists(path))
+        return false;
+    if (!db.isValid())
+        return false;
+    if (db.isOpen())
+        db.close();
+
+    const bool readOnly = isReadOnlyFile(path);
+    // mode=rw opens an existing file for reading and writing but never
+    // creates one; mode=ro opens it for reading only.
+    QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
+    uri += readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw");
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY")
+                                  : QStringLiteral("QSQLITE_OPEN_URI"));
+    db.setDatabaseName(uri);
+    return db.open();
+}
+
+void SqliteConnection::remove(QSqlDatabase &db, const QString &connectionName)
+{
+    if (db.isValid() && db.isOpen())
+        db.close();
+    db = QSqlDatabase();
+    if (!connectionName.isEmpty() && QSqlDatabase::contains(connectionName))
+        QSqlDatabase::removeDatabase(connectionName);
+}
