@@ -1,0 +1,275 @@
+#include "sampleoptions.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+
+const int kUnitsPerMetre = 10000;
+
+int metresToUnits(double m) { return int(std::llround(m * kUnitsPerMetre)); }
+
+bool toNumber(const QString &text, double *value)
+{
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+bool toInteger(const QString &text, qint64 *value)
+{
+    bool ok = false;
+    const qint64 v = text.trimmed().toLongLong(&ok);
+    if (!ok)
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+int SampleOptions::fromUnits() const { return metresToUnits(fromMetres); }
+int SampleOptions::toUnits() const { return metresToUnits(toMetres); }
+int SampleOptions::pieceUnits() const { return metresToUnits(pieceMetres); }
+int SampleOptions::diameterUnits() const { return int(std::llround(diameterMm * 10.0)); }
+
+int SampleOptions::imageDiameterUnits() const
+{
+    const int d = diameterUnits();
+    return d > 0 ? d : 1000;
+}
+
+double SampleOptions::pixelsPerUnit() const
+{
+    return double(width) / (double(imageDiameterUnits()) * 3.14);
+}
+
+bool SampleOptions::parse(const QStringList &arguments, QString *error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QCoreApplication::translate("kora-sample",
+        "Writes a sample KORA project (.prj): an SQLite file with the tables bigImages,\n"
+        "projectInfo and images. The unrolled borehole wall is synthetic but believable:\n"
+        "horizontal bedding bands, planar fractures, a few vugs and grain texture.\n"
+        "\n"
+        "Depths are stored in units of 0.1 mm (10000 units = 1 m). Each bigImages row\n"
+        "holds one JPEG piece keyed by the depth of its bottom edge: from+piece,\n"
+        "from+2*piece, ..., the last one exactly 'to' (shorter when the range does not\n"
+        "divide). pixelsPerUnit = width / (diameter_in_0.1mm * 3.14); a piece's pixel\n"
+        "height is its depth span * pixelsPerUnit, rounded cumulatively so the rows of\n"
+        "all pieces stay proportional to depth.\n"
+        "\n"
+        "Direction up: the wall 0..L (--from must be 0) is cut into pieces from the\n"
+        "bottom upward, as an upward-logged run stores it: the piece covering depth\n"
+        "[t, b] gets id L - t and holds the wall rows t..b top to bottom; projectInfo\n"
+        "gets direction 'up' and start 0. Converting it to downward order gives the\n"
+        "same wall as the down project of the same seed.\n"
+        "\n"
+        "Fractures: a plane with dip d and dip direction a crossing a hole of diameter\n"
+        "D leaves the trace z(theta) = z0 + (D/2) * tan(d) * cos(theta - a), depth\n"
+        "positive downward, so the trace is deepest at azimuth theta = a (the dip\n"
+        "direction) and shallowest at a + 180. Azimuth theta lies at image column\n"
+        "x = theta / 360 * width (north at both edges). --features-csv writes\n"
+        "'depth_m,dip_deg,dip_direction_deg,kind' with depth_m = z0 in metres (collar\n"
+        "depth for up projects); vugs have dip 0 and direction 0.\n"
+        "\n"
+        "Exit status: 0 on success, 1 for bad options, 2 when the file cannot be written."));
+    parser.addHelpOption();
+
+    const QCommandLineOption outOpt(QStringLiteral("out"),
+        QStringLiteral("Project file to write (required)."), QStringLiteral("FILE"));
+    const QCommandLineOption forceOpt(QStringLiteral("force"),
+        QStringLiteral("Overwrite FILE if it exists (otherwise refused)."));
+    const QCommandLineOption fromOpt(QStringLiteral("from"),
+        QStringLiteral("Start depth in metres (default 0; must be 0 for --direction up)."),
+        QStringLiteral("M"), QStringLiteral("0"));
+    const QCommandLineOption toOpt(QStringLiteral("to"),
+        QStringLiteral("End depth in metres, greater than --from (default 10)."),
+        QStringLiteral("M"), QStringLiteral("10"));
+    const QCommandLineOption diameterOpt(QStringLiteral("diameter"),
+        QStringLiteral("Borehole diameter in mm (default 100), stored as MM*10 (0.1 mm units). "
+                       "0 stores 0 (a fault fixture); the picture then uses 100 mm."),
+        QStringLiteral("MM"), QStringLiteral("100"));
+    const QCommandLineOption widthOpt(QStringLiteral("width"),
+        QStringLiteral("Image width in pixels, 1..30000 (default 400)."),
+        QStringLiteral("PX"), QStringLiteral("400"));
+    const QCommandLineOption pieceOpt(QStringLiteral("piece"),
+        QStringLiteral("Piece length in metres, may be fractional (default 1)."),
+        QStringLiteral("M"), QStringLiteral("1"));
+    const QCommandLineOption directionOpt(QStringLiteral("direction"),
+        QStringLiteral("Logging direction: down or up (default down)."),
+        QStringLiteral("down|up"), QStringLiteral("down"));
+    const QCommandLineOption generationOpt(QStringLiteral("generation"),
+        QStringLiteral("Column set of projectInfo: 3 (direction, start, diameter), 5 (+ fLongitude, "
+                       "fLatitude), 14 (3 + eleven varchar(20) columns), 16 (5 + eleven). Default 16."),
+        QStringLiteral("3|5|14|16"), QStringLiteral("16"));
+    const QCommandLineOption seedOpt(QStringLiteral("seed"),
+        QStringLiteral("Random seed, 0..4294967295 (default 1). Same seed, same bytes."),
+        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption nameOpt(QStringLiteral("name"),
+        QStringLiteral("projectName (generations 14 and 16 only)."), QStringLiteral("TEXT"));
+    const QCommandLineOption unitOpt(QStringLiteral("unit"),
+        QStringLiteral("detectionUnit (generations 14 and 16 only)."), QStringLiteral("TEXT"));
+    const QCommandLineOption numberOpt(QStringLiteral("number"),
+        QStringLiteral("orificeNumber (generations 14 and 16 only)."), QStringLiteral("TEXT"));
+    const QCommandLineOption dateOpt(QStringLiteral("date"),
+        QStringLiteral("date column, normally yyyy/MM/dd (default today); any text is stored "
+                       "as given, so an unparsable date can be planted."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption personOpt(QStringLiteral("person"),
+        QStringLiteral("testPerson (generations 14 and 16 only)."), QStringLiteral("TEXT"));
+    const QCommandLineOption longitudeOpt(QStringLiteral("longitude"),
+        QStringLiteral("fLongitude (generations 5 and 16; default 112.9388)."),
+        QStringLiteral("DEG"), QStringLiteral("112.9388"));
+    const QCommandLineOption latitudeOpt(QStringLiteral("latitude"),
+        QStringLiteral("fLatitude (generations 5 and 16; default 28.2282)."),
+        QStringLiteral("DEG"), QStringLiteral("28.2282"));
+    const QCommandLineOption badPieceOpt(QStringLiteral("bad-piece"),
+        QStringLiteral("Write a non-JPEG blob for piece INDEX (0-based in ascending id order). "
+                       "Repeatable."),
+        QStringLiteral("INDEX"));
+    const QCommandLineOption missingOpt(QStringLiteral("missing-metre"),
+        QStringLiteral("Omit the piece whose id is M*10000 (bottom edge at M metres; for up "
+                       "projects the stored id). Repeatable."),
+        QStringLiteral("M"));
+    const QCommandLineOption noImagesOpt(QStringLiteral("no-images"),
+        QStringLiteral("Create bigImages but leave it empty."));
+    const QCommandLineOption featuresOpt(QStringLiteral("features-csv"),
+        QStringLiteral("Write the planted fractures and vugs to this CSV file."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption quietOpt(QStringLiteral("quiet"),
+        QStringLiteral("Do not print the summary line."));
+
+    parser.addOptions({outOpt, forceOpt, fromOpt, toOpt, diameterOpt, widthOpt, pieceOpt,
+                       directionOpt, generationOpt, seedOpt, nameOpt, unitOpt, numberOpt, dateOpt,
+                       personOpt, longitudeOpt, latitudeOpt, badPieceOpt, missingOpt, noImagesOpt,
+                       featuresOpt, quietOpt});
+
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty()) {
+        *error = QStringLiteral("unexpected argument '%1' (see --help)")
+                     .arg(parser.positionalArguments().first());
+        return false;
+    }
+
+    out = parser.value(outOpt);
+    if (out.isEmpty()) {
+        *error = QStringLiteral("--out FILE is required (see --help)");
+        return false;
+    }
+    force = parser.isSet(forceOpt);
+    quiet = parser.isSet(quietOpt);
+    noImages = parser.isSet(noImagesOpt);
+    featuresCsv = parser.value(featuresOpt);
+
+    auto readNumber = [&](const QCommandLineOption &opt, double *v) {
+        if (!toNumber(parser.value(opt), v)) {
+            *error = QStringLiteral("--%1: '%2' is not a number")
+                         .arg(opt.names().first(), parser.value(opt));
+            return false;
+        }
+        return true;
+    };
+    if (!readNumber(fromOpt, &fromMetres) || !readNumber(toOpt, &toMetres)
+        || !readNumber(diameterOpt, &diameterMm) || !readNumber(pieceOpt, &pieceMetres)
+        || !readNumber(longitudeOpt, &longitude) || !readNumber(latitudeOpt, &latitude))
+        return false;
+
+    qint64 v = 0;
+    if (!toInteger(parser.value(widthOpt), &v) || v < 0 || v > 30000) {
+        *error = QStringLiteral("--width: '%1' is not a pixel width (1..30000)")
+                     .arg(parser.value(widthOpt));
+        return false;
+    }
+    if (v == 0) {
+        *error = QStringLiteral("--width 0: a JPEG piece cannot be 0 pixels wide");
+        return false;
+    }
+    width = int(v);
+
+    if (!toInteger(parser.value(generationOpt), &v) || (v != 3 && v != 5 && v != 14 && v != 16)) {
+        *error = QStringLiteral("--generation: '%1' is not one of 3, 5, 14, 16")
+                     .arg(parser.value(generationOpt));
+        return false;
+    }
+    generation = int(v);
+
+    if (!toInteger(parser.value(seedOpt), &v) || v < 0 || v > 0xffffffffLL) {
+        *error = QStringLiteral("--seed: '%1' is not an integer 0..4294967295")
+                     .arg(parser.value(seedOpt));
+        return false;
+    }
+    seed = quint32(v);
+
+    direction = parser.value(directionOpt).trimmed().toLower();
+    if (direction != QLatin1String("down") && direction != QLatin1String("up")) {
+        *error = QStringLiteral("--direction: '%1' is neither down nor up")
+                     .arg(parser.value(directionOpt));
+        return false;
+    }
+
+    if (fromMetres < 0.0) {
+        *error = QStringLiteral("--from must not be negative");
+        return false;
+    }
+    if (toMetres > 200000.0) {
+        *error = QStringLiteral("--to: %1 m is beyond the depth range of the file format")
+                     .arg(toMetres);
+        return false;
+    }
+    if (toUnits() <= fromUnits()) {
+        *error = QStringLiteral("--to (%1 m) must be greater than --from (%2 m)")
+                     .arg(toMetres).arg(fromMetres);
+        return false;
+    }
+    if (isUp() && fromUnits() != 0) {
+        *error = QStringLiteral("--direction up needs --from 0: an upward run is numbered from "
+                                "the collar (depth 0) of the hole");
+        return false;
+    }
+    if (diameterMm < 0.0 || diameterMm > 10000.0) {
+        *error = QStringLiteral("--diameter must be between 0 and 10000 mm");
+        return false;
+    }
+    if (pieceUnits() <= 0) {
+        *error = QStringLiteral("--piece must be at least 0.0001 m");
+        return false;
+    }
+
+    for (const QString &text : parser.values(badPieceOpt)) {
+        if (!toInteger(text, &v) || v < 0 || v > 100000000) {
+            *error = QStringLiteral("--bad-piece: '%1' is not a piece index").arg(text);
+            return false;
+        }
+        badPieces << int(v);
+    }
+    for (const QString &text : parser.values(missingOpt)) {
+        double m = 0;
+        if (!toNumber(text, &m) || m <= 0.0 || m > 200000.0) {
+            *error = QStringLiteral("--missing-metre: '%1' is not a depth in metres").arg(text);
+            return false;
+        }
+        missingIds << metresToUnits(m);
+    }
+
+    name = parser.isSet(nameOpt) ? parser.value(nameOpt) : QStringLiteral("Sample hole %1").arg(seed);
+    unit = parser.isSet(unitOpt) ? parser.value(unitOpt) : QStringLiteral("KORA Survey Team");
+    number = parser.isSet(numberOpt) ? parser.value(numberOpt) : QStringLiteral("ZK-%1").arg(seed);
+    date = parser.isSet(dateOpt) ? parser.value(dateOpt)
+                                 : QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
+    person = parser.isSet(personOpt) ? parser.value(personOpt) : QStringLiteral("Operator");
+    return true;
+}

@@ -1,0 +1,52 @@
+#ifndef SAMPLEOPTIONS_H
+#define SAMPLEOPTIONS_H
+
+// Command line of kora-sample, parsed and checked.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class SampleOptions
+{
+public:
+    QString out;
+    bool force = false;
+    bool quiet = false;
+    double fromMetres = 0.0;
+    double toMetres = 10.0;
+    double diameterMm = 100.0;
+    int width = 400;
+    double pieceMetres = 1.0;
+    QString direction = QStringLiteral("down");
+    int generation = 16;
+    quint32 seed = 1;
+
+    QString name;
+    QString unit;
+    QString number;
+    QString date;
+    QString person;
+    double longitude = 112.9388;
+    double latitude = 28.2282;
+
+    QList<int> badPieces;
+    QList<int> missingIds;        // depth units, from --missing-metre
+    bool noImages = false;
+    QString featuresCsv;
+
+    // Derived values, depth units (0.1 mm).
+    int fromUnits() const;
+    int toUnits() const;
+    int pieceUnits() const;
+    int diameterUnits() const;          // as stored in projectInfo (may be 0)
+    int imageDiameterUnits() const;     // diameter used for the picture (100 mm when 0)
+    double pixelsPerUnit() const;       // width / (imageDiameterUnits * 3.14)
+    bool isUp() const { return direction == QLatin1String("up"); }
+
+    // Parses the application's arguments. On --help or --version it prints and
+    // exits. Returns false with a message in *error for bad input.
+    bool parse(const QStringList &arguments, QString *error);
+};
+
+#endif // SAMPLEOPTIONS_H

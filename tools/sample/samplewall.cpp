@@ -1,0 +1,353 @@
+#include "samplewall.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+// Uniform numbers from mt19937 without the library's distributions, whose
+// algorithms differ between standard libraries: same seed, same wall.
+class Random
+{
+public:
+    explicit Random(std::uint32_t seed) : m_engine(seed) {}
+    double uniform(double lo, double hi) { return lo + (hi - lo) * (double(m_engine()) / 4294967296.0); }
+    int below(int n) { return int(double(m_engine()) / 4294967296.0 * n); }
+
+private:
+    std::mt19937 m_engine;
+};
+
+double clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+double smooth(double t)
+{
+    t = clamp01(t);
+    return t * t * (3 - 2 * t);
+}
+int toByte(double v) { return v <= 0 ? 0 : (v >= 255 ? 255 : int(v + 0.5)); }
+double roundTo(double v, double step) { return std::round(v / step) * step; }
+
+struct Rock
+{
+    double r, g, b;
+};
+
+// Sandstone, siltstone, shale, mudstone and limestone tones as a camera sees
+// them under its own lamp.
+const Rock kRocks[] = {
+    {186, 154, 112}, // light sandstone
+    {160, 121, 82},  // brown sandstone
+    {141, 125, 104}, // siltstone
+    {100, 97, 93},   // grey shale
+    {78, 75, 71},    // dark shale
+    {129, 97, 72},   // red-brown mudstone
+    {176, 171, 157}, // limestone
+};
+
+} // namespace
+
+SampleWall::SampleWall(quint32 seed, double topMetres, double bottomMetres, double diameterMetres,
+                       int width, double pixelsPerMetre)
+    : m_seed(seed)
+    , m_top(topMetres)
+    , m_bottom(bottomMetres)
+    , m_diameter(diameterMetres)
+    , m_width(width)
+    , m_pixelsPerMetre(pixelsPerMetre)
+    , m_rowOrigin(std::llround(topMetres * pixelsPerMetre))
+{
+    makeLayers(seed);
+    makeFeatures(seed ^ 0x9e3779b9u);
+
+    Random rnd(seed ^ 0x51ed270bu);
+    const double lampAzimuth = rnd.uniform(0, 2 * kPi);
+    m_light.resize(width);
+    for (int x = 0; x < width; ++x) {
+        const double theta = (x + 0.5) / width * 2 * kPi;
+        m_light[x] = 0.93 + 0.07 * std::cos(theta - lampAzimuth);
+    }
+}
+
+void SampleWall::makeLayers(std::uint32_t seed)
+{
+    // Layers are laid out from a fixed origin (1 m above depth 0) so the same
+    // seed gives the same bedding whatever the top of the wall is.
+    Random rnd(seed);
+    const int rockCount = int(sizeof(kRocks) / sizeof(kRocks[0]));
+    double top = -1.0;
+    m_layers.reserve(int((m_bottom + 2.0) / 0.8) + 8);
+    int previous = -1;
+    while (top <= m_bottom + 1.0) {
+        int kind = rnd.below(rockCount);
+        if (kind == previous)
+            kind = (kind + 1 + rnd.below(rockCount - 1)) % rockCount;
+        previous = kind;
+        const double shade = rnd.uniform(-14, 14);
+        Layer layer;
+        layer.r = kRocks[kind].r + shade + rnd.uniform(-5, 5);
+        layer.g = kRocks[kind].g + shade + rnd.uniform(-5, 5);
+        layer.b = kRocks[kind].b + shade + rnd.uniform(-5, 5);
+        layer.laminaWavelength = rnd.uniform(0.008, 0.06);
+        layer.laminaAmplitude = rnd.uniform(2, 9);
+        layer.laminaPhase = rnd.uniform(0, 2 * kPi);
+        layer.top = top;
+        m_layers.append(layer);
+        top += rnd.uniform(0.12, 1.6);
+    }
+}
+
+void SampleWall::makeFeatures(std::uint32_t seed)
+{
+    Random rnd(seed);
+    const double radius = m_diameter / 2.0;
+    const double length = m_bottom - m_top;
+    const double lineScale = std::max(1.2, m_width / 400.0 * 1.5);
+
+    // Planar fractures, about one every 2 to 4 m, each trace fully inside the wall.
+    QVector<Feature> fractures;
+    double z = m_top + rnd.uniform(0.6, 1.8);
+    while (z < m_bottom) {
+        Feature f;
+        f.fracture = true;
+        f.halfThicknessPx = lineScale * rnd.uniform(0.8, 1.4);
+        f.strength = rnd.uniform(0.72, 0.92);
+        f.dipDirectionDegrees = roundTo(rnd.uniform(0, 360), 0.01);
+        if (f.dipDirectionDegrees >= 360)
+            f.dipDirectionDegrees = 0;
+        const double z0 = roundTo(z, 0.0001);
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            const double dip = roundTo(rnd.uniform(10, 70), 0.01);
+            const double reach = radius * std::tan(dip * kPi / 180.0)
+                                 + (f.halfThicknessPx + 3) / m_pixelsPerMetre + 0.002;
+            if (z0 - reach >= m_top && z0 + reach <= m_bottom) {
+                f.dipDegrees = dip;
+                f.depthMetres = z0;
+                fractures.append(f);
+                break;
+            }
+        }
+        z += rnd.uniform(2.0, 4.0);
+    }
+
+    // A few vugs, kept off the fracture traces.
+    QVector<Feature> vugs;
+    const int vugCount = std::max(1, int(length / 3.0 + rnd.uniform(0, 1)));
+    for (int i = 0; i < vugCount; ++i) {
+        const double halfWidthMm = rnd.uniform(3, 12);
+        const double ratio = rnd.uniform(0.6, 1.3);
+        const double halfWidthPx = std::max(2.0, halfWidthMm / 1000.0 * m_pixelsPerMetre);
+        const double halfHeightPx = std::max(2.0, halfWidthPx * ratio);
+        const double halfHeightM = (halfHeightPx + 2) / m_pixelsPerMetre;
+        for (int attempt = 0; attempt < 12; ++attempt) {
+            const double lo = m_top + halfHeightM + 0.005;
+            const double hi = m_bottom - halfHeightM - 0.005;
+            if (hi <= lo)
+                break;
+            const double zc = roundTo(rnd.uniform(lo, hi), 0.0001);
+            const double azimuth = rnd.uniform(0, 360);
+            bool clear = true;
+            for (const Feature &f : fractures) {
+                const double reach = radius * std::tan(f.dipDegrees * kPi / 180.0)
+                                     + (f.halfThicknessPx + 10) / m_pixelsPerMetre;
+                if (std::fabs(zc - f.depthMetres) < reach + halfHeightM)
+                    clear = false;
+            }
+            if (!clear)
+                continue;
+            Feature v;
+            v.fracture = false;
+            v.depthMetres = zc;
+            v.vugHalfWidthPx = halfWidthPx;
+            v.vugHalfHeightPx = halfHeightPx;
+            v.vugAzimuthDegrees = azimuth;
+            v.strength = rnd.uniform(0.8, 0.95);
+            vugs.append(v);
+            break;
+        }
+    }
+
+    m_features = fractures + vugs;
+    std::stable_sort(m_features.begin(), m_features.end(),
+                     [](const Feature &a, const Feature &b) { return a.depthMetres < b.depthMetres; });
+}
+
+void SampleWall::rowColour(double depth, double *r, double *g, double *b) const
+{
+    auto it = std::upper_bound(m_layers.begin(), m_layers.end(), depth,
+                               [](double d, const Layer &l) { return d < l.top; });
+    int i = int(it - m_layers.begin()) - 1;
+    if (i < 0)
+        i = 0;
+    auto tone = [depth](const Layer &l, double *cr, double *cg, double *cb) {
+        const double w = 2 * kPi * depth / l.laminaWavelength + l.laminaPhase;
+        const double f = 1.0 + l.laminaAmplitude / 100.0 * (std::sin(w) + 0.35 * std::sin(2.7 * w + 1.3));
+        *cr = l.r * f;
+        *cg = l.g * f;
+        *cb = l.b * f;
+    };
+    tone(m_layers[i], r, g, b);
+
+    // Soft contacts, about 6 mm wide.
+    const double contact = 0.006;
+    double nr, ng, nb;
+    if (i > 0 && depth - m_layers[i].top < contact / 2) {
+        tone(m_layers[i - 1], &nr, &ng, &nb);
+        const double s = smooth(0.5 + (depth - m_layers[i].top) / contact);
+        *r = nr + (*r - nr) * s;
+        *g = ng + (*g - ng) * s;
+        *b = nb + (*b - nb) * s;
+    } else if (i + 1 < m_layers.size() && m_layers[i + 1].top - depth < contact / 2) {
+        tone(m_layers[i + 1], &nr, &ng, &nb);
+        const double s = smooth(0.5 - (m_layers[i + 1].top - depth) / contact);
+        *r = *r + (nr - *r) * s;
+        *g = *g + (ng - *g) * s;
+        *b = *b + (nb - *b) * s;
+    }
+}
+
+std::uint32_t SampleWall::hash(std::uint64_t a, std::uint64_t b) const
+{
+    std::uint64_t z = (a * 0x9E3779B97F4A7C15ull) ^ (b + 0x632BE59BD9B4E019ull) ^ (std::uint64_t(m_seed) << 32);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return std::uint32_t(z >> 16);
+}
+
+double SampleWall::mottle(int row, int x) const
+{
+    // Value noise on a 12-pixel lattice that wraps around the circumference.
+    const int columns = std::max(1, int(std::lround(m_width / 12.0)));
+    const double cellWidth = double(m_width) / columns;
+    const double fx = (x + 0.5) / cellWidth;
+    const double fy = (row + 0.5) / 12.0;
+    const int ix = int(std::floor(fx));
+    const int iy = int(std::floor(fy));
+    const double tx = smooth(fx - ix);
+    const double ty = smooth(fy - iy);
+    auto value = [&](int cx, int cy) {
+        const int wrapped = ((cx % columns) + columns) % columns;
+        return double(hash(std::uint64_t(std::int64_t(cy) + (1ll << 40)), std::uint64_t(wrapped) + 7777))
+                   / 4294967295.0 * 2.0 - 1.0;
+    };
+    const double top = value(ix, iy) + (value(ix + 1, iy) - value(ix, iy)) * tx;
+    const double bottom = value(ix, iy + 1) + (value(ix + 1, iy + 1) - value(ix, iy + 1)) * tx;
+    return top + (bottom - top) * ty;
+}
+
+QImage SampleWall::render(int firstRow, int rowCount) const
+{
+    QImage image(m_width, rowCount, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+
+    const double radius = m_diameter / 2.0;
+    struct Active
+    {
+        const Feature *feature;
+        double centreRow;     // global row coordinate (pixel centres at R + 0.5)
+        double amplitude;     // fractures: trace half-height in pixels
+        double azimuth;       // radians
+    };
+    QVector<Active> active;
+    for (const Feature &f : m_features) {
+        Active a;
+        a.feature = &f;
+        a.centreRow = (f.depthMetres - m_top) * m_pixelsPerMetre;
+        double reach;
+        if (f.fracture) {
+            a.amplitude = radius * std::tan(f.dipDegrees * kPi / 180.0) * m_pixelsPerMetre;
+            a.azimuth = f.dipDirectionDegrees * kPi / 180.0;
+            reach = a.amplitude + f.halfThicknessPx + 4;
+        } else {
+            a.amplitude = 0;
+            a.azimuth = f.vugAzimuthDegrees * kPi / 180.0;
+            reach = f.vugHalfHeightPx + 3;
+        }
+        if (a.centreRow + reach >= firstRow && a.centreRow - reach <= firstRow + rowCount)
+            active.append(a);
+    }
+
+    const double darkR = 40, darkG = 32, darkB = 26;
+    for (int y = 0; y < rowCount; ++y) {
+        const int row = firstRow + y;
+        const double rowCentre = row + 0.5;
+        const double depth = m_top + rowCentre / m_pixelsPerMetre;
+        double br, bg, bb;
+        rowColour(depth, &br, &bg, &bb);
+
+        QVector<const Active *> here;
+        for (const Active &a : active) {
+            const double reach = a.feature->fracture
+                                     ? a.amplitude + a.feature->halfThicknessPx + 4
+                                     : a.feature->vugHalfHeightPx + 3;
+            if (std::fabs(rowCentre - a.centreRow) <= reach)
+                here.append(&a);
+        }
+
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < m_width; ++x) {
+            const double light = m_light[x];
+            const std::uint32_t h = hash(std::uint64_t(row + m_rowOrigin) + (1ull << 41), std::uint64_t(x));
+            double grain = (double(h & 0xffff) / 65535.0 * 2 - 1) * 9;
+            if ((h >> 16) % 997 == 0)
+                grain += 28; // a bright quartz grain now and then
+            const double chroma = (double((h >> 24) & 0xff) / 255.0 * 2 - 1) * 3;
+            const double m = mottle(int(row + m_rowOrigin), x) * 8;
+            double r = br * light + m + grain + chroma;
+            double g = bg * light + m + grain;
+            double b = bb * light + m + grain - chroma;
+
+            for (const Active *a : here) {
+                const Feature &f = *a->feature;
+                double alpha = 0;
+                if (f.fracture) {
+                    const double theta = (x + 0.5) / m_width * 2 * kPi;
+                    // Depth grows downward: the trace is deepest at the dip direction.
+                    const double trace = a->centreRow + a->amplitude * std::cos(theta - a->azimuth);
+                    const double slope = -a->amplitude * std::sin(theta - a->azimuth) * 2 * kPi / m_width;
+                    const double distance = std::fabs(rowCentre - trace) / std::sqrt(1 + slope * slope);
+                    alpha = f.strength * clamp01(f.halfThicknessPx + 0.5 - distance);
+                    if (alpha <= 0 && distance < f.halfThicknessPx + 3)
+                        alpha = 0.15 * (1 - (distance - f.halfThicknessPx) / 3); // weathered rim
+                } else {
+                    const double centreX = a->azimuth / (2 * kPi) * m_width;
+                    double dx = x + 0.5 - centreX;
+                    dx -= std::round(dx / m_width) * m_width;
+                    const double dy = rowCentre - a->centreRow;
+                    const double q = std::sqrt((dx * dx) / (f.vugHalfWidthPx * f.vugHalfWidthPx)
+                                               + (dy * dy) / (f.vugHalfHeightPx * f.vugHalfHeightPx));
+                    const double edge = (1 - q) * std::min(f.vugHalfWidthPx, f.vugHalfHeightPx);
+                    alpha = f.strength * clamp01(edge + 0.5);
+                }
+                if (alpha > 0) {
+                    r += (darkR - r) * alpha;
+                    g += (darkG - g) * alpha;
+                    b += (darkB - b) * alpha;
+                }
+            }
+            line[x] = qRgb(toByte(r), toByte(g), toByte(b));
+        }
+    }
+    return image;
+}
+
+QString SampleWall::featuresCsv() const
+{
+    QString text = QStringLiteral("depth_m,dip_deg,dip_direction_deg,kind\n");
+    for (const Feature &f : m_features) {
+        if (f.fracture)
+            text += QStringLiteral("%1,%2,%3,fracture\n")
+                        .arg(f.depthMetres, 0, 'f', 4)
+                        .arg(f.dipDegrees, 0, 'f', 2)
+                        .arg(f.dipDirectionDegrees, 0, 'f', 2);
+        else
+            text += QStringLiteral("%1,0,0,vug\n").arg(f.depthMetres, 0, 'f', 4);
+    }
+    return text;
+}

@@ -1,0 +1,73 @@
+#ifndef SAMPLEWALL_H
+#define SAMPLEWALL_H
+
+// Synthetic unrolled borehole wall. Every pixel is a function of its depth
+// and azimuth (and the seed), so the wall can be rendered piece by piece and
+// the pieces join without a seam.
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+
+#include <cstdint>
+
+class SampleWall
+{
+public:
+    struct Feature
+    {
+        double depthMetres = 0;       // z0 of a fracture trace, centre of a vug
+        double dipDegrees = 0;        // fractures only
+        double dipDirectionDegrees = 0;
+        bool fracture = true;
+        // Drawing parameters (not exported).
+        double halfThicknessPx = 1.5;
+        double strength = 0.85;
+        double vugHalfWidthPx = 0;    // vugs: semi-axes in pixels
+        double vugHalfHeightPx = 0;
+        double vugAzimuthDegrees = 0;
+    };
+
+    // The wall covers [topMetres, bottomMetres]; global row 0 starts at
+    // topMetres. diameterMetres is the hole diameter used for the picture,
+    // pixelsPerMetre the common horizontal and vertical scale.
+    SampleWall(quint32 seed, double topMetres, double bottomMetres, double diameterMetres,
+               int width, double pixelsPerMetre);
+
+    const QVector<Feature> &features() const { return m_features; }
+
+    // Renders global rows [firstRow, firstRow + rowCount) as a 32-bit RGB image.
+    QImage render(int firstRow, int rowCount) const;
+
+    // "depth_m,dip_deg,dip_direction_deg,kind" plus one line per feature.
+    QString featuresCsv() const;
+
+private:
+    struct Layer
+    {
+        double top = 0;               // metres
+        double r = 0, g = 0, b = 0;
+        double laminaWavelength = 0.03;
+        double laminaAmplitude = 5;
+        double laminaPhase = 0;
+    };
+
+    void makeLayers(std::uint32_t seed);
+    void makeFeatures(std::uint32_t seed);
+    void rowColour(double depth, double *r, double *g, double *b) const;
+    double mottle(int row, int x) const;
+    std::uint32_t hash(std::uint64_t a, std::uint64_t b) const;
+
+    quint32 m_seed;
+    double m_top;
+    double m_bottom;
+    double m_diameter;
+    int m_width;
+    double m_pixelsPerMetre;
+    qint64 m_rowOrigin;           // absolute row of global row 0, for the texture
+    QVector<Layer> m_layers;
+    QVector<Feature> m_features;
+    QVector<double> m_light;          // per column illumination factor
+};
+
+#endif // SAMPLEWALL_H
