@@ -1,0 +1,146 @@
+#include "projectinfodialog.h"
+
+#include "projectinfo.h"
+
+#include <QDate>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
+    : QWidget(parent, Qt::Dialog)
+{
+    m_projectNameLabel = new QLabel(this);
+    m_projectNameEdit = new QLineEdit(this);
+    m_detectionUnitLabel = new QLabel(this);
+    m_detectionUnitEdit = new QLineEdit(this);
+    m_coordinatesLabel = new QLabel(this);
+    m_coordinatesLongitudeEdit = new QLineEdit(this);
+    m_coordinatesLatitudeEdit = new QLineEdit(this);
+    m_orificeNumberLabel = new QLabel(this);
+    m_orificeNumberEdit = new QLineEdit(this);
+    m_dateLabel = new QLabel(this);
+    m_dateEdit = new QDateEdit(QDate::currentDate(), this);
+    m_dateEdit->setCalendarPopup(true);
+    m_testTotalDepthLabel = new QLabel(this);
+    m_testTotalDepthEdit = new QLineEdit(this);
+    m_diameterLabel = new QLabel(this);
+    m_diameterEdit = new QLineEdit(QStringLiteral("0"), this);
+    m_diameterEdit->setEnabled(false);
+    m_testStartDepthLabel = new QLabel(this);
+    m_testStartDepthEdit = new QLineEdit(this);
+    m_testPersonLabel = new QLabel(this);
+    m_testPersonEdit = new QLineEdit(this);
+    m_orificeElevationLabel = new QLabel(this);
+    m_orificeElevationEdit = new QLineEdit(this);
+    m_stableWaterLevelLabel = new QLabel(this);
+    m_stableWaterLevelEdit = new QLineEdit(this);
+
+    auto *grid = new QGridLayout;
+    grid->addWidget(m_projectNameLabel, 0, 0);
+    grid->addWidget(m_projectNameEdit, 0, 1, 1, 3);
+    grid->addWidget(m_detectionUnitLabel, 1, 0);
+    grid->addWidget(m_detectionUnitEdit, 1, 1, 1, 3);
+    grid->addWidget(m_coordinatesLabel, 2, 0);
+    grid->addWidget(m_coordinatesLongitudeEdit, 2, 1);
+    grid->addWidget(m_coordinatesLatitudeEdit, 2, 3);
+    grid->addWidget(m_orificeNumberLabel, 3, 0);
+    grid->addWidget(m_orificeNumberEdit, 3, 1);
+    grid->addWidget(m_dateLabel, 3, 2);
+    grid->addWidget(m_dateEdit, 3, 3);
+    grid->addWidget(m_testTotalDepthLabel, 4, 0);
+    grid->addWidget(m_testTotalDepthEdit, 4, 1);
+    grid->addWidget(m_diameterLabel, 4, 2);
+    grid->addWidget(m_diameterEdit, 4, 3);
+    grid->addWidget(m_testStartDepthLabel, 5, 0);
+    grid->addWidget(m_testStartDepthEdit, 5, 1);
+    grid->addWidget(m_testPersonLabel, 5, 2);
+    grid->addWidget(m_testPersonEdit, 5, 3);
+    grid->addWidget(m_orificeElevationLabel, 6, 0);
+    grid->addWidget(m_orificeElevationEdit, 6, 1);
+    grid->addWidget(m_stableWaterLevelLabel, 6, 2);
+    grid->addWidget(m_stableWaterLevelEdit, 6, 3);
+
+    m_saveButton = new QPushButton(this);
+    m_cancelButton = new QPushButton(this);
+    for (QPushButton *button : {m_saveButton, m_cancelButton}) {
+        button->setMaximumSize(80, 50);
+        button->setMinimumHeight(30);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_cancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    connect(m_saveButton, &QPushButton::pressed, this, &ProjectInfoDialog::handleSavePressed);
+    connect(m_cancelButton, &QPushButton::pressed, this, &QWidget::close);
+
+    OnRetranslate();
+}
+
+void ProjectInfoDialog::fillFromRecord()
+{
+    const ProjectInfo *info = ProjectInfo::instance();
+    m_projectNameEdit->setText(info->projectName());
+    m_detectionUnitEdit->setText(info->detectionUnit());
+    m_coordinatesLongitudeEdit->setText(info->coordinatesLongitude());
+    m_coordinatesLatitudeEdit->setText(info->coordinatesLatitude());
+    m_orificeNumberEdit->setText(info->orificeNumber());
+    m_dateEdit->setDate(info->date());
+    m_testTotalDepthEdit->setText(info->testTotalDepth());
+    m_testStartDepthEdit->setText(info->testStartDepth());
+    m_testPersonEdit->setText(info->testPerson());
+    m_orificeElevationEdit->setText(info->orificeElevation());
+    m_stableWaterLevelEdit->setText(info->stableWaterLevel());
+    m_diameterEdit->setText(QString::number(info->diameter() / 10));
+}
+
+void ProjectInfoDialog::handleSavePressed()
+{
+    ProjectInfo *info = ProjectInfo::instance();
+    info->setProjectName(m_projectNameEdit->text());
+    info->setDetectionUnit(m_detectionUnitEdit->text());
+    info->setCoordinatesLongitude(m_coordinatesLongitudeEdit->text());
+    info->setCoordinatesLatitude(m_coordinatesLatitudeEdit->text());
+    info->setOrificeNumber(m_orificeNumberEdit->text());
+    info->setDate(m_dateEdit->date());
+    info->setTestTotalDepth(m_testTotalDepthEdit->text());
+    info->setDiameterText(m_diameterEdit->text());
+    info->setTestStartDepth(m_testStartDepthEdit->text());
+    info->setTestPerson(m_testPersonEdit->text());
+    info->setOrificeElevation(m_orificeElevationEdit->text());
+    info->setStableWaterLevel(m_stableWaterLevelEdit->text());
+    const bool saved = info->saveProjectInfo();
+    close();
+    if (!saved) {
+        // The edits stay in memory; the user must learn they are not in the file.
+        QMessageBox::warning(parentWidget(), tr("Warning"),
+                             tr("The project information could not be saved to the project file!"));
+    }
+}
+
+void ProjectInfoDialog::OnRetranslate()
+{
+    setWindowTitle(tr("Project name:"));
+    m_projectNameLabel->setText(tr("Project name:"));
+    m_detectionUnitLabel->setText(tr("Detection unit:"));
+    m_coordinatesLabel->setText(tr("Coordinates:"));
+    m_orificeNumberLabel->setText(tr("Number:"));
+    m_dateLabel->setText(tr("Date:"));
+    m_testTotalDepthLabel->setText(tr("Total diameter(mm):"));
+    m_diameterLabel->setText(tr("Diameter(mm):"));
+    m_testStartDepthLabel->setText(tr("Start depth(mm):"));
+    m_testPersonLabel->setText(tr("Person:"));
+    m_orificeElevationLabel->setText(tr("Orifice elevation:"));
+    m_stableWaterLevelLabel->setText(tr("Waterlevel"));
+    m_saveButton->setText(tr("Save"));
+    m_cancelButton->setText(tr("Cancel"));
+}
