@@ -1,0 +1,213 @@
+#include "graphicsruleritem.h"
+
+#include "globals.h"
+#include "graphicslineitem.h"
+#include "itemstyle.h"
+#include "mode.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionGraphicsItem>
+#include <QtMath>
+
+namespace {
+
+bool samePoint(const QPointF &a, const QPointF &b)
+{
+    return qAbs(a.x() - b.x()) <= 1e-12 && qAbs(a.y() - b.y()) <= 1e-12;
+}
+
+// Scene units per depth unit; 1 while no project has given a usable factor.
+double pixelFactor()
+{
+    return (qIsFinite(pixelsPerUnit) && pixelsPerUnit > 0.0) ? pixelsPerUnit : 1.0;
+}
+
+QPainterPath polylinePath(const QPolygonF &polygon)
+{
+    QPainterPath path;
+    if (polygon.isEmpty())
+        return path;
+    path.moveTo(polygon.first());
+    for (int i = 1; i < polygon.size(); ++i)
+        path.lineTo(polygon.at(i));
+    return path;
+}
+
+} // namespace
+
+GraphicsRulerItem::GraphicsRulerItem(const QPointF &p, const QColor &labelColor,
+                                     QGraphicsItem *parent)
+    : QGraphicsPolygonItem(parent), m_labelColor(labelColor)
+{
+    m_points << p;
+    setPoints(m_points);
+    ItemStyle *style = ItemStyle::instance();
+    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
+                Qt::BevelJoin));
+    setAcceptHoverEvents(true);
+    setFlag(QGraphicsItem::ItemIsSelectable, true);
+    setFlag(QGraphicsItem::ItemIsMovable, false);
+}
+
+void GraphicsRulerItem::setPoints(const QPolygonF &polygon)
+{
+    m_markers.clear();
+    m_markers.reserve(polygon.size());
+    for (const QPointF &pt : polygon)
+        m_markers.append(QRegion(int(pt.x() - 4.0), int(pt.y() - 4.0), 8, 8));
+    setPolygon(polygon);
+}
+
+QVector<double> GraphicsRulerItem::runningDistances() const
+{
+    const QPolygonF poly = polygon();
+    const double factor = pixelFactor();
+    QVector<double> result;
+    result.reserve(poly.size());
+    double sum = 0.0;
+    for (int i = 0; i < poly.size(); ++i) {
+        const QPointF prev = poly.at(i > 0 ? i - 1 : 0);
+        sum += QLineF(prev, poly.at(i)).length() / factor;
+        result.append(sum);
+    }
+    return result;
+}
+
+double GraphicsRulerItem::total() const
+{
+    const QVector<double> d = runningDistances();
+    return d.isEmpty() ? 0.0 : d.last();
+}
+
+QStringList GraphicsRulerItem::labelTexts() const
+{
+    const QVector<double> d = runningDistances();
+    QStringList texts;
+    for (int i = 0; i < d.size(); ++i) {
+        const QString value = QString::number(d.at(i) / kDepthUnitsPerMetre, 'f', 2) + "m";
+        texts << (i == d.size() - 1 ? QStringLiteral("Total:") + value : value);
+    }
+    return texts;
+}
+
+QRectF GraphicsRulerItem::boundingRect() const
+{
+    const QRectF r = GraphicsLineItem::shapeFromPath(polylinePath(polygon()), pen()).boundingRect();
+    return QRectF(r.x() - 100.0, r.y() - 100.0, int(r.width() + 600.0), int(r.height() + 500.0));
+}
+
+QPainterPath GraphicsRulerItem::shape() const
+{
+    const QPolygonF poly = polygon();
+    if (poly.size() == 1) {
+        QPainterPath path;
+        path.addEllipse(QRectF(poly.first().x() - 3.0, poly.first().y() - 3.0, 6.0, 6.0));
+        return path;
+    }
+    return GraphicsLineItem::shapeFromPath(polylinePath(poly), pen());
+}
+
+void GraphicsRulerItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                              QWidget *widget)
+{
+    Q_UNUSED(widget);
+    m_total = 0.0;
+    painter->setRenderHint(QPainter::Antialiasing, true);
+
+    QPen linePen(QBrush(Qt::yellow), pen().widthF() + 2.0,
+                 (option->state & QStyle::State_Selected) ? Qt::DashLine : Qt::SolidLine);
+    painter->setPen(linePen);
+    painter->drawPolyline(polygon());
+
+    QFont font(QStringLiteral("Times"), 40, 75, false);
+    painter->setFont(font);
+
+    const QVector<double> distances = runningDistances();
+    const QStringList texts = labelTexts();
+    const int n = m_markers.size();
+    for (int i = 0; i < n && i < distances.size(); ++i) {
+        const QRect r = m_markers.at(i).boundingRect();
+        painter->setPen(QPen(QBrush(Qt::black), 0));
+        painter->setBrush(QBrush(Qt::blue, Qt::SolidPattern));
+        painter->drawRect(r);
+        painter->setBrush(QBrush(Qt::white, Qt::SolidPattern));
+
+        m_total = distances.at(i);
+        painter->setPen(m_labelColor);
+        if (i == n - 1)
+            painter->drawText(QPointF(r.left() + 20, r.top() + 40), texts.at(i));
+        else
+            painter->drawText(QPointF(r.left() + 20, r.top() + 30), texts.at(i));
+    }
+    painter->setBrush(Qt::NoBrush);
+}
+
+void GraphicsRulerItem::preview(const QPointF &p)
+{
+    QPolygonF shown = m_points;
+    shown << p;
+    setPoints(shown);
+}
+
+bool GraphicsRulerItem::sceneEvent(QEvent *event)
+{
+    if (currentMode != InsertRuler) {
+        QGraphicsPolygonItem::sceneEvent(event);
+        return true;
+    }
+    switch (event->type()) {
+    case QEvent::GraphicsSceneMousePress: {
+        auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
+        if (scene() && scene()->mouseGrabberItem() != this)
+            grabMouse();
+        ItemStyle::instance()->setDrawing(true);
+        const QPointF p = mapFromScene(me->scenePos());
+        if (!m_points.isEmpty() && samePoint(p, m_points.last()))
+            return true;
+        preview(p);
+        return true;
+    }
+    case QEvent::GraphicsSceneMouseMove: {
+        auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
+        if (me->buttons() & Qt::LeftButton) {
+            const QPointF p = mapFromScene(me->scenePos());
+            if (m_points.isEmpty() || !samePoint(p, m_points.last()))
+                preview(p);
+            else
+                setPoints(m_points);
+        }
+        return true;
+    }
+    case QEvent::GraphicsSceneMouseRelease: {
+        auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
+        const QPointF p = mapFromScene(me->scenePos());
+        if (!m_points.isEmpty() && samePoint(p, m_points.last()))
+            return true;
+        m_points << p;
+        setPoints(m_points);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void GraphicsRulerItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isSelected()) {
+        setFlag(QGraphicsItem::ItemIsMovable, true);
+        return;
+    }
+    QGraphicsPolygonItem::mousePressEvent(event);
+}
+
+void GraphicsRulerItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)
+{
+    setFlag(QGraphicsItem::ItemIsMovable, false);
+    QGraphicsPolygonItem::hoverLeaveEvent(event);
+}
