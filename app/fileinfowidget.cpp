@@ -1,0 +1,160 @@
+#include "fileinfowidget.h"
+
+#include "projectinfo.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+
+QSpinBox *makeMetreSpin(QWidget *parent, int minimum, int maximum, const char *name)
+{
+    auto *spin = new QSpinBox(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setSuffix(QStringLiteral(" m"));
+    spin->setSingleStep(1);
+    spin->setRange(minimum, maximum);
+    spin->setFixedWidth(80);
+    return spin;
+}
+
+} // namespace
+
+FileInfoWidget::FileInfoWidget(QWidget *parent)
+    : QWidget(parent)
+    , m_startText(QStringLiteral("0"))
+    , m_separatorText(QStringLiteral(" --- "))
+    , m_endText(QStringLiteral("0"))
+{
+    m_rangeTitle = new QLabel(this);
+    m_rangeValue = new QLabel(this);
+    m_rangeValue->setObjectName(QStringLiteral("rangeText"));
+    m_rangeValue->setMinimumWidth(100);
+    m_currentTitle = new QLabel(this);
+
+    startSpin = makeMetreSpin(this, 0, 500, "startSpin");
+    m_currentTitle->setBuddy(startSpin);
+    m_separator = new QLabel(QStringLiteral("---"), this);
+    endSpin = makeMetreSpin(this, 0, 500, "endSpin");
+    endSpin->setValue(5);
+    m_pageTitle = new QLabel(this);
+    pageDepthSpin = makeMetreSpin(this, 1, 50, "pageDepthSpin");
+
+    m_goButton = new QPushButton(this);
+    m_goButton->setObjectName(QStringLiteral("goButton"));
+    m_stopButton = new QPushButton(this);
+    m_stopButton->setObjectName(QStringLiteral("stopButton"));
+    m_lastButton = new QPushButton(this);
+    m_lastButton->setObjectName(QStringLiteral("previousButton"));
+    m_nextButton = new QPushButton(this);
+    m_nextButton->setObjectName(QStringLiteral("nextButton"));
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(m_rangeTitle);
+    layout->addWidget(m_rangeValue);
+    layout->addSpacing(10);
+    layout->addWidget(m_currentTitle);
+    layout->addWidget(startSpin);
+    layout->addWidget(m_separator);
+    layout->addWidget(endSpin);
+    layout->addWidget(m_pageTitle);
+    layout->addWidget(pageDepthSpin);
+    layout->addStretch();
+    layout->addWidget(m_goButton);
+    layout->addWidget(m_stopButton);
+    layout->addWidget(m_lastButton);
+    layout->addWidget(m_nextButton);
+
+    connect(m_goButton, &QPushButton::pressed, this, &FileInfoWidget::goPressed);
+    connect(m_stopButton, &QPushButton::pressed, this, &FileInfoWidget::signalStopPressed);
+    connect(m_lastButton, &QPushButton::pressed, this, &FileInfoWidget::signalLastPressed);
+    connect(m_nextButton, &QPushButton::pressed, this, &FileInfoWidget::signalNextPressed);
+    connect(startSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &FileInfoWidget::startValueChanged);
+    connect(endSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &FileInfoWidget::endValueChanged);
+
+    updateRangeLabel();
+    OnRetranslate();
+}
+
+void FileInfoWidget::installAsNavigationPanel()
+{
+    ProjectInfo::setPanelFactory([]() -> NavigationPanel * { return new FileInfoWidget; });
+}
+
+FileInfoWidget *FileInfoWidget::instance()
+{
+    return dynamic_cast<FileInfoWidget *>(ProjectInfo::instance()->fileInfoWidget());
+}
+
+void FileInfoWidget::setStartValue(int metres)
+{
+    startSpin->setValue(metres);
+}
+
+void FileInfoWidget::setEndValue(int metres)
+{
+    endSpin->setValue(metres);
+}
+
+int FileInfoWidget::startValue() const
+{
+    return startSpin->value();
+}
+
+int FileInfoWidget::endValue() const
+{
+    return endSpin->value();
+}
+
+int FileInfoWidget::pageDepth() const
+{
+    return pageDepthSpin->value() * 10000;
+}
+
+void FileInfoWidget::setStartText(int depth)
+{
+    m_startText = QString::number(depth / 10.0, 'f', 0);
+    updateRangeLabel();
+}
+
+void FileInfoWidget::setEndText(int depth)
+{
+    m_endText = QString::number(depth / 10.0, 'f', 0);
+    updateRangeLabel();
+}
+
+void FileInfoWidget::reset()
+{
+    m_startText = QStringLiteral("0");
+    m_separatorText = QStringLiteral(" --- ");
+    m_endText = QStringLiteral("0");
+    updateRangeLabel();
+    startSpin->setValue(0);
+    endSpin->setValue(5);
+    pageDepthSpin->setValue(5);
+}
+
+void FileInfoWidget::handleEditingFinished(QString)
+{
+    m_goButton->setEnabled(true);
+}
+
+void FileInfoWidget::OnRetranslate()
+{
+    m_rangeTitle->setText(tr("depth range(mm):"));
+    m_currentTitle->setText(tr("Current:"));
+    m_pageTitle->setText(tr("Page depth:"));
+    m_goButton->setText(tr("Go"));
+    m_stopButton->setText(tr("Stop"));
+    m_lastButton->setText(tr("Previous"));
+    m_nextButton->setText(tr("Next"));
+}
+
+void FileInfoWidget::updateRangeLabel()
+{
+    m_rangeValue->setText(rangeText());
+}
