@@ -1,23 +1,234 @@
 #include "graphicsangleitem.h"
 
+#include "itemstyle.h"
+#include "mode.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QStyleOptionGraphicsItem>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kAnglePi = 3.1415;
+constexpr double kTiny = 1e-12;
+
+double distance(const QPointF &a, const QPointF &b)
+{
+    return std::hypot(a.x() - b.x(), a.y() - b.y());
+}
+
+} // namespace
+
 GraphicsAngleItem::GraphicsAngleItem(const QPointF &p, QGraphicsItem *parent)
     : QGraphicsPolygonItem(parent)
 {
     m_points << p << QPointF(0, 0) << QPointF(0, 0);
     setPolygon(m_points);
+    ItemStyle *style = ItemStyle::instance();
+    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
+                Qt::BevelJoin));
+    setAcceptHoverEvents(true);
+    setFlag(QGraphicsItem::ItemIsSelectable, true);
 }
 
-QRectF GraphicsAngleItem::boundingRect() const { return QGraphicsPolygonItem::boundingRect(); }
-QPainterPath GraphicsAngleItem::shape() const { return QGraphicsPolygonItem::shape(); }
-void GraphicsAngleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+bool GraphicsAngleItem::isUnset(const QPointF &p)
 {
-    QGraphicsPolygonItem::paint(painter, option, widget);
+    return std::abs(p.x()) < kTiny && std::abs(p.y()) < kTiny;
 }
-double GraphicsAngleItem::angleDegrees() const { return 0; }
-QString GraphicsAngleItem::angleText() const { return QString(); }
-bool GraphicsAngleItem::isUnset(const QPointF &p) { return qAbs(p.x()) < 1e-12 && qAbs(p.y()) < 1e-12; }
-bool GraphicsAngleItem::sceneEvent(QEvent *event) { return QGraphicsPolygonItem::sceneEvent(event); }
-void GraphicsAngleItem::mousePressEvent(QGraphicsSceneMouseEvent *event) { QGraphicsPolygonItem::mousePressEvent(event); }
-void GraphicsAngleItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event) { QGraphicsPolygonItem::hoverLeaveEvent(event); }
-double GraphicsAngleItem::zeroArmAngle(double, double) const { return 0; }
-void GraphicsAngleItem::effectivePoints(QPointF &s, QPointF &v, QPointF &e) const { s = v = e = QPointF(); }
+
+void GraphicsAngleItem::effectivePoints(QPointF &s, QPointF &v, QPointF &e) const
+{
+    const QPolygonF pts = polygon();
+    s = pts.isEmpty() ? QPointF(0, 0) : pts.at(0);
+    v = (pts.size() > 1 && !isUnset(pts.at(1))) ? pts.at(1) : s;
+    e = (pts.size() > 2 && !isUnset(pts.at(2))) ? pts.at(2) : v;
+}
+
+double GraphicsAngleItem::zeroArmAngle(double a, double c) const
+{
+    // An arm without length has no direction; the angle is shown as 0.
+    Q_UNUSED(a)
+    Q_UNUSED(c)
+    return 0.0;
+}
+
+double GraphicsAngleItem::angleDegrees() const
+{
+    const QPolygonF pts = polygon();
+    if (pts.size() < 3 || isUnset(pts.at(2)))
+        return 0.0;
+    QPointF s, v, e;
+    effectivePoints(s, v, e);
+    const double a = distance(s, v);
+    const double c = distance(v, e);
+    const double b = distance(s, e);
+    if (a < kTiny || c < kTiny)
+        return zeroArmAngle(a, c);
+    // Rounding can push the cosine just outside [-1, 1] for straight angles.
+    const double cosine = std::clamp((a * a + c * c - b * b) / (2.0 * a * c), -1.0, 1.0);
+    return std::acos(cosine) * 180.0 / kAnglePi;
+}
+
+QString GraphicsAngleItem::angleText() const
+{
+    return QString::number(angleDegrees(), 'g', 4);
+}
+
+QPainterPath GraphicsAngleItem::shape() const
+{
+    QPointF s, v, e;
+    effectivePoints(s, v, e);
+    QPainterPath path;
+    if (polygon().isEmpty())
+        return path;
+    // Points not yet set are left out; before the first drag the hit area is
+    // a small disc around the start point.
+    if (distance(s, v) < kTiny && distance(v, e) < kTiny) {
+        path.addEllipse(QRectF(s.x() - 10, s.y() - 10, 20, 20));
+        return path;
+    }
+    path.moveTo(s);
+    path.lineTo(v);
+    path.lineTo(e);
+    const QPen p = pen();
+    QPainterPathStroker stroker;
+    stroker.setCapStyle(p.capStyle());
+    stroker.setJoinStyle(p.joinStyle());
+    stroker.setMiterLimit(p.miterLimit());
+    stroker.setWidth(p.widthF() <= 0.0 ? 1e-8 : 20.0);
+    QPainterPath result = stroker.createStroke(path);
+    result.addPath(path);
+    return result;
+}
+
+QRectF GraphicsAngleItem::boundingRect() const
+{
+    const QRectF r = shape().boundingRect();
+    return QRectF(r.x() - 50, r.y() - 50, int(r.width() + 200), int(r.height() + 200));
+}
+
+void GraphicsAngleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                              QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QPen drawPen = pen();
+    if (isSelected())
+        drawPen = QPen(QBrush(pen().color()), pen().width(), Qt::DotLine);
+    painter->setPen(drawPen);
+
+    QPointF s, v, e;
+    effectivePoints(s, v, e);
+    painter->drawPolyline(QPolygonF() << s << v);
+    painter->drawPolyline(QPolygonF() << v << e);
+
+    const QPolygonF pts = polygon();
+    if (pts.size() < 3 || isUnset(pts.at(2)))
+        return;
+
+    const double a = distance(s, v);
+    const double c = distance(v, e);
+    const double r = std::min(a, c) / 3.0;
+    QPointF p1 = v;
+    QPointF p2 = v;
+    if (a >= kTiny && c >= kTiny) {
+        p1 = v + (s - v) * (r / a);
+        p2 = v + (e - v) * (r / c);
+    }
+    const QPointF m = (p1 + p2) / 2.0;
+    const QPointF q = 2.0 * m - v;
+
+    QPainterPath arc;
+    arc.moveTo(p1);
+    arc.quadTo(q, p2);
+    painter->drawPath(arc);
+
+    QPen textPen = painter->pen();
+    textPen.setColor(pen().color());
+    painter->setPen(textPen);
+    QFont font = QGuiApplication::font();
+    int size = int((a + c) / 2.0 / 5.0);
+    size = std::clamp(size, 1, 50); // Qt refuses point sizes below 1
+    font.setPointSize(size);
+    painter->setFont(font);
+    painter->drawText(q, angleText());
+}
+
+void GraphicsAngleItem::grabMouseOnce()
+{
+    if (!scene())
+        return;
+    if (m_explicitGrab && scene()->mouseGrabberItem() == this)
+        return;
+    grabMouse();
+    m_explicitGrab = scene()->mouseGrabberItem() == this;
+}
+
+void GraphicsAngleItem::releaseMouseGrab()
+{
+    if (scene() && scene()->mouseGrabberItem() == this)
+        ungrabMouse();
+    m_explicitGrab = false;
+}
+
+bool GraphicsAngleItem::sceneEvent(QEvent *event)
+{
+    if (event->type() == QEvent::UngrabMouse)
+        m_explicitGrab = false;
+    if (currentMode != InsertAngle) {
+        QGraphicsPolygonItem::sceneEvent(event);
+        return true;
+    }
+
+    switch (event->type()) {
+    case QEvent::GraphicsSceneMousePress:
+        grabMouseOnce();
+        ItemStyle::instance()->setDrawing(true);
+        return true;
+    case QEvent::GraphicsSceneMouseMove: {
+        const QPointF p = static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
+        if (!m_secondArm) {
+            m_points[1] = p;
+        } else {
+            m_points[2] = p;
+            ItemStyle::instance()->setDrawing(false);
+        }
+        setPolygon(m_points);
+        return true;
+    }
+    case QEvent::GraphicsSceneMouseRelease:
+        if (isUnset(m_points.at(1)))
+            return true; // a click without a drag
+        if (isUnset(m_points.at(2))) {
+            m_secondArm = true; // keep the grab for the second drag
+            return true;
+        }
+        releaseMouseGrab();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void GraphicsAngleItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (isSelected()) {
+        setFlag(QGraphicsItem::ItemIsMovable, true);
+        return;
+    }
+    QGraphicsPolygonItem::mousePressEvent(event);
+}
+
+void GraphicsAngleItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)
+{
+    setFlag(QGraphicsItem::ItemIsMovable, false);
+    QGraphicsPolygonItem::hoverLeaveEvent(event);
+}

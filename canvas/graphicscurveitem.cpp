@@ -1,37 +1,236 @@
 #include "graphicscurveitem.h"
 
+#include "itemstyle.h"
+#include "mode.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QStyleOptionGraphicsItem>
+
 #include <qwt_curve_fitter.h>
+
+#include <cmath>
+
+namespace {
+
+// The fitter samples its spline at this many points; a polygon of exactly this
+// size is taken to be fitter output.
+constexpr int kFittedSize = 250;
+
+bool samePoint(const QPointF &a, const QPointF &b)
+{
+    return std::abs(a.x() - b.x()) < 1e-12 && std::abs(a.y() - b.y()) < 1e-12;
+}
+
+QPainterPath strokedForHit(const QPainterPath &path, const QPen &pen)
+{
+    QPainterPathStroker stroker;
+    stroker.setCapStyle(pen.capStyle());
+    stroker.setJoinStyle(pen.joinStyle());
+    stroker.setMiterLimit(pen.miterLimit());
+    stroker.setWidth(pen.widthF() <= 0.0 ? 1e-8 : 20.0);
+    QPainterPath result = stroker.createStroke(path);
+    result.addPath(path);
+    return result;
+}
+
+} // namespace
 
 GraphicsCurveItem::GraphicsCurveItem(const QPointF &firstPoint, QGraphicsItem *parent)
     : QGraphicsPolygonItem(parent), m_fitter(new QwtSplineCurveFitter)
 {
     setPoints(QPolygonF() << firstPoint);
+    ItemStyle *style = ItemStyle::instance();
+    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
+                Qt::BevelJoin));
+    setAcceptHoverEvents(true);
+    setFlag(QGraphicsItem::ItemIsSelectable, true);
 }
 
-GraphicsCurveItem::~GraphicsCurveItem() { delete m_fitter; }
+GraphicsCurveItem::~GraphicsCurveItem()
+{
+    delete m_fitter;
+}
 
 void GraphicsCurveItem::setPoints(const QPolygonF &points)
 {
-    if (points.size() != 250)
+    if (points.size() != kFittedSize)
         m_controlPoints = points;
     rebuildHandles();
     setPolygon(points);
 }
 
-void GraphicsCurveItem::rebuildHandles() {}
-void GraphicsCurveItem::preview(const QPointF &) {}
-QPolygonF GraphicsCurveItem::fittedPolygon() const { return m_fitter->fitCurve(polygon()); }
-QPainterPath GraphicsCurveItem::curveOutline() const { return QGraphicsPolygonItem::shape(); }
-void GraphicsCurveItem::paintHandles(QPainter *) const {}
-void GraphicsCurveItem::grabMouseOnce() {}
-void GraphicsCurveItem::noteUngrab(QEvent *) {}
-QRectF GraphicsCurveItem::boundingRect() const { return QGraphicsPolygonItem::boundingRect(); }
-QPainterPath GraphicsCurveItem::shape() const { return QGraphicsPolygonItem::shape(); }
-void GraphicsCurveItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+void GraphicsCurveItem::rebuildHandles()
 {
-    QGraphicsPolygonItem::paint(painter, option, widget);
+    m_handles.clear();
+    m_handles.reserve(m_controlPoints.size());
+    for (const QPointF &p : qAsConst(m_controlPoints))
+        m_handles.append(QRegion(QRect(int(p.x() - 10), int(p.y() - 10), 20, 20)));
 }
-bool GraphicsCurveItem::sceneEvent(QEvent *event) { return QGraphicsPolygonItem::sceneEvent(event); }
-void GraphicsCurveItem::mousePressEvent(QGraphicsSceneMouseEvent *event) { QGraphicsPolygonItem::mousePressEvent(event); }
-void GraphicsCurveItem::mouseMoveEvent(QGraphicsSceneMouseEvent *) {}
-void GraphicsCurveItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event) { QGraphicsPolygonItem::hoverLeaveEvent(event); }
+
+void GraphicsCurveItem::preview(const QPointF &p)
+{
+    m_controlPoints.append(p);
+    setPoints(m_controlPoints);
+    m_controlPoints.removeLast();
+}
+
+QPolygonF GraphicsCurveItem::fittedPolygon() const
+{
+    const QPolygonF current = polygon();
+    if (!m_lastFitted.isEmpty() && current == m_lastFitted)
+        return m_lastFitted;
+    m_lastFitted = m_fitter->fitCurve(current);
+    return m_lastFitted;
+}
+
+QPainterPath GraphicsCurveItem::curveOutline() const
+{
+    const QPolygonF points = polygon();
+    QPainterPath path;
+    if (points.isEmpty())
+        return path;
+    if (points.size() == 1) {
+        const QPointF p = points.first();
+        path.addEllipse(QRectF(p.x() - 3, p.y() - 3, 6, 6));
+        return path;
+    }
+    path.addPolygon(points);
+    return strokedForHit(path, pen());
+}
+
+QRectF GraphicsCurveItem::boundingRect() const
+{
+    // The single-point hit ellipse counts too, so a freshly created curve is
+    // found under the press that created it.
+    const QRectF r = curveOutline().boundingRect();
+    return QRectF(r.x() - 100, r.y() - 100, int(r.width() + 200), int(r.height() + 500));
+}
+
+QPainterPath GraphicsCurveItem::shape() const
+{
+    return curveOutline();
+}
+
+void GraphicsCurveItem::paintHandles(QPainter *painter) const
+{
+    QPen handlePen = painter->pen();
+    handlePen.setWidth(0);
+    painter->setPen(handlePen);
+    painter->setBrush(QBrush(Qt::red, Qt::SolidPattern));
+    for (const QRegion &handle : m_handles) {
+        const QRect r = handle.boundingRect();
+        painter->drawRect(QRectF(r.left() + r.width() / 4.0, r.top() + r.height() / 4.0,
+                                 r.width() / 2.0, r.height() / 2.0));
+    }
+    painter->setBrush(Qt::NoBrush);
+}
+
+void GraphicsCurveItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                              QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    QPen drawPen = pen();
+    if (isSelected())
+        drawPen = QPen(QBrush(pen().color()), pen().width(), Qt::DotLine);
+    painter->setPen(drawPen);
+
+    const QPolygonF fitted = fittedPolygon();
+    setPoints(fitted);
+    painter->drawPolyline(fitted);
+
+    if (isSelected())
+        paintHandles(painter);
+}
+
+void GraphicsCurveItem::grabMouseOnce()
+{
+    if (!scene())
+        return;
+    if (m_explicitGrab && scene()->mouseGrabberItem() == this)
+        return;
+    grabMouse();
+    m_explicitGrab = scene()->mouseGrabberItem() == this;
+}
+
+void GraphicsCurveItem::noteUngrab(QEvent *event)
+{
+    if (event->type() == QEvent::UngrabMouse)
+        m_explicitGrab = false;
+}
+
+bool GraphicsCurveItem::sceneEvent(QEvent *event)
+{
+    noteUngrab(event);
+    if (currentMode != FitCurve) {
+        QGraphicsPolygonItem::sceneEvent(event);
+        return true;
+    }
+
+    switch (event->type()) {
+    case QEvent::GraphicsSceneMousePress: {
+        const QPointF p = static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
+        grabMouseOnce();
+        ItemStyle::instance()->setDrawing(true);
+        preview(p);
+        return true;
+    }
+    case QEvent::GraphicsSceneMouseMove:
+        preview(static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos());
+        return true;
+    case QEvent::GraphicsSceneMouseRelease: {
+        const QPointF p = static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
+        // A release where the last point already is (a double click) adds nothing.
+        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last()))
+            return true;
+        m_controlPoints.append(p);
+        setPoints(m_controlPoints);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void GraphicsCurveItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (!isSelected()) {
+        QGraphicsPolygonItem::mousePressEvent(event);
+        return;
+    }
+    setFlag(QGraphicsItem::ItemIsMovable, true);
+    // Every press decides afresh which handle (if any) is dragged; a handle
+    // grabbed by an earlier press must not follow a press elsewhere.
+    m_handleGrabbed = false;
+    const QPoint pos(qRound(event->pos().x()), qRound(event->pos().y()));
+    for (int i = 0; i < m_handles.size(); ++i) {
+        if (m_handles.at(i).contains(pos)) {
+            m_handleGrabbed = true;
+            m_grabbedHandle = i;
+        }
+    }
+}
+
+void GraphicsCurveItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (!isSelected() || !m_handleGrabbed)
+        return;
+    if (m_grabbedHandle < 0 || m_grabbedHandle >= m_controlPoints.size())
+        return;
+    prepareGeometryChange();
+    m_controlPoints[m_grabbedHandle] = event->pos();
+    setPoints(m_controlPoints);
+    update();
+}
+
+void GraphicsCurveItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)
+{
+    m_handleGrabbed = false;
+    setFlag(QGraphicsItem::ItemIsMovable, false);
+    QGraphicsPolygonItem::hoverLeaveEvent(event);
+}
