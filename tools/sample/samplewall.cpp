@@ -66,6 +66,8 @@ SampleWall::SampleWall(quint32 seed, double topMetres, double bottomMetres, doub
 
     Random rnd(seed ^ 0x51ed270bu);
     const double lampAzimuth = rnd.uniform(0, 2 * kPi);
+    m_beddingDip = rnd.uniform(1.0, 6.0) * kPi / 180.0;
+    m_beddingAzimuth = rnd.uniform(0, 2 * kPi);
     m_light.resize(width);
     for (int x = 0; x < width; ++x) {
         const double theta = (x + 0.5) / width * 2 * kPi;
@@ -97,7 +99,8 @@ void SampleWall::makeLayers(std::uint32_t seed)
         layer.laminaPhase = rnd.uniform(0, 2 * kPi);
         layer.top = top;
         m_layers.append(layer);
-        top += rnd.uniform(0.12, 1.6);
+        const double u = rnd.uniform(0, 1);
+        top += 0.04 + 1.4 * u * u; // many thin beds, a few thick ones
     }
 }
 
@@ -138,7 +141,7 @@ void SampleWall::makeFeatures(std::uint32_t seed)
     QVector<Feature> vugs;
     const int vugCount = std::max(1, int(length / 3.0 + rnd.uniform(0, 1)));
     for (int i = 0; i < vugCount; ++i) {
-        const double halfWidthMm = rnd.uniform(3, 12);
+        const double halfWidthMm = rnd.uniform(4, 15);
         const double ratio = rnd.uniform(0.6, 1.3);
         const double halfWidthPx = std::max(2.0, halfWidthMm / 1000.0 * m_pixelsPerMetre);
         const double halfHeightPx = std::max(2.0, halfWidthPx * ratio);
@@ -184,8 +187,12 @@ void SampleWall::rowColour(double depth, double *r, double *g, double *b) const
     if (i < 0)
         i = 0;
     auto tone = [depth](const Layer &l, double *cr, double *cg, double *cb) {
+        // Laminae: three incommensurate waves whose contrast itself drifts with
+        // depth, so the banding never looks machine-made.
         const double w = 2 * kPi * depth / l.laminaWavelength + l.laminaPhase;
-        const double f = 1.0 + l.laminaAmplitude / 100.0 * (std::sin(w) + 0.35 * std::sin(2.7 * w + 1.3));
+        const double drift = 0.55 + 0.45 * std::sin(2 * kPi * depth / (l.laminaWavelength * 17.3) + l.laminaPhase * 1.7);
+        const double f = 1.0 + l.laminaAmplitude / 100.0 * drift
+                                   * (std::sin(w) + 0.5 * std::sin(w * 0.4217 + 2.1) + 0.3 * std::sin(w * 2.613 + 0.7));
         *cr = l.r * f;
         *cg = l.g * f;
         *cb = l.b * f;
@@ -221,18 +228,25 @@ std::uint32_t SampleWall::hash(std::uint64_t a, std::uint64_t b) const
 
 double SampleWall::mottle(int row, int x) const
 {
-    // Value noise on a 12-pixel lattice that wraps around the circumference.
-    const int columns = std::max(1, int(std::lround(m_width / 12.0)));
+    return 0.7 * valueNoise(row, x, 28.0, 1) + 0.3 * valueNoise(row, x, 7.0, 2);
+}
+
+double SampleWall::valueNoise(int row, int x, double cell, int octave) const
+{
+    // Value noise on a lattice of about 'cell' pixels that wraps around the
+    // circumference, so the azimuth seam does not show.
+    const int columns = std::max(1, int(std::lround(m_width / cell)));
     const double cellWidth = double(m_width) / columns;
-    const double fx = (x + 0.5) / cellWidth;
-    const double fy = (row + 0.5) / 12.0;
+    const double fx = (x + 0.5) / cellWidth + 0.37 * octave;
+    const double fy = (row + 0.5) / cell + 0.61 * octave;
     const int ix = int(std::floor(fx));
     const int iy = int(std::floor(fy));
     const double tx = smooth(fx - ix);
     const double ty = smooth(fy - iy);
     auto value = [&](int cx, int cy) {
         const int wrapped = ((cx % columns) + columns) % columns;
-        return double(hash(std::uint64_t(std::int64_t(cy) + (1ll << 40)), std::uint64_t(wrapped) + 7777))
+        return double(hash(std::uint64_t(std::int64_t(cy) + (1ll << 40)),
+                           std::uint64_t(wrapped) + 7777 + (std::uint64_t(octave) << 36)))
                    / 4294967295.0 * 2.0 - 1.0;
     };
     const double top = value(ix, iy) + (value(ix + 1, iy) - value(ix, iy)) * tx;
@@ -273,13 +287,29 @@ QImage SampleWall::render(int firstRow, int rowCount) const
             active.append(a);
     }
 
+    // The bedding is tilted a little against the hole, so its colour depends
+    // on the row plus a small sinusoidal offset per column. Colours come from
+    // a table sampled every quarter row.
+    QVector<double> offset(m_width);
+    double maxOffset = 0;
+    for (int x = 0; x < m_width; ++x) {
+        const double theta = (x + 0.5) / m_width * 2 * kPi;
+        offset[x] = radius * std::tan(m_beddingDip) * std::cos(theta - m_beddingAzimuth) * m_pixelsPerMetre;
+        maxOffset = std::max(maxOffset, std::fabs(offset[x]));
+    }
+    const int sub = 4;
+    const double tableStart = firstRow - std::ceil(maxOffset) - 2;
+    const int tableSize = int((rowCount + 2 * std::ceil(maxOffset) + 4) * sub) + 1;
+    QVector<double> tableR(tableSize), tableG(tableSize), tableB(tableSize);
+    for (int i = 0; i < tableSize; ++i) {
+        const double depth = m_top + (tableStart + double(i) / sub) / m_pixelsPerMetre;
+        rowColour(depth, &tableR[i], &tableG[i], &tableB[i]);
+    }
+
     const double darkR = 40, darkG = 32, darkB = 26;
     for (int y = 0; y < rowCount; ++y) {
         const int row = firstRow + y;
         const double rowCentre = row + 0.5;
-        const double depth = m_top + rowCentre / m_pixelsPerMetre;
-        double br, bg, bb;
-        rowColour(depth, &br, &bg, &bb);
 
         QVector<const Active *> here;
         for (const Active &a : active) {
@@ -298,10 +328,11 @@ QImage SampleWall::render(int firstRow, int rowCount) const
             if ((h >> 16) % 997 == 0)
                 grain += 28; // a bright quartz grain now and then
             const double chroma = (double((h >> 24) & 0xff) / 255.0 * 2 - 1) * 3;
-            const double m = mottle(int(row + m_rowOrigin), x) * 8;
-            double r = br * light + m + grain + chroma;
-            double g = bg * light + m + grain;
-            double b = bb * light + m + grain - chroma;
+            const double m = mottle(int(row + m_rowOrigin), x) * 7;
+            const int t = std::clamp(int(std::lround((rowCentre + offset[x] - tableStart) * sub)), 0, tableSize - 1);
+            double r = tableR[t] * light + m + grain + chroma;
+            double g = tableG[t] * light + m + grain;
+            double b = tableB[t] * light + m + grain - chroma;
 
             for (const Active *a : here) {
                 const Feature &f = *a->feature;
@@ -312,9 +343,13 @@ QImage SampleWall::render(int firstRow, int rowCount) const
                     const double trace = a->centreRow + a->amplitude * std::cos(theta - a->azimuth);
                     const double slope = -a->amplitude * std::sin(theta - a->azimuth) * 2 * kPi / m_width;
                     const double distance = std::fabs(rowCentre - trace) / std::sqrt(1 + slope * slope);
-                    alpha = f.strength * clamp01(f.halfThicknessPx + 0.5 - distance);
-                    if (alpha <= 0 && distance < f.halfThicknessPx + 3)
-                        alpha = 0.15 * (1 - (distance - f.halfThicknessPx) / 3); // weathered rim
+                    // The aperture opens and closes along the trace.
+                    const double half = f.halfThicknessPx
+                                        * (0.8 + 0.25 * std::sin(3 * theta + f.dipDirectionDegrees)
+                                           + 0.15 * std::sin(7 * theta + f.dipDegrees));
+                    alpha = f.strength * clamp01(half + 0.5 - distance);
+                    if (alpha <= 0 && distance < half + 3)
+                        alpha = 0.15 * (1 - (distance - half) / 3); // weathered rim
                 } else {
                     const double centreX = a->azimuth / (2 * kPi) * m_width;
                     double dx = x + 0.5 - centreX;

@@ -56,6 +56,7 @@ private:
     void makeFeatures(std::uint32_t seed);
     void rowColour(double depth, double *r, double *g, double *b) const;
     double mottle(int row, int x) const;
+    double valueNoise(int row, int x, double cell, int octave) const;
     std::uint32_t hash(std::uint64_t a, std::uint64_t b) const;
 
     quint32 m_seed;
@@ -68,6 +69,8 @@ private:
     QVector<Layer> m_layers;
     QVector<Feature> m_features;
     QVector<double> m_light;          // per column illumination factor
+    double m_beddingDip = 0;          // radians, small tilt of the bedding
+    double m_beddingAzimuth = 0;
 };
 
 #endif // SAMPLEWALL_H
