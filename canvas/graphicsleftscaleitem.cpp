@@ -1,0 +1,154 @@
+#include "graphicsleftscaleitem.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QLine>
+#include <QPainter>
+#include <QtMath>
+
+namespace {
+
+// Depth units between two ticks of the run (2 cm).
+constexpr double kTickDepth = 200.0;
+// Depth units per metre for the labels.
+constexpr double kLabelDivisor = 10000.0;
+// A page needing more run ticks than this has a degenerate depth range;
+// such a scale gets no run at all instead of stalling the painter.
+constexpr double kMaxRunTicks = 200000.0;
+
+QFont scaleFont()
+{
+    return QFont(QStringLiteral("Times"), 60, QFont::Bold, false);
+}
+
+} // namespace
+
+GraphicsLeftScaleItem::GraphicsLeftScaleItem(QGraphicsItem *parent)
+    : QGraphicsLineItem(QLineF(), parent)
+{
+}
+
+void GraphicsLeftScaleItem::setStartDepth(double start)
+{
+    m_startDepth = start;
+}
+
+void GraphicsLeftScaleItem::setEndDepth(double end)
+{
+    m_endDepth = end;
+    const double span = (m_endDepth - m_startDepth) / kTickDepth;
+    // An empty depth range has no spacing (rather than an infinite one).
+    m_tickSpacing = qFuzzyIsNull(span) ? 0.0 : line().length() / span;
+    if (!qIsFinite(m_tickSpacing))
+        m_tickSpacing = 0.0;
+}
+
+bool GraphicsLeftScaleItem::hasUsableSpacing() const
+{
+    return qIsFinite(m_tickSpacing) && m_tickSpacing != 0.0;
+}
+
+double GraphicsLeftScaleItem::depthToY(int depth) const
+{
+    return (depth - m_startDepth) / kTickDepth * m_tickSpacing + 120.0;
+}
+
+int GraphicsLeftScaleItem::yToDepth(int y) const
+{
+    if (!hasUsableSpacing())
+        return int(m_startDepth);
+    return int(y / m_tickSpacing * kTickDepth + m_startDepth);
+}
+
+double GraphicsLeftScaleItem::pixelsPerDepthUnit() const
+{
+    return m_tickSpacing / kTickDepth;
+}
+
+bool GraphicsLeftScaleItem::isNullLine() const
+{
+    const QLineF l = line();
+    return qAbs(l.x1()) < 1e-12 && qAbs(l.y1()) < 1e-12 && qAbs(l.x2()) < 1e-12
+           && qAbs(l.y2()) < 1e-12;
+}
+
+QVector<GraphicsLeftScaleItem::Tick> GraphicsLeftScaleItem::ticks(double labelHeight) const
+{
+    QVector<Tick> result;
+    if (isNullLine())
+        return result;
+
+    const QLineF l = line();
+    const int x0 = int(l.x1());
+    const int y0 = int(l.y1());
+    const int len = int(l.length());
+
+    // The run of ticks every 2 cm from the top. It stops short of the bottom
+    // end, where the end tick is drawn: a run tick closer to the end than a
+    // quarter spacing would double it, and a run label that reaches into the
+    // end label's line is dropped (its tick stays).
+    if (m_tickSpacing > 0.0 && qIsFinite(m_tickSpacing) && len / m_tickSpacing <= kMaxRunTicks) {
+        const double endGap = m_tickSpacing / 4.0;
+        const double labelGap = 60.0 + labelHeight; // end label baseline is 20 above,
+                                                    // run labels 40 below their tick
+        for (int i = 0;; ++i) {
+            const double offset = i * m_tickSpacing;
+            if (len - offset < endGap)
+                break;
+            const double y = y0 + offset;
+            Tick t;
+            if (i % 5 == 0) {
+                t.line = QLineF(x0, y, x0 - 36, y);
+                if (len - offset >= labelGap) {
+                    const double value = m_startDepth / kLabelDivisor + i * kTickDepth / kLabelDivisor;
+                    t.label = QString::number(value, 'f', 2);
+                    if (i == 0) {
+                        t.label += QStringLiteral("m");
+                        t.labelPos = QPointF(x0 - 300, y + 40);
+                    } else {
+                        t.labelPos = QPointF(x0 - 240, y + 40);
+                    }
+                }
+            } else {
+                t.line = QLineF(x0, y, x0 - 20, y);
+            }
+            result << t;
+        }
+    }
+
+    Tick end;
+    end.line = QLineF(x0, y0 + len, x0 - 36, y0 + len);
+    end.label = QString::number(m_endDepth / kLabelDivisor, 'f', 2);
+    end.labelPos = QPointF(x0 - 240, y0 + len - 20);
+    result << end;
+    return result;
+}
+
+QRectF GraphicsLeftScaleItem::boundingRect() const
+{
+    const QLineF l = line();
+    return QRectF(l.x1() - 300.0, l.y1() - 40.0, 300.0, l.length() + 40.0);
+}
+
+void GraphicsLeftScaleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
+                                  QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    if (isNullLine())
+        return;
+
+    const QFont font = scaleFont();
+    painter->setFont(font);
+
+    const QLineF l = line();
+    painter->drawLine(QLine(int(l.x1() - 1.0), int(l.y1()), int(l.x2() - 1.0), int(l.y2())));
+
+    const double labelHeight = QFontMetricsF(font, painter->device()).height();
+    const QVector<Tick> all = ticks(labelHeight);
+    for (const Tick &t : all) {
+        painter->drawLine(t.line);
+        if (!t.label.isEmpty())
+            painter->drawText(t.labelPos, t.label);
+    }
+}

@@ -1,0 +1,361 @@
+// Depth and azimuth scale items: geometry of ticks and labels, depth <-> y
+// conversion, degenerate depth ranges, and what actually lands on the page
+// when the items paint.
+
+#include "graphicsleftscaleitem.h"
+#include "graphicstopscaleitem.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QtTest>
+
+namespace {
+
+bool isDark(const QImage &img, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height())
+        return false;
+    return qGray(img.pixel(x, y)) < 128;
+}
+
+QImage paintItem(QGraphicsItem *item, const QSize &size)
+{
+    QImage img(size, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    QStyleOptionGraphicsItem option;
+    item->paint(&painter, &option, nullptr);
+    painter.end();
+    return img;
+}
+
+// Rows (or columns) of the dark runs along one line of pixels.
+QVector<int> darkRunStarts(const QVector<bool> &dark)
+{
+    QVector<int> starts;
+    for (int i = 0; i < dark.size(); ++i) {
+        if (dark.at(i) && (i == 0 || !dark.at(i - 1)))
+            starts << i;
+    }
+    return starts;
+}
+
+} // namespace
+
+class TestScaleItems : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void topScaleGeometry();
+    void topScaleNullLineDrawsNothing();
+    void topScalePaintsTicksAndBaseLine();
+
+    void leftScaleSpacingAndConversion_data();
+    void leftScaleSpacingAndConversion();
+    void leftScaleRoundTrip();
+    void leftScaleConstructionDefaults();
+    void leftScaleEmptyOrReversedRange();
+    void leftScaleTicksAndLabels();
+    void leftScaleRunEndsWithoutGapOrDoubleTick_data();
+    void leftScaleRunEndsWithoutGapOrDoubleTick();
+    void leftScalePaintsTicks();
+};
+
+void TestScaleItems::topScaleGeometry()
+{
+    GraphicsTopScaleItem top(QLineF(1300, 120, 2300, 120));
+    QCOMPARE(top.type(), 17);
+    QCOMPARE(top.tickHeight(), 30.0);
+    QCOMPARE(top.labels(), QStringList({"N", "E", "S", "W", "N"}));
+
+    const QVector<QLineF> ticks = top.tickLines();
+    QCOMPARE(ticks.size(), 5);
+    const double offsets[] = {0, 250, 500, 750, 1000};
+    for (int k = 0; k < 5; ++k) {
+        QCOMPARE(ticks.at(k).x1(), 1300 + offsets[k]);
+        QCOMPARE(ticks.at(k).x2(), 1300 + offsets[k]);
+        QCOMPARE(ticks.at(k).y1(), 120.0);
+        QCOMPARE(ticks.at(k).y2(), 100.0); // 20 units tall
+    }
+
+    const QVector<QPointF> labels = top.labelPositions();
+    QCOMPARE(labels.size(), 5);
+    QCOMPARE(labels.at(0), QPointF(1300, 100));
+    QCOMPARE(labels.at(1), QPointF(1550 - 35, 100));
+    QCOMPARE(labels.at(2), QPointF(1800 - 35, 100));
+    QCOMPARE(labels.at(3), QPointF(2050 - 35, 100));
+    QCOMPARE(labels.at(4), QPointF(2300 - 50, 100));
+
+    QCOMPARE(top.boundingRect(), QRectF(1300, 0, 1000, 120));
+}
+
+void TestScaleItems::topScaleNullLineDrawsNothing()
+{
+    GraphicsTopScaleItem top{QLineF()};
+    QVERIFY(top.tickLines().isEmpty());
+    QVERIFY(top.labelPositions().isEmpty());
+    const QImage img = paintItem(&top, QSize(200, 200));
+    QImage blank(img.size(), img.format());
+    blank.fill(Qt::white);
+    QCOMPARE(img, blank);
+}
+
+void TestScaleItems::topScalePaintsTicksAndBaseLine()
+{
+    GraphicsTopScaleItem top(QLineF(1300, 120, 2300, 120));
+    const QImage img = paintItem(&top, QSize(2500, 200));
+
+    // In the tick band below the labels only the five ticks are drawn.
+    for (int y : {104, 110, 117}) {
+        QVector<bool> row;
+        for (int x = 0; x < img.width(); ++x)
+            row << isDark(img, x, y);
+        QCOMPARE(darkRunStarts(row), QVector<int>({1300, 1550, 1800, 2050, 2300}));
+    }
+    // Nothing below the item's line.
+    for (int x = 1250; x < 2350; ++x)
+        QVERIFY2(!isDark(img, x, 125), qPrintable(QString::number(x)));
+    // The base line runs one unit above the item's line, end to end.
+    for (int x = 1301; x < 2300; ++x)
+        QVERIFY2(isDark(img, x, 119), qPrintable(QString::number(x)));
+    // Labels sit above the ticks.
+    bool labelInk = false;
+    for (int y = 40; y < 100 && !labelInk; ++y) {
+        for (int x = 1515; x < 1560 && !labelInk; ++x)
+            labelInk = isDark(img, x, y);
+    }
+    QVERIFY(labelInk);
+}
+
+void TestScaleItems::leftScaleSpacingAndConversion_data()
+{
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("spacing");
+
+    QTest::newRow("2 m on 2000 units") << 0.0 << 20000.0 << 2000.0 << 20.0;
+    QTest::newRow("offset start") << 123400.0 << 143400.0 << 2000.0 << 20.0;
+    QTest::newRow("5 m on 637 units") << 50000.0 << 100000.0 << 637.0 << 637.0 / 250.0;
+}
+
+void TestScaleItems::leftScaleSpacingAndConversion()
+{
+    QFETCH(double, start);
+    QFETCH(double, end);
+    QFETCH(double, length);
+    QFETCH(double, spacing);
+
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300, 120, 1300, 120 + length));
+    left.setStartDepth(start);
+    left.setEndDepth(end);
+    QCOMPARE(left.type(), 16);
+    QCOMPARE(left.tickSpacing(), spacing);
+    QCOMPARE(left.pixelsPerDepthUnit(), spacing / 200.0);
+    QCOMPARE(left.depthToY(int(start)), 120.0);
+    QCOMPARE(left.depthToY(int(end)), 120.0 + length);
+    QCOMPARE(left.yToDepth(0), int(start));
+    QCOMPARE(left.yToDepth(int(length)), int(end));
+    QCOMPARE(left.boundingRect(), QRectF(1000, 80, 300, length + 40));
+}
+
+void TestScaleItems::leftScaleRoundTrip()
+{
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300, 120, 1300, 2120));
+    left.setStartDepth(123400);
+    left.setEndDepth(143400); // 10 depth units per scene unit
+    for (int depth = 123400; depth <= 143400; depth += 730) {
+        const double y = left.depthToY(depth);
+        QCOMPARE(left.yToDepth(int(y - 120.0)), depth);
+    }
+    // Truncation: a y between two depth units gives the shallower one.
+    QCOMPARE(left.yToDepth(5), 123450);
+    QCOMPARE(left.depthToY(123455), 120.0 + 5.5);
+}
+
+void TestScaleItems::leftScaleConstructionDefaults()
+{
+    GraphicsLeftScaleItem left;
+    QVERIFY(left.line().isNull());
+    QCOMPARE(left.startDepth(), 0.0);
+    QCOMPARE(left.endDepth(), 0.0);
+    QCOMPARE(left.tickSpacing(), 1.0);
+    QVERIFY(!left.isInitialized());
+    left.setInitialized(true);
+    QVERIFY(left.isInitialized());
+    // A null line draws nothing.
+    QVERIFY(left.ticks(80).isEmpty());
+    const QImage img = paintItem(&left, QSize(100, 100));
+    QImage blank(img.size(), img.format());
+    blank.fill(Qt::white);
+    QCOMPARE(img, blank);
+}
+
+void TestScaleItems::leftScaleEmptyOrReversedRange()
+{
+    // End equal to start: no infinite spacing, conversions stay finite.
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300, 120, 1300, 1120));
+    left.setStartDepth(50000);
+    left.setEndDepth(50000);
+    QCOMPARE(left.tickSpacing(), 0.0);
+    QVERIFY(qIsFinite(left.pixelsPerDepthUnit()));
+    QCOMPARE(left.yToDepth(300), 50000);
+    QVERIFY(qIsFinite(left.depthToY(60000)));
+    QVector<GraphicsLeftScaleItem::Tick> ticks = left.ticks(80);
+    QCOMPARE(ticks.size(), 1); // only the end tick
+    QCOMPARE(ticks.first().line, QLineF(1300, 1120, 1264, 1120));
+    QCOMPARE(ticks.first().label, QString("5.00"));
+    paintItem(&left, QSize(1400, 1200)); // must not hang or crash
+
+    // End above start: the run would never reach the bottom; only the end tick.
+    GraphicsLeftScaleItem reversed;
+    reversed.setLine(QLineF(1300, 120, 1300, 1120));
+    reversed.setStartDepth(60000);
+    reversed.setEndDepth(50000);
+    QVERIFY(reversed.tickSpacing() < 0);
+    QCOMPARE(reversed.ticks(80).size(), 1);
+    paintItem(&reversed, QSize(1400, 1200));
+}
+
+void TestScaleItems::leftScaleTicksAndLabels()
+{
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300, 120, 1300, 2120));
+    left.setStartDepth(0);
+    left.setEndDepth(20000);
+    const double labelHeight = 80;
+    const QVector<GraphicsLeftScaleItem::Tick> ticks = left.ticks(labelHeight);
+
+    // 100 run ticks every 20 units (offsets 0 ... 1980) plus the end tick.
+    QCOMPARE(ticks.size(), 101);
+    for (int i = 0; i < 100; ++i) {
+        const GraphicsLeftScaleItem::Tick &t = ticks.at(i);
+        const double y = 120 + i * 20;
+        const bool major = i % 5 == 0;
+        QCOMPARE(t.line, QLineF(1300, y, major ? 1264 : 1280, y));
+        if (!major) {
+            QVERIFY(t.label.isEmpty());
+            continue;
+        }
+        // Labels every 100 units (10 cm), except where they would run into
+        // the end label.
+        if (2000 - i * 20 < 60 + labelHeight) {
+            QVERIFY2(t.label.isEmpty(), qPrintable(t.label));
+            continue;
+        }
+        if (i == 0) {
+            QCOMPARE(t.label, QString("0.00m"));
+            QCOMPARE(t.labelPos, QPointF(1000, 160));
+        } else {
+            QCOMPARE(t.label, QString::number(i * 0.02, 'f', 2));
+            QCOMPARE(t.labelPos, QPointF(1060, y + 40));
+        }
+    }
+    QCOMPARE(ticks.at(5).label, QString("0.10"));
+    QCOMPARE(ticks.at(10).label, QString("0.20"));
+    QCOMPARE(ticks.at(90).label, QString("1.80"));
+    QVERIFY(ticks.at(95).label.isEmpty());
+
+    const GraphicsLeftScaleItem::Tick &end = ticks.last();
+    QCOMPARE(end.line, QLineF(1300, 2120, 1264, 2120));
+    QCOMPARE(end.label, QString("2.00"));
+    QCOMPARE(end.labelPos, QPointF(1060, 2100));
+
+    // A page starting at 12.34 m.
+    GraphicsLeftScaleItem deep;
+    deep.setLine(QLineF(1300, 120, 1300, 2120));
+    deep.setStartDepth(123400);
+    deep.setEndDepth(143400);
+    const QVector<GraphicsLeftScaleItem::Tick> deepTicks = deep.ticks(labelHeight);
+    QCOMPARE(deepTicks.at(0).label, QString("12.34m"));
+    QCOMPARE(deepTicks.at(5).label, QString("12.44"));
+    QCOMPARE(deepTicks.at(10).label, QString("12.54"));
+    QCOMPARE(deepTicks.last().label, QString("14.34"));
+}
+
+void TestScaleItems::leftScaleRunEndsWithoutGapOrDoubleTick_data()
+{
+    QTest::addColumn<double>("length");
+    QTest::addColumn<double>("span"); // depth units
+
+    QTest::newRow("tick on the end") << 2000.0 << 20000.0;
+    QTest::newRow("tick on the end, inexact spacing") << 1990.0 << 20000.0;
+    QTest::newRow("tick just above the end") << 2003.0 << 20000.0;
+    QTest::newRow("tick well above the end") << 2013.0 << 20000.0;
+    QTest::newRow("odd page") << 1234.0 << 48111.0;
+    QTest::newRow("offset line") << 777.0 << 9999.0;
+}
+
+void TestScaleItems::leftScaleRunEndsWithoutGapOrDoubleTick()
+{
+    QFETCH(double, length);
+    QFETCH(double, span);
+
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300.4, 120.7, 1300.4, 120.7 + length));
+    left.setStartDepth(30000);
+    left.setEndDepth(30000 + span);
+    const double spacing = left.tickSpacing();
+    const QVector<GraphicsLeftScaleItem::Tick> ticks = left.ticks(80);
+    QVERIFY(ticks.size() >= 2);
+
+    const double y0 = 120; // truncated
+    const double bottom = y0 + int(left.line().length());
+    QCOMPARE(ticks.last().line.y1(), bottom);
+    const double lastRun = ticks.at(ticks.size() - 2).line.y1();
+    // No second tick on (or nearly on) the end tick, and no hole above it.
+    QVERIFY2(bottom - lastRun >= spacing / 4, qPrintable(QString::number(bottom - lastRun)));
+    QVERIFY2(bottom - lastRun <= spacing * 1.25 + 1e-9, qPrintable(QString::number(bottom - lastRun)));
+    // The run itself is evenly spaced from the top.
+    for (int i = 0; i < ticks.size() - 1; ++i)
+        QVERIFY(qAbs(ticks.at(i).line.y1() - (y0 + i * spacing)) < 1e-6);
+}
+
+void TestScaleItems::leftScalePaintsTicks()
+{
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300, 120, 1300, 1120));
+    left.setStartDepth(0);
+    left.setEndDepth(10000); // spacing 20
+    const QImage img = paintItem(&left, QSize(1400, 1250));
+
+    // Column crossed by every tick (minor ticks are 20 long).
+    QVector<bool> minorColumn;
+    QVector<bool> majorColumn;
+    for (int y = 0; y < img.height(); ++y) {
+        minorColumn << isDark(img, 1290, y);
+        majorColumn << isDark(img, 1278, y); // only major ticks are this long
+    }
+    QVector<int> all;
+    QVector<int> majors;
+    for (int i = 0; i * 20 < 1000; ++i) {
+        all << 120 + i * 20;
+        if (i % 5 == 0)
+            majors << 120 + i * 20;
+    }
+    all << 1120;
+    majors << 1120;
+    QCOMPARE(darkRunStarts(minorColumn), all);
+    QCOMPARE(darkRunStarts(majorColumn), majors);
+
+    // Base line one unit left of the item's line, top to bottom.
+    for (int y = 121; y < 1120; ++y)
+        QVERIFY2(isDark(img, 1299, y), qPrintable(QString::number(y)));
+    // Nothing right of the line, and the top label ink in the label column.
+    for (int y = 0; y < img.height(); ++y)
+        QVERIFY(!isDark(img, 1310, y));
+    bool labelInk = false;
+    for (int y = 100; y < 170 && !labelInk; ++y) {
+        for (int x = 1000; x < 1240 && !labelInk; ++x)
+            labelInk = isDark(img, x, y);
+    }
+    QVERIFY(labelInk);
+}
+
+QTEST_MAIN(TestScaleItems)
+#include "tst_scaleitems.moc"
