@@ -1,0 +1,122 @@
+#include "imagejointer.h"
+
+#include <QDebug>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Decoded JPEG pieces are 32-bit already; anything else (grey pieces, test
+// images) is brought to 0xffRRGGBB first.
+QImage asRgb32(const QImage &image)
+{
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+        return image;
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+double ImageJointer::rowDifference(const QImage &topIn, const QImage &bottomIn, int n)
+{
+    if (n <= 0 || topIn.isNull() || bottomIn.isNull())
+        return 0.0;
+    const QImage top = asRgb32(topIn);
+    const QImage bottom = asRgb32(bottomIn);
+    n = std::min(n, std::min(top.height(), bottom.height()));
+    // Pieces of one project share their width; a narrower bottom is compared
+    // over its own columns only.
+    const int width = std::min(top.width(), bottom.width());
+    const int topHeight = top.height();
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(top.constScanLine(topHeight - n + i));
+        const QRgb *b = reinterpret_cast<const QRgb *>(bottom.constScanLine(i));
+        qint64 rowSum = 0;
+        for (int x = 0; x < width; ++x) {
+            const int dr = qRed(a[x]) - qRed(b[x]);
+            const int dg = qGreen(a[x]) - qGreen(b[x]);
+            const int db = qBlue(a[x]) - qBlue(b[x]);
+            rowSum += dr * dr + dg * dg + db * db;
+        }
+        sum += double(rowSum);
+    }
+    return sum / n;
+}
+
+int ImageJointer::findOverlap(const QImage &top, const QImage &bottom)
+{
+    const int limit = int(std::min(top.height(), bottom.height()) * 0.025);
+    int best = 0;
+    double smallest = 4294967295.0;
+    for (int n = 1; n < limit; ++n) {
+        const double e = rowDifference(top, bottom, n);
+        if (e < smallest) {
+            best = n;
+            smallest = e;
+        }
+    }
+    return best;
+}
+
+QImage ImageJointer::joint(const QImage &topIn, const QImage &bottomIn)
+{
+    m_failed = false;
+    if (topIn.isNull()) {
+        qDebug() << "joint 1";
+        m_overlap = 0;
+        return bottomIn;
+    }
+    if (bottomIn.isNull()) {
+        // Nothing to append; the upper image stays as it is.
+        m_overlap = 0;
+        return topIn;
+    }
+    const QImage top = asRgb32(topIn);
+    const QImage bottom = asRgb32(bottomIn);
+
+    const int overlap = findOverlap(top, bottom);
+    qDebug() << "[joint 2] overlap:" << overlap;
+    m_overlap = overlap;
+
+    const int topHeight = top.height();
+    const int bottomHeight = bottom.height();
+    QImage result(top.width(), topHeight + bottomHeight - overlap, QImage::Format_RGB32);
+    if (result.isNull()) {
+        qDebug() << "joint 3";
+        m_failed = true;
+        return bottomIn;
+    }
+
+    const int topBytes = top.bytesPerLine();
+    const int bottomBytes = std::min(bottom.bytesPerLine(), topBytes);
+    const int width = std::min(top.width(), bottom.width());
+
+    for (int y = 0; y < topHeight - overlap; ++y)
+        std::memcpy(result.scanLine(y), top.constScanLine(y), size_t(topBytes));
+
+    for (int i = 0; i < overlap; ++i) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(top.constScanLine(topHeight - overlap + i));
+        const QRgb *b = reinterpret_cast<const QRgb *>(bottom.constScanLine(i));
+        QRgb *out = reinterpret_cast<QRgb *>(result.scanLine(topHeight - overlap + i));
+        const int wa = overlap - i;
+        const int wb = i;
+        for (int x = 0; x < width; ++x) {
+            out[x] = qRgba((qRed(a[x]) * wa + qRed(b[x]) * wb) / overlap,
+                           (qGreen(a[x]) * wa + qGreen(b[x]) * wb) / overlap,
+                           (qBlue(a[x]) * wa + qBlue(b[x]) * wb) / overlap, 255);
+        }
+        for (int x = width; x < top.width(); ++x)
+            out[x] = a[x] | 0xff000000u;
+    }
+
+    for (int y = overlap; y < bottomHeight; ++y) {
+        uchar *out = result.scanLine(topHeight + y - overlap);
+        if (bottomBytes < topBytes)
+            std::memset(out, 0, size_t(topBytes));
+        std::memcpy(out, bottom.constScanLine(y), size_t(bottomBytes));
+    }
+
+    qDebug() << "joint 4";
+    return result;
+}

@@ -1,0 +1,358 @@
+#include "processupprojectthread.h"
+
+#include <QByteArray>
+#include <QDebug>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QtGlobal>
+#include <cstring>
+#include <limits>
+
+#include "globals.h"
+#include "imagejointer.h"
+#include "projectinfo.h"
+
+namespace {
+
+const int kPieceDepth = 10000;
+
+// The create statement of this worker (runs of 54 spaces).
+const char *const kCreateStatement =
+    "create table newBigImages ("
+    "                                                      "
+    "id integer primary key,"
+    "                                                      "
+    "data blob)";
+
+QImage decodePiece(const QByteArray &bytes)
+{
+    QImage image;
+    if (!image.loadFromData(bytes, "JPG"))
+        return QImage();
+    return image;
+}
+
+// top with bottom below it, no overlap search (used next to blank rows).
+QImage stack(const QImage &topIn, const QImage &bottomIn)
+{
+    if (topIn.isNull())
+        return bottomIn;
+    if (bottomIn.isNull())
+        return topIn;
+    const QImage top = topIn.convertToFormat(QImage::Format_RGB32);
+    const QImage bottom = bottomIn.convertToFormat(QImage::Format_RGB32);
+    QImage result(top.width(), top.height() + bottom.height(), QImage::Format_RGB32);
+    if (result.isNull())
+        return QImage();
+    result.fill(0xff000000u);
+    const int topBytes = top.bytesPerLine();
+    const int bottomBytes = qMin(bottom.bytesPerLine(), topBytes);
+    for (int y = 0; y < top.height(); ++y)
+        std::memcpy(result.scanLine(y), top.constScanLine(y), size_t(topBytes));
+    for (int y = 0; y < bottom.height(); ++y)
+        std::memcpy(result.scanLine(top.height() + y), bottom.constScanLine(y), size_t(bottomBytes));
+    return result;
+}
+
+} // namespace
+
+ProcessUpProjectThread::ProcessUpProjectThread(const QString &path, QObject *parent)
+    : QThread(parent)
+    , m_projectPath(path)
+    , m_projectInfo(ProjectInfo::instance())
+{
+    m_direction = m_projectInfo->direction();
+    m_maxDepth = m_projectInfo->maxDepth();
+    m_diameter = m_projectInfo->diameter();
+}
+
+ProcessUpProjectThread::~ProcessUpProjectThread()
+{
+    if (isRunning()) {
+        m_rewriter.requestCancel();
+        wait();
+    }
+    delete m_jointer;
+}
+
+void ProcessUpProjectThread::canceled()
+{
+    // Runs on the thread that owns this object. Nothing is dropped here: the
+    // worker sees the request at its next piece and rolls its rewrite back.
+    qDebug() << "process project canceled";
+    m_rewriter.requestCancel();
+}
+
+void ProcessUpProjectThread::run()
+{
+    m_succeeded.store(false);
+    m_convertedMaxDepth = 0;
+
+    if (m_direction != QLatin1String("up")) {
+        qDebug() << "project is not logged upward, nothing to convert:" << m_projectPath;
+        emit signalProcessFinished();
+        return;
+    }
+    if (!open(m_projectPath)) {
+        qDebug() << "database open failed!" << m_projectPath;
+        emit signalProcessFinished();
+        return;
+    }
+
+    m_rewriter.attach(m_database);
+    if (m_rewriter.begin()) {
+        addNewTableOfBigImages();
+        processImages();
+        deleteOldTableAndRenameNewTable();
+    } else {
+        qDebug() << "project file cannot be written:" << m_rewriter.lastError();
+    }
+    const bool ok = m_rewriter.finish();
+    if (ok) {
+        m_convertedMaxDepth = m_rewriter.lastInsertedId();
+    } else if (m_rewriter.cancelRequested() && !m_rewriter.failed()) {
+        qDebug() << "conversion canceled, project left unchanged";
+    } else {
+        qDebug() << "conversion failed, project left unchanged:" << m_rewriter.lastError();
+    }
+    m_rewriter.detach();
+    close();
+
+    delete m_jointer;
+    m_jointer = nullptr;
+    m_succeeded.store(ok);
+    emit signalProcessFinished();
+}
+
+bool ProcessUpProjectThread::addNewTableOfBigImages()
+{
+    if (!m_rewriter.exec(QString::fromLatin1(kCreateStatement))) {
+        qDebug() << m_rewriter.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool ProcessUpProjectThread::insertNewBigImageIntoTable(const QImage &image, int id)
+{
+    if (image.isNull())
+        return true;
+    QByteArray bytes;
+    const bool res = BigImageTableRewriter::encodeJpeg(image, &bytes);
+    qDebug() << "insertNewBigImageIntoTable endDepth:" << id << " Res:" << res;
+    if (!res) {
+        // An empty blob would replace the user's image: stop instead.
+        m_rewriter.markFailed(QStringLiteral("JPEG encoding failed at %1").arg(id));
+        return false;
+    }
+    if (!m_rewriter.insertPiece(id, bytes)) {
+        qDebug() << m_rewriter.lastError();
+        return false;
+    }
+    return true;
+}
+
+void ProcessUpProjectThread::deleteOldTableAndRenameNewTable()
+{
+    // After a failure or a cancel the old table stays; the transaction is
+    // rolled back by the caller.
+    if (m_rewriter.shouldStop())
+        return;
+    static const char *const statements[] = {
+        "DROP TABLE bigImages",
+        "ALTER TABLE newBigImages rename  to bigImages",
+        "update  ProjectInfo set  direction = 'down' where direction = 'up'",
+        "update  ProjectInfo set  start = '0'",
+    };
+    for (const char *statement : statements) {
+        if (!m_rewriter.exec(QString::fromLatin1(statement))) {
+            qDebug() << m_rewriter.lastError();
+            return;
+        }
+    }
+}
+
+void ProcessUpProjectThread::appendBlank(QImage &accumulated, int depthSpan, int width)
+{
+    // The rows of a piece that cannot be decoded are kept as black rows of
+    // its depth span, so everything below stays at its depth.
+    const int rows = int(depthSpan * pixelsPerUnit);
+    if (width <= 0 || rows <= 0)
+        return;
+    QImage blank(width, rows, QImage::Format_RGB32);
+    if (blank.isNull()) {
+        m_rewriter.markFailed(QStringLiteral("out of memory"));
+        return;
+    }
+    blank.fill(0xff000000u);
+    QImage joined = stack(accumulated, blank);
+    if (joined.isNull()) {
+        m_rewriter.markFailed(QStringLiteral("out of memory"));
+        return;
+    }
+    accumulated = joined;
+}
+
+void ProcessUpProjectThread::processImages()
+{
+    const QString countStatement = QStringLiteral("select count(*) from bigImages where id > ? AND id <= ?");
+    int count = 0;
+    qint64 total = -1;
+    {
+        QSqlQuery query(m_database);
+        if (m_rewriter.execPrepared(&query, countStatement, {0, m_maxDepth}) && query.next())
+            count = query.value(0).toInt();
+        else
+            qDebug() << m_rewriter.lastError();
+        query.finish();
+        const QVariantList all{std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()};
+        if (m_rewriter.execPrepared(&query, countStatement, all) && query.next())
+            total = query.value(0).toLongLong();
+    }
+    emit signalImagesCount(count);
+    if (total != count && !m_rewriter.failed()) {
+        qDebug() << "pieces outside 0 .." << m_maxDepth << "found, conversion refused:" << total << count;
+        m_rewriter.markFailed(QStringLiteral("the project record does not match its images"));
+    }
+
+    delete m_jointer;
+    m_jointer = new ImageJointer;
+
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!m_rewriter.shouldStop()
+        && !m_rewriter.execPrepared(&query,
+                                    QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?  order by id desc"),
+                                    {0, m_maxDepth})) {
+        qDebug() << m_rewriter.lastError();
+    }
+
+    m_cutDepth = kPieceDepth;
+    m_decodedCount = 0;
+    int step = 0;
+    QImage accumulated;
+    int pendingGap = 0;       // depth span of undecodable pieces not yet filled
+    int undecodedId = -1;     // id of the previous row when it did not decode
+    bool endsWithBlank = false;
+
+    while (!m_rewriter.shouldStop() && query.isActive() && query.next()) {
+        const int id = query.value(0).toInt();
+        const int d = m_maxDepth - id;
+
+        if (undecodedId >= 0) {
+            pendingGap += undecodedId - id;
+            undecodedId = -1;
+        }
+        if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6) {
+            appendBlank(accumulated, pendingGap, accumulated.width());
+            pendingGap = 0;
+            endsWithBlank = true;
+        }
+
+        if (!accumulated.isNull() && m_cutDepth < d) {
+            cutAndSave(accumulated, m_cutDepth, d);
+            m_cutDepth += kPieceDepth;
+        }
+
+        const QImage piece = decodePiece(query.value(1).toByteArray());
+        if (!piece.isNull()) {
+            if (qAbs(pixelsPerUnit) < 1e-6 && m_diameter > 0) {
+                pixelsPerUnit = piece.width() / (m_diameter * 3.14);
+                qDebug() << "FACTORBTPIXELWITHMM:" << pixelsPerUnit;
+            }
+            if (pendingGap > 0 && pixelsPerUnit > 1e-6) {
+                // Undecodable pieces at the collar: blank rows above this one.
+                appendBlank(accumulated, pendingGap, piece.width());
+                pendingGap = 0;
+                endsWithBlank = true;
+            }
+            if (endsWithBlank) {
+                accumulated = stack(accumulated, piece);
+                if (accumulated.isNull())
+                    m_rewriter.markFailed(QStringLiteral("out of memory"));
+            } else {
+                accumulated = m_jointer->joint(accumulated, piece);
+                if (m_jointer->failed()) {
+                    m_rewriter.markFailed(QStringLiteral("out of memory"));
+                    accumulated = QImage();
+                }
+            }
+            endsWithBlank = false;
+            ++m_decodedCount;
+        } else {
+            qDebug() << "QImage Load Fail" << id;
+            undecodedId = id;
+        }
+
+        emit signalOneImageProcessed(step);
+        ++step;
+    }
+    query.finish();
+
+    if (m_rewriter.shouldStop())
+        return;
+
+    if (m_decodedCount == 0) {
+        // Swapping in an empty table would throw every piece away.
+        qDebug() << "no piece of the project could be decoded, nothing converted";
+        m_rewriter.markFailed(QStringLiteral("no decodable piece"));
+        return;
+    }
+
+    if (undecodedId >= 0)
+        pendingGap += qMin(undecodedId, kPieceDepth);
+    if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6)
+        appendBlank(accumulated, pendingGap, accumulated.width());
+
+    if (!accumulated.isNull()) {
+        qDebug() << ".....................................";
+        if (qAbs(pixelsPerUnit) > 1e-6) {
+            int holeDepth = int(accumulated.height() / pixelsPerUnit);
+            qDebug() << "holeDepth" << holeDepth;
+            int last = holeDepth + m_cutDepth - kPieceDepth;
+            bool finalInsert = true;
+            while (holeDepth > kPieceDepth && !m_rewriter.shouldStop()) {
+                last = holeDepth + m_cutDepth - kPieceDepth;
+                cutAndSave(accumulated, m_cutDepth, last);
+                if (accumulated.isNull()) {
+                    finalInsert = false;
+                    break;
+                }
+                holeDepth = int(accumulated.height() / pixelsPerUnit);
+                if (holeDepth > kPieceDepth)
+                    m_cutDepth += kPieceDepth;
+            }
+            if (finalInsert && !m_rewriter.shouldStop()) {
+                // A remainder of less than one depth unit would collide with
+                // the piece above it.
+                if (m_rewriter.insertedCount() > 0 && last <= m_rewriter.lastInsertedId())
+                    last = m_rewriter.lastInsertedId() + 1;
+                insertNewBigImageIntoTable(accumulated, last);
+            }
+        } else {
+            insertNewBigImageIntoTable(accumulated, m_cutDepth);
+        }
+    }
+
+    emit signalOneImageProcessed(step);
+}
+
+void ProcessUpProjectThread::cutAndSave(QImage &accumulated, int endDepth, int lastImageDepth)
+{
+    int remainHeight = int((double(lastImageDepth) - double(endDepth)) * pixelsPerUnit);
+    qDebug() << "lastImageDepth:" << lastImageDepth << " endDepth:" << endDepth
+             << " remainHeight:" << remainHeight;
+    if (remainHeight < 0)
+        remainHeight = 0;
+    if (remainHeight >= accumulated.height()) {
+        // Nothing of the image lies above endDepth yet: keep it whole.
+        return;
+    }
+    const QImage upper = accumulated.copy(0, 0, accumulated.width(), accumulated.height() - remainHeight);
+    if (!upper.isNull())
+        insertNewBigImageIntoTable(upper, endDepth);
+    if (remainHeight == 0)
+        accumulated = QImage();
+    else
+        accumulated = accumulated.copy(0, upper.height(), accumulated.width(), remainHeight);
+}

@@ -1,0 +1,72 @@
+#ifndef PROCESSUPPROJECTTHREAD_H
+#define PROCESSUPPROJECTTHREAD_H
+
+#include <QImage>
+#include <QString>
+#include <QThread>
+#include <atomic>
+
+#include "bigimagetablerewriter.h"
+#include "qquerydatabase.h"
+
+class ImageJointer;
+class ProjectInfo;
+
+// Converts a project logged upward into the downward layout: the pieces are
+// read from the collar downward, joined, and cut again into pieces of one
+// metre; the new table replaces bigImages and projectInfo is marked "down"
+// with start 0. The whole rewrite is one transaction on the worker's own
+// connection: it either lands completely or leaves the file as it was.
+class ProcessUpProjectThread : public QThread, public QQueryDataBase
+{
+    Q_OBJECT
+
+public:
+    explicit ProcessUpProjectThread(const QString &path, QObject *parent = nullptr);
+    ~ProcessUpProjectThread() override;
+
+    // True once a run has committed the converted table. The project record
+    // is never changed by the worker; its owner updates it when this is true.
+    bool succeeded() const { return m_succeeded.load(); }
+    // Deepest id written by a successful run (the new maxDepth), else 0.
+    int convertedMaxDepth() const { return m_convertedMaxDepth; }
+
+    // Access to the transaction helper (connection pragmas for tests).
+    BigImageTableRewriter &rewriter() { return m_rewriter; }
+
+    bool addNewTableOfBigImages();
+    bool insertNewBigImageIntoTable(const QImage &image, int id);
+    void deleteOldTableAndRenameNewTable();
+    void processImages();
+    void cutAndSave(QImage &accumulated, int endDepth, int lastImageDepth);
+
+signals:
+    void signalProcessFinished();
+    void signalImagesCount(int count);
+    void signalOneImageProcessed(int number);
+
+public slots:
+    // Asks the running conversion to stop; it rolls back at its next piece.
+    void canceled();
+
+protected:
+    void run() override;
+
+private:
+    void appendBlank(QImage &accumulated, int depthSpan, int width);
+
+    QString m_projectPath;
+    ImageJointer *m_jointer = nullptr;
+    ProjectInfo *m_projectInfo = nullptr;
+    QString m_direction;
+    int m_maxDepth = 0;
+    int m_diameter = 0;
+
+    BigImageTableRewriter m_rewriter;
+    std::atomic<bool> m_succeeded{false};
+    int m_convertedMaxDepth = 0;
+    int m_cutDepth = 10000;
+    int m_decodedCount = 0;
+};
+
+#endif // PROCESSUPPROJECTTHREAD_H

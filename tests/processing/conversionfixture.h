@@ -1,0 +1,305 @@
+#ifndef CONVERSIONFIXTURE_H
+#define CONVERSIONFIXTURE_H
+
+// Helpers of the processing tests: load a project into the record, run the
+// upward conversion on it and read back what the file holds.
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QImage>
+#include <QList>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QtTest>
+#include <cstring>
+
+#include "globals.h"
+#include "processupprojectthread.h"
+#include "projectinfo.h"
+
+namespace ConversionFixture {
+
+struct Piece
+{
+    int id = 0;
+    QByteArray data;
+};
+
+// Everything the file holds that a conversion may change.
+struct FileState
+{
+    bool opened = false;
+    QString integrity;
+    QList<Piece> pieces;      // bigImages in ascending id
+    QString direction;
+    int start = -1;
+    bool hasNewTable = false;
+    QByteArray hash;          // over pieces and the projectInfo row
+
+    QList<int> ids() const
+    {
+        QList<int> out;
+        for (const Piece &p : pieces)
+            out << p.id;
+        return out;
+    }
+};
+
+inline QString nextConnectionName()
+{
+    static int counter = 0;
+    return QStringLiteral("fixture-%1").arg(++counter);
+}
+
+inline FileState readState(const QString &path)
+{
+    FileState state;
+    const QString name = nextConnectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!QFile::exists(path) || !db.open()) {
+            QSqlDatabase::removeDatabase(name);
+            return state;
+        }
+        state.opened = true;
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next())
+            state.integrity = q.value(0).toString();
+        q.finish();
+        if (q.exec(QStringLiteral("select id, data from bigImages order by id"))) {
+            while (q.next()) {
+                Piece p;
+                p.id = q.value(0).toInt();
+                p.data = q.value(1).toByteArray();
+                hash.addData(QByteArray::number(p.id));
+                hash.addData(p.data);
+                state.pieces << p;
+            }
+        }
+        q.finish();
+        if (q.exec(QStringLiteral("select * from projectInfo")) && q.next()) {
+            state.direction = q.value(QStringLiteral("direction")).toString();
+            state.start = q.value(QStringLiteral("start")).toInt();
+            for (int i = 0; i < q.record().count(); ++i)
+                hash.addData(q.value(i).toString().toUtf8());
+        }
+        q.finish();
+        state.hasNewTable = db.tables().contains(QStringLiteral("newBigImages"), Qt::CaseInsensitive);
+        state.hash = hash.result();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return state;
+}
+
+// Runs statements on the file through a connection of the test.
+inline bool execOn(const QString &path, const QStringList &statements)
+{
+    const QString name = nextConnectionName();
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ok = db.open();
+        for (const QString &s : statements) {
+            QSqlQuery q(db);
+            if (ok && !q.exec(s)) {
+                qWarning() << s << q.lastError().text();
+                ok = false;
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+inline int pageCount(const QString &path)
+{
+    const QString name = nextConnectionName();
+    int count = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("PRAGMA page_count")) && q.next())
+                count = q.value(0).toInt();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return count;
+}
+
+// Loads the project into the process-wide record as the main window does.
+inline void loadRecord(const QString &path)
+{
+    pixelsPerUnit = 0.0;
+    ProjectInfo *info = ProjectInfo::instance();
+    info->reset();
+    info->setDatabase(path);
+    info->loadProjectInfo();
+}
+
+struct RunResult
+{
+    bool succeeded = false;
+    int convertedMaxDepth = 0;
+    QList<int> counts;          // values of signalImagesCount
+    QList<int> progress;        // values of signalOneImageProcessed
+    int finished = 0;
+    bool countBeforeProgress = true;
+    bool finishedLast = true;
+};
+
+// Starts the worker on path (record loaded before) and waits, processing
+// events, until it has finished. cancelAtStep >= 0 cancels from the GUI thread
+// when that progress value arrives.
+inline RunResult convert(const QString &path, const QStringList &pragmas = {},
+                         int cancelAtStep = -1)
+{
+    RunResult result;
+    ProcessUpProjectThread worker(path);
+    worker.rewriter().setConnectionPragmas(pragmas);
+    QStringList order;
+    QObject::connect(&worker, &ProcessUpProjectThread::signalImagesCount, &worker,
+                     [&](int n) { result.counts << n; order << QStringLiteral("count"); },
+                     Qt::DirectConnection);
+    QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &worker,
+                     [&](int n) {
+                         if (result.counts.isEmpty())
+                             result.countBeforeProgress = false;
+                         result.progress << n;
+                         order << QStringLiteral("step");
+                     },
+                     Qt::DirectConnection);
+    QObject::connect(&worker, &ProcessUpProjectThread::signalProcessFinished, &worker,
+                     [&]() { ++result.finished; order << QStringLiteral("finished"); },
+                     Qt::DirectConnection);
+    QObject guiSide;
+    if (cancelAtStep >= 0) {
+        // Queued: the request comes from the GUI thread like a dialog's.
+        QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &guiSide,
+                         [&](int n) {
+                             if (n == cancelAtStep)
+                                 worker.canceled();
+                         },
+                         Qt::QueuedConnection);
+    }
+    worker.start();
+    while (!worker.wait(20))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
+    result.succeeded = worker.succeeded();
+    result.convertedMaxDepth = worker.convertedMaxDepth();
+    result.finishedLast = !order.isEmpty() && order.last() == QLatin1String("finished");
+    return result;
+}
+
+inline QImage decode(const QByteArray &bytes)
+{
+    QImage image;
+    if (!image.loadFromData(bytes, "JPG"))
+        return QImage();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The whole wall of a file: its decoded pieces stacked top to bottom
+// (undecodable pieces are skipped).
+inline QImage wall(const FileState &state)
+{
+    QList<QImage> images;
+    int width = 0;
+    int height = 0;
+    for (const Piece &p : state.pieces) {
+        const QImage image = decode(p.data);
+        if (image.isNull())
+            continue;
+        width = qMax(width, image.width());
+        height += image.height();
+        images << image;
+    }
+    QImage out(width, height, QImage::Format_RGB32);
+    out.fill(Qt::black);
+    int y = 0;
+    for (const QImage &image : qAsConst(images)) {
+        for (int r = 0; r < image.height(); ++r)
+            std::memcpy(out.scanLine(y + r), image.constScanLine(r), size_t(image.width()) * 4);
+        y += image.height();
+    }
+    return out;
+}
+
+// The wall as the page display shows it: every piece scaled to the height of
+// its depth span (previous id to its id) at ppu pixels per depth unit.
+inline QImage displayedWall(const FileState &state, double ppu, int startDepth = 0)
+{
+    const int width = state.pieces.isEmpty() ? 0 : decode(state.pieces.first().data).width();
+    const int height = state.pieces.isEmpty() ? 0 : int(qRound((state.pieces.last().id - startDepth) * ppu));
+    QImage out(qMax(width, 1), qMax(height, 1), QImage::Format_RGB32);
+    out.fill(Qt::black);
+    int previous = startDepth;
+    for (const Piece &p : state.pieces) {
+        const int top = int(qRound((previous - startDepth) * ppu));
+        const int bottom = int(qRound((p.id - startDepth) * ppu));
+        previous = p.id;
+        const QImage image = decode(p.data);
+        if (image.isNull() || bottom <= top)
+            continue;
+        const QImage scaled = image.scaled(width, bottom - top, Qt::IgnoreAspectRatio,
+                                           Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_RGB32);
+        for (int r = 0; r < scaled.height() && top + r < out.height(); ++r)
+            std::memcpy(out.scanLine(top + r), scaled.constScanLine(r), size_t(width) * 4);
+    }
+    return out;
+}
+
+// Mean absolute channel difference of rows [rowA, rowA+n) of a and
+// [rowB, rowB+n) of b; -1 when a range is outside an image.
+inline double bandDifference(const QImage &a, int rowA, const QImage &b, int rowB, int n)
+{
+    if (rowA < 0 || rowB < 0 || rowA + n > a.height() || rowB + n > b.height() || n <= 0)
+        return -1.0;
+    const int width = qMin(a.width(), b.width());
+    qint64 sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const QRgb *pa = reinterpret_cast<const QRgb *>(a.constScanLine(rowA + i));
+        const QRgb *pb = reinterpret_cast<const QRgb *>(b.constScanLine(rowB + i));
+        for (int x = 0; x < width; ++x)
+            sum += qAbs(qRed(pa[x]) - qRed(pb[x])) + qAbs(qGreen(pa[x]) - qGreen(pb[x]))
+                   + qAbs(qBlue(pa[x]) - qBlue(pb[x]));
+    }
+    return double(sum) / (double(n) * width * 3);
+}
+
+// Offset (rows of b minus rows of a) in [lo, hi] at which the band of a
+// starting at rowA matches b best; *difference receives that band difference.
+inline int bestOffset(const QImage &a, int rowA, const QImage &b, int n, int lo, int hi,
+                      double *difference)
+{
+    int best = 0;
+    double smallest = 1e9;
+    for (int off = lo; off <= hi; ++off) {
+        const double d = bandDifference(a, rowA, b, rowA + off, n);
+        if (d >= 0 && d < smallest) {
+            smallest = d;
+            best = off;
+        }
+    }
+    *difference = smallest;
+    return best;
+}
+
+} // namespace ConversionFixture
+
+#endif // CONVERSIONFIXTURE_H

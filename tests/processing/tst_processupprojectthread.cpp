@@ -1,0 +1,336 @@
+// Conversion of upward-logged sample projects into the downward layout.
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "conversionfixture.h"
+#include "samplefixture.h"
+
+using namespace ConversionFixture;
+
+class TestProcessUpProjectThread : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void convertsToMetrePiecesAndDownwardRecord();
+    void wallStaysContinuousAndInPlace();
+    void piecesOffTheMetreGrid();
+    void projectOfOnePiece();
+    void undecodablePieceKeepsDepthsBelow_data();
+    void undecodablePieceKeepsDepthsBelow();
+    void noDecodablePieceLeavesProjectAlone();
+    void downwardProjectIsUntouched();
+    void zeroDiameterDoesNotDivideByZero();
+    void staleRecordDoesNotCostImages();
+
+private:
+    QString makeProject(const QString &name, const QStringList &args);
+    QTemporaryDir m_dir;
+};
+
+QString TestProcessUpProjectThread::makeProject(const QString &name, const QStringList &args)
+{
+    const QString path = m_dir.filePath(name);
+    if (!SampleFixture::make(path, args))
+        return QString();
+    return path;
+}
+
+void TestProcessUpProjectThread::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TestProcessUpProjectThread::convertsToMetrePiecesAndDownwardRecord()
+{
+    const QString path = makeProject(QStringLiteral("up10.prj"),
+                                     {"--direction", "up", "--to", "10", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    const FileState before = readState(path);
+    QCOMPARE(before.direction, QStringLiteral("up"));
+    QCOMPARE(before.pieces.size(), 10);
+
+    loadRecord(path);
+    QCOMPARE(ProjectInfo::instance()->maxDepth(), 100000);
+    const RunResult run = convert(path);
+
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.finishedLast);
+    QCOMPARE(run.counts, QList<int>{10});
+    QVERIFY(run.countBeforeProgress);
+    QList<int> expectedSteps;
+    for (int i = 0; i <= 10; ++i)
+        expectedSteps << i;
+    QCOMPARE(run.progress, expectedSteps);
+    // pixelsPerUnit was 0 and is filled in from the first piece.
+    QVERIFY(qAbs(pixelsPerUnit - 400.0 / (1000 * 3.14)) < 1e-9);
+
+    const FileState after = readState(path);
+    QCOMPARE(after.integrity, QStringLiteral("ok"));
+    QCOMPARE(after.direction, QStringLiteral("down"));
+    QCOMPARE(after.start, 0);
+    QVERIFY(!after.hasNewTable);
+    const QList<int> ids = after.ids();
+    QCOMPARE(ids.size(), 10);
+    for (int k = 1; k <= 9; ++k)
+        QCOMPARE(ids.at(k - 1), k * 10000);
+    // The joins merge a few rows at each seam, so the deepest piece ends a
+    // little above 10 m.
+    QVERIFY2(ids.last() > 99500 && ids.last() <= 100000, qPrintable(QString::number(ids.last())));
+    QCOMPARE(run.convertedMaxDepth, ids.last());
+
+    // Each metre piece is one metre of pixels high, less the rows that the
+    // joins merged at the seams inside it (at most 30 per seam here).
+    const double ppm = 400.0 / (1000 * 3.14) * 10000;
+    for (int k = 0; k < 9; ++k) {
+        const QImage piece = decode(after.pieces.at(k).data);
+        QVERIFY(!piece.isNull());
+        QCOMPARE(piece.width(), 400);
+        QVERIFY2(piece.height() <= ppm + 1 && piece.height() >= ppm - 60,
+                 qPrintable(QString::number(piece.height())));
+    }
+    // The record itself is the owner's business: the worker leaves it alone.
+    QCOMPARE(ProjectInfo::instance()->direction(), QStringLiteral("up"));
+}
+
+void TestProcessUpProjectThread::wallStaysContinuousAndInPlace()
+{
+    const QString csv = m_dir.filePath(QStringLiteral("features.csv"));
+    const QString upPath = makeProject(QStringLiteral("cont-up.prj"),
+                                       {"--direction", "up", "--to", "12", "--width", "400",
+                                        "--seed", "7", "--features-csv", csv});
+    const QString downPath = makeProject(QStringLiteral("cont-down.prj"),
+                                         {"--to", "12", "--width", "400", "--seed", "7"});
+    QVERIFY(!upPath.isEmpty() && !downPath.isEmpty());
+
+    loadRecord(upPath);
+    QVERIFY(convert(upPath).succeeded);
+
+    const double ppu = 400.0 / (1000 * 3.14);
+    const FileState convertedState = readState(upPath);
+    const QImage raw = wall(convertedState);
+    const QImage reference = wall(readState(downPath));
+    QCOMPARE(raw.width(), reference.width());
+    // The joins merge at most 30 rows per seam.
+    QVERIFY(raw.height() <= reference.height());
+    QVERIFY(raw.height() >= reference.height() - 11 * 30);
+
+    // As displayed (each piece stretched to its depth span) the wall lies
+    // where the downward project of the same wall has it.
+    const QImage converted = displayedWall(convertedState, ppu);
+    QVERIFY(qAbs(converted.height() - reference.height()) <= 40);
+    const int band = 24;
+    const int slack = 32; // rows merged by the joins inside one piece
+
+    // Across every cut the rows continue: one offset fits the whole band.
+    for (int k = 1; k <= 11; ++k) {
+        const int row = int(k * 10000 * ppu) - band / 2;
+        double diff = 0;
+        const int off = bestOffset(converted, row, reference, band, -slack, slack, &diff);
+        QVERIFY2(diff < 8.0, qPrintable(QStringLiteral("cut %1: difference %2 at offset %3")
+                                            .arg(k).arg(diff).arg(off)));
+    }
+
+    // Planted features stay at their depth.
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    file.readLine();
+    int features = 0;
+    while (!file.atEnd()) {
+        const QList<QByteArray> fields = file.readLine().trimmed().split(',');
+        if (fields.size() < 4)
+            continue;
+        const double depth = fields.at(0).toDouble();
+        const int row = int(depth * 10000 * ppu) - band / 2;
+        if (row < slack || row + band + slack > converted.height())
+            continue;
+        double diff = 0;
+        const int off = bestOffset(converted, row, reference, band, -slack, slack, &diff);
+        QVERIFY2(diff < 8.0, qPrintable(QStringLiteral("feature at %1 m: difference %2 at offset %3")
+                                            .arg(depth).arg(diff).arg(off)));
+        // And it is really there: the band a metre away does not fit.
+        const int away = row + 1274 + band < reference.height() ? row + 1274 : row - 1274;
+        QVERIFY(bandDifference(converted, row, reference, away, band) > diff + 3.0);
+        ++features;
+    }
+    QVERIFY(features > 0);
+}
+
+void TestProcessUpProjectThread::piecesOffTheMetreGrid()
+{
+    // Half-metre pieces with ids 5 000 ... 25 000 become pieces at 10 000 and
+    // 20 000 and a deepest piece just above 25 000.
+    const QString path = makeProject(QStringLiteral("half.prj"),
+                                     {"--direction", "up", "--to", "2.5", "--piece", "0.5",
+                                      "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    QCOMPARE(readState(path).ids(), (QList<int>{5000, 10000, 15000, 20000, 25000}));
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.counts, QList<int>{5});
+    QCOMPARE(run.progress.size(), 6);
+    const QList<int> ids = readState(path).ids();
+    QCOMPARE(ids.size(), 3);
+    QCOMPARE(ids.at(0), 10000);
+    QCOMPARE(ids.at(1), 20000);
+    QVERIFY2(ids.at(2) > 24700 && ids.at(2) <= 25000, qPrintable(QString::number(ids.at(2))));
+}
+
+void TestProcessUpProjectThread::projectOfOnePiece()
+{
+    const QString path = makeProject(QStringLiteral("one.prj"),
+                                     {"--direction", "up", "--to", "1", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    const FileState before = readState(path);
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.finished, 1);
+    const FileState after = readState(path);
+    QCOMPARE(after.pieces.size(), 1);
+    QVERIFY(qAbs(after.pieces.first().id - 10000) <= 10);
+    const QImage a = decode(before.pieces.first().data);
+    const QImage b = decode(after.pieces.first().data);
+    QCOMPARE(b.size(), a.size());
+    QVERIFY(bandDifference(a, 0, b, 0, a.height()) < 3.0);
+    QCOMPARE(after.direction, QStringLiteral("down"));
+}
+
+void TestProcessUpProjectThread::undecodablePieceKeepsDepthsBelow_data()
+{
+    QTest::addColumn<int>("badIndex");
+    QTest::addColumn<double>("badTopMetre");
+    // Index 0 is the deepest piece of an upward project, 9 the one at the collar.
+    QTest::newRow("middle") << 4 << 5.0;
+    QTest::newRow("collar") << 9 << 0.0;
+    QTest::newRow("bottom") << 0 << 9.0;
+}
+
+void TestProcessUpProjectThread::undecodablePieceKeepsDepthsBelow()
+{
+    QFETCH(int, badIndex);
+    QFETCH(double, badTopMetre);
+    const QString name = QStringLiteral("bad%1").arg(badIndex);
+    const QString path = makeProject(name + QStringLiteral("-up.prj"),
+                                     {"--direction", "up", "--to", "10", "--width", "400",
+                                      "--seed", "3", "--bad-piece", QString::number(badIndex)});
+    const QString downPath = makeProject(name + QStringLiteral("-down.prj"),
+                                         {"--to", "10", "--width", "400", "--seed", "3"});
+    QVERIFY(!path.isEmpty() && !downPath.isEmpty());
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.counts, QList<int>{10});
+    QCOMPARE(run.progress.size(), 11);
+
+    const FileState after = readState(path);
+    QCOMPARE(after.direction, QStringLiteral("down"));
+    for (const Piece &p : after.pieces)
+        QVERIFY(!decode(p.data).isNull());
+    const QList<int> ids = after.ids();
+    QCOMPARE(ids.size(), 10);
+    QVERIFY2(ids.last() > 99000 && ids.last() <= 100000, qPrintable(QString::number(ids.last())));
+
+    const double ppu = 400.0 / (1000 * 3.14);
+    const QImage converted = displayedWall(after, ppu);
+    const QImage reference = wall(readState(downPath));
+    // The metre of the bad piece is blank, and the wall below it is still
+    // at its depth.
+    const int blankRow = int((badTopMetre + 0.5) * 10000 * ppu);
+    const QRgb pixel = converted.pixel(200, blankRow);
+    QVERIFY(qRed(pixel) < 16 && qGreen(pixel) < 16 && qBlue(pixel) < 16);
+    for (double metre = 0.5; metre < 10; metre += 1.0) {
+        if (metre > badTopMetre && metre < badTopMetre + 1)
+            continue;
+        const int row = int(metre * 10000 * ppu);
+        double diff = 0;
+        const int off = bestOffset(converted, row, reference, 24, -32, 32, &diff);
+        QVERIFY2(diff < 8.0, qPrintable(QStringLiteral("%1 m: difference %2 at offset %3")
+                                            .arg(metre).arg(diff).arg(off)));
+    }
+}
+
+void TestProcessUpProjectThread::noDecodablePieceLeavesProjectAlone()
+{
+    const QString path = makeProject(QStringLiteral("allbad.prj"),
+                                     {"--direction", "up", "--to", "3", "--width", "400",
+                                      "--bad-piece", "0", "--bad-piece", "1", "--bad-piece", "2"});
+    QVERIFY(!path.isEmpty());
+    const FileState before = readState(path);
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    const FileState after = readState(path);
+    QCOMPARE(after.hash, before.hash);
+    QVERIFY(!after.hasNewTable);
+}
+
+void TestProcessUpProjectThread::downwardProjectIsUntouched()
+{
+    const QString path = makeProject(QStringLiteral("down.prj"), {"--to", "3", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    const FileState before = readState(path);
+    loadRecord(path);
+    QCOMPARE(ProjectInfo::instance()->direction(), QStringLiteral("down"));
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.progress.isEmpty());
+    const FileState after = readState(path);
+    QCOMPARE(after.hash, before.hash);
+    QVERIFY(!after.hasNewTable);
+}
+
+void TestProcessUpProjectThread::zeroDiameterDoesNotDivideByZero()
+{
+    const QString path = makeProject(QStringLiteral("nodiameter.prj"),
+                                     {"--direction", "up", "--to", "4", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    QVERIFY(execOn(path, {QStringLiteral("update projectInfo set diameter = 0")}));
+    const FileState before = readState(path);
+    int rowsBefore = 0;
+    for (const Piece &p : before.pieces)
+        rowsBefore += decode(p.data).height();
+
+    loadRecord(path);
+    QCOMPARE(ProjectInfo::instance()->diameter(), 0);
+    const RunResult run = convert(path);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(pixelsPerUnit, 0.0);
+    QVERIFY(run.succeeded);
+    const FileState after = readState(path);
+    QCOMPARE(after.direction, QStringLiteral("down"));
+    // Without a pixel factor the pieces are not re-cut by depth, but every
+    // row except the merged seam rows is still there.
+    int rowsAfter = 0;
+    for (const Piece &p : after.pieces) {
+        QVERIFY(p.id % 10000 == 0);
+        rowsAfter += decode(p.data).height();
+    }
+    QVERIFY2(rowsAfter <= rowsBefore && rowsAfter >= rowsBefore - 3 * 31,
+             qPrintable(QStringLiteral("%1 of %2").arg(rowsAfter).arg(rowsBefore)));
+}
+
+void TestProcessUpProjectThread::staleRecordDoesNotCostImages()
+{
+    // The record was read before a deeper piece was added: the range of the
+    // conversion would miss it, so nothing is converted.
+    const QString path = makeProject(QStringLiteral("stale.prj"),
+                                     {"--direction", "up", "--to", "3", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    loadRecord(path);
+    QVERIFY(execOn(path, {QStringLiteral("insert into bigImages (id, data) select 40000, data from bigImages where id = 30000")}));
+    const FileState before = readState(path);
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(readState(path).hash, before.hash);
+}
+
+QTEST_MAIN(TestProcessUpProjectThread)
+#include "tst_processupprojectthread.moc"
