@@ -1,10 +1,41 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTimer>
+
+#include "fileinfowidget.h"
+#include "languagemanager.h"
+#include "mainwindow.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
-    return app.exec();
+
+    LanguageManager::instance()->reloadTranslators();
+    // The project record makes the navigation panel; tell it how first.
+    FileInfoWidget::installAsNavigationPanel();
+
+    auto *window = new MainWindow;
+    window->show();
+    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
+    window->move((desktop.width() - window->geometry().width()) / 2,
+                 (desktop.height() - window->geometry().height()) / 2);
+
+    // "kora FILE" opens a project (.prj) or a picture, so that a file
+    // manager's "Open With" works. The toolkit has taken its own options.
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1) {
+        const QString path = QFileInfo(args.at(1)).absoluteFilePath();
+        QTimer::singleShot(0, window, [window, path] {
+            if (QFileInfo(path).suffix().compare(QLatin1String("prj"), Qt::CaseInsensitive) == 0)
+                window->openProjectFile(path);
+            else
+                window->openPictureFile(path);
+        });
+    }
+
+    const int result = app.exec();
+    delete window;
+    return result;
 }

@@ -1,0 +1,1192 @@
+#include "mainwindow.h"
+
+#include "fileinfowidget.h"
+#include "globals.h"
+#include "graphicsleftscaleitem.h"
+#include "graphicsscene.h"
+#include "graphicstextitem.h"
+#include "graphicstopscaleitem.h"
+#include "graphicsview.h"
+#include "itemstyle.h"
+#include "koraresources.h"
+#include "languagemanager.h"
+#include "mouselabel.h"
+#include "processupprojectthread.h"
+#include "projectinfodialog.h"
+#include "projectinfo.h"
+#include "qdlgdisplaysetting.h"
+#include "readbigimagethread.h"
+#include "settings.h"
+#include "toolbar.h"
+#include "waitview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsLineItem>
+#include <QGraphicsPixmapItem>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPen>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QScrollBar>
+#include <QSet>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtMath>
+#include <cmath>
+
+namespace {
+
+// Scene layout of a page: the image column starts at x = 1300 and y = 120.
+constexpr int kColumnLeft = 1300;
+constexpr int kColumnTop = 120;
+constexpr int kEmptySceneWidth = 3000;
+constexpr int kEmptySceneHeight = 6000;
+
+// Item type codes of the canvas.
+constexpr int kPageImageType = 7;
+constexpr int kLengthMeasureType = 11;
+constexpr int kAngleMeasureType = 12;
+constexpr int kLithologyMarkType = 13;
+constexpr int kGridType = 15;
+constexpr int kLeftScaleType = 16;
+constexpr int kTopScaleType = 17;
+
+// Waits, with the event loop running, until thread has finished.
+void waitForThread(QThread *thread)
+{
+    if (!thread || thread->isFinished() || !thread->isRunning())
+        return;
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    // The thread may have ended between the test above and the connection.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&loop, thread] {
+        if (thread->isFinished())
+            loop.quit();
+    });
+    poll.start(100);
+    if (!thread->isFinished())
+        loop.exec();
+}
+
+bool isBaseItemType(int type)
+{
+    return type == kPageImageType || type == kGridType || type == kLeftScaleType
+        || type == kTopScaleType;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    initKoraResources();
+
+    // 1. Initial values.
+    pixelsPerUnit = 0.0;
+
+    // 2. Central area.
+    resize(4000, 4000);
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_scene = new GraphicsScene(this);
+    m_scene->setBackgroundBrush(Qt::white);
+    m_view = new GraphicsView(m_splitter);
+    m_scene->setSceneRect(0, 0, kEmptySceneWidth, kEmptySceneHeight);
+    m_view->centerOn(0, 0);
+    m_view->setScene(m_scene);
+    m_splitter->addWidget(m_view);
+
+    // The navigation panel is made by the project record; make sure the
+    // record knows how, whoever touched it first.
+    FileInfoWidget::installAsNavigationPanel();
+    m_projectInfo = ProjectInfo::instance();
+    m_fileInfoWidget = dynamic_cast<FileInfoWidget *>(m_projectInfo->fileInfoWidget());
+    if (m_fileInfoWidget)
+        m_splitter->addWidget(m_fileInfoWidget);
+    setCentralWidget(m_splitter);
+    m_projectInfoDialog = new ProjectInfoDialog;
+
+    // 3. Actions.
+    createActions();
+
+    // 4. Tool bar.
+    m_toolBar = new ToolBar(tr("Tools"), this);
+    addToolBar(Qt::LeftToolBarArea, m_toolBar);
+
+    // 5. Menus.
+    createMenus();
+
+    // 6. Status bar.
+    createStatusBar();
+
+    // 7. Connections.
+    connectSignals();
+}
+
+MainWindow::~MainWindow()
+{
+    stopReading();
+    if (m_upProcessThread) {
+        m_upProcessThread->wait();
+        delete m_upProcessThread;
+        m_upProcessThread = nullptr;
+    }
+    // The panel and the read-out are process-wide and outlive the window.
+    if (m_fileInfoWidget)
+        m_fileInfoWidget->setParent(nullptr);
+    if (m_mouseLabel)
+        m_mouseLabel->setParent(nullptr);
+    m_scene->clear();
+    m_topScale = nullptr;
+    m_leftScale = nullptr;
+    delete m_projectInfoDialog;
+    m_projectInfoDialog = nullptr;
+    delete m_view;
+    m_view = nullptr;
+    delete m_scene;
+    m_scene = nullptr;
+}
+
+void MainWindow::createActions()
+{
+    m_closeAct = new QAction(QIcon(QStringLiteral(":/res/close.png")), tr("C&lose"), this);
+    m_closeAct->setShortcut(QKeySequence::Close);
+    m_closeAct->setStatusTip(tr("Close the picture"));
+    connect(m_closeAct, &QAction::triggered, this, &MainWindow::closePicture);
+
+    m_exitAct = new QAction(tr("E&xit"), this);
+    m_exitAct->setShortcut(QKeySequence(Qt::ALT + Qt::Key_F4));
+    m_exitAct->setStatusTip(tr("Exit the application"));
+    connect(m_exitAct, &QAction::triggered, this, &QWidget::close);
+
+    m_aboutAct = new QAction(QIcon(QStringLiteral(":/res/about.png")), tr("&About"), this);
+    m_aboutAct->setShortcut(QKeySequence(Qt::CTRL + Qt::Key_A));
+    m_aboutAct->setStatusTip(tr("Show the application's About box"));
+    connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
+
+    m_displaySettingAct = new QAction(QIcon(QStringLiteral(":/res/DisplaySetting.png")),
+                                      tr("&DisplaySetting"), this);
+    m_displaySettingAct->setStatusTip(tr("Popup display setting dialog"));
+    connect(m_displaySettingAct, &QAction::triggered, this, &MainWindow::OnDisplaySetting);
+
+    m_englishAct = new QAction(tr("&English"), this);
+    m_englishAct->setCheckable(true);
+    connect(m_englishAct, &QAction::triggered, this, &MainWindow::OnLanguageSwtich);
+    m_chineseAct = new QAction(tr("&Chinese"), this);
+    m_chineseAct->setCheckable(true);
+    connect(m_chineseAct, &QAction::triggered, this, &MainWindow::OnLanguageSwtich);
+
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        auto *act = new QAction(this);
+        act->setVisible(false);
+        connect(act, &QAction::triggered, this, &MainWindow::openRecentFile);
+        m_recentFileActs << act;
+    }
+    for (int i = 0; i < MaxRecentFiles; ++i) {
+        auto *act = new QAction(this);
+        act->setVisible(false);
+        connect(act, &QAction::triggered, this, &MainWindow::openRecentProject);
+        m_recentProjectActs << act;
+    }
+
+    const bool chinese = LanguageManager::instance()->isChinese();
+    m_englishAct->setChecked(!chinese);
+    m_chineseAct->setChecked(chinese);
+    qDebug() << "Language:" << (chinese ? "Chinese" : "English");
+}
+
+void MainWindow::createMenus()
+{
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    const QList<QAction *> fileActions = m_toolBar->fileGroupActions();
+    for (int i = 0; i < fileActions.size(); ++i) {
+        if (m_toolBar->fileActionInMenu(i))
+            m_fileMenu->addAction(fileActions.at(i));
+    }
+    m_recentFilesMenu = m_fileMenu->addMenu(tr("RecentFiles"));
+    for (QAction *act : qAsConst(m_recentFileActs))
+        m_recentFilesMenu->addAction(act);
+    updateRecentFileActions();
+    m_recentProjectsMenu = m_fileMenu->addMenu(tr("RecentProjects"));
+    for (QAction *act : qAsConst(m_recentProjectActs))
+        m_recentProjectsMenu->addAction(act);
+    updateRecentProjectActions();
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_closeAct);
+    m_fileMenu->addAction(m_exitAct);
+
+    m_editMenu = menuBar()->addMenu(tr("&Edit"));
+    const QList<QAction *> editActions = m_toolBar->editGroupActions();
+    for (int i = 0; i < editActions.size(); ++i) {
+        if (m_toolBar->editActionInMenu(i))
+            m_editMenu->addAction(editActions.at(i));
+    }
+    m_editMenu->addAction(m_displaySettingAct);
+    m_languageMenu = m_editMenu->addMenu(tr("&Language"));
+    m_languageMenu->addAction(m_chineseAct);
+    m_languageMenu->addAction(m_englishAct);
+
+    m_viewMenu = menuBar()->addMenu(tr("&View"));
+    m_viewMenu->addAction(m_toolBar->toggleViewAction());
+
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->addAction(m_aboutAct);
+}
+
+void MainWindow::createStatusBar()
+{
+    statusBar()->showMessage(tr("Ready"));
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setTextVisible(true);
+    m_progressBar->setValue(0);
+    m_progressBar->hide();
+    statusBar()->addWidget(m_progressBar);
+
+    m_mouseLabel = MouseLabel::instance();
+    auto *holder = new QWidget(this);
+    auto *layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    layout->addWidget(m_mouseLabel);
+    statusBar()->addPermanentWidget(holder);
+}
+
+void MainWindow::connectSignals()
+{
+    connect(m_scene, &GraphicsScene::signalCancelInsertItem, m_toolBar, &ToolBar::handleCancelInsertItem);
+    connect(m_scene, &GraphicsScene::itemInserted, m_toolBar, &ToolBar::handleItemInserted);
+    connect(m_scene, &GraphicsScene::itemInserted, m_view, &GraphicsView::handleItemInserted);
+    connect(m_scene, &GraphicsScene::signalCancelInsertItem, m_view, &GraphicsView::handleCancelInsertItem);
+    connect(m_scene, &GraphicsScene::itemInserted, this, &MainWindow::handleItemInserted);
+    if (m_fileInfoWidget) {
+        connect(m_fileInfoWidget, &FileInfoWidget::goPressed, this, &MainWindow::handleGoPressed);
+        connect(m_fileInfoWidget, &FileInfoWidget::signalLastPressed, this, &MainWindow::handleLastImages);
+        connect(m_fileInfoWidget, &FileInfoWidget::signalNextPressed, this, &MainWindow::handleNextImages);
+    }
+    connect(m_view, &GraphicsView::mouseMoved, this, &MainWindow::handleMouseMoved);
+    if (m_fileInfoWidget) {
+        connect(m_fileInfoWidget, &FileInfoWidget::signalStopPressed, this, &MainWindow::handleStopPressed);
+        connect(this, &MainWindow::NotifyLanguageChanged, m_fileInfoWidget, &FileInfoWidget::OnRetranslate);
+    }
+    connect(m_toolBar, &ToolBar::signalToolRealChanged, m_scene, &GraphicsScene::init);
+    connect(m_toolBar, &ToolBar::NotifyShowGridLines, m_scene, &GraphicsScene::ShowGridLines);
+    connect(m_toolBar, &ToolBar::signalOpenPicture, this, &MainWindow::openPicture);
+    connect(m_toolBar, &ToolBar::signalOpenProject, this, &MainWindow::openProject);
+    connect(m_toolBar, &ToolBar::signalSaveCurrentImage, this,
+            static_cast<void (MainWindow::*)()>(&MainWindow::saveCurrentImage));
+    connect(m_toolBar, &ToolBar::signalRoll, this, &MainWindow::roll);
+    connect(m_toolBar, &ToolBar::signalDeleteItem, this, &MainWindow::deleteItem);
+    connect(m_toolBar, &ToolBar::correctionsBtnPressed, this, &MainWindow::handleCorrectionsBtnPressed);
+    connect(m_toolBar, &ToolBar::projectInfoPressed, this, &MainWindow::handleProjectInfoPressed);
+    connect(m_toolBar, &ToolBar::exportReportBtnPressed, this, &MainWindow::handleExportReportBtnPressed);
+    connect(m_toolBar, &ToolBar::signalSaveAs, this, &MainWindow::saveAs);
+    connect(m_toolBar, &ToolBar::signalSaveOriginalImage, this, &MainWindow::saveDrewImage);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_toolBar, &ToolBar::OnRetranslate);
+    connect(m_toolBar, &ToolBar::signalShowCurrent3DImage, this, &MainWindow::handleShow3DImage);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_projectInfoDialog, &ProjectInfoDialog::OnRetranslate);
+    connect(this, &MainWindow::NotifyLanguageChanged, this, &MainWindow::OnRetranslate);
+}
+
+// ---------------------------------------------------------------------------
+// Unsaved changes, closing, deleting, About
+
+int MainWindow::confirmUnsavedChanges()
+{
+    if (m_scene->items().size() == m_scene->baseItemCount())
+        return 0;
+
+    QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("Whether to save the changes?"),
+                    QMessageBox::Save | QMessageBox::Abort | QMessageBox::Cancel, nullptr,
+                    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    box.setButtonText(QMessageBox::Save, tr("Save"));
+    box.setButtonText(QMessageBox::Abort, tr("Abort"));
+    box.setButtonText(QMessageBox::Cancel, tr("Cancel"));
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Save) {
+        saveCurrentImage(false);
+        return 0;
+    }
+    if (answer == QMessageBox::Abort)
+        return QMessageBox::Abort;
+    return QMessageBox::Cancel;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_upProcessThread) {
+        // The project file is being rewritten; it must not be left half done.
+        event->ignore();
+        return;
+    }
+    if (confirmUnsavedChanges() == QMessageBox::Cancel) {
+        event->ignore();
+        return;
+    }
+    stopReading();
+    event->accept();
+}
+
+void MainWindow::deleteItem()
+{
+    const QList<QGraphicsItem *> selected = m_scene->selectedItems();
+    if (selected.isEmpty()) {
+        if (QGraphicsItem *grabber = m_scene->mouseGrabberItem())
+            grabber->ungrabMouse();
+        return;
+    }
+    // Forget the item under construction: it may be among the deleted ones.
+    m_scene->init();
+
+    const QSet<QGraphicsItem *> selectedSet(selected.begin(), selected.end());
+    int baseRemoved = 0;
+    QList<QGraphicsItem *> toDelete;
+    for (QGraphicsItem *item : selected) {
+        // A selected child goes with its selected ancestor.
+        bool ancestorSelected = false;
+        for (QGraphicsItem *p = item->parentItem(); p; p = p->parentItem()) {
+            if (selectedSet.contains(p)) {
+                ancestorSelected = true;
+                break;
+            }
+        }
+        if (ancestorSelected)
+            continue;
+        toDelete << item;
+    }
+    for (QGraphicsItem *item : qAsConst(toDelete)) {
+        if (isBaseItemType(item->type()))
+            ++baseRemoved;
+        if (item == m_topScale)
+            m_topScale = nullptr;
+        if (item == m_leftScale)
+            m_leftScale = nullptr;
+        m_scene->removeItem(item);
+        delete item;
+    }
+    if (baseRemoved)
+        m_scene->setBaseItemCount(qMax(0, m_scene->baseItemCount() - baseRemoved));
+    if (QGraphicsItem *grabber = m_scene->mouseGrabberItem())
+        grabber->ungrabMouse();
+}
+
+void MainWindow::about()
+{
+    const QString text = tr("<p> <b>KORA</b> </p> ") + tr("<p> Version: 1.7.90925 </p> ")
+        + tr("<p> Borehole-wall image viewer and interpretation tool. </p> ")
+        + tr("<p> Pages through the unrolled 360° image of a borehole wall by depth, </p> ")
+        + tr("<p> measures lengths, angles, dips and areas on it, corrects depth and azimuth, </p> ")
+        + tr("<p> and exports reports and 3D views of the hole. </p> ");
+    QMessageBox::about(this, tr("About"), text);
+}
+
+// ---------------------------------------------------------------------------
+// Cursor read-out
+
+int MainWindow::depthAtRow(int y) const
+{
+    if (m_leftScale)
+        return m_leftScale->yToDepth(y - kColumnTop);
+    return y - kColumnTop;
+}
+
+void MainWindow::handleMouseMoved(QMouseEvent *event)
+{
+    if (!event || !m_mouseLabel)
+        return;
+    const QPointF scenePos = m_view->mapToScene(event->pos());
+    const int x = qRound(scenePos.x());
+    const int y = qRound(scenePos.y());
+    const int width = int(m_scene->sceneRect().width()) - 2 * kColumnLeft;
+    m_mouseLabel->showPosition(x, depthAtRow(y), width);
+}
+
+// ---------------------------------------------------------------------------
+// Opening and closing
+
+void MainWindow::openProject()
+{
+    if (confirmUnsavedChanges() == QMessageBox::Cancel)
+        return;
+    stopReading();
+    m_projectInfo->reset();
+    closePicture();
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open project file"),
+                                                      Settings::instance()->projectDir(),
+                                                      tr("project (*.prj)"));
+    openProjectFile(path);
+}
+
+void MainWindow::openProjectFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    if (m_upProcessThread)
+        return; // a conversion is running; its project stays open
+    stopReading();
+
+    if (!QFileInfo(path).isFile()) {
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("The project file \"%1\" does not exist!").arg(path));
+        return;
+    }
+
+    m_topScale = nullptr;
+    m_leftScale = nullptr;
+    m_reportBuilder = nullptr;
+    m_hasSaveTarget = false;
+    pixelsPerUnit = 0.0;
+    // The largest page depends on the image width of this project.
+    maxPageDepth = 0.0;
+
+    m_projectInfo->reset();
+    m_projectInfo->setDatabase(path);
+    m_projectInfo->loadProjectInfo();
+
+    if (m_projectInfo->direction() == QLatin1String("up")) {
+        auto *dialog = new QProgressDialog(this, Qt::Popup);
+        dialog->setCancelButton(nullptr);
+        dialog->setLabelText(tr("Waiting for process project file..."));
+        dialog->setMinimum(0);
+        dialog->setWindowModality(Qt::WindowModal);
+        dialog->setMinimumDuration(0);
+        m_progressDialog = dialog;
+
+        m_upProcessThread = new ProcessUpProjectThread(path, this);
+        connect(m_upProcessThread, &ProcessUpProjectThread::signalImagesCount, dialog,
+                &QProgressDialog::setMaximum);
+        connect(m_upProcessThread, &ProcessUpProjectThread::signalOneImageProcessed, dialog,
+                &QProgressDialog::setValue);
+        connect(m_upProcessThread, &ProcessUpProjectThread::signalProcessFinished, dialog,
+                &QProgressDialog::cancel);
+        connect(m_upProcessThread, &ProcessUpProjectThread::signalProcessFinished, dialog,
+                &QObject::deleteLater);
+
+        QEventLoop loop;
+        connect(m_upProcessThread, &QThread::finished, &loop, &QEventLoop::quit);
+        m_upProcessThread->start(QThread::InheritPriority);
+        dialog->show();
+        if (!m_upProcessThread->isFinished())
+            loop.exec();
+        // Let the dialog see the worker's last signals before it goes.
+        QCoreApplication::processEvents();
+
+        const bool converted = m_upProcessThread->succeeded();
+        delete m_upProcessThread;
+        m_upProcessThread = nullptr;
+        if (m_progressDialog)
+            m_progressDialog->deleteLater();
+
+        if (converted) {
+            // Read the rewritten table again: its deepest piece has moved.
+            m_projectInfo->loadProjectInfo();
+            m_projectInfo->setDirection(QStringLiteral("down"));
+        } else {
+            QMessageBox::warning(this, tr("Warning"),
+                                 tr("The upward project could not be converted; "
+                                    "the project file was left unchanged."));
+        }
+    }
+
+    Settings::instance()->setProjectDir(path);
+    addRecentProject(path);
+
+    handleGoPressed();
+}
+
+void MainWindow::openPicture()
+{
+    if (confirmUnsavedChanges() == QMessageBox::Cancel)
+        return;
+    stopReading();
+    m_projectInfo->reset();
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Picture"),
+                                                      Settings::instance()->openPicDir(),
+                                                      tr("Picture (*.jpg)"));
+    openPictureFile(path);
+}
+
+void MainWindow::openPictureFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    stopReading();
+
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg")
+        && suffix != QLatin1String("bmp")) {
+        QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("Format error!"), QMessageBox::Ok,
+                        nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+        box.setButtonText(QMessageBox::Ok, tr("OK"));
+        box.exec();
+    } else {
+        clearScene();
+        const QImage image(path);
+        m_scene->setSceneRect(0, 0, image.width(), image.height());
+        auto *item = m_scene->addPixmap(QPixmap::fromImage(image));
+        item->setPos(0, 0);
+        m_scene->setBaseItemCount(1);
+        m_hasSaveTarget = false;
+    }
+
+    Settings::instance()->setOpenPicDir(path);
+    addRecentFile(path);
+}
+
+void MainWindow::closePicture()
+{
+    stopReading();
+    clearScene();
+    m_scene->setBaseItemCount(0);
+    m_scene->setSceneRect(0, 0, kEmptySceneWidth, kEmptySceneHeight);
+    m_projectInfo->reset();
+    ItemStyle::instance()->setGridVisible(false);
+    m_toolBar->CancelCheckedBtn();
+    m_scene->setMode(Pointer);
+}
+
+void MainWindow::clearScene()
+{
+    m_scene->init();
+    m_scene->clear();
+    m_scene->clearCurrentItem();
+    m_topScale = nullptr;
+    m_leftScale = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Page model
+
+bool MainWindow::checkProjectGeometry()
+{
+    if (m_projectInfo->imageWidth() > 0 && m_projectInfo->diameter() > 0)
+        return true;
+    QMessageBox::warning(this, tr("Warning"),
+                         tr("The project has no readable images or no borehole diameter!"));
+    return false;
+}
+
+bool MainWindow::updateImagesInit()
+{
+    if (m_readThread && m_readThread->isRunning()) {
+        QMessageBox::warning(this, tr("Warning"), tr("Reading images,please wait!"));
+        return false;
+    }
+    if (confirmUnsavedChanges() == QMessageBox::Cancel)
+        return false;
+
+    m_hasSaveTarget = false;
+    clearScene();
+    m_scene->setBaseItemCount(0);
+
+    if (pixelsPerUnit == 0.0 && m_projectInfo->diameter() > 0)
+        pixelsPerUnit = m_projectInfo->computePixelFactor();
+
+    if (maxPageDepth != 0.0)
+        return true;
+    if (m_projectInfo->imageWidth() <= 0 || !(pixelsPerUnit > 0.0))
+        return true; // nothing to bound; the page commands refuse such a project
+    const int rows = 1073741824 / (m_projectInfo->imageWidth() * 4);
+    const int metres = int(rows / pixelsPerUnit / 10000);
+    maxPageDepth = double(metres) * 10000;
+    qDebug() << "maxPageDepth:" << maxPageDepth;
+    return true;
+}
+
+void MainWindow::handleGoPressed()
+{
+    if (readingInProgress)
+        return;
+    if (m_projectInfo->projectPath().isEmpty()) {
+        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
+        return;
+    }
+    if (!checkProjectGeometry())
+        return;
+    if (!updateImagesInit())
+        return;
+    if (!m_fileInfoWidget)
+        return;
+
+    const int start = m_fileInfoWidget->startValue() * 10000;
+    int end = m_fileInfoWidget->endValue() * 10000;
+    if (end > m_projectInfo->maxDepth())
+        end = m_projectInfo->maxDepth();
+    if (maxPageDepth > 0.0 && end - start > maxPageDepth)
+        end = int(start + maxPageDepth);
+    m_projectInfo->setPageStart(start);
+    m_projectInfo->setPageEnd(end);
+    readPage(start, end);
+}
+
+void MainWindow::handleNextImages()
+{
+    if (readingInProgress)
+        return;
+    if (m_projectInfo->projectPath().isEmpty()) {
+        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
+        return;
+    }
+    const int pageDepth = m_fileInfoWidget ? m_fileInfoWidget->pageDepth() : 50000;
+    if (m_projectInfo->pageEnd() >= m_projectInfo->maxDepth()) {
+        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+        return;
+    }
+    if (!checkProjectGeometry())
+        return;
+    if (!updateImagesInit())
+        return;
+    const int newStart = m_projectInfo->pageEnd();
+    m_projectInfo->setPageStart(newStart);
+    m_projectInfo->setPageEnd(qMin(newStart + pageDepth, m_projectInfo->maxDepth()));
+    if (m_projectInfo->pageStart() != m_projectInfo->pageEnd())
+        readPage(m_projectInfo->pageStart(), m_projectInfo->pageEnd());
+    else
+        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+}
+
+void MainWindow::handleLastImages()
+{
+    if (readingInProgress)
+        return;
+    if (m_projectInfo->projectPath().isEmpty()) {
+        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
+        return;
+    }
+    const int pageDepth = m_fileInfoWidget ? m_fileInfoWidget->pageDepth() : 50000;
+    if (m_projectInfo->start() >= m_projectInfo->pageStart()) {
+        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+        return;
+    }
+    if (!checkProjectGeometry())
+        return;
+    if (!updateImagesInit())
+        return;
+    const int newEnd = m_projectInfo->pageStart();
+    m_projectInfo->setPageEnd(newEnd);
+    m_projectInfo->setPageStart(qMax(newEnd - pageDepth, m_projectInfo->start()));
+    if (m_projectInfo->pageStart() != m_projectInfo->pageEnd())
+        readPage(m_projectInfo->pageStart(), m_projectInfo->pageEnd());
+    else
+        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+}
+
+void MainWindow::handleImageUpdate(int, int)
+{
+}
+
+void MainWindow::readPage(int start, int end)
+{
+    readingInProgress = true;
+    m_readEnd = end;
+    const int serial = ++m_readSerial;
+    m_readThread = new ReadBigImageThread(m_projectInfo->projectPath(), start, end);
+    // Signals of a reader that Stop has let go carry an old serial and are
+    // dropped, even those already queued.
+    connect(m_readThread, &ReadBigImageThread::bigImageCountGetted, this, [this, serial](int count) {
+        if (serial == m_readSerial)
+            handleBigImageCountGetted(count);
+    });
+    connect(m_readThread, &ReadBigImageThread::readOneBigImage, this, [this, serial](KdImage image) {
+        if (serial == m_readSerial)
+            handleReadOneBigImage(image);
+    });
+    connect(m_readThread, &ReadBigImageThread::readFinieshed, this, [this, serial] {
+        if (serial == m_readSerial)
+            handleReadFinieshed();
+    });
+    connect(m_readThread, &ReadBigImageThread::readThreadFinished, this, [this, serial] {
+        if (serial == m_readSerial)
+            ReadBigImagesThreadFinished();
+    });
+
+    auto *wait = new WaitView(this, false, 0);
+    wait->setActive(true);
+    connect(m_readThread, &ReadBigImageThread::readThreadFinished, wait, &WaitView::close);
+    m_waitView = wait;
+
+    m_readThread->start(QThread::InheritPriority);
+    wait->show();
+}
+
+void MainWindow::handleStopPressed()
+{
+    if (!m_readThread || !m_readThread->isRunning())
+        return;
+    handleReadFinieshed();
+    // The reader cannot be interrupted safely inside the database; it is let
+    // go instead: whatever it still sends is dropped, and it deletes itself
+    // when its thread has ended. The page keeps the images placed so far.
+    ReadBigImageThread *reader = m_readThread;
+    m_readThread = nullptr;
+    ++m_readSerial;
+    reader->requestInterruption();
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    if (reader->isFinished())
+        reader->deleteLater();
+    if (m_waitView)
+        m_waitView->close();
+    endOfRead();
+}
+
+void MainWindow::stopReading()
+{
+    if (!m_readThread)
+        return;
+    if (m_readThread->isRunning())
+        handleStopPressed();
+    else
+        ReadBigImagesThreadFinished(); // its last signal is still queued
+}
+
+void MainWindow::handleBigImageCountGetted(int count)
+{
+    if (count == 0) {
+        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+        return;
+    }
+    m_progressBar->setRange(0, count);
+    m_progressBar->setValue(0);
+    m_progressBar->show();
+    m_projectInfo->setPageHeight(0);
+
+    m_leftScale = new GraphicsLeftScaleItem;
+    m_leftScale->setZValue(1000);
+    m_leftScale->setStartDepth(m_projectInfo->start());
+    m_topScale = new GraphicsTopScaleItem(QLineF(0, 0, 0, 0));
+    m_topScale->setZValue(1000);
+    m_scene->addItem(m_leftScale);
+    m_scene->addItem(m_topScale);
+}
+
+void MainWindow::handleReadOneBigImage(KdImage image)
+{
+    m_progressBar->setValue(m_progressBar->value() + 1);
+    addBigImage(image);
+}
+
+void MainWindow::addBigImage(KdImage image)
+{
+    if (!(pixelsPerUnit > 0.0))
+        return;
+    if (!m_leftScale || !m_topScale) {
+        // The page was cleared under a running read; start the scales again.
+        handleBigImageCountGetted(qMax(1, m_progressBar->maximum()));
+    }
+
+    QImage picture = image.image();
+    const int requestedEnd = m_readEnd;
+    if (image.endDepth() > requestedEnd) {
+        const int keep = int(picture.height() - (image.endDepth() - requestedEnd) * pixelsPerUnit);
+        picture = picture.copy(0, 0, picture.width(), qMax(0, keep));
+        image.setEndDepth(requestedEnd);
+    }
+
+    const int h = int((image.endDepth() - image.startDepth()) * pixelsPerUnit);
+    const int width = picture.isNull() ? m_projectInfo->imageWidth() : picture.width();
+    if (h > 0) {
+        if (!picture.isNull()) {
+            const QImage scaled = picture.scaled(picture.width(), h, Qt::IgnoreAspectRatio,
+                                                 Qt::FastTransformation);
+            auto *item = m_scene->addPixmap(QPixmap::fromImage(scaled));
+            item->setOffset(kColumnLeft, m_projectInfo->pageHeight() + kColumnTop);
+        }
+        m_projectInfo->setPageHeight(m_projectInfo->pageHeight() + h);
+    }
+
+    m_scene->setSceneRect(0, 0, width + 2 * kColumnLeft,
+                          m_projectInfo->pageHeight() + 2 * kColumnTop);
+    QScrollBar *bar = m_view->horizontalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+
+    m_projectInfo->setPageEnd(image.endDepth());
+
+    m_leftScale->setLine(kColumnLeft, kColumnTop, kColumnLeft,
+                         m_scene->sceneRect().height() - kColumnTop);
+    if (m_topScale->line().length() == 0.0)
+        m_topScale->setLine(kColumnLeft, kColumnTop, kColumnLeft + m_projectInfo->imageWidth(),
+                            kColumnTop);
+    if (!m_leftScale->isInitialized()) {
+        m_leftScale->setStartDepth(image.startDepth());
+        m_leftScale->setInitialized(true);
+    }
+    // An empty depth range would give the scale an infinite spacing.
+    if (image.endDepth() != m_leftScale->startDepth())
+        m_leftScale->setEndDepth(image.endDepth());
+    m_scene->setBaseItemCount(m_scene->items().size());
+}
+
+void MainWindow::handleReadFinieshed()
+{
+    if (m_readThread)
+        m_progressBar->setMaximum(m_progressBar->maximum() + 1);
+}
+
+void MainWindow::ReadBigImagesThreadFinished()
+{
+    m_progressBar->setValue(m_progressBar->maximum());
+    m_progressBar->hide();
+    qDebug() << "handleReadFinieshed()......Finished";
+    if (!m_readThread)
+        return;
+    ReadBigImageThread *finished = m_readThread;
+    ++m_readSerial;
+    waitForThread(finished);
+    m_readThread = nullptr;
+    delete finished;
+    if (m_waitView)
+        m_waitView->close();
+    endOfRead();
+}
+
+void MainWindow::endOfRead()
+{
+    m_progressBar->setValue(m_progressBar->maximum());
+    m_progressBar->hide();
+    readingInProgress = false;
+    if (ItemStyle::instance()->gridVisible())
+        m_scene->UpdateGridLines();
+}
+
+void MainWindow::handleDataBaseOpenFailed()
+{
+    QMessageBox::information(this, QString(), tr("Database file open failed!"));
+}
+
+// ---------------------------------------------------------------------------
+// Measurement labels
+
+double MainWindow::inclinationAngle(float h1, float a1, float h2, float a2, double diameterMetres)
+{
+    const double kPiApprox = 3.1415;
+    const float dh = std::fabs(h1 - h2);
+    const double s = std::sin((a1 - a2 - 180.0) * 0.5 * kPiApprox / 180.0);
+    const double denominator = diameterMetres * std::fabs(s);
+    float angle;
+    if (!(denominator > 0.0) || !std::isfinite(denominator)) {
+        // Points straight across the hole (or no diameter known): the plane
+        // is vertical unless the two depths are the same.
+        angle = dh > 0.0f ? float(kPiApprox / 2.0) : 0.0f;
+    } else {
+        angle = float(std::atan(dh / denominator));
+    }
+    const double degrees = angle * 180.0 / kPiApprox;
+    return std::isfinite(degrees) ? degrees : 0.0;
+}
+
+QString MainWindow::measurementLabelText(int type, const QPointF &p1, const QPointF &p2) const
+{
+    if (type != kLengthMeasureType && type != kAngleMeasureType && type != kLithologyMarkType)
+        return QString();
+
+    const QPoint q1 = p1.toPoint();
+    const QPoint q2 = p2.toPoint();
+    const MouseLabel *label = MouseLabel::instance();
+    // The width of the page image; the read-out's own when no page is shown.
+    const int pageWidth = int(m_scene->sceneRect().width()) - 2 * kColumnLeft;
+    const int width = (m_leftScale && pageWidth > 0) ? pageWidth : label->widthPx();
+    // Depth, direction and azimuth texts of the cursor read-out.
+    auto readOut = [this, label, width](const QPoint &p) {
+        const int column = p.x() - kColumnLeft;
+        return QStringList{MouseLabel::depthText(depthAtRow(p.y())),
+                           label->directionText(column, width),
+                           QString::number(MouseLabel::azimuth(column, width))};
+    };
+    const QStringList t1 = readOut(q1);
+    const QStringList t2 = readOut(q2);
+
+    auto pointText = [this](const QStringList &t) {
+        return QStringLiteral("(H:") + t.value(0) + QStringLiteral("m") + QStringLiteral(", ")
+            + t.value(1) + t.value(2) + tr("d") + QStringLiteral(")");
+    };
+    const QString points = pointText(t1) + QStringLiteral(" - ") + pointText(t2);
+
+    const double pixelLength = QLineF(q1, q2).length();
+    const double divisor = pixelsPerUnit > 0.0 ? pixelsPerUnit * 10000.0 : 1.0;
+    const QString lengthText = QStringLiteral("L = ")
+        + QString::number(pixelLength / divisor, 'f', 3) + QStringLiteral("m  ");
+
+    const float h1 = t1.value(0).toFloat();
+    const float h2 = t2.value(0).toFloat();
+    const float a1 = t1.value(2).toFloat();
+    const float a2 = t2.value(2).toFloat();
+    const double d = m_projectInfo->diameter() / 10000.0;
+    const double angle = inclinationAngle(h1, a1, h2, a2, d);
+    const QString inclinationText = tr("inclination") + t2.value(1) + t2.value(2) + tr("D")
+        + QStringLiteral(", ") + tr("inclinationAngle") + QString::number(angle, 'f', 2) + tr("D");
+
+    if (type == kLengthMeasureType)
+        return points + QStringLiteral("\n") + lengthText;
+    if (type == kAngleMeasureType)
+        return points + QStringLiteral("\n") + inclinationText;
+    return points + QStringLiteral("\n") + lengthText + inclinationText;
+}
+
+void MainWindow::handleItemInserted(QGraphicsItem *insertedItem)
+{
+    if (!insertedItem)
+        return;
+    const int type = insertedItem->type();
+    if (type != kLengthMeasureType && type != kAngleMeasureType && type != kLithologyMarkType)
+        return;
+    auto *line = dynamic_cast<QGraphicsLineItem *>(insertedItem);
+    if (!line)
+        return;
+    const QPointF p1 = line->mapToScene(line->line().p1());
+    const QPointF p2 = line->mapToScene(line->line().p2());
+    annotateLine(measurementLabelText(type, p1, p2), line);
+}
+
+void MainWindow::annotateLine(const QString &text, QGraphicsLineItem *line)
+{
+    const QPointF p1 = line->mapToScene(line->line().p1());
+    const QPointF p2 = line->mapToScene(line->line().p2());
+    const QPointF scenePos(m_scene->sceneRect().width() - 1250,
+                           int((qRound(p1.y()) + qRound(p2.y())) * 0.5));
+    // The label is a child of the line: give it the position in line coordinates.
+    auto *label = new GraphicsTextItem(line->mapFromScene(scenePos), text, line);
+    QFont font(QStringLiteral("Times"), 50, QFont::Light, false);
+    label->setFont(font);
+    QPen pen(QBrush(Qt::red), 0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+    pen.setCosmetic(true);
+    label->setPen(pen);
+    label->setBrush(QBrush(Qt::red, Qt::SolidPattern));
+
+    if (label->accepted() && line->line().length() != 0.0)
+        return;
+    // Refused or empty: the measurement is dropped with its label. Other
+    // receivers of the same notification may still look at the item, so
+    // it is freed once control is back in the event loop.
+    m_scene->removeItem(line);
+    QTimer::singleShot(0, [line] { delete line; });
+}
+
+// ---------------------------------------------------------------------------
+// Recent lists
+
+void MainWindow::addRecentFile(const QString &path)
+{
+    Settings::addRecent(Settings::kRecentFileList, path);
+    updateRecentFileActions();
+}
+
+void MainWindow::addRecentProject(const QString &path)
+{
+    Settings::addRecent(Settings::kRecentProjectList, path);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *widget : windows) {
+        if (auto *window = qobject_cast<MainWindow *>(widget))
+            window->updateRecentProjectActions();
+    }
+}
+
+static void fillRecentActions(const QList<QAction *> &actions, const QStringList &list)
+{
+    const int n = qMin(list.size(), actions.size());
+    for (int i = 0; i < n; ++i) {
+        actions.at(i)->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(list.at(i)));
+        actions.at(i)->setData(list.at(i));
+        actions.at(i)->setVisible(true);
+    }
+    for (int i = n; i < actions.size(); ++i)
+        actions.at(i)->setVisible(false);
+}
+
+void MainWindow::updateRecentFileActions()
+{
+    fillRecentActions(m_recentFileActs, Settings::readRecent(Settings::kRecentFileList));
+}
+
+void MainWindow::updateRecentProjectActions()
+{
+    fillRecentActions(m_recentProjectActs, Settings::readRecent(Settings::kRecentProjectList));
+}
+
+void MainWindow::openRecentFile()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    openPictureFile(action->data().toString());
+}
+
+void MainWindow::openRecentProject()
+{
+    auto *action = qobject_cast<QAction *>(sender());
+    if (!action)
+        return;
+    const QString path = action->data().toString();
+    if (confirmUnsavedChanges() == QMessageBox::Cancel)
+        return;
+    closePicture();
+    openProjectFile(path);
+}
+
+// ---------------------------------------------------------------------------
+// Language
+
+void MainWindow::OnLanguageSwtich()
+{
+    LanguageManager *manager = LanguageManager::instance();
+    manager->toggleLanguage();
+    const bool chinese = manager->isChinese();
+    qDebug() << "Language:" << (chinese ? "Chinese" : "English");
+    QObject *from = sender();
+    if (from == m_englishAct)
+        m_chineseAct->setChecked(chinese);
+    else if (from == m_chineseAct)
+        m_englishAct->setChecked(!chinese);
+    else {
+        m_englishAct->setChecked(!chinese);
+        m_chineseAct->setChecked(chinese);
+    }
+    emit NotifyLanguageChanged();
+}
+
+void MainWindow::OnRetranslate()
+{
+    m_fileMenu->setTitle(tr("&File"));
+    m_recentFilesMenu->setTitle(tr("RecentFiles"));
+    m_recentProjectsMenu->setTitle(tr("RecentProjects"));
+    m_editMenu->setTitle(tr("&Edit"));
+    m_languageMenu->setTitle(tr("&Language"));
+    m_viewMenu->setTitle(tr("&View"));
+    m_helpMenu->setTitle(tr("&Help"));
+    m_closeAct->setText(tr("C&lose"));
+    m_exitAct->setText(tr("E&xit"));
+    m_displaySettingAct->setText(tr("&DisplaySetting"));
+    m_englishAct->setText(tr("&English"));
+    m_chineseAct->setText(tr("&Chinese"));
+    m_aboutAct->setText(tr("&About"));
+    if (!m_viewMenu->actions().isEmpty())
+        m_viewMenu->actions().first()->setText(tr("ToolBar"));
+    m_toolBar->setWindowTitle(tr("Tools"));
+    statusBar()->showMessage(tr("Ready"));
+}
+
+// ---------------------------------------------------------------------------
+// Display settings
+
+void MainWindow::OnDisplaySetting()
+{
+    QDlgDisplaySetting dialog(m_gridSizeIndex, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QSize size = QDlgDisplaySetting::gridSize(m_gridSizeIndex);
+    ItemStyle::instance()->setGridSize(size);
+    if (ItemStyle::instance()->gridVisible())
+        m_scene->UpdateGridLines();
+}
+
+// ---------------------------------------------------------------------------
+// Commands whose windows come with other parts of the program
+
+void MainWindow::featureNotAvailable(const QString &feature)
+{
+    QMessageBox::information(this, QString(),
+                             tr("%1 is not part of this build of KORA.").arg(feature));
+}
+
+void MainWindow::saveCurrentImage()
+{
+    saveCurrentImage(false);
+}
+
+void MainWindow::saveCurrentImage(bool isOriginalImage)
+{
+    Q_UNUSED(isOriginalImage)
+    featureNotAvailable(tr("Saving the page as images"));
+}
+
+void MainWindow::saveAs()
+{
+    m_hasSaveTarget = false;
+    saveCurrentImage(false);
+}
+
+void MainWindow::saveDrewImage()
+{
+    m_hasSaveTarget = false;
+    saveCurrentImage(true);
+}
+
+void MainWindow::roll()
+{
+    featureNotAvailable(tr("The roll view"));
+}
+
+void MainWindow::handleRollRangeGetted(double, double)
+{
+}
+
+void MainWindow::handleRollUpdate(int, int)
+{
+}
+
+void MainWindow::handleRollLoadFailed()
+{
+    QMessageBox::warning(this, tr("Warning"), tr("Range is too big.Please input a smaller range!"));
+}
+
+void MainWindow::handleShow3DImage()
+{
+    featureNotAvailable(tr("The 3D view"));
+    m_toolBar->handleShow3DFinish(QStringList());
+}
+
+void MainWindow::handleReleas3DResourse(QStringList fileList)
+{
+    for (const QString &file : qAsConst(fileList)) {
+        if (QFile::exists(file))
+            QFile::remove(file);
+    }
+}
+
+void MainWindow::handleCorrectionsBtnPressed()
+{
+    featureNotAvailable(tr("The corrections dialog"));
+}
+
+void MainWindow::handleProjectInfoPressed()
+{
+    featureNotAvailable(tr("The project information dialog"));
+}
+
+void MainWindow::handleCorrectDepth(int)
+{
+}
+
+void MainWindow::handleAfterCorrectDepth()
+{
+    emit signalThreadOver();
+}
+
+void MainWindow::handleCorrectAngle(int)
+{
+}
+
+void MainWindow::handleExportReportBtnPressed()
+{
+    featureNotAvailable(tr("Report export"));
+}
+
+void MainWindow::handleProcessProjectFinished(int)
+{
+}
+
+void MainWindow::OnOpenReportFile(QString)
+{
+}
