@@ -1,0 +1,273 @@
+// The vertical image joiner: overlap search, blending and scan-line copies.
+
+#include <QImage>
+#include <QtTest>
+
+#include "imagejointer.h"
+
+namespace {
+
+// Every row has its own colour: row r of an image made with base b is
+// (b + r) spread over the three channels, so rows can be told apart.
+QRgb rowColour(int base, int row)
+{
+    const int v = base + row;
+    return qRgb(v % 251, (v * 7) % 253, (v * 13) % 255);
+}
+
+QImage rowImage(int width, int height, int base)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = rowColour(base, y);
+    }
+    return image;
+}
+
+// Noise that never repeats between rows.
+QImage noiseImage(int width, int height, quint32 seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    quint32 s = seed;
+    for (int y = 0; y < height; ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            s = s * 1664525u + 1013904223u;
+            line[x] = qRgb(int(s >> 24), int((s >> 16) & 0xff), int((s >> 8) & 0xff));
+        }
+    }
+    return image;
+}
+
+// bottom whose first rows repeat the last n rows of top.
+QImage continuing(const QImage &top, int repeated, int height, quint32 seed)
+{
+    QImage bottom = noiseImage(top.width(), height, seed);
+    for (int i = 0; i < repeated; ++i)
+        memcpy(bottom.scanLine(i), top.constScanLine(top.height() - repeated + i),
+               size_t(top.bytesPerLine()));
+    return bottom;
+}
+
+bool rowEquals(const QImage &a, int rowA, const QImage &b, int rowB)
+{
+    return memcmp(a.constScanLine(rowA), b.constScanLine(rowB), size_t(a.width()) * 4) == 0;
+}
+
+} // namespace
+
+class TestImageJointer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void nullTopGivesBottom();
+    void nullBottomKeepsTop();
+    void rowDifferenceSumsSquaresPerRow();
+    void findsRepeatedRows_data();
+    void findsRepeatedRows();
+    void searchLimitEdges_data();
+    void searchLimitEdges();
+    void tiesKeepSmallerOverlap();
+    void blendsOverlapRowByRow();
+    void copiesScanLinesAroundOverlap();
+    void greyPiecesAreJoinedAsRgb();
+};
+
+void TestImageJointer::nullTopGivesBottom()
+{
+    ImageJointer jointer;
+    const QImage bottom = rowImage(8, 10, 0);
+    QTest::ignoreMessage(QtDebugMsg, "joint 1");
+    const QImage out = jointer.joint(QImage(), bottom);
+    // The very same image comes back (no copy was made).
+    QCOMPARE(out.cacheKey(), bottom.cacheKey());
+    QCOMPARE(jointer.overlap(), 0);
+    QVERIFY(!jointer.failed());
+}
+
+void TestImageJointer::nullBottomKeepsTop()
+{
+    ImageJointer jointer;
+    const QImage top = rowImage(8, 10, 0);
+    const QImage out = jointer.joint(top, QImage());
+    QCOMPARE(out, top);
+}
+
+void TestImageJointer::rowDifferenceSumsSquaresPerRow()
+{
+    QImage top(3, 4, QImage::Format_RGB32);
+    top.fill(qRgb(10, 20, 30));
+    QImage bottom(3, 4, QImage::Format_RGB32);
+    bottom.fill(qRgb(10, 20, 30));
+    // Second row of bottom differs by (1, 2, 3) in every pixel.
+    for (int x = 0; x < 3; ++x)
+        bottom.setPixel(x, 1, qRgb(11, 22, 33));
+    QCOMPARE(ImageJointer::rowDifference(top, bottom, 1), 0.0);
+    // n = 2: one differing row of 3 pixels, (1 + 4 + 9) each, divided by 2 rows.
+    QCOMPARE(ImageJointer::rowDifference(top, bottom, 2), 3 * 14 / 2.0);
+    QCOMPARE(ImageJointer::rowDifference(top, bottom, 0), 0.0);
+    QCOMPARE(ImageJointer::rowDifference(top, bottom, -3), 0.0);
+    // The last rows of top meet the first rows of bottom.
+    QImage top2 = top;
+    top2.setPixel(0, 3, qRgb(10, 20, 40));
+    QCOMPARE(ImageJointer::rowDifference(top2, bottom, 1), 100.0);
+}
+
+void TestImageJointer::findsRepeatedRows_data()
+{
+    QTest::addColumn<int>("repeated");
+    QTest::newRow("one") << 1;
+    QTest::newRow("three") << 3;
+    QTest::newRow("four") << 4;
+    QTest::newRow("twelve") << 12;
+}
+
+void TestImageJointer::findsRepeatedRows()
+{
+    QFETCH(int, repeated);
+    // 600 rows: limit 15, overlaps 1 .. 14 are searched.
+    const QImage top = noiseImage(64, 600, 1);
+    const QImage bottom = continuing(top, repeated, 600, 2);
+    QCOMPARE(ImageJointer::findOverlap(top, bottom), repeated);
+
+    ImageJointer jointer;
+    const QImage out = jointer.joint(top, bottom);
+    QCOMPARE(jointer.overlap(), repeated);
+    QCOMPARE(out.height(), 1200 - repeated);
+    // Repeated rows blend into themselves, so the wall simply continues.
+    for (int y = 0; y < 600; ++y)
+        QVERIFY(rowEquals(out, y, top, y));
+    for (int y = repeated; y < 600; ++y)
+        QVERIFY(rowEquals(out, 600 - repeated + y, bottom, y));
+}
+
+void TestImageJointer::searchLimitEdges_data()
+{
+    QTest::addColumn<int>("heightTop");
+    QTest::addColumn<int>("heightBottom");
+    QTest::addColumn<int>("repeated");
+    QTest::addColumn<int>("expected");
+    // 30 rows: limit trunc(0.75) = 0, nothing is searched.
+    QTest::newRow("30 rows") << 30 << 30 << 1 << 0;
+    // 79 rows: limit 1, still nothing; 80 rows: limit 2, overlap 1 only.
+    QTest::newRow("79 rows") << 79 << 200 << 1 << 0;
+    QTest::newRow("80 rows") << 80 << 200 << 1 << 1;
+    QTest::newRow("80 rows, 3 repeated") << 80 << 200 << 3 << 1;
+    // 200 rows: limit 5, overlaps 1 .. 4; 4 repeated rows are found, 5 not.
+    QTest::newRow("200 rows, 4 repeated") << 200 << 200 << 4 << 4;
+    // 5 repeated rows lie beyond the search: some overlap below 5 is taken.
+    QTest::newRow("200 rows, 5 repeated") << 200 << 200 << 5 << -5;
+    // The shorter image sets the limit: 120 rows give limit 3.
+    QTest::newRow("200 over 120, 2 repeated") << 200 << 120 << 2 << 2;
+    QTest::newRow("200 over 120, 3 repeated") << 200 << 120 << 3 << -3;
+}
+
+void TestImageJointer::searchLimitEdges()
+{
+    QFETCH(int, heightTop);
+    QFETCH(int, heightBottom);
+    QFETCH(int, repeated);
+    QFETCH(int, expected);
+    const QImage top = noiseImage(40, heightTop, 11);
+    const QImage bottom = continuing(top, repeated, heightBottom, 12);
+    ImageJointer jointer;
+    const QImage out = jointer.joint(top, bottom);
+    if (expected >= 0) {
+        QCOMPARE(jointer.overlap(), expected);
+    } else {
+        QVERIFY(jointer.overlap() >= 1 && jointer.overlap() < -expected);
+        expected = jointer.overlap();
+    }
+    QCOMPARE(out.height(), heightTop + heightBottom - expected);
+    QCOMPARE(out.width(), 40);
+    // The first rows always come from top unchanged.
+    QVERIFY(rowEquals(out, 0, top, 0));
+    QVERIFY(rowEquals(out, heightTop - expected - 1, top, heightTop - expected - 1));
+}
+
+void TestImageJointer::tiesKeepSmallerOverlap()
+{
+    // Uniform images: every overlap has difference 0, the first one wins.
+    QImage top(20, 400, QImage::Format_RGB32);
+    top.fill(qRgb(50, 60, 70));
+    const QImage bottom = top.copy();
+    QCOMPARE(ImageJointer::findOverlap(top, bottom), 1);
+
+    // Two overlaps with the same smallest difference: the smaller is kept.
+    // Rows of top end ...A B, bottom starts B A ...: n = 1 compares B|B (0).
+    QImage t = noiseImage(20, 400, 5);
+    QImage b = noiseImage(20, 400, 6);
+    memcpy(b.scanLine(0), t.constScanLine(399), size_t(t.bytesPerLine()));
+    QCOMPARE(ImageJointer::findOverlap(t, b), 1);
+    // The same repeated block further down does not beat an exact match of 1.
+    memcpy(b.scanLine(1), t.constScanLine(399), size_t(t.bytesPerLine()));
+    QCOMPARE(ImageJointer::findOverlap(t, b), 1);
+}
+
+void TestImageJointer::blendsOverlapRowByRow()
+{
+    // Top ends in 4 white rows, bottom starts with 4 black rows and the
+    // seam search is made to choose 4 by repeating a distinctive pattern.
+    const int w = 16;
+    QImage top = noiseImage(w, 200, 21);
+    QImage bottom = noiseImage(w, 200, 22);
+    // Overlap 4 wins: top's last 4 rows equal bottom's first 4 rows except
+    // one pixel column, whose values differ and are then blended.
+    for (int i = 0; i < 4; ++i)
+        memcpy(bottom.scanLine(i), top.constScanLine(196 + i), size_t(top.bytesPerLine()));
+    for (int i = 0; i < 4; ++i) {
+        top.setPixel(0, 196 + i, qRgb(200, 100, 0));
+        bottom.setPixel(0, i, qRgb(0, 20, 200));
+    }
+    ImageJointer jointer;
+    const QImage out = jointer.joint(top, bottom);
+    QCOMPARE(jointer.overlap(), 4);
+    QCOMPARE(out.height(), 396);
+    // Row 196 + i: (a * (4 - i) + b * i) / 4 per channel, alpha 255.
+    for (int i = 0; i < 4; ++i) {
+        const QRgb p = out.pixel(0, 196 + i);
+        QCOMPARE(qRed(p), (200 * (4 - i) + 0 * i) / 4);
+        QCOMPARE(qGreen(p), (100 * (4 - i) + 20 * i) / 4);
+        QCOMPARE(qBlue(p), (0 * (4 - i) + 200 * i) / 4);
+        QCOMPARE(qAlpha(p), 255);
+    }
+    // The first blended row is pure top.
+    QCOMPARE(out.pixel(0, 196), top.pixel(0, 196));
+    // Right after the overlap bottom continues unblended.
+    QCOMPARE(out.pixel(0, 200), bottom.pixel(0, 4));
+}
+
+void TestImageJointer::copiesScanLinesAroundOverlap()
+{
+    // Rows of distinct colours make every copied row identifiable.
+    const QImage top = rowImage(33, 120, 0);
+    const QImage bottom = rowImage(33, 90, 1000);
+    ImageJointer jointer;
+    const QImage out = jointer.joint(top, bottom);
+    // limit = trunc(90 * 0.025) = 2: only overlap 1 is tried.
+    QCOMPARE(jointer.overlap(), 1);
+    QCOMPARE(out.size(), QSize(33, 209));
+    for (int y = 0; y < 119; ++y)
+        QVERIFY2(out.pixel(32, y) == rowColour(0, y), qPrintable(QString::number(y)));
+    // Row 119 is the single blended row: weight of bottom is 0.
+    QCOMPARE(out.pixel(5, 119), rowColour(0, 119));
+    for (int y = 1; y < 90; ++y)
+        QVERIFY2(out.pixel(32, 119 + y) == rowColour(1000, y), qPrintable(QString::number(y)));
+    QCOMPARE(out.format(), QImage::Format_RGB32);
+}
+
+void TestImageJointer::greyPiecesAreJoinedAsRgb()
+{
+    QImage grey(10, 50, QImage::Format_Grayscale8);
+    grey.fill(128);
+    ImageJointer jointer;
+    const QImage out = jointer.joint(grey, grey);
+    QCOMPARE(out.height(), 100); // limit 1: no overlap
+    QCOMPARE(out.pixel(3, 75), qRgb(128, 128, 128));
+}
+
+QTEST_MAIN(TestImageJointer)
+#include "tst_imagejointer.moc"
