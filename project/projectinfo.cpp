@@ -280,7 +280,10 @@ bool ProjectInfo::saveProjectInfo()
             dateText = QLatin1String(""); // an invalid date is written as empty text
 
         QSqlQuery update(m_database);
-        update.prepare(QLatin1String(kUpdate));
+        if (!update.prepare(QLatin1String(kUpdate))) {
+            qDebug() << "add data" << update.lastError().text();
+            return false;
+        }
         update.addBindValue(m_projectName);
         update.addBindValue(m_detectionUnit);
         update.addBindValue(m_coordinatesLongitude);

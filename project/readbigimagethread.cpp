@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <limits>
 
 std::atomic<int> ReadBigImageThread::s_pieceDelay{ReadBigImageThread::kDefaultPieceDelay};
 
@@ -132,29 +133,34 @@ bool ReadBigImageThread::readImages()
 
 bool ReadBigImageThread::readImagesUp()
 {
+    // Rows come from the collar downwards. The look-ahead row gives the
+    // bottom of each piece, so the query is not cut off at the page end (the
+    // row below the page is the bottom of the page's last piece); the loop
+    // ends at the piece that reaches the page end. Pieces that lie wholly
+    // above the page start are passed over.
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("select id ,data from bigImages where id > ? order by id desc\t"));
-    query.addBindValue(m_maxDepth - m_pageEnd);
+    query.addBindValue(std::numeric_limits<int>::min());
     if (!query.exec()) {
         qDebug() << query.lastError().text();
         return false;
     }
 
-    // One row of look-ahead gives the bottom of the current piece.
     bool hasRow = query.next();
     while (hasRow) {
         const int id = query.value(0).toInt();
         const QByteArray data = query.value(1).toByteArray();
         const int top = m_maxDepth - id;
-        const QImage image = decodeImage(data);
         hasRow = query.next();
         int bottom;
         if (hasRow)
             bottom = m_maxDepth - query.value(0).toInt();
         else
             bottom = std::min(m_maxDepth - m_projectStart, top + 10000);
-        emit readOneBigImage(KdImage(top, bottom, image));
+        if (bottom <= m_pageStart)
+            continue;
+        emit readOneBigImage(KdImage(top, bottom, decodeImage(data)));
         if (bottom >= m_pageEnd) {
             emitReadFinished();
             break;

@@ -1,0 +1,190 @@
+#ifndef PROJECTTESTHELPERS_H
+#define PROJECTTESTHELPERS_H
+
+// Helpers shared by the project store tests: file hashes, a separate
+// inspection connection, a log recorder and a fake navigation panel.
+
+#include "navigationpanel.h"
+
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariant>
+#include <atomic>
+
+namespace ProjectTest {
+
+inline QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+}
+
+// A connection of the test itself, to inspect or prepare a fixture.
+class Inspector
+{
+public:
+    explicit Inspector(const QString &path)
+    {
+        static std::atomic<int> counter{0};
+        m_name = QStringLiteral("test-inspector-%1").arg(++counter);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+            db.setDatabaseName(path);
+            m_ok = db.open();
+        }
+    }
+    ~Inspector()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool ok() const { return m_ok; }
+    bool exec(const QString &sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        const bool res = q.exec(sql);
+        if (!res)
+            qWarning() << "inspector:" << sql << q.lastError().text();
+        return res;
+    }
+    QVariant scalar(const QString &sql)
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(sql) && q.next())
+            return q.value(0);
+        return QVariant();
+    }
+    QStringList columns(const QString &table)
+    {
+        QStringList names;
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(QStringLiteral("pragma table_info(%1)").arg(table)))
+            while (q.next())
+                names << q.value(1).toString();
+        return names;
+    }
+    QStringList tables()
+    {
+        QStringList names;
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(QStringLiteral("select name from sqlite_master where type='table' order by name")))
+            while (q.next())
+                names << q.value(0).toString();
+        return names;
+    }
+    QList<int> ids()
+    {
+        QList<int> list;
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(QStringLiteral("select id from bigImages order by id")))
+            while (q.next())
+                list << q.value(0).toInt();
+        return list;
+    }
+    QByteArray blob(int id)
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        q.prepare(QStringLiteral("select data from bigImages where id = ?"));
+        q.addBindValue(id);
+        if (q.exec() && q.next())
+            return q.value(0).toByteArray();
+        return QByteArray();
+    }
+
+private:
+    QString m_name;
+    bool m_ok = false;
+};
+
+// Records every message while alive (thread-safe), then restores the
+// previous handler.
+class LogRecorder
+{
+public:
+    LogRecorder() { s_previous = qInstallMessageHandler(&LogRecorder::handler); s_active = this; }
+    ~LogRecorder() { s_active = nullptr; qInstallMessageHandler(s_previous); }
+    QStringList messages() const
+    {
+        QMutexLocker lock(&s_mutex);
+        return m_messages;
+    }
+    bool contains(const QString &text) const
+    {
+        for (const QString &m : messages())
+            if (m.contains(text))
+                return true;
+        return false;
+    }
+    // Qt's complaints about connections used across threads or removed
+    // while still referenced.
+    QStringList connectionWarnings() const
+    {
+        QStringList found;
+        for (const QString &m : messages())
+            if (m.contains(QLatin1String("still in use")) || m.contains(QLatin1String("does not belong"))
+                || m.contains(QLatin1String("duplicate connection name")))
+                found << m;
+        return found;
+    }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+    {
+        {
+            QMutexLocker lock(&s_mutex);
+            if (s_active)
+                s_active->m_messages << msg;
+        }
+        if (s_previous)
+            s_previous(type, context, msg);
+    }
+    QStringList m_messages;
+    static inline QtMessageHandler s_previous = nullptr;
+    static inline LogRecorder *s_active = nullptr;
+    static inline QMutex s_mutex;
+};
+
+// Navigation panel stand-in that remembers what the record told it.
+class FakePanel : public NavigationPanel
+{
+public:
+    void setStartValue(int metres) override { startSpin = metres; }
+    void setEndValue(int metres) override { endSpin = metres; }
+    int startValue() const override { return startSpin; }
+    int endValue() const override { return endSpin; }
+    int pageDepth() const override { return pageDepthSpin * 10000; }
+    void setStartText(int depth) override { startText = depth; }
+    void setEndText(int depth) override { endText = depth; }
+    void reset() override
+    {
+        ++resets;
+        startSpin = 0;
+        endSpin = 5;
+        pageDepthSpin = 5;
+        startText = endText = 0;
+    }
+
+    int startSpin = 0;
+    int endSpin = 5;
+    int pageDepthSpin = 5;
+    int startText = -1;
+    int endText = -1;
+    int resets = 0;
+};
+
+} // namespace ProjectTest
+
+#endif // PROJECTTESTHELPERS_H

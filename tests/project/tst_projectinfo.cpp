@@ -1,0 +1,497 @@
+// The project record: generations and migration, reading, saving, the
+// navigation panel, and files that are missing, damaged or read-only.
+
+#include "globals.h"
+#include "projectinfo.h"
+#include "projecttesthelpers.h"
+#include "samplefixture.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+using namespace ProjectTest;
+
+class TestProjectInfo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void panelFactoryAndPageValues();
+    void generations_data();
+    void generations();
+    void upProjectStartsAtZero();
+    void dates_data();
+    void dates();
+    void saveAndReload();
+    void emptyRowKeepsDescriptiveFields();
+    void missingPathIsNeverCreated();
+    void damagedFilesStayUnchanged_data();
+    void damagedFilesStayUnchanged();
+    void projectWithoutImages();
+    void readOnlyFiles_data();
+    void readOnlyFiles();
+    void pixelFactorWithoutDiameterOrWidth();
+    void cleanupTestCase();
+
+private:
+    QString sample(const QString &name, const QStringList &args);
+    void open(const QString &path);
+
+    QTemporaryDir m_dir;
+    FakePanel *m_panel = nullptr;
+};
+
+QString TestProjectInfo::sample(const QString &name, const QStringList &args)
+{
+    const QString path = m_dir.filePath(name);
+    if (!SampleFixture::make(path, QStringList(args) << QStringLiteral("--quiet")))
+        return QString();
+    return path;
+}
+
+void TestProjectInfo::open(const QString &path)
+{
+    ProjectInfo *info = ProjectInfo::instance();
+    pixelsPerUnit = 0.0;
+    info->reset();
+    info->setDatabase(path);
+    info->loadProjectInfo();
+}
+
+void TestProjectInfo::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TestProjectInfo::init()
+{
+    if (m_panel)
+        ProjectInfo::instance()->reset();
+}
+
+void TestProjectInfo::panelFactoryAndPageValues()
+{
+    // The record exists before the shell registers its panel.
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(ProjectInfo::instance(), info);
+    QVERIFY(!info->fileInfoWidget());
+    info->setPageStart(12345); // no panel yet: must not crash
+    info->setPageEnd(23456);
+    QCOMPARE(info->pageStart(), 12345);
+
+    ProjectInfo::setPanelFactory([this]() {
+        m_panel = new FakePanel;
+        return m_panel;
+    });
+    QVERIFY(m_panel);
+    QCOMPARE(info->fileInfoWidget(), static_cast<NavigationPanel *>(m_panel));
+
+    // Whole metres: start rounded down, end rounded up.
+    info->setPageStart(25000);
+    QCOMPARE(m_panel->startSpin, 2);
+    info->setPageStart(30000);
+    QCOMPARE(m_panel->startSpin, 3);
+    info->setPageStart(9999);
+    QCOMPARE(m_panel->startSpin, 0);
+    info->setPageEnd(25000);
+    QCOMPARE(m_panel->endSpin, 3);
+    info->setPageEnd(30000);
+    QCOMPARE(m_panel->endSpin, 3);
+    info->setPageEnd(30001);
+    QCOMPARE(m_panel->endSpin, 4);
+    QCOMPARE(info->pageEnd(), 30001);
+
+    // reset() clears the page and project facts and resets the panel, but
+    // keeps the descriptive fields.
+    info->setProjectName(QStringLiteral("kept"));
+    info->setDirection(QStringLiteral("down"));
+    info->setPageHeight(77);
+    const int resets = m_panel->resets;
+    info->reset();
+    QCOMPARE(m_panel->resets, resets + 1);
+    QCOMPARE(m_panel->endSpin, 5);
+    QCOMPARE(info->pageStart(), 0);
+    QCOMPARE(info->pageEnd(), 0);
+    QCOMPARE(info->pageHeight(), 0);
+    QVERIFY(info->direction().isEmpty());
+    QVERIFY(info->projectPath().isEmpty());
+    QCOMPARE(info->fLongitude(), 114.3);
+    QCOMPARE(info->fLatitude(), 30.57);
+    QCOMPARE(info->projectName(), QStringLiteral("kept"));
+}
+
+void TestProjectInfo::generations_data()
+{
+    QTest::addColumn<int>("generation");
+    QTest::addColumn<int>("columnsAfter");
+    QTest::addColumn<bool>("coordinates");
+    QTest::addColumn<double>("longitude");
+
+    QTest::newRow("3 columns") << 3 << 14 << false << 114.3;
+    QTest::newRow("5 columns") << 5 << 16 << true << 112.9388;
+    QTest::newRow("14 columns") << 14 << 14 << false << 114.3;
+    QTest::newRow("16 columns") << 16 << 16 << true << 112.9388;
+}
+
+void TestProjectInfo::generations()
+{
+    QFETCH(int, generation);
+    QFETCH(int, columnsAfter);
+    QFETCH(bool, coordinates);
+    QFETCH(double, longitude);
+
+    const QString path = sample(QStringLiteral("gen%1.prj").arg(generation),
+                                {"--generation", QString::number(generation), "--from", "2", "--to", "5",
+                                 "--diameter", "120", "--width", "300", "--name", "Hole A", "--date", "2021/03/04"});
+    QVERIFY(!path.isEmpty());
+
+    open(path);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->projectPath(), path);
+    QCOMPARE(info->direction(), QStringLiteral("down"));
+    QCOMPARE(info->start(), 20000);
+    QCOMPARE(info->diameter(), 1200);
+    QCOMPARE(info->maxDepth(), 50000);
+    QCOMPARE(info->imageWidth(), 300);
+    QCOMPARE(info->hasCoordinateColumns(), coordinates);
+    QCOMPARE(info->fLongitude(), longitude);
+    if (generation >= 14) {
+        QCOMPARE(info->projectName(), QStringLiteral("Hole A"));
+        QCOMPARE(info->date(), QDate(2021, 3, 4));
+    }
+    // The panel shows the depth range.
+    QCOMPARE(m_panel->startText, 20000);
+    QCOMPARE(m_panel->endText, 50000);
+
+    QStringList columns;
+    {
+        Inspector db(path);
+        columns = db.columns(QStringLiteral("projectInfo"));
+    }
+    QCOMPARE(columns.size(), columnsAfter);
+    QCOMPARE(columns.mid(columns.size() - 11, 11),
+             QStringList({"projectName", "detectionUnit", "coordinatesLongitude", "coordinatesLatitude",
+                          "orificeNumber", "date", "testTotalDepth", "testStartDepth", "testPerson",
+                          "orificeElevation", "stableWaterLevel"}));
+
+    // A second opening finds the current column set and writes nothing.
+    const QByteArray before = fileHash(path);
+    open(path);
+    QCOMPARE(fileHash(path), before);
+    QCOMPARE(info->maxDepth(), 50000);
+    QCOMPARE(info->hasCoordinateColumns(), coordinates);
+}
+
+void TestProjectInfo::upProjectStartsAtZero()
+{
+    const QString path = sample(QStringLiteral("up.prj"), {"--direction", "up", "--to", "3"});
+    QVERIFY(!path.isEmpty());
+    {
+        Inspector db(path);
+        QVERIFY(db.exec(QStringLiteral("update projectInfo set start = 15000")));
+    }
+    open(path);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->direction(), QStringLiteral("up"));
+    QCOMPARE(info->start(), 0);
+    QCOMPARE(m_panel->startText, 0);
+    QCOMPARE(info->maxDepth(), 30000);
+}
+
+void TestProjectInfo::dates_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QDate>("parsed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("valid") << "2019/12/31" << QDate(2019, 12, 31) << "2019/12/31";
+    QTest::newRow("other format") << "31.12.2019" << QDate() << "";
+    QTest::newRow("nonsense") << "yesterday" << QDate() << "";
+}
+
+void TestProjectInfo::dates()
+{
+    QFETCH(QString, stored);
+    QFETCH(QDate, parsed);
+    QFETCH(QString, written);
+
+    const QString path = sample(QStringLiteral("date.prj"), {"--date", stored, "--to", "1"});
+    QVERIFY(!path.isEmpty());
+    open(path);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->date(), parsed);
+    QCOMPARE(info->date().isValid(), parsed.isValid());
+
+    QVERIFY(info->saveProjectInfo());
+    Inspector db(path);
+    QCOMPARE(db.scalar(QStringLiteral("select date from projectInfo")).toString(), written);
+    QCOMPARE(db.scalar(QStringLiteral("select typeof(date) from projectInfo")).toString(), QStringLiteral("text"));
+}
+
+void TestProjectInfo::saveAndReload()
+{
+    const QString path = sample(QStringLiteral("save.prj"), {"--from", "1", "--to", "3"});
+    QVERIFY(!path.isEmpty());
+    open(path);
+    ProjectInfo *info = ProjectInfo::instance();
+    QVERIFY(info->isDatabaseOpen());
+
+    info->setProjectName(QStringLiteral("North pit"));
+    info->setDetectionUnit(QStringLiteral("Survey 7"));
+    info->setCoordinatesLongitude(QStringLiteral("113.1E"));
+    info->setCoordinatesLatitude(QStringLiteral("29.9N"));
+    info->setOrificeNumber(QStringLiteral("ZK-42"));
+    info->setDate(QDate(2022, 7, 1));
+    info->setTestTotalDepth(QStringLiteral("3.00"));
+    info->setTestStartDepth(QStringLiteral("1.00"));
+    info->setTestPerson(QStringLiteral("Li Wei"));
+    info->setOrificeElevation(QStringLiteral("120.5"));
+    info->setStableWaterLevel(QStringLiteral("4.2"));
+    QVERIFY(info->saveProjectInfo());
+    QVERIFY(!info->isDatabaseOpen()); // closed after a successful save
+
+    // A second save opens the connection again.
+    info->setTestPerson(QStringLiteral("Wang Fang"));
+    QVERIFY(info->saveProjectInfo());
+
+    // Forget the values in memory, then read them back from the file.
+    for (auto setter : {&ProjectInfo::setProjectName, &ProjectInfo::setDetectionUnit,
+                        &ProjectInfo::setCoordinatesLongitude, &ProjectInfo::setCoordinatesLatitude,
+                        &ProjectInfo::setOrificeNumber, &ProjectInfo::setTestTotalDepth,
+                        &ProjectInfo::setTestStartDepth, &ProjectInfo::setTestPerson,
+                        &ProjectInfo::setOrificeElevation, &ProjectInfo::setStableWaterLevel})
+        (info->*setter)(QStringLiteral("stale"));
+    info->setDate(QDate(2000, 1, 1));
+    open(path);
+    QCOMPARE(info->projectName(), QStringLiteral("North pit"));
+    QCOMPARE(info->detectionUnit(), QStringLiteral("Survey 7"));
+    QCOMPARE(info->coordinatesLongitude(), QStringLiteral("113.1E"));
+    QCOMPARE(info->coordinatesLatitude(), QStringLiteral("29.9N"));
+    QCOMPARE(info->orificeNumber(), QStringLiteral("ZK-42"));
+    QCOMPARE(info->date(), QDate(2022, 7, 1));
+    QCOMPARE(info->testTotalDepth(), QStringLiteral("3.00"));
+    QCOMPARE(info->testStartDepth(), QStringLiteral("1.00"));
+    QCOMPARE(info->testPerson(), QStringLiteral("Wang Fang"));
+    QCOMPARE(info->orificeElevation(), QStringLiteral("120.5"));
+    QCOMPARE(info->stableWaterLevel(), QStringLiteral("4.2"));
+    // The other facts of the file are untouched by the save.
+    QCOMPARE(info->start(), 10000);
+    QCOMPARE(info->maxDepth(), 30000);
+
+    // After reset no project is open: saving fails instead of writing to the
+    // previous file.
+    info->reset();
+    const QByteArray before = fileHash(path);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^database open failed!"));
+    QVERIFY(!info->saveProjectInfo());
+    QCOMPARE(fileHash(path), before);
+}
+
+void TestProjectInfo::emptyRowKeepsDescriptiveFields()
+{
+    const QString first = sample(QStringLiteral("first.prj"), {"--name", "First", "--person", "Ann"});
+    const QString second = sample(QStringLiteral("norow.prj"), {"--name", "Second"});
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    {
+        Inspector db(second);
+        QVERIFY(db.exec(QStringLiteral("delete from projectInfo")));
+    }
+    open(first);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->projectName(), QStringLiteral("First"));
+    open(second);
+    QCOMPARE(info->projectName(), QStringLiteral("First"));
+    QCOMPARE(info->testPerson(), QStringLiteral("Ann"));
+    QCOMPARE(info->maxDepth(), 100000);
+}
+
+void TestProjectInfo::missingPathIsNeverCreated()
+{
+    const QString path = m_dir.filePath(QStringLiteral("does-not-exist.prj"));
+    ProjectInfo *info = ProjectInfo::instance();
+    open(sample(QStringLiteral("before-missing.prj"), {}));
+    QCOMPARE(info->maxDepth(), 100000);
+
+    LogRecorder log;
+    open(path);
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(log.contains(QStringLiteral("database open failed!")));
+    QVERIFY(!info->isDatabaseOpen());
+    QCOMPARE(info->projectPath(), path);
+    QCOMPARE(info->maxDepth(), 0);
+    QCOMPARE(info->imageWidth(), 0);
+    QVERIFY(!info->saveProjectInfo());
+    QVERIFY(!QFile::exists(path));
+
+    // A directory is not a project file either.
+    open(m_dir.path());
+    QVERIFY(!info->saveProjectInfo());
+    QVERIFY(QFileInfo(m_dir.path()).isDir());
+}
+
+void TestProjectInfo::damagedFilesStayUnchanged_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("garbage bytes") << "garbage";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("database without tables") << "notables";
+    QTest::newRow("database without projectInfo") << "noinfo";
+    QTest::newRow("truncated database") << "truncated";
+}
+
+void TestProjectInfo::damagedFilesStayUnchanged()
+{
+    QFETCH(QString, kind);
+    const QString path = m_dir.filePath(kind + QStringLiteral(".prj"));
+    QFile::remove(path);
+    if (kind == QLatin1String("garbage")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QByteArray bytes;
+        for (int i = 0; i < 8192; ++i)
+            bytes.append(char((i * 7919 + 13) % 251));
+        f.write(bytes);
+    } else if (kind == QLatin1String("empty")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (kind == QLatin1String("notables")) {
+        QVERIFY(SampleFixture::make(path, {"--to", "1", "--quiet"}));
+        Inspector db(path);
+        QVERIFY(db.exec(QStringLiteral("drop table projectInfo")));
+        QVERIFY(db.exec(QStringLiteral("drop table bigImages")));
+        QVERIFY(db.exec(QStringLiteral("drop table images")));
+    } else if (kind == QLatin1String("noinfo")) {
+        QVERIFY(SampleFixture::make(path, {"--to", "2", "--quiet"}));
+        Inspector db(path);
+        QVERIFY(db.exec(QStringLiteral("drop table projectInfo")));
+    } else {
+        const QString full = m_dir.filePath(QStringLiteral("full.prj"));
+        QVERIFY(SampleFixture::make(full, {"--to", "2", "--quiet"}));
+        QFile f(full);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray head = f.read(1024); // header page and a bit
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(head);
+    }
+    QVERIFY(QFile::exists(path));
+    const QByteArray before = fileHash(path);
+    const qint64 sizeBefore = QFileInfo(path).size();
+
+    ProjectInfo *info = ProjectInfo::instance();
+    info->setDiameter(0);
+    LogRecorder log;
+    open(path);
+    QCOMPARE(info->maxDepth(), 0);
+    QCOMPARE(info->imageWidth(), 0);
+    QVERIFY(!info->saveProjectInfo());
+    QVERIFY(!log.contains(QStringLiteral("add column"))); // no migration was tried
+    open(path); // and a second time
+    QVERIFY(std::isfinite(info->computePixelFactor()));
+    QCOMPARE(info->computePixelFactor(), 0.0);
+
+    QCOMPARE(fileHash(path), before);
+    QCOMPARE(QFileInfo(path).size(), sizeBefore);
+    QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+}
+
+void TestProjectInfo::projectWithoutImages()
+{
+    const QString path = sample(QStringLiteral("noimages.prj"), {"--no-images", "--generation", "5"});
+    QVERIFY(!path.isEmpty());
+    open(path);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->direction(), QStringLiteral("down"));
+    QCOMPARE(info->diameter(), 1000);
+    QCOMPARE(info->maxDepth(), 0);
+    QCOMPARE(info->imageWidth(), 0);
+    // The projectInfo table is still migrated.
+    Inspector db(path);
+    QCOMPARE(db.columns(QStringLiteral("projectInfo")).size(), 16);
+}
+
+void TestProjectInfo::readOnlyFiles_data()
+{
+    QTest::addColumn<int>("generation");
+    QTest::newRow("3 columns, cannot be migrated") << 3;
+    QTest::newRow("16 columns") << 16;
+}
+
+void TestProjectInfo::readOnlyFiles()
+{
+    QFETCH(int, generation);
+    const QString path = sample(QStringLiteral("readonly%1.prj").arg(generation),
+                                {"--generation", QString::number(generation), "--from", "1", "--to", "4",
+                                 "--name", "Locked"});
+    QVERIFY(!path.isEmpty());
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const QByteArray before = fileHash(path);
+
+    ProjectInfo *info = ProjectInfo::instance();
+    info->setProjectName(QStringLiteral("previous"));
+    LogRecorder log;
+    open(path);
+    // The images can be viewed.
+    QCOMPARE(info->direction(), QStringLiteral("down"));
+    QCOMPARE(info->start(), 10000);
+    QCOMPARE(info->diameter(), 1000);
+    QCOMPARE(info->maxDepth(), 40000);
+    QCOMPARE(info->imageWidth(), 400);
+    if (generation == 3) {
+        QVERIFY(log.contains(QStringLiteral("add column")));
+        QCOMPARE(info->projectName(), QStringLiteral("previous"));
+    } else {
+        QCOMPARE(info->projectName(), QStringLiteral("Locked"));
+    }
+
+    // Saving fails with a logged error and leaves the file as it was.
+    info->setProjectName(QStringLiteral("changed"));
+    QVERIFY(!info->saveProjectInfo());
+    QVERIFY(log.contains(QStringLiteral("add data")));
+    QCOMPARE(fileHash(path), before);
+    {
+        Inspector db(path);
+        QCOMPARE(db.columns(QStringLiteral("projectInfo")).size(), generation);
+    }
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+}
+
+void TestProjectInfo::pixelFactorWithoutDiameterOrWidth()
+{
+    ProjectInfo *info = ProjectInfo::instance();
+
+    // Diameter 0 in the file.
+    const QString path = sample(QStringLiteral("nodiameter.prj"), {"--diameter", "0", "--width", "1000"});
+    QVERIFY(!path.isEmpty());
+    open(path);
+    QCOMPARE(info->diameter(), 0);
+    QCOMPARE(info->imageWidth(), 1000);
+    QCOMPARE(info->computePixelFactor(), 0.0);
+    pixelsPerUnit = 0.5;
+    info->setDiameter(0); // 0 leaves the factor alone
+    QCOMPARE(pixelsPerUnit, 0.5);
+    info->setDiameter(1000);
+    QVERIFY(qFuzzyCompare(pixelsPerUnit, 1000 / 3140.0));
+    QVERIFY(qFuzzyCompare(info->computePixelFactor(), 1000 / 3140.0));
+    info->setDiameter(-50); // nonsense diameter: unknown, not negative
+    QCOMPARE(pixelsPerUnit, 0.0);
+
+    // Image width 0 (no images).
+    open(sample(QStringLiteral("nowidth.prj"), {"--no-images"}));
+    QCOMPARE(info->imageWidth(), 0);
+    info->setDiameter(1000);
+    QCOMPARE(pixelsPerUnit, 0.0);
+    QVERIFY(std::isfinite(info->computePixelFactor()));
+}
+
+void TestProjectInfo::cleanupTestCase()
+{
+    ProjectInfo::instance()->reset();
+}
+
+QTEST_MAIN(TestProjectInfo)
+#include "tst_projectinfo.moc"
