@@ -19,9 +19,11 @@ double GraphicsLengthMeasureitem::lengthInMetres(double sceneLength, double fact
 {
     if (!qIsFinite(sceneLength))
         return 0.0;
-    // An unknown (or unusable) pixel factor counts as 1 scene unit per depth unit.
-    const double f = (qIsFinite(factor) && factor > 0.0) ? factor : 1.0;
-    return sceneLength / (f * kDepthUnitsPerMetre);
+    // Without a usable pixel factor (no project, a plain picture) the length
+    // stays in scene units.
+    if (!qIsFinite(factor) || factor <= 0.0)
+        return sceneLength;
+    return sceneLength / (factor * kDepthUnitsPerMetre);
 }
 
 double GraphicsLengthMeasureitem::lengthInMetres() const

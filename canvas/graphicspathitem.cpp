@@ -8,8 +8,10 @@
 #include <QGraphicsSceneMouseEvent>
 
 GraphicsPathItem::GraphicsPathItem(const QPainterPath &path, QGraphicsItem *parent)
-    : QGraphicsPathItem(path, parent)
+    : QGraphicsPathItem(parent)
 {
+    // The base constructor drops a path that holds only its start point.
+    setPath(path);
     ItemStyle *style = ItemStyle::instance();
     setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
                 Qt::BevelJoin));

@@ -16,11 +16,13 @@ MyFontDialog::MyFontDialog(const QFont &font, const QColor &color)
     resize(400, 100);
 
     m_fontBox = new QFontComboBox(this);
+    m_fontBox->setObjectName(QStringLiteral("fontBox"));
     m_fontBox->setMaximumSize(200, 50);
     m_fontBox->setFontFilters(QFontComboBox::ScalableFonts);
     m_fontBox->setCurrentFont(font);
 
     m_sizeBox = new QComboBox(this);
+    m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
     m_sizeBox->setMaximumSize(80, 50);
     m_sizeBox->setMinimumHeight(30);
     const QList<int> sizes = QFontDatabase::standardSizes();
@@ -33,6 +35,7 @@ MyFontDialog::MyFontDialog(const QFont &font, const QColor &color)
     m_sizeBox->setCurrentIndex(sizes.isEmpty() ? -1 : sizeIndex);
 
     m_colorBox = new QComboBox(this);
+    m_colorBox->setObjectName(QStringLiteral("colorBox"));
     m_colorBox->setMaximumSize(80, 50);
     m_colorBox->setMinimumHeight(30);
     m_colorBox->setIconSize(QSize(70, 20));

@@ -13,6 +13,7 @@ TextDialog::TextDialog(const QFont &font, const QColor &color)
     resize(250, 100);
 
     m_textEdit = new QTextEdit(this);
+    m_textEdit->setObjectName(QStringLiteral("textEdit"));
     m_textEdit->setMinimumSize(250, 100);
 
     m_fontBtn = new QPushButton(tr("Select font..."), this);
