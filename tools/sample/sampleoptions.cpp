@@ -58,7 +58,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
     parser.setApplicationDescription(QCoreApplication::translate("kora-sample",
         "Writes a sample KORA project (.prj): an SQLite file with the tables bigImages,\n"
         "projectInfo and images. The unrolled borehole wall is synthetic but believable:\n"
-        "horizontal bedding bands, planar fractures, a few vugs and grain texture.\n"
+        "bedding bands (tilted a few degrees), planar fractures, a few vugs and grain texture.\n"
         "\n"
         "Depths are stored in units of 0.1 mm (10000 units = 1 m). Each bigImages row\n"
         "holds one JPEG piece keyed by the depth of its bottom edge: from+piece,\n"
@@ -82,6 +82,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         "depth for up projects); vugs have dip 0 and direction 0.\n"
         "\n"
         "Exit status: 0 on success, 1 for bad options, 2 when the file cannot be written."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
 
     const QCommandLineOption outOpt(QStringLiteral("out"),

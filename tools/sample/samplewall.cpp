@@ -226,32 +226,32 @@ std::uint32_t SampleWall::hash(std::uint64_t a, std::uint64_t b) const
     return std::uint32_t(z >> 16);
 }
 
-double SampleWall::mottle(int row, int x) const
-{
-    return 0.7 * valueNoise(row, x, 28.0, 1) + 0.3 * valueNoise(row, x, 7.0, 2);
-}
-
-double SampleWall::valueNoise(int row, int x, double cell, int octave) const
+void SampleWall::addValueNoise(qint64 row, double cell, int octave, double weight, double *out) const
 {
     // Value noise on a lattice of about 'cell' pixels that wraps around the
-    // circumference, so the azimuth seam does not show.
+    // circumference, so the azimuth seam does not show. One image row at a time:
+    // the lattice values of the two lattice rows around it are hashed once.
     const int columns = std::max(1, int(std::lround(m_width / cell)));
     const double cellWidth = double(m_width) / columns;
-    const double fx = (x + 0.5) / cellWidth + 0.37 * octave;
     const double fy = (row + 0.5) / cell + 0.61 * octave;
-    const int ix = int(std::floor(fx));
-    const int iy = int(std::floor(fy));
-    const double tx = smooth(fx - ix);
-    const double ty = smooth(fy - iy);
-    auto value = [&](int cx, int cy) {
-        const int wrapped = ((cx % columns) + columns) % columns;
-        return double(hash(std::uint64_t(std::int64_t(cy) + (1ll << 40)),
-                           std::uint64_t(wrapped) + 7777 + (std::uint64_t(octave) << 36)))
-                   / 4294967295.0 * 2.0 - 1.0;
-    };
-    const double top = value(ix, iy) + (value(ix + 1, iy) - value(ix, iy)) * tx;
-    const double bottom = value(ix, iy + 1) + (value(ix + 1, iy + 1) - value(ix, iy + 1)) * tx;
-    return top + (bottom - top) * ty;
+    const qint64 iy = qint64(std::floor(fy));
+    const double ty = smooth(fy - double(iy));
+    QVector<double> upper(columns), lower(columns);
+    for (int c = 0; c < columns; ++c) {
+        const std::uint64_t column = std::uint64_t(c) + 7777 + (std::uint64_t(octave) << 36);
+        upper[c] = double(hash(std::uint64_t(iy + (1ll << 40)), column)) / 4294967295.0 * 2.0 - 1.0;
+        lower[c] = double(hash(std::uint64_t(iy + 1 + (1ll << 40)), column)) / 4294967295.0 * 2.0 - 1.0;
+    }
+    for (int x = 0; x < m_width; ++x) {
+        const double fx = (x + 0.5) / cellWidth + 0.37 * octave;
+        const int ix = int(std::floor(fx));
+        const double tx = smooth(fx - ix);
+        const int c0 = ix % columns;
+        const int c1 = (ix + 1) % columns;
+        const double top = upper[c0] + (upper[c1] - upper[c0]) * tx;
+        const double bottom = lower[c0] + (lower[c1] - lower[c0]) * tx;
+        out[x] += weight * (top + (bottom - top) * ty);
+    }
 }
 
 QImage SampleWall::render(int firstRow, int rowCount) const
@@ -307,6 +307,7 @@ QImage SampleWall::render(int firstRow, int rowCount) const
     }
 
     const double darkR = 40, darkG = 32, darkB = 26;
+    QVector<double> mottle(m_width);
     for (int y = 0; y < rowCount; ++y) {
         const int row = firstRow + y;
         const double rowCentre = row + 0.5;
@@ -320,6 +321,10 @@ QImage SampleWall::render(int firstRow, int rowCount) const
                 here.append(&a);
         }
 
+        std::fill(mottle.begin(), mottle.end(), 0.0);
+        addValueNoise(row + m_rowOrigin, 28.0, 1, 0.7 * 7, mottle.data());
+        addValueNoise(row + m_rowOrigin, 7.0, 2, 0.3 * 7, mottle.data());
+
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < m_width; ++x) {
             const double light = m_light[x];
@@ -328,7 +333,7 @@ QImage SampleWall::render(int firstRow, int rowCount) const
             if ((h >> 16) % 997 == 0)
                 grain += 28; // a bright quartz grain now and then
             const double chroma = (double((h >> 24) & 0xff) / 255.0 * 2 - 1) * 3;
-            const double m = mottle(int(row + m_rowOrigin), x) * 7;
+            const double m = mottle[x];
             const int t = std::clamp(int(std::lround((rowCentre + offset[x] - tableStart) * sub)), 0, tableSize - 1);
             double r = tableR[t] * light + m + grain + chroma;
             double g = tableG[t] * light + m + grain;

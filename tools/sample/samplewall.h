@@ -55,8 +55,7 @@ private:
     void makeLayers(std::uint32_t seed);
     void makeFeatures(std::uint32_t seed);
     void rowColour(double depth, double *r, double *g, double *b) const;
-    double mottle(int row, int x) const;
-    double valueNoise(int row, int x, double cell, int octave) const;
+    void addValueNoise(qint64 row, double cell, int octave, double weight, double *out) const;
     std::uint32_t hash(std::uint64_t a, std::uint64_t b) const;
 
     quint32 m_seed;
