@@ -103,9 +103,10 @@ QPainterPath GraphicsAngleItem::shape() const
     stroker.setJoinStyle(p.joinStyle());
     stroker.setMiterLimit(p.miterLimit());
     stroker.setWidth(p.widthF() <= 0.0 ? 1e-8 : 20.0);
-    QPainterPath result = stroker.createStroke(path);
-    result.addPath(path);
-    return result;
+    // United rather than appended: with the stroke's winding fill, an added
+    // polyline of opposite orientation would cancel the stroke around it and
+    // leave holes in the hit area right on the arms.
+    return stroker.createStroke(path).united(path);
 }
 
 QRectF GraphicsAngleItem::boundingRect() const

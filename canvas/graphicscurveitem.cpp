@@ -25,16 +25,23 @@ bool samePoint(const QPointF &a, const QPointF &b)
     return std::abs(a.x() - b.x()) < 1e-12 && std::abs(a.y() - b.y()) < 1e-12;
 }
 
-QPainterPath strokedForHit(const QPainterPath &path, const QPen &pen)
+// The stroke of the shared hit shape: 20 units wide, in the pen's cap and join.
+QPainterPath hitStroke(const QPainterPath &path, const QPen &pen)
 {
     QPainterPathStroker stroker;
     stroker.setCapStyle(pen.capStyle());
     stroker.setJoinStyle(pen.joinStyle());
     stroker.setMiterLimit(pen.miterLimit());
     stroker.setWidth(pen.widthF() <= 0.0 ? 1e-8 : 20.0);
-    QPainterPath result = stroker.createStroke(path);
-    result.addPath(path);
-    return result;
+    return stroker.createStroke(path);
+}
+
+QPainterPath strokedForHit(const QPainterPath &path, const QPen &pen)
+{
+    // United rather than appended: with the stroke's winding fill, an added
+    // polyline of opposite orientation would cancel the stroke around it
+    // and leave holes in the hit area right on the line.
+    return hitStroke(path, pen).united(path);
 }
 
 } // namespace
@@ -106,7 +113,15 @@ QRectF GraphicsCurveItem::boundingRect() const
 {
     // The single-point hit ellipse counts too, so a freshly created curve is
     // found under the press that created it.
-    const QRectF r = curveOutline().boundingRect();
+    const QPolygonF points = polygon();
+    QRectF r;
+    if (points.size() == 1) {
+        r = curveOutline().boundingRect();
+    } else if (points.size() > 1) {
+        QPainterPath path;
+        path.addPolygon(points);
+        r = hitStroke(path, pen()).boundingRect().united(path.boundingRect());
+    }
     return QRectF(r.x() - 100, r.y() - 100, int(r.width() + 200), int(r.height() + 500));
 }
 
@@ -185,9 +200,12 @@ bool GraphicsCurveItem::sceneEvent(QEvent *event)
         return true;
     case QEvent::GraphicsSceneMouseRelease: {
         const QPointF p = static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
-        // A release where the last point already is (a double click) adds nothing.
-        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last()))
+        // A release where the last point already is (a double click) adds
+        // nothing; the preview of that point is dropped again.
+        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last())) {
+            setPoints(m_controlPoints);
             return true;
+        }
         m_controlPoints.append(p);
         setPoints(m_controlPoints);
         return true;

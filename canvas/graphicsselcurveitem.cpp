@@ -187,8 +187,10 @@ bool GraphicsSelCurveItem::sceneEvent(QEvent *event)
         // image does not add the same edge point twice.
         const QPointF p =
                 movedIntoBounds(static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos());
-        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last()))
+        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last())) {
+            setPoints(m_controlPoints); // drop the preview of that point
             return true;
+        }
         m_controlPoints.append(p);
         setPoints(m_controlPoints);
         return true;
