@@ -1,0 +1,289 @@
+// The rewrite of the big-image table never loses the user's images: it lands
+// as a whole or not at all, whatever happens while it runs.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "conversionfixture.h"
+#include "samplefixture.h"
+
+using namespace ConversionFixture;
+
+namespace {
+
+const char *const kChildArgument = "--convert-child";
+
+// Child mode: convert the project like the main window does and exit with 0
+// on success. The parent kills it at random moments.
+int runChild(const QString &path)
+{
+    loadRecord(path);
+    ProcessUpProjectThread worker(path);
+    worker.start();
+    worker.wait();
+    return worker.succeeded() ? 0 : 3;
+}
+
+} // namespace
+
+class TestRewriteSafety : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void leftoverNewTableIsNotSwappedIn();
+    void cancelMidRunKeepsOldTable();
+    void cancelBeforeStartChangesNothing();
+    void fullDiskLeavesProjectUnchanged();
+    void readOnlyFileLeavesProjectUnchanged();
+    void lockedFileLeavesProjectUnchanged();
+    void killedAtRandomMomentsLeavesOldOrNew();
+
+private:
+    QString copyOf(const QString &source, const QString &name);
+    QTemporaryDir m_dir;
+    QString m_small;      // 6 m upward project
+    QString m_large;      // 30 m upward project
+};
+
+void TestRewriteSafety::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_small = m_dir.filePath(QStringLiteral("small.prj"));
+    m_large = m_dir.filePath(QStringLiteral("large.prj"));
+    QVERIFY(SampleFixture::make(m_small, {"--direction", "up", "--to", "6", "--width", "400"}));
+    QVERIFY(SampleFixture::make(m_large, {"--direction", "up", "--to", "30", "--width", "400",
+                                          "--seed", "5"}));
+}
+
+QString TestRewriteSafety::copyOf(const QString &source, const QString &name)
+{
+    const QString path = m_dir.filePath(name);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+    if (!QFile::copy(source, path))
+        return QString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void TestRewriteSafety::leftoverNewTableIsNotSwappedIn()
+{
+    const QString reference = copyOf(m_small, QStringLiteral("leftover-ref.prj"));
+    loadRecord(reference);
+    QVERIFY(convert(reference).succeeded);
+    const FileState expected = readState(reference);
+
+    // An older run died after creating newBigImages outside a transaction.
+    const QString path = copyOf(m_small, QStringLiteral("leftover.prj"));
+    QVERIFY(execOn(path, {QStringLiteral("create table newBigImages (id integer primary key, data blob)"),
+                          QStringLiteral("insert into newBigImages values (10000, 'stale')"),
+                          QStringLiteral("insert into newBigImages values (777777, 'stale')")}));
+    QVERIFY(readState(path).hasNewTable);
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    const FileState after = readState(path);
+    QVERIFY(!after.hasNewTable);
+    QVERIFY(!after.ids().contains(777777));
+    QCOMPARE(after.ids(), expected.ids());
+    QCOMPARE(after.hash, expected.hash);
+}
+
+void TestRewriteSafety::cancelMidRunKeepsOldTable()
+{
+    const QString path = copyOf(m_large, QStringLiteral("cancel.prj"));
+    const FileState before = readState(path);
+    loadRecord(path);
+    QTest::ignoreMessage(QtDebugMsg, "process project canceled");
+    QTest::ignoreMessage(QtDebugMsg, "conversion canceled, project left unchanged");
+    const RunResult run = convert(path, {}, 2);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.finishedLast);
+    QCOMPARE(run.counts, QList<int>{30});
+    // It stopped well before the end.
+    QVERIFY2(run.progress.size() < 30, qPrintable(QString::number(run.progress.size())));
+    const FileState after = readState(path);
+    QCOMPARE(after.integrity, QStringLiteral("ok"));
+    QCOMPARE(after.hash, before.hash);
+    QCOMPARE(after.direction, QStringLiteral("up"));
+    QVERIFY(!after.hasNewTable);
+}
+
+void TestRewriteSafety::cancelBeforeStartChangesNothing()
+{
+    const QString path = copyOf(m_small, QStringLiteral("cancel-early.prj"));
+    const FileState before = readState(path);
+    loadRecord(path);
+    ProcessUpProjectThread worker(path);
+    int finished = 0;
+    connect(&worker, &ProcessUpProjectThread::signalProcessFinished, &worker,
+            [&finished]() { ++finished; }, Qt::DirectConnection);
+    worker.canceled();
+    worker.start();
+    QVERIFY(worker.wait(60000));
+    QCOMPARE(finished, 1);
+    QVERIFY(!worker.succeeded());
+    QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestRewriteSafety::fullDiskLeavesProjectUnchanged()
+{
+    const QString path = copyOf(m_small, QStringLiteral("full.prj"));
+    const FileState before = readState(path);
+    const int pages = pageCount(path);
+    QVERIFY(pages > 0);
+    loadRecord(path);
+    // Room for about two new pieces, then SQLite reports a full disk.
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("conversion failed, project left unchanged:.*full")));
+    const RunResult run = convert(path, {QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 40)});
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.finishedLast);
+    // It failed part-way, after some pieces went in.
+    QVERIFY(!run.progress.isEmpty());
+    const FileState after = readState(path);
+    QCOMPARE(after.integrity, QStringLiteral("ok"));
+    QCOMPARE(after.hash, before.hash);
+    QVERIFY(!after.hasNewTable);
+    QCOMPARE(pageCount(path), pages);
+}
+
+void TestRewriteSafety::readOnlyFileLeavesProjectUnchanged()
+{
+    const QString path = copyOf(m_small, QStringLiteral("readonly.prj"));
+    const FileState before = readState(path);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    loadRecord(path);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                                         QStringLiteral("conversion failed, project left unchanged:.*readonly")));
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.finishedLast);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    const FileState after = readState(path);
+    QCOMPARE(after.hash, before.hash);
+    QVERIFY(!after.hasNewTable);
+}
+
+void TestRewriteSafety::lockedFileLeavesProjectUnchanged()
+{
+    // Another program holds the write lock for longer than the worker waits.
+    const QString path = copyOf(m_small, QStringLiteral("locked.prj"));
+    const FileState before = readState(path);
+    loadRecord(path);
+    const QString name = QStringLiteral("locker");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery lock(db);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(
+                                             QStringLiteral("project file cannot be written:.*locked")));
+        const RunResult run = convert(path);
+        QVERIFY(!run.succeeded);
+        QCOMPARE(run.finished, 1);
+        QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
+{
+    const QString self = QCoreApplication::applicationFilePath();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+    // A run to the end gives the new state and the time a run takes.
+    const QString reference = copyOf(m_large, QStringLiteral("kill-ref.prj"));
+    const FileState oldState = readState(reference);
+    QProcess full;
+    full.setProcessEnvironment(env);
+    full.setProcessChannelMode(QProcess::MergedChannels);
+    full.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    full.start(self, {QString::fromLatin1(kChildArgument), reference});
+    QVERIFY(full.waitForFinished(300000));
+    const qint64 runMs = clock.elapsed();
+    QCOMPARE(full.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(full.exitCode(), 0);
+    const FileState newState = readState(reference);
+    QCOMPARE(newState.direction, QStringLiteral("down"));
+    QVERIFY(newState.hash != oldState.hash);
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    qDebug() << "kill test: full run" << runMs << "ms, seed" << seed;
+    QRandomGenerator random(seed);
+    int olds = 0;
+    int news = 0;
+    const int rounds = 10;
+    for (int round = 0; round < rounds; ++round) {
+        const QString path = copyOf(m_large, QStringLiteral("kill-%1.prj").arg(round));
+        // Spread the moments over the whole run, the commit included.
+        const int delay = round == 0 ? 1 : int(random.bounded(double(runMs) * 1.1));
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.setStandardOutputFile(QProcess::nullDevice());
+        child.setStandardErrorFile(QProcess::nullDevice());
+        child.start(self, {QString::fromLatin1(kChildArgument), path});
+        QVERIFY(child.waitForStarted());
+        QThread::msleep(ulong(delay));
+        child.kill();
+        QVERIFY(child.waitForFinished(60000));
+
+        const FileState state = readState(path);
+        const QString where = QStringLiteral("round %1, killed after %2 ms").arg(round).arg(delay);
+        QVERIFY2(state.opened, qPrintable(where));
+        QVERIFY2(state.integrity == QLatin1String("ok"), qPrintable(where + state.integrity));
+        QVERIFY2(!state.pieces.isEmpty(), qPrintable(where));
+        for (const Piece &p : state.pieces)
+            QVERIFY2(!decode(p.data).isNull(), qPrintable(where));
+        if (state.hash == oldState.hash) {
+            QCOMPARE(state.direction, QStringLiteral("up"));
+            ++olds;
+        } else {
+            QVERIFY2(state.hash == newState.hash, qPrintable(where + QStringLiteral(": neither old nor new")));
+            QCOMPARE(state.direction, QStringLiteral("down"));
+            QCOMPARE(state.start, 0);
+            ++news;
+        }
+        QVERIFY2(!state.hasNewTable, qPrintable(where));
+        // What is left converts (again) to the same result.
+        if (state.direction == QLatin1String("up")) {
+            loadRecord(path);
+            QVERIFY(convert(path).succeeded);
+            QCOMPARE(readState(path).hash, newState.hash);
+        }
+    }
+    qDebug() << "kill test:" << olds << "rounds left the old table," << news << "the new one";
+    QCOMPARE(olds + news, rounds);
+    QVERIFY(olds >= 1);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], kChildArgument) == 0) {
+        QApplication app(argc, argv);
+        return runChild(QString::fromLocal8Bit(argv[2]));
+    }
+    QApplication app(argc, argv);
+    TestRewriteSafety test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_rewritesafety.moc"
