@@ -1,0 +1,59 @@
+#ifndef SHELLTESTSUPPORT_H
+#define SHELLTESTSUPPORT_H
+
+// Shared set-up of the shell's widget tests: settings kept in a temporary
+// folder, the navigation panel registered before the project record is made,
+// a short pause between pieces, and sample projects made with kora-sample.
+
+#include <QGraphicsItem>
+#include <QGraphicsPixmapItem>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "fileinfowidget.h"
+#include "globals.h"
+#include "readbigimagethread.h"
+#include "samplefixture.h"
+
+namespace ShellTest {
+
+// Call from initTestCase(), before anything touches QSettings or ProjectInfo.
+inline void setUp(const QTemporaryDir &settingsDir, int pieceDelayMs = 0)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    FileInfoWidget::installAsNavigationPanel();
+    ReadBigImageThread::setPieceDelay(pieceDelayMs);
+}
+
+inline QString makeProject(const QTemporaryDir &dir, const QString &name, const QStringList &args)
+{
+    const QString path = dir.filePath(name);
+    if (!SampleFixture::make(path, args))
+        return QString();
+    return path;
+}
+
+// Page images of the scene, top to bottom.
+inline QList<QGraphicsPixmapItem *> pageImages(QGraphicsScene *scene)
+{
+    QList<QGraphicsPixmapItem *> images;
+    for (QGraphicsItem *item : scene->items()) {
+        if (item->type() == QGraphicsPixmapItem::Type)
+            images << static_cast<QGraphicsPixmapItem *>(item);
+    }
+    std::sort(images.begin(), images.end(), [](QGraphicsPixmapItem *a, QGraphicsPixmapItem *b) {
+        return a->offset().y() < b->offset().y();
+    });
+    return images;
+}
+
+} // namespace ShellTest
+
+// Waits until no page read is running in window w.
+#define SHELL_WAIT_READ(w)                                                                     \
+    QTRY_VERIFY_WITH_TIMEOUT(!readingInProgress && (w)->readThread() == nullptr, 60000)
+
+#endif // SHELLTESTSUPPORT_H

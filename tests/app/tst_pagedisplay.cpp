@@ -1,0 +1,470 @@
+// Page display of the main window: opening projects and pictures, the page
+// geometry, the page commands (Go, Next, Previous, Stop) and their messages.
+
+#include <QFile>
+#include <QGraphicsPixmapItem>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include "graphicsleftscaleitem.h"
+#include "graphicsscene.h"
+#include "graphicstopscaleitem.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "projectinfo.h"
+#include "settings.h"
+#include "shelltestsupport.h"
+
+class TestPageDisplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void firstPageGeometry();
+    void lastPieceCroppedAtRequestedEnd();
+    void maxPageDepthFromWidthAndDiameter();
+    void goWithEndAboveStart();
+    void nextAndPreviousAtTheEnds();
+    void stopMidReadKeepsPlacedImages();
+    void goWhileReadingDoesNothing();
+    void upwardProjectIsConvertedFirst();
+    void projectWithoutDiameterOrImages();
+    void missingProjectFileIsNotCreated();
+    void picturesAndTheirSuffix();
+    void pageCommandsWithoutProject();
+
+private:
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dir;
+    QString m_tenMetres;
+};
+
+void TestPageDisplay::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    QVERIFY(m_dir.isValid());
+    ShellTest::setUp(m_settingsDir, 0);
+    m_tenMetres = ShellTest::makeProject(m_dir, QStringLiteral("ten.prj"),
+                                         {QStringLiteral("--to"), QStringLiteral("10")});
+    QVERIFY(!m_tenMetres.isEmpty());
+}
+
+void TestPageDisplay::init()
+{
+    ReadBigImageThread::setPieceDelay(0);
+    QVERIFY(!readingInProgress);
+}
+
+void TestPageDisplay::firstPageGeometry()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_tenMetres);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+
+    // Defaults: 400 px around a 100 mm hole; a fresh panel asks for 0 - 5 m.
+    const double ppu = 400.0 / (1000 * 3.14);
+    QCOMPARE(pixelsPerUnit, ppu);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->pageStart(), 0);
+    QCOMPARE(info->pageEnd(), 50000);
+    QCOMPARE(w.fileInfoWidget()->startValue(), 0);
+    QCOMPARE(w.fileInfoWidget()->endValue(), 5);
+
+    const QList<QGraphicsPixmapItem *> images = ShellTest::pageImages(w.scene());
+    QCOMPARE(images.size(), 5);
+    int y = 120;
+    const int h = int(10000 * ppu); // each 1 m piece scaled to its depth span
+    for (QGraphicsPixmapItem *image : images) {
+        QCOMPARE(image->offset(), QPointF(1300, y));
+        QCOMPARE(image->pixmap().height(), h);
+        QCOMPARE(image->pixmap().width(), 400);
+        QCOMPARE(image->zValue(), 0.0);
+        y += h;
+    }
+    QCOMPARE(info->pageHeight(), 5 * h);
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 400 + 2600, 5 * h + 240));
+
+    QVERIFY(w.leftScale());
+    QVERIFY(w.topScale());
+    QCOMPARE(w.leftScale()->zValue(), 1000.0);
+    QCOMPARE(w.topScale()->zValue(), 1000.0);
+    QCOMPARE(w.leftScale()->line(), QLineF(1300, 120, 1300, 120 + 5 * h));
+    QCOMPARE(w.topScale()->line(), QLineF(1300, 120, 1700, 120));
+    QCOMPARE(w.leftScale()->startDepth(), 0.0);
+    QCOMPARE(w.leftScale()->endDepth(), 50000.0);
+    QVERIFY(w.leftScale()->isInitialized());
+    // The depth scale puts the page end on the bottom of the column.
+    QCOMPARE(w.leftScale()->depthToY(50000), 120.0 + 5 * h);
+
+    // Everything on the page counts as page, so nothing is unsaved.
+    QCOMPARE(w.scene()->baseItemCount(), w.scene()->items().size());
+    QVERIFY(!w.progressBar()->isVisible());
+    QCOMPARE(Settings::instance()->projectDir(), m_tenMetres);
+}
+
+void TestPageDisplay::lastPieceCroppedAtRequestedEnd()
+{
+    // Pieces of 2 m: the one from 4 to 6 m reaches below the 5 m page end.
+    const QString path = ShellTest::makeProject(
+        m_dir, QStringLiteral("twometre.prj"),
+        {QStringLiteral("--to"), QStringLiteral("8"), QStringLiteral("--piece"), QStringLiteral("2")});
+    QVERIFY(!path.isEmpty());
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+
+    const double ppu = pixelsPerUnit;
+    const QList<QGraphicsPixmapItem *> images = ShellTest::pageImages(w.scene());
+    QCOMPARE(images.size(), 3);
+    QCOMPARE(images.at(2)->pixmap().height(), int(10000 * ppu));
+    QCOMPARE(ProjectInfo::instance()->pageEnd(), 50000);
+    QCOMPARE(w.leftScale()->endDepth(), 50000.0);
+    QCOMPARE(w.leftScale()->line().p2().y(), w.scene()->sceneRect().height() - 120);
+
+    // The page shows the top half of the stored piece, not its bottom half.
+    QImage stored;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("crop"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("select data from bigImages where id = 60000")));
+        QVERIFY(q.next());
+        stored = ReadBigImageThread::decodeImage(q.value(0).toByteArray());
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("crop"));
+    QVERIFY(!stored.isNull());
+    const int keep = int(stored.height() - (60000 - 50000) * ppu);
+    const QImage expected = stored.copy(0, 0, stored.width(), keep)
+                                .scaled(stored.width(), int(10000 * ppu), Qt::IgnoreAspectRatio,
+                                        Qt::FastTransformation)
+                                .convertToFormat(QImage::Format_RGB32);
+    const QImage shown = images.at(2)->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), expected.size());
+    QVERIFY(shown == expected);
+    // ... which differs from the bottom half.
+    const QImage bottom = stored.copy(0, stored.height() - keep, stored.width(), keep)
+                              .scaled(stored.width(), int(10000 * ppu), Qt::IgnoreAspectRatio,
+                                      Qt::FastTransformation)
+                              .convertToFormat(QImage::Format_RGB32);
+    QVERIFY(shown != bottom);
+}
+
+void TestPageDisplay::maxPageDepthFromWidthAndDiameter()
+{
+    // 1000 px around a hole of 1000 depth units: 268435 rows fit in 1 GiB,
+    // trunc(268435 * 3.14 / 10000) = 84 m.
+    const QString path = ShellTest::makeProject(
+        m_dir, QStringLiteral("wide.prj"),
+        {QStringLiteral("--to"), QStringLiteral("2"), QStringLiteral("--width"), QStringLiteral("1000")});
+    QVERIFY(!path.isEmpty());
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(maxPageDepth, 840000.0);
+
+    // Go limits the span to it: 0 - 100 m becomes 0 - 84 m (here the data
+    // ends at 2 m first).
+    w.fileInfoWidget()->setEndValue(100);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(ProjectInfo::instance()->pageEnd(), 20000);
+
+    // A narrower project gets its own, larger bound.
+    MainWindow w2;
+    w2.openProjectFile(m_tenMetres);
+    SHELL_WAIT_READ(&w2);
+    const int rows = 1073741824 / (400 * 4);
+    QCOMPARE(maxPageDepth, double(int(rows / (400.0 / 3140) / 10000)) * 10000);
+    QCOMPARE(watcher.count(), 0);
+}
+
+void TestPageDisplay::goWithEndAboveStart()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_tenMetres);
+    SHELL_WAIT_READ(&w);
+
+    w.fileInfoWidget()->setStartValue(10);
+    w.fileInfoWidget()->setEndValue(5);
+    watcher.answerMessageBox(QMessageBox::Ok);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    QTRY_COMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("No pictures!"));
+    QCOMPARE(watcher.titles().first(), QStringLiteral("Warning"));
+    QCOMPARE(w.scene()->items().size(), 0);
+    QVERIFY(!w.leftScale());
+    QVERIFY(!w.topScale());
+}
+
+void TestPageDisplay::nextAndPreviousAtTheEnds()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_tenMetres);
+    SHELL_WAIT_READ(&w);
+    ProjectInfo *info = ProjectInfo::instance();
+    const int pageItems = w.scene()->items().size();
+
+    // Previous from the first page.
+    watcher.answerMessageBox(QMessageBox::Ok);
+    w.handleLastImages();
+    QTRY_COMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("No pictures!"));
+    QCOMPARE(w.scene()->items().size(), pageItems);
+    QCOMPARE(info->pageStart(), 0);
+
+    // Next: 5 - 10 m, with the page depth of the panel.
+    w.handleNextImages();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(info->pageStart(), 50000);
+    QCOMPARE(info->pageEnd(), 100000);
+    QCOMPARE(w.leftScale()->startDepth(), 50000.0);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+    QCOMPARE(watcher.count(), 1);
+
+    // Next from the last page.
+    const int lastItems = w.scene()->items().size();
+    watcher.answerMessageBox(QMessageBox::Ok);
+    w.handleNextImages();
+    QTRY_COMPARE(watcher.count(), 2);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("No pictures!"));
+    QCOMPARE(w.scene()->items().size(), lastItems);
+    QCOMPARE(info->pageEnd(), 100000);
+
+    // Previous goes back by the page depth (2 m here).
+    w.fileInfoWidget()->pageDepthSpin->setValue(2);
+    w.handleLastImages();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(info->pageStart(), 30000);
+    QCOMPARE(info->pageEnd(), 50000);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 2);
+}
+
+void TestPageDisplay::stopMidReadKeepsPlacedImages()
+{
+    ReadBigImageThread::setPieceDelay(150);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.fileInfoWidget()->setEndValue(10);
+    w.openProjectFile(m_tenMetres);
+    QVERIFY(readingInProgress);
+    QTRY_VERIFY_WITH_TIMEOUT(ShellTest::pageImages(w.scene()).size() >= 2, 20000);
+
+    w.handleStopPressed();
+    QVERIFY(!readingInProgress);
+    QVERIFY(!w.readThread());
+    const int placed = ShellTest::pageImages(w.scene()).size();
+    QVERIFY(placed >= 2);
+    QVERIFY(placed < 10);
+    QVERIFY(!w.progressBar()->isVisible());
+
+    // Pieces the reader still sends are not placed.
+    QTest::qWait(600);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), placed);
+    QCOMPARE(watcher.count(), 0);
+    // The scale ends at the last placed piece.
+    QCOMPARE(w.leftScale()->endDepth(), double(placed * 10000));
+
+    // The next Go works (and asks nothing: the stopped page has no drawings).
+    ReadBigImageThread::setPieceDelay(0);
+    w.fileInfoWidget()->setStartValue(0);
+    w.fileInfoWidget()->setEndValue(3);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 3);
+    QCOMPARE(watcher.count(), 0);
+}
+
+void TestPageDisplay::goWhileReadingDoesNothing()
+{
+    ReadBigImageThread::setPieceDelay(100);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_tenMetres);
+    QVERIFY(readingInProgress);
+    ReadBigImageThread *reader = w.readThread();
+    QVERIFY(reader);
+
+    w.fileInfoWidget()->setStartValue(7);
+    w.handleGoPressed();
+    w.handleNextImages();
+    w.handleLastImages();
+    QCOMPARE(w.readThread(), reader);
+    QCOMPARE(ProjectInfo::instance()->pageStart(), 0);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+    QCOMPARE(w.leftScale()->startDepth(), 0.0);
+}
+
+void TestPageDisplay::upwardProjectIsConvertedFirst()
+{
+    const QString path = ShellTest::makeProject(
+        m_dir, QStringLiteral("up.prj"),
+        {QStringLiteral("--to"), QStringLiteral("6"), QStringLiteral("--direction"), QStringLiteral("up")});
+    QVERIFY(!path.isEmpty());
+
+    MainWindow w;
+    ModalWatcher watcher;
+    // The conversion shows its progress dialog while the window waits.
+    QString progressLabel;
+    QTimer spy;
+    connect(&spy, &QTimer::timeout, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<QProgressDialog *>(top)) {
+                if (dialog->isVisible())
+                    progressLabel = dialog->labelText();
+            }
+        }
+    });
+    spy.start(5);
+    w.openProjectFile(path);
+    spy.stop();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(progressLabel, QStringLiteral("Waiting for process project file..."));
+
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->direction(), QStringLiteral("down"));
+    QCOMPARE(info->start(), 0);
+    QVERIFY(info->maxDepth() > 50000);
+    QVERIFY(info->maxDepth() <= 60000);
+
+    // The first page of the converted project: 0 - 5 m in 1 m pieces.
+    QCOMPARE(info->pageEnd(), 50000);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+
+    // The file itself is downward now.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("up"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("select direction, start from projectInfo")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("down"));
+        QCOMPARE(q.value(1).toInt(), 0);
+        QVERIFY(q.exec(QStringLiteral("select min(id), max(id) from bigImages")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 10000);
+        QCOMPARE(q.value(1).toInt(), info->maxDepth());
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("up"));
+    QVERIFY(!w.findChild<QProgressDialog *>());
+}
+
+void TestPageDisplay::projectWithoutDiameterOrImages()
+{
+    const QString noDiameter = ShellTest::makeProject(
+        m_dir, QStringLiteral("nodiameter.prj"), {QStringLiteral("--diameter"), QStringLiteral("0")});
+    const QString noImages = ShellTest::makeProject(m_dir, QStringLiteral("noimages.prj"),
+                                                    {QStringLiteral("--no-images")});
+    QVERIFY(!noDiameter.isEmpty());
+    QVERIFY(!noImages.isEmpty());
+
+    for (const QString &path : {noDiameter, noImages}) {
+        MainWindow w;
+        ModalWatcher watcher;
+        watcher.answerMessageBox(QMessageBox::Ok);
+        maxPageDepth = 0.0;
+        w.openProjectFile(path);
+        QTRY_COMPARE(watcher.count(), 1);
+        QCOMPARE(watcher.texts().first(),
+                 QStringLiteral("The project has no readable images or no borehole diameter!"));
+        QVERIFY(!readingInProgress);
+        QVERIFY(std::isfinite(pixelsPerUnit));
+        QVERIFY(std::isfinite(maxPageDepth));
+        QCOMPARE(w.scene()->items().size(), 0);
+
+        // Next and Previous answer without dividing by zero either.
+        watcher.answerMessageBox(QMessageBox::Ok);
+        w.handleNextImages();
+        QTRY_COMPARE(watcher.count(), 2);
+        watcher.answerMessageBox(QMessageBox::Ok);
+        w.handleLastImages();
+        QTRY_COMPARE(watcher.count(), 3);
+        QVERIFY(!readingInProgress);
+        QVERIFY(std::isfinite(maxPageDepth));
+    }
+}
+
+void TestPageDisplay::missingProjectFileIsNotCreated()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    const QString path = m_dir.filePath(QStringLiteral("gone.prj"));
+    watcher.answerMessageBox(QMessageBox::Ok);
+    w.openProjectFile(path);
+    QTRY_COMPARE(watcher.count(), 1);
+    QVERIFY(watcher.texts().first().contains(QStringLiteral("does not exist")));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!readingInProgress);
+}
+
+void TestPageDisplay::picturesAndTheirSuffix()
+{
+    QImage picture(321, 123, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const QString good = m_dir.filePath(QStringLiteral("pic.png"));
+    const QString capitals = m_dir.filePath(QStringLiteral("pic2.PNG"));
+    QVERIFY(picture.save(good, "PNG"));
+    QVERIFY(picture.save(capitals, "PNG"));
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openPictureFile(good);
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 321, 123));
+    QCOMPARE(w.scene()->items().size(), 1);
+    QCOMPARE(w.scene()->baseItemCount(), 1);
+    QVERIFY(!w.hasSaveTarget());
+    QCOMPARE(Settings::instance()->openPicDir(), good);
+
+    // Capitals are refused, the page stays, the path is still remembered.
+    watcher.answerMessageBox(QMessageBox::Ok);
+    w.openPictureFile(capitals);
+    QTRY_COMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Format error!"));
+    QCOMPARE(w.scene()->items().size(), 1);
+    QCOMPARE(Settings::readRecent(Settings::kRecentFileList).first(), capitals);
+
+    // Close empties the window.
+    w.closePicture();
+    QCOMPARE(w.scene()->items().size(), 0);
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 3000, 6000));
+    QCOMPARE(w.scene()->baseItemCount(), 0);
+    QCOMPARE(watcher.count(), 1);
+}
+
+void TestPageDisplay::pageCommandsWithoutProject()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    ProjectInfo::instance()->reset();
+    watcher.acceptNext();
+    w.handleGoPressed();
+    QTRY_COMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Please open a project file first!"));
+    QVERIFY(!readingInProgress);
+}
+
+QTEST_MAIN(TestPageDisplay)
+#include "tst_pagedisplay.moc"
