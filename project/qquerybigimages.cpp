@@ -31,10 +31,10 @@ int QQueryBigImages::CountOfDepthRange(int startMetre, int endMetre)
     if (!isOpen())
         return 0;
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("select COUNT(1) from bigImages where id > ? AND id <= ?"));
+    const bool prepared = query.prepare(QStringLiteral("select COUNT(1) from bigImages where id > ? AND id <= ?"));
     query.addBindValue(startMetre * kDepthUnitsPerMetre);
     query.addBindValue(endMetre * kDepthUnitsPerMetre);
-    if (!query.exec() || !query.next()) {
+    if (!prepared || !query.exec() || !query.next()) {
         qDebug() << "CountOfDepthRange---last Error:" << query.lastError().text();
         return 0;
     }
@@ -68,10 +68,10 @@ bool QQueryBigImages::runQuery(int startMetre, int endMetre)
 {
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("select id, data from bigImages where id > ? AND id <= ?"));
+    const bool prepared = query.prepare(QStringLiteral("select id, data from bigImages where id > ? AND id <= ?"));
     query.addBindValue(startMetre * kDepthUnitsPerMetre);
     query.addBindValue(endMetre * kDepthUnitsPerMetre);
-    if (!query.exec()) {
+    if (!prepared || !query.exec()) {
         qDebug() << query.lastError().text();
         return false;
     }

@@ -90,10 +90,10 @@ bool ReadBigImageThread::countImages()
         high = m_maxDepth - m_pageStart;
     }
     QSqlQuery query(m_database);
-    query.prepare(QStringLiteral("select COUNT(*) from bigImages where id > ? AND id <= ?"));
+    const bool prepared = query.prepare(QStringLiteral("select COUNT(*) from bigImages where id > ? AND id <= ?"));
     query.addBindValue(low);
     query.addBindValue(high);
-    if (!query.exec() || !query.next()) {
+    if (!prepared || !query.exec() || !query.next()) {
         qDebug() << query.lastError().text();
         return false;
     }
@@ -106,9 +106,9 @@ bool ReadBigImageThread::readImages()
 {
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("select id ,data from bigImages where id > ?"));
+    const bool prepared = query.prepare(QStringLiteral("select id ,data from bigImages where id > ?"));
     query.addBindValue(m_pageStart);
-    if (!query.exec()) {
+    if (!prepared || !query.exec()) {
         qDebug() << query.lastError().text();
         return false;
     }
@@ -140,9 +140,9 @@ bool ReadBigImageThread::readImagesUp()
     // above the page start are passed over.
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("select id ,data from bigImages where id > ? order by id desc\t"));
+    const bool prepared = query.prepare(QStringLiteral("select id ,data from bigImages where id > ? order by id desc\t"));
     query.addBindValue(std::numeric_limits<int>::min());
-    if (!query.exec()) {
+    if (!prepared || !query.exec()) {
         qDebug() << query.lastError().text();
         return false;
     }

@@ -1,0 +1,196 @@
+// The project information dialog: layout and texts, filling from the record,
+// saving back to the file, and a save that the file refuses.
+
+#include "projectinfo.h"
+#include "projectinfodialog.h"
+#include "projecttesthelpers.h"
+#include "samplefixture.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace ProjectTest;
+
+class TestProjectInfoDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void layoutAndTexts();
+    void fillEditAndSave();
+    void refusedSaveIsReported();
+    void cancelChangesNothing();
+
+private:
+    QString sample(const QString &name, const QStringList &args);
+    void load(const QString &path);
+
+    QTemporaryDir m_dir;
+};
+
+QString TestProjectInfoDialog::sample(const QString &name, const QStringList &args)
+{
+    const QString path = m_dir.filePath(name);
+    if (!SampleFixture::make(path, QStringList(args) << QStringLiteral("--quiet")))
+        return QString();
+    return path;
+}
+
+void TestProjectInfoDialog::load(const QString &path)
+{
+    ProjectInfo *info = ProjectInfo::instance();
+    info->reset();
+    info->setDatabase(path);
+    info->loadProjectInfo();
+}
+
+void TestProjectInfoDialog::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+void TestProjectInfoDialog::layoutAndTexts()
+{
+    ProjectInfoDialog dialog;
+    QVERIFY(dialog.windowFlags() & Qt::Dialog);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Project name:"));
+    QVERIFY(!dialog.diameterEdit()->isEnabled());
+    QCOMPARE(dialog.diameterEdit()->text(), QStringLiteral("0"));
+    QCOMPARE(dialog.dateEdit()->date(), QDate::currentDate());
+    QVERIFY(dialog.dateEdit()->calendarPopup());
+    for (QPushButton *button : {dialog.saveButton(), dialog.cancelButton()}) {
+        QVERIFY(button->maximumWidth() <= 80);
+        QVERIFY(button->maximumHeight() <= 50);
+        QVERIFY(button->minimumHeight() >= 30);
+    }
+    QCOMPARE(dialog.saveButton()->text(), QStringLiteral("Save"));
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
+
+    // Grid positions: label in column 0, edits after it.
+    auto *grid = dialog.findChild<QGridLayout *>();
+    QVERIFY(grid);
+    auto cell = [grid](int row, int column) -> QWidget * {
+        QLayoutItem *item = grid->itemAtPosition(row, column);
+        return item ? item->widget() : nullptr;
+    };
+    auto labelText = [&](int row, int column) {
+        auto *label = qobject_cast<QLabel *>(cell(row, column));
+        return label ? label->text() : QString();
+    };
+    QCOMPARE(labelText(0, 0), QStringLiteral("Project name:"));
+    QCOMPARE(cell(0, 1), static_cast<QWidget *>(dialog.projectNameEdit()));
+    QCOMPARE(cell(0, 3), static_cast<QWidget *>(dialog.projectNameEdit())); // spans to column 3
+    QCOMPARE(labelText(1, 0), QStringLiteral("Detection unit:"));
+    QCOMPARE(labelText(2, 0), QStringLiteral("Coordinates:"));
+    QCOMPARE(cell(2, 1), static_cast<QWidget *>(dialog.coordinatesLongitudeEdit()));
+    QCOMPARE(cell(2, 3), static_cast<QWidget *>(dialog.coordinatesLatitudeEdit()));
+    QCOMPARE(labelText(3, 0), QStringLiteral("Number:"));
+    QCOMPARE(labelText(3, 2), QStringLiteral("Date:"));
+    QCOMPARE(cell(3, 3), static_cast<QWidget *>(dialog.dateEdit()));
+    QCOMPARE(labelText(4, 0), QStringLiteral("Total diameter(mm):"));
+    QCOMPARE(labelText(4, 2), QStringLiteral("Diameter(mm):"));
+    QCOMPARE(cell(4, 3), static_cast<QWidget *>(dialog.diameterEdit()));
+    QCOMPARE(labelText(5, 0), QStringLiteral("Start depth(mm):"));
+    QCOMPARE(labelText(5, 2), QStringLiteral("Person:"));
+    QCOMPARE(labelText(6, 0), QStringLiteral("Orifice elevation:"));
+    QCOMPARE(labelText(6, 2), QStringLiteral("Waterlevel"));
+    QCOMPARE(cell(6, 3), static_cast<QWidget *>(dialog.stableWaterLevelEdit()));
+
+    // OnRetranslate sets every text again.
+    dialog.saveButton()->setText(QStringLiteral("x"));
+    dialog.setWindowTitle(QStringLiteral("x"));
+    dialog.OnRetranslate();
+    QCOMPARE(dialog.saveButton()->text(), QStringLiteral("Save"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Project name:"));
+}
+
+void TestProjectInfoDialog::fillEditAndSave()
+{
+    const QString path = sample(QStringLiteral("dialog.prj"), {"--name", "Hole 9", "--date", "2023/05/06",
+                                                               "--diameter", "76", "--to", "2"});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    ProjectInfoDialog dialog;
+    dialog.fillFromRecord();
+    QCOMPARE(dialog.projectNameEdit()->text(), QStringLiteral("Hole 9"));
+    QCOMPARE(dialog.dateEdit()->date(), QDate(2023, 5, 6));
+    QCOMPARE(dialog.diameterEdit()->text(), QStringLiteral("76")); // 760 units -> 76 mm
+
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.projectNameEdit()->setText(QStringLiteral("Hole 10"));
+    dialog.testPersonEdit()->setText(QStringLiteral("Zhao"));
+    dialog.stableWaterLevelEdit()->setText(QStringLiteral("2.5"));
+    dialog.dateEdit()->setDate(QDate(2024, 1, 31));
+    QTest::mousePress(dialog.saveButton(), Qt::LeftButton);
+    QTest::mouseRelease(dialog.saveButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->projectName(), QStringLiteral("Hole 10"));
+    QCOMPARE(info->diameterText(), QStringLiteral("76"));
+    Inspector db(path);
+    QCOMPARE(db.scalar(QStringLiteral("select projectName from projectInfo")).toString(), QStringLiteral("Hole 10"));
+    QCOMPARE(db.scalar(QStringLiteral("select testPerson from projectInfo")).toString(), QStringLiteral("Zhao"));
+    QCOMPARE(db.scalar(QStringLiteral("select stableWaterLevel from projectInfo")).toString(), QStringLiteral("2.5"));
+    QCOMPARE(db.scalar(QStringLiteral("select date from projectInfo")).toString(), QStringLiteral("2024/01/31"));
+    // The diameter is shown only; the file keeps its own.
+    QCOMPARE(db.scalar(QStringLiteral("select diameter from projectInfo")).toInt(), 760);
+}
+
+void TestProjectInfoDialog::refusedSaveIsReported()
+{
+    const QString path = sample(QStringLiteral("locked.prj"), {"--to", "1"});
+    QVERIFY(!path.isEmpty());
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    const QByteArray before = fileHash(path);
+    load(path);
+
+    ProjectInfoDialog dialog;
+    dialog.fillFromRecord();
+    dialog.show();
+    dialog.projectNameEdit()->setText(QStringLiteral("never written"));
+
+    QString boxText;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&]() {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxText = box->text();
+            box->accept();
+        }
+    });
+    poll.start(20);
+    QTest::mousePress(dialog.saveButton(), Qt::LeftButton);
+    poll.stop();
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!boxText.isEmpty());
+    QCOMPARE(fileHash(path), before);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TestProjectInfoDialog::cancelChangesNothing()
+{
+    const QString path = sample(QStringLiteral("cancel.prj"), {"--name", "Same", "--to", "1"});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    const QByteArray before = fileHash(path);
+    ProjectInfoDialog dialog;
+    dialog.fillFromRecord();
+    dialog.show();
+    dialog.projectNameEdit()->setText(QStringLiteral("Other"));
+    QTest::mousePress(dialog.cancelButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(ProjectInfo::instance()->projectName(), QStringLiteral("Same"));
+    QCOMPARE(fileHash(path), before);
+}
+
+QTEST_MAIN(TestProjectInfoDialog)
+#include "tst_projectinfodialog.moc"

@@ -1,0 +1,385 @@
+// The report's range reader: opening, counting, raw and page modes, a second
+// query while one runs, closing while busy, and damaged files.
+
+#include "globals.h"
+#include "projecttesthelpers.h"
+#include "qquerybigimages.h"
+#include "samplefixture.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <memory>
+
+using namespace ProjectTest;
+
+namespace {
+
+struct Page
+{
+    QImage image;
+    int depth;
+};
+
+// Mean absolute difference per channel of two images of the same size.
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size() || x.isNull())
+        return 1e9;
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const QRgb *p = reinterpret_cast<const QRgb *>(x.constScanLine(row));
+        const QRgb *q = reinterpret_cast<const QRgb *>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col)
+            sum += qAbs(qRed(p[col]) - qRed(q[col])) + qAbs(qGreen(p[col]) - qGreen(q[col]))
+                   + qAbs(qBlue(p[col]) - qBlue(q[col]));
+    }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+} // namespace
+
+class TestQQueryBigImages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void openRefusesMissingPaths();
+    void eachReaderHasItsOwnConnection();
+    void countOfDepthRange();
+    void rawMode();
+    void pageMode_data();
+    void pageMode();
+    void secondQueryWhileBusyIsRefused();
+    void closeFromAnotherThreadStopsTheQuery();
+    void closeFromAReceiverDoesNotHang();
+    void damagedFiles_data();
+    void damagedFiles();
+    void readOnlyFileIsReadable();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_project; // 0..5 m, 1 m pieces, 400 px wide
+    QString m_long;    // 0..20 m
+};
+
+void TestQQueryBigImages::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_project = m_dir.filePath(QStringLiteral("five.prj"));
+    QVERIFY(SampleFixture::make(m_project, {"--to", "5", "--quiet"}));
+    m_long = m_dir.filePath(QStringLiteral("twenty.prj"));
+    QVERIFY(SampleFixture::make(m_long, {"--to", "20", "--width", "64", "--quiet"}));
+}
+
+void TestQQueryBigImages::openRefusesMissingPaths()
+{
+    QQueryBigImages reader;
+    const QString missing = m_dir.filePath(QStringLiteral("missing.prj"));
+    QVERIFY(!reader.open(missing));
+    QVERIFY(!reader.isOpen());
+    QVERIFY(!QFile::exists(missing));
+    QVERIFY(!reader.open(QString()));
+    QVERIFY(!reader.open(m_dir.path())); // a directory
+    QCOMPARE(reader.CountOfDepthRange(0, 5), 0);
+    QVERIFY(!reader.queryRange(0, 5));
+    reader.close(); // closing a closed reader does nothing
+
+    QVERIFY(reader.open(m_project));
+    QVERIFY(reader.isOpen());
+    QCOMPARE(reader.openedPath(), m_project);
+    // A failed open of another path leaves nothing behind either.
+    reader.close();
+    QVERIFY(!reader.isOpen());
+    QVERIFY(reader.openedPath().isEmpty());
+    QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
+}
+
+void TestQQueryBigImages::eachReaderHasItsOwnConnection()
+{
+    LogRecorder log;
+    QQueryBigImages first;
+    QQueryBigImages second;
+    QVERIFY(first.connectionName().startsWith(QStringLiteral("KORA")));
+    QVERIFY(first.connectionName() != second.connectionName());
+    QVERIFY(first.open(m_project));
+    QVERIFY(second.open(m_long));
+    // Both stay usable, each on its own file.
+    QCOMPARE(first.CountOfDepthRange(0, 100), 5);
+    QCOMPARE(second.CountOfDepthRange(0, 100), 20);
+    first.close();
+    QCOMPARE(second.CountOfDepthRange(0, 100), 20);
+    second.close();
+    QCOMPARE(log.connectionWarnings(), QStringList());
+}
+
+void TestQQueryBigImages::countOfDepthRange()
+{
+    QQueryBigImages reader;
+    QCOMPARE(reader.CountOfDepthRange(0, 5), 0); // not open
+    QVERIFY(reader.open(m_project));
+    QCOMPARE(reader.CountOfDepthRange(0, 5), 5);
+    QCOMPARE(reader.CountOfDepthRange(1, 3), 2); // (1 m, 3 m]: ids 20000, 30000
+    QCOMPARE(reader.CountOfDepthRange(4, 9), 1);
+    QCOMPARE(reader.CountOfDepthRange(5, 9), 0);
+    QCOMPARE(reader.CountOfDepthRange(3, 1), 0);
+}
+
+void TestQQueryBigImages::rawMode()
+{
+    QQueryBigImages reader;
+    QVERIFY(reader.open(m_project));
+    QList<int> depths;
+    QList<QByteArray> blobs;
+    int jointed = 0;
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, this,
+            [&](int depth, QByteArray *bytes) {
+                depths << depth;
+                blobs << *bytes;
+            },
+            Qt::DirectConnection);
+    connect(&reader, &QQueryBigImages::ProgressingImageJointer, this, [&](QImage, int) { ++jointed; },
+            Qt::DirectConnection);
+
+    QVERIFY(reader.queryRange(1, 4));
+    QCOMPARE(depths, (QList<int>{20000, 30000, 40000}));
+    QCOMPARE(jointed, 0);
+    Inspector db(m_project);
+    for (int i = 0; i < depths.size(); ++i)
+        QCOMPARE(blobs.at(i), db.blob(depths.at(i)));
+
+    // Page depth 10 000 given explicitly is raw mode as well.
+    depths.clear();
+    QVERIFY(reader.queryRange(0, 5, 10000));
+    QCOMPARE(depths, (QList<int>{10000, 20000, 30000, 40000, 50000}));
+    QCOMPARE(jointed, 0);
+}
+
+void TestQQueryBigImages::pageMode_data()
+{
+    QTest::addColumn<int>("pageDepth");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<QList<int>>("depths");
+    QTest::addColumn<QList<int>>("piecesPerPage");
+
+    // Every second piece completes a page; the short remainder comes last
+    // with the last piece's id.
+    QTest::newRow("2 m pages") << 20000 << 0.5 << QList<int>{20000, 40000, 50000} << QList<int>{2, 2, 1};
+    QTest::newRow("3 m pages") << 30000 << 1.0 << QList<int>{30000, 50000} << QList<int>{3, 2};
+    QTest::newRow("5 m page") << 50000 << 0.25 << QList<int>{50000} << QList<int>{5};
+}
+
+void TestQQueryBigImages::pageMode()
+{
+    QFETCH(int, pageDepth);
+    QFETCH(double, scale);
+    QFETCH(QList<int>, depths);
+    QFETCH(QList<int>, piecesPerPage);
+
+    pixelsPerUnit = 400 / (1000 * 3.14);
+    QQueryBigImages reader;
+    QVERIFY(reader.open(m_project));
+    reader.setScale(scale, scale);
+    QList<Page> pages;
+    int raw = 0;
+    connect(&reader, &QQueryBigImages::ProgressingImageJointer, this,
+            [&](QImage image, int depth) { pages << Page{image, depth}; }, Qt::DirectConnection);
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, this, [&](int, QByteArray *) { ++raw; },
+            Qt::DirectConnection);
+    QVERIFY(reader.queryRange(0, 5, pageDepth));
+    QCOMPARE(raw, 0);
+    QCOMPARE(reader.pageDepth(), pageDepth);
+
+    QList<int> gotDepths;
+    for (const Page &page : pages)
+        gotDepths << page.depth;
+    QCOMPARE(gotDepths, depths);
+
+    // Stored pieces, decoded, in depth order.
+    QList<QImage> pieces;
+    {
+        Inspector db(m_project);
+        for (int id : db.ids()) {
+            QImage piece;
+            QVERIFY(piece.loadFromData(db.blob(id), "JPG"));
+            pieces << piece;
+        }
+    }
+    int next = 0;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QImage &page = pages.at(i).image;
+        QCOMPARE(page.width(), int(400 * scale));
+        int expectedHeight = 0;
+        for (int k = 0; k < piecesPerPage.at(i); ++k)
+            expectedHeight += int(pieces.at(next + k).height() * scale);
+        QVERIFY2(qAbs(page.height() - expectedHeight) <= 2,
+                 qPrintable(QStringLiteral("page %1: %2 rows, expected %3").arg(i).arg(page.height()).arg(expectedHeight)));
+
+        // The first piece of the page sits at its top, scaled.
+        const QImage first = pieces.at(next).scaled(page.width(), int(pieces.at(next).height() * scale),
+                                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage top = page.copy(0, 0, page.width(), first.height());
+        const double diff = meanDifference(top, first);
+        QVERIFY2(diff < 12.0, qPrintable(QStringLiteral("page %1 differs by %2").arg(i).arg(diff)));
+        // ... and is not what the second piece looks like there.
+        if (piecesPerPage.at(i) > 1) {
+            const QImage second = pieces.at(next + 1).scaled(first.size(), Qt::IgnoreAspectRatio,
+                                                             Qt::SmoothTransformation);
+            QVERIFY(meanDifference(top, second) > diff);
+        }
+        next += piecesPerPage.at(i);
+    }
+    QCOMPARE(next, pieces.size());
+}
+
+void TestQQueryBigImages::secondQueryWhileBusyIsRefused()
+{
+    QQueryBigImages reader;
+    QVERIFY(reader.open(m_project));
+    QList<bool> nested;
+    int depthsSeen = 0;
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, this,
+            [&](int, QByteArray *) {
+                ++depthsSeen;
+                if (nested.isEmpty())
+                    nested << reader.queryRange(0, 5);
+            },
+            Qt::DirectConnection);
+    QVERIFY(reader.queryRange(0, 5));
+    QCOMPARE(nested, QList<bool>{false});
+    QCOMPARE(depthsSeen, 5); // the running query was not disturbed
+    // Idle again: a new query runs.
+    QVERIFY(reader.queryRange(0, 2));
+    QCOMPARE(depthsSeen, 7);
+}
+
+void TestQQueryBigImages::closeFromAnotherThreadStopsTheQuery()
+{
+    LogRecorder log;
+    QQueryBigImages reader;
+    std::atomic<int> delivered{0};
+    std::atomic<bool> result{false};
+    std::atomic<bool> opened{false};
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, &reader,
+            [&](int, QByteArray *) {
+                ++delivered;
+                QThread::msleep(40);
+            },
+            Qt::DirectConnection);
+    std::unique_ptr<QThread> worker(QThread::create([&]() {
+        opened = reader.open(m_long);
+        if (opened)
+            result = reader.queryRange(0, 20);
+    }));
+    worker->start();
+    QTRY_VERIFY_WITH_TIMEOUT(delivered.load() >= 2, 20000);
+
+    // The GUI thread keeps handling events while it waits.
+    bool timerFired = false;
+    QTimer::singleShot(0, this, [&]() { timerFired = true; });
+    reader.close();
+    QVERIFY(timerFired);
+    QVERIFY(!reader.isOpen());
+    QVERIFY(worker->wait(20000));
+    QVERIFY(opened);
+    QVERIFY(result); // a stopped query still ends normally
+    QVERIFY(delivered.load() < 20);
+    QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
+    QCOMPARE(log.connectionWarnings(), QStringList());
+
+    // The reader can be opened and used again afterwards.
+    QVERIFY(reader.open(m_project));
+    delivered = 0;
+    QVERIFY(reader.queryRange(0, 5));
+    QCOMPARE(delivered.load(), 5);
+}
+
+void TestQQueryBigImages::closeFromAReceiverDoesNotHang()
+{
+    LogRecorder log;
+    QQueryBigImages reader;
+    QVERIFY(reader.open(m_project));
+    int delivered = 0;
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, this,
+            [&](int, QByteArray *) {
+                if (++delivered == 2)
+                    reader.close();
+            },
+            Qt::DirectConnection);
+    QVERIFY(reader.queryRange(0, 5));
+    QCOMPARE(delivered, 2);
+    QVERIFY(!reader.isOpen());
+    QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
+    QCOMPARE(log.connectionWarnings(), QStringList());
+}
+
+void TestQQueryBigImages::damagedFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("garbage") << "garbage";
+    QTest::newRow("no bigImages table") << "notable";
+}
+
+void TestQQueryBigImages::damagedFiles()
+{
+    QFETCH(QString, kind);
+    const QString path = m_dir.filePath(kind + QStringLiteral(".prj"));
+    if (kind == QLatin1String("garbage")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(5000, 'x'));
+    } else {
+        QVERIFY(SampleFixture::make(path, {"--to", "1", "--quiet"}));
+        Inspector db(path);
+        QVERIFY(db.exec(QStringLiteral("drop table bigImages")));
+    }
+    const QByteArray before = fileHash(path);
+
+    QQueryBigImages reader;
+    if (reader.open(path)) {
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^CountOfDepthRange---last Error: \".+\"$"));
+        QCOMPARE(reader.CountOfDepthRange(0, 5), 0);
+        // The failed query leaves the reader idle: a second query is tried
+        // again (not refused as busy), and close() returns.
+        QVERIFY(!reader.queryRange(0, 5));
+        QVERIFY(!reader.queryRange(0, 5, 20000));
+        // Not left busy: the holder takes another file and queries it.
+        QVERIFY(reader.open(m_project));
+        QVERIFY(reader.queryRange(0, 1));
+        QVERIFY(reader.open(path));
+        QElapsedTimer timer;
+        timer.start();
+        reader.close();
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(!reader.isOpen());
+    }
+    QCOMPARE(fileHash(path), before);
+}
+
+void TestQQueryBigImages::readOnlyFileIsReadable()
+{
+    const QString path = m_dir.filePath(QStringLiteral("locked.prj"));
+    QVERIFY(SampleFixture::make(path, {"--to", "3", "--quiet"}));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const QByteArray before = fileHash(path);
+    QQueryBigImages reader;
+    QVERIFY(reader.open(path));
+    int delivered = 0;
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, this, [&](int, QByteArray *) { ++delivered; },
+            Qt::DirectConnection);
+    QCOMPARE(reader.CountOfDepthRange(0, 3), 3);
+    QVERIFY(reader.queryRange(0, 3));
+    QCOMPARE(delivered, 3);
+    reader.close();
+    QCOMPARE(fileHash(path), before);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+QTEST_MAIN(TestQQueryBigImages)
+#include "tst_qquerybigimages.moc"
