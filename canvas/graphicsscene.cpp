@@ -56,15 +56,19 @@ private:
 GraphicsScene::GraphicsScene(QObject *parent)
     : QGraphicsScene(parent)
 {
+    // itemInserted may cross a queued connection or be recorded by a spy.
+    qRegisterMetaType<QGraphicsItem *>("QGraphicsItem*");
 }
 
 GraphicsScene::~GraphicsScene()
 {
-    // Area workers are children of the scene; let any still counting finish
-    // before they are destroyed with it.
+    // Area workers are children of the scene: stop any still counting, and
+    // never let one outlive the scene it reports to.
     const QList<QThread *> workers = findChildren<QThread *>();
-    for (QThread *worker : workers)
+    for (QThread *worker : workers) {
+        worker->requestInterruption();
         worker->wait();
+    }
 }
 
 CalcPixelNumThread *GraphicsScene::pixelThread() const
