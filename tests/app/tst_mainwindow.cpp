@@ -1,0 +1,363 @@
+// The main window as a whole: the unsaved-changes prompt (closing and page
+// changes), deleting items, the tool bar seen through the window, the menus,
+// the About box and the display settings.
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QGraphicsLineItem>
+#include <QMenu>
+#include <QtTest>
+
+#include "graphicsscene.h"
+#include "itemstyle.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "mode.h"
+#include "projectinfo.h"
+#include "shelltestsupport.h"
+#include "toolbar.h"
+
+namespace {
+
+QStringList actionTexts(const QMenu *menu)
+{
+    QStringList texts;
+    for (QAction *a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    return texts;
+}
+
+QList<QAction *> checkedTools(ToolBar *bar)
+{
+    QList<QAction *> checked;
+    for (QAction *a : bar->toolGroupActions()) {
+        if (a->isChecked())
+            checked << a;
+    }
+    return checked;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void closeWithoutDrawingsAsksNothing();
+    void closeWithDrawingAsks_data();
+    void closeWithDrawingAsks();
+    void promptBeforePageChange();
+    void deleteItems();
+    void toolBarThroughTheWindow();
+    void toolChangeRefusedWhileReading();
+    void menus();
+    void aboutBox();
+    void displaySettings();
+    void commandsOfOtherWindows();
+
+private:
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dir;
+    QString m_project;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    QVERIFY(m_dir.isValid());
+    ShellTest::setUp(m_settingsDir, 0);
+    m_project = ShellTest::makeProject(m_dir, QStringLiteral("p.prj"), {QStringLiteral("--to"), QStringLiteral("10")});
+    QVERIFY(!m_project.isEmpty());
+}
+
+void TestMainWindow::init()
+{
+    ReadBigImageThread::setPieceDelay(0);
+    QVERIFY(!readingInProgress);
+    currentMode = Pointer;
+    ItemStyle::instance()->setGridVisible(false);
+}
+
+void TestMainWindow::closeWithoutDrawingsAsksNothing()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    QVERIFY(w.close());
+    QCOMPARE(watcher.count(), 0);
+
+    MainWindow empty;
+    QVERIFY(empty.close());
+    QCOMPARE(watcher.count(), 0);
+}
+
+void TestMainWindow::closeWithDrawingAsks_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("dialogs");
+    QTest::newRow("Cancel keeps the window") << int(QMessageBox::Cancel) << false << 1;
+    QTest::newRow("Abort closes without saving") << int(QMessageBox::Abort) << true << 1;
+    // Save runs the save flow (which says it is not available) and closes.
+    QTest::newRow("Save saves, then closes") << int(QMessageBox::Save) << true << 2;
+}
+
+void TestMainWindow::closeWithDrawingAsks()
+{
+    QFETCH(int, button);
+    QFETCH(bool, closes);
+    QFETCH(int, dialogs);
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    w.scene()->addItem(new QGraphicsLineItem(1400, 200, 1500, 300));
+
+    watcher.answerMessageBox(QMessageBox::StandardButton(button));
+    watcher.acceptNext();
+    QCOMPARE(w.close(), closes);
+    QCOMPARE(watcher.count(), dialogs);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Whether to save the changes?"));
+    QCOMPARE(watcher.titles().first(), QStringLiteral("Warning"));
+}
+
+void TestMainWindow::promptBeforePageChange()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    ProjectInfo *info = ProjectInfo::instance();
+    auto *drawing = new QGraphicsLineItem(1400, 200, 1500, 300);
+    w.scene()->addItem(drawing);
+
+    // Cancel: the page and the drawing stay.
+    watcher.answerMessageBox(QMessageBox::Cancel);
+    w.handleNextImages();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Whether to save the changes?"));
+    QVERIFY(!readingInProgress);
+    QCOMPARE(info->pageStart(), 0);
+    QVERIFY(w.scene()->items().contains(drawing));
+
+    // The same for Go.
+    watcher.answerMessageBox(QMessageBox::Cancel);
+    w.handleGoPressed();
+    QCOMPARE(watcher.count(), 2);
+    QVERIFY(w.scene()->items().contains(drawing));
+
+    // Abort: the drawing is dropped and the next page read.
+    watcher.answerMessageBox(QMessageBox::Abort);
+    w.handleNextImages();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 3);
+    QCOMPARE(info->pageStart(), 50000);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+    QCOMPARE(w.scene()->items().size(), w.scene()->baseItemCount());
+
+    // A fresh page asks nothing.
+    w.handleLastImages();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 3);
+    QCOMPARE(info->pageStart(), 0);
+}
+
+void TestMainWindow::deleteItems()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    const int pageItems = w.scene()->items().size();
+
+    auto *a = new QGraphicsLineItem(1400, 200, 1500, 300);
+    auto *b = new QGraphicsLineItem(1400, 400, 1500, 500);
+    auto *label = new QGraphicsSimpleTextItem(QStringLiteral("label"), b);
+    for (QGraphicsItem *item : {static_cast<QGraphicsItem *>(a), static_cast<QGraphicsItem *>(b),
+                                static_cast<QGraphicsItem *>(label)})
+        item->setFlag(QGraphicsItem::ItemIsSelectable);
+    w.scene()->addItem(a);
+    w.scene()->addItem(b);
+    QCOMPARE(w.scene()->items().size(), pageItems + 3);
+
+    // Nothing selected: nothing changes.
+    w.deleteItem();
+    QCOMPARE(w.scene()->items().size(), pageItems + 3);
+
+    // A line and its selected label go together (the label only once).
+    b->setSelected(true);
+    label->setSelected(true);
+    w.deleteItem();
+    QCOMPARE(w.scene()->items().size(), pageItems + 1);
+    QVERIFY(w.scene()->items().contains(a));
+    QVERIFY(!w.scene()->mouseGrabberItem());
+
+    a->setSelected(true);
+    w.deleteItem();
+    QCOMPARE(w.scene()->items().size(), pageItems);
+    // Back to the page as loaded: closing asks nothing.
+    QVERIFY(w.close());
+    QCOMPARE(watcher.count(), 0);
+}
+
+void TestMainWindow::toolBarThroughTheWindow()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    ToolBar *bar = w.toolBar();
+    QAction *pen = bar->toolAction(ToolBar::Pen);
+    QAction *line = bar->toolAction(ToolBar::Line);
+    QAction *grid = bar->toolAction(ToolBar::GridLines);
+
+    pen->trigger();
+    QCOMPARE(currentMode, InsertPen);
+    QCOMPARE(checkedTools(bar), QList<QAction *>{pen});
+
+    // The same tool again: back to Pointer, nothing checked.
+    pen->trigger();
+    QCOMPARE(currentMode, Pointer);
+    QVERIFY(checkedTools(bar).isEmpty());
+
+    // Pen, grid lines, then Line: only Line stays checked.
+    pen->trigger();
+    grid->trigger();
+    QVERIFY(grid->isChecked());
+    line->trigger();
+    QCOMPARE(currentMode, InsertLine);
+    QCOMPARE(checkedTools(bar), QList<QAction *>{line});
+
+    // A finished item ends the tool.
+    emit w.scene()->itemInserted(nullptr);
+    QCOMPARE(currentMode, Pointer);
+    QVERIFY(checkedTools(bar).isEmpty());
+
+    // Closing the picture unchecks the tool too.
+    bar->toolAction(ToolBar::Ruler)->trigger();
+    QCOMPARE(currentMode, InsertRuler);
+    w.closePicture();
+    QVERIFY(checkedTools(bar).isEmpty());
+    QCOMPARE(currentMode, Pointer);
+    QVERIFY(!ItemStyle::instance()->gridVisible());
+    QCOMPARE(watcher.count(), 0);
+}
+
+void TestMainWindow::toolChangeRefusedWhileReading()
+{
+    ReadBigImageThread::setPieceDelay(100);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    QVERIFY(readingInProgress);
+    watcher.acceptNext();
+    w.toolBar()->toolAction(ToolBar::Pen)->trigger();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Working now, Please Waiting!"));
+    QCOMPARE(currentMode, Pointer);
+    SHELL_WAIT_READ(&w);
+}
+
+void TestMainWindow::menus()
+{
+    MainWindow w;
+    QCOMPARE(actionTexts(w.fileMenu()),
+             (QStringList{QStringLiteral("Open project"), QStringLiteral("&Open picture"),
+                          QStringLiteral("&current image"), QStringLiteral("save &Original image"),
+                          QStringLiteral("Export"), QStringLiteral("RecentFiles"),
+                          QStringLiteral("RecentProjects"), QStringLiteral("|"),
+                          QStringLiteral("C&lose"), QStringLiteral("E&xit")}));
+    QCOMPARE(w.recentFilesMenu()->actions().size(), 5);
+    QCOMPARE(w.recentProjectsMenu()->actions().size(), 5);
+    QCOMPARE(actionTexts(w.editMenu()),
+             (QStringList{QStringLiteral("&Roll"), QStringLiteral("&Delete"),
+                          QStringLiteral("&Project Information"), QStringLiteral("&Correction"),
+                          QStringLiteral("&Show 3D"), QStringLiteral("&DisplaySetting"),
+                          QStringLiteral("&Language")}));
+    QCOMPARE(actionTexts(w.languageMenu()),
+             (QStringList{QStringLiteral("&Chinese"), QStringLiteral("&English")}));
+    QCOMPARE(w.viewMenu()->actions().size(), 1);
+    QCOMPARE(w.viewMenu()->actions().first(), w.toolBar()->toggleViewAction());
+    QCOMPARE(actionTexts(w.helpMenu()), QStringList{QStringLiteral("&About")});
+
+    QCOMPARE(w.closeAct()->statusTip(), QStringLiteral("Close the picture"));
+    QCOMPARE(w.exitAct()->shortcut(), QKeySequence(Qt::ALT + Qt::Key_F4));
+    QCOMPARE(w.toolBar()->windowTitle(), QStringLiteral("Tools"));
+    QCOMPARE(w.toolBarArea(w.toolBar()), Qt::LeftToolBarArea);
+
+    // The File menu's close action empties the window.
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString path = m_dir.filePath(QStringLiteral("menu.jpg"));
+    QVERIFY(picture.save(path, "JPG"));
+    w.openPictureFile(path);
+    QCOMPARE(w.scene()->items().size(), 1);
+    w.closeAct()->trigger();
+    QCOMPARE(w.scene()->items().size(), 0);
+}
+
+void TestMainWindow::aboutBox()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    watcher.acceptNext();
+    w.aboutAct()->trigger();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.titles().first(), QStringLiteral("About"));
+    QVERIFY(watcher.texts().first().startsWith(QStringLiteral("<p> <b>KORA</b> </p> <p> Version: 1.7.90925 </p> ")));
+}
+
+void TestMainWindow::displaySettings()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    ItemStyle::instance()->setGridSize(10, 10);
+
+    // Cancel changes nothing.
+    watcher.answer([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+    w.OnDisplaySetting();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(w.gridSizeIndex(), 0);
+    QCOMPARE(ItemStyle::instance()->gridSize(), QSize(10, 10));
+
+    // "50*50" accepted: the grid cell becomes 50 x 50 mm.
+    QString shown;
+    watcher.answer([&shown](QWidget *dialog) {
+        auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("cmbBoxGridLines"));
+        QVERIFY(combo);
+        shown = combo->currentText();
+        combo->setCurrentIndex(2);
+        auto *box = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        QVERIFY(box);
+        box->button(QDialogButtonBox::Ok)->click();
+    });
+    w.OnDisplaySetting();
+    QCOMPARE(watcher.count(), 2);
+    QCOMPARE(shown, QStringLiteral("10*10"));
+    QCOMPARE(w.gridSizeIndex(), 2);
+    QCOMPARE(ItemStyle::instance()->gridSize(), QSize(50, 50));
+}
+
+void TestMainWindow::commandsOfOtherWindows()
+{
+    // Commands whose windows are not part of this build say so instead of
+    // doing nothing.
+    MainWindow w;
+    ModalWatcher watcher;
+    watcher.acceptNext();
+    w.roll();
+    QCOMPARE(watcher.count(), 1);
+    QVERIFY(watcher.texts().last().contains(QStringLiteral("not part of this build")));
+    watcher.acceptNext();
+    w.handleShow3DImage();
+    QCOMPARE(watcher.count(), 2);
+    QVERIFY(!w.toolBar()->editAction(ToolBar::Show3D)->isChecked());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
