@@ -156,6 +156,8 @@ void GraphicsRulerItem::preview(const QPointF &p)
 
 bool GraphicsRulerItem::sceneEvent(QEvent *event)
 {
+    if (event->type() == QEvent::UngrabMouse)
+        m_grabbing = false;
     if (currentMode != InsertRuler) {
         QGraphicsPolygonItem::sceneEvent(event);
         return true;
@@ -163,8 +165,13 @@ bool GraphicsRulerItem::sceneEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::GraphicsSceneMousePress: {
         auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
-        if (scene() && scene()->mouseGrabberItem() != this)
+        // Keep the mouse between clicks. The scene's own grab for this press
+        // is implicit and would end with the release; grabbing turns it into
+        // a lasting one (and only once, a second grab is refused).
+        if (!m_grabbing && scene()) {
             grabMouse();
+            m_grabbing = true;
+        }
         ItemStyle::instance()->setDrawing(true);
         const QPointF p = mapFromScene(me->scenePos());
         if (!m_points.isEmpty() && samePoint(p, m_points.last()))

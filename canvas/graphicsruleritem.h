@@ -49,6 +49,7 @@ private:
     QVector<QRegion> m_markers;
     double m_total = 0.0;
     QColor m_labelColor;
+    bool m_grabbing = false; // holds a grab of its own since a press
 };
 
 #endif // GRAPHICSRULERITEM_H
