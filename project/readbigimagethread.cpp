@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -52,6 +53,15 @@ QImage ReadBigImageThread::decodeImage(const QByteArray &data)
         return QImage();
     }
     return image;
+}
+
+void ReadBigImageThread::pause()
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int delay = s_pieceDelay;
+    while (!stopRequested && timer.elapsed() < delay)
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(20, delay - timer.elapsed())));
 }
 
 void ReadBigImageThread::emitReadFinished()
@@ -114,13 +124,11 @@ bool ReadBigImageThread::readImages()
     }
 
     int top = std::max(m_recordPageStart, m_projectStart);
-    while (query.next()) {
+    while (!stopRequested && query.next()) {
         const int id = query.value(0).toInt();
         const QImage image = decodeImage(query.value(1).toByteArray());
         emit readOneBigImage(KdImage(top, id, image));
-        const int delay = s_pieceDelay;
-        if (delay > 0)
-            QThread::msleep(static_cast<unsigned long>(delay));
+        pause();
         if (id >= m_pageEnd) {
             emitReadFinished();
             break;
@@ -148,7 +156,7 @@ bool ReadBigImageThread::readImagesUp()
     }
 
     bool hasRow = query.next();
-    while (hasRow) {
+    while (hasRow && !stopRequested) {
         const int id = query.value(0).toInt();
         const QByteArray data = query.value(1).toByteArray();
         const int top = m_maxDepth - id;

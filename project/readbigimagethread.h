@@ -38,6 +38,11 @@ public:
     static void setPieceDelay(int ms);
     static int pieceDelay();
 
+    // Asks a running read to end after the current piece (the pause after a
+    // piece is cut short too). The run still emits readFinieshed() and
+    // readThreadFinished() and closes its connection, unlike terminate().
+    void requestStop() { stopRequested = true; }
+
     // Decodes a stored piece ("JPG"); a blob that does not decode gives a
     // null image and logs "QImage Load Fail".
     static QImage decodeImage(const QByteArray &data);
@@ -56,6 +61,7 @@ private:
     bool readImages();
     bool readImagesUp();
     void emitReadFinished();
+    void pause();
 
     int m_pageStart;
     int m_pageEnd;

@@ -56,6 +56,7 @@ private slots:
     void upwardPage();
     void damagedPieceIsDeliveredNull();
     void missingFileEndsCleanly();
+    void stopEndsTheRunCleanly();
     void connectionBelongsToWorkerThread();
     void pageReadWhileReportReads();
 
@@ -271,6 +272,32 @@ void TestReadBigImageThread::missingFileEndsCleanly()
     const Run run = read(path, 0, 30000);
     QCOMPARE(run.events, QStringList({"finished", "threadFinished"}));
     QVERIFY(!QFile::exists(path));
+}
+
+void TestReadBigImageThread::stopEndsTheRunCleanly()
+{
+    load(m_down);
+    ReadBigImageThread::setPieceDelay(5000);
+    LogRecorder log;
+    ReadBigImageThread reader(m_down, 0, 50000);
+    QStringList events;
+    connect(&reader, &ReadBigImageThread::readOneBigImage, this, [&](KdImage) {
+        events << QStringLiteral("image");
+        reader.requestStop(); // during the pause after the first piece
+    });
+    connect(&reader, &ReadBigImageThread::readFinieshed, this, [&]() { events << QStringLiteral("finished"); });
+    connect(&reader, &ReadBigImageThread::readThreadFinished, this,
+            [&]() { events << QStringLiteral("threadFinished"); });
+    QElapsedTimer timer;
+    timer.start();
+    reader.start();
+    QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("threadFinished")), 20000);
+    QVERIFY(reader.wait(20000));
+    ReadBigImageThread::setPieceDelay(1);
+    QVERIFY(timer.elapsed() < 4000); // the long pause was cut short
+    QCOMPARE(events, QStringList({"image", "finished", "threadFinished"}));
+    QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
+    QCOMPARE(log.connectionWarnings(), QStringList());
 }
 
 void TestReadBigImageThread::connectionBelongsToWorkerThread()
