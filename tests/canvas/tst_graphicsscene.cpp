@@ -147,6 +147,8 @@ private slots:
     void areaConfirmedStartsWorker();
     void areaRefusedRemovesOutline();
     void tooFewPointsCancelsOutline();
+    void areaMeasuredWithTheMouse();
+    void sceneTeardownWithRunningWorker();
 
 private:
     QPoint toView(const QPointF &p) const { return m_view->mapFromScene(p); }
@@ -716,6 +718,61 @@ void TestGraphicsScene::tooFewPointsCancelsOutline()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!alive);
     Q_UNUSED(inserted)
+}
+
+void TestGraphicsScene::areaMeasuredWithTheMouse()
+{
+    QSignalSpy inserted(m_scene.get(), &GraphicsScene::itemInserted);
+    QSignalSpy result(m_scene.get(), &GraphicsScene::signalCalcAreaResult);
+    m_scene->setMode(IrregularArea);
+
+    // Outline a 200 x 200 square and come back to the start marker.
+    const QPointF corners[] = {{1400, 300}, {1600, 300}, {1600, 500}, {1400, 500}};
+    for (const QPointF &c : corners) {
+        press(c);
+        release(c);
+    }
+    auto *outline = dynamic_cast<GraphicsSelCurveItem *>(m_scene->currentItem());
+    QVERIFY(outline);
+    QCOMPARE(inserted.count(), 0);
+
+    ModalAnswerer answerer("OK");
+    press(QPointF(1405, 305));
+    QCOMPARE(answerer.texts, QStringList{"Area Selecting finished."});
+    release(QPointF(1405, 305));
+    QCOMPARE(inserted.count(), 1);
+    QVERIFY(insertedArg(inserted, 0) == outline);
+    QCOMPARE(currentMode, Pointer);
+
+    QVERIFY(result.wait(5000));
+    const float count = result.at(0).at(0).toFloat();
+    // A smooth closed curve through the corners of the square: between the
+    // square's inscribed and circumscribed circles.
+    QVERIFY2(count > 31400 && count < 62800, qPrintable(QString::number(count)));
+    QCOMPARE(outline->pixelCount(), count);
+    QVERIFY(outline->scene() == m_scene.get());
+    QTRY_VERIFY(m_scene->pixelThread() == nullptr);
+}
+
+void TestGraphicsScene::sceneTeardownWithRunningWorker()
+{
+    m_scene->setMode(IrregularArea);
+    press(QPointF(1500, 400));
+    QVERIFY(m_scene->currentItem());
+
+    QImage mask(3000, 3000, QImage::Format_RGB32);
+    mask.fill(Qt::red);
+    ModalAnswerer answerer("OK");
+    m_scene->handleSelCurveFinished(mask);
+    QVERIFY(m_scene->pixelThread());
+    QPointer<QThread> worker(m_scene->pixelThread());
+
+    // Closing the page while the worker may still count: no abort, no
+    // late delivery into a dead scene.
+    m_view->setScene(nullptr);
+    m_scene.reset(new GraphicsScene);
+    QVERIFY(!worker);
+    QTest::qWait(50);
 }
 
 QTEST_MAIN(TestGraphicsScene)
