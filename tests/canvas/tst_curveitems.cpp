@@ -4,6 +4,7 @@
 #include "graphicsangleitem.h"
 #include "graphicscurveitem.h"
 #include "graphicsdipitem.h"
+#include "graphicsscene.h"
 #include "itemstyle.h"
 #include "mode.h"
 
@@ -122,6 +123,11 @@ private slots:
     void dipAngle();
     void dipClearsDrawingOnMove();
     void dipClickWithoutDragWaits();
+
+    // Through the scene's tool modes
+    void sceneCurveEndsWithRightButton();
+    void sceneAngleEndsAfterSecondDrag();
+    void sceneDipEndsAfterOneDrag();
 
     void typeCodes();
 
@@ -588,6 +594,81 @@ void TestCurveItems::dipClickWithoutDragWaits()
     QCOMPARE(dip->polygon().at(2), QPointF(800, 900));
     QCOMPARE(dip->angleText(), QStringLiteral("45"));
     QCOMPARE(m_scene->mouseGrabberItem(), nullptr);
+}
+
+void TestCurveItems::sceneCurveEndsWithRightButton()
+{
+    GraphicsScene scene(nullptr);
+    scene.setSceneRect(0, 0, 3600, 2240);
+    scene.setMode(FitCurve);
+    QSignalSpy inserted(&scene, &GraphicsScene::itemInserted);
+    SceneMouse mouse(&scene);
+    const QPolygonF clicks = QPolygonF() << QPointF(1400, 300) << QPointF(1600, 500)
+                                         << QPointF(1800, 350) << QPointF(2000, 600);
+    for (const QPointF &p : clicks)
+        mouse.click(p);
+    // One item for all clicks, not finished by the left releases.
+    QCOMPARE(scene.items().size(), 1);
+    auto *curve = dynamic_cast<GraphicsCurveItem *>(scene.currentItem());
+    QVERIFY(curve);
+    QCOMPARE(curve->controlPoints(), clicks);
+    QCOMPARE(inserted.count(), 0);
+
+    // The right button ends it (the press is not passed on when nothing is
+    // selected; the release finishes).
+    mouse.press(QPointF(2200, 700), Qt::RightButton);
+    mouse.release(QPointF(2200, 700), Qt::RightButton);
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.first().first().value<QGraphicsItem *>(), curve);
+    QCOMPARE(scene.currentItem(), nullptr);
+    QCOMPARE(scene.mouseGrabberItem(), nullptr);
+    QCOMPARE(curve->controlPoints(), clicks);
+    renderScene(scene);
+    QCOMPARE(curve->polygon().size(), 250);
+}
+
+void TestCurveItems::sceneAngleEndsAfterSecondDrag()
+{
+    GraphicsScene scene(nullptr);
+    scene.setSceneRect(0, 0, 3600, 2240);
+    scene.setMode(InsertAngle);
+    QSignalSpy inserted(&scene, &GraphicsScene::itemInserted);
+    SceneMouse mouse(&scene);
+    mouse.drag(QPointF(1400, 600), QPointF(1700, 600));
+    QCOMPARE(inserted.count(), 0);
+    auto *angle = dynamic_cast<GraphicsAngleItem *>(scene.currentItem());
+    QVERIFY(angle);
+    QCOMPARE(angle->type(), 2);
+    mouse.drag(QPointF(2500, 1500), QPointF(1700, 300));
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.first().first().value<QGraphicsItem *>(), angle);
+    QCOMPARE(scene.items().size(), 1);
+    QCOMPARE(angle->angleText(), QStringLiteral("90"));
+    QCOMPARE(scene.mouseGrabberItem(), nullptr);
+}
+
+void TestCurveItems::sceneDipEndsAfterOneDrag()
+{
+    GraphicsScene scene(nullptr);
+    scene.setSceneRect(0, 0, 3600, 2240);
+    scene.setMode(InsertDip);
+    QSignalSpy inserted(&scene, &GraphicsScene::itemInserted);
+    SceneMouse mouse(&scene);
+    mouse.drag(QPointF(1400, 600), QPointF(1500, 700));
+    QCOMPARE(inserted.count(), 1);
+    auto *dip = dynamic_cast<GraphicsDipItem *>(inserted.first().first().value<QGraphicsItem *>());
+    QVERIFY(dip);
+    QCOMPARE(dip->type(), 5);
+    QCOMPARE(dip->angleText(), QStringLiteral("45"));
+    QCOMPARE(scene.currentItem(), nullptr);
+    QCOMPARE(scene.mouseGrabberItem(), nullptr);
+
+    // A horizontal dip in the same mode makes a second item.
+    mouse.drag(QPointF(1400, 900), QPointF(1800, 900));
+    QCOMPARE(inserted.count(), 2);
+    auto *flat = dynamic_cast<GraphicsDipItem *>(inserted.last().first().value<QGraphicsItem *>());
+    QVERIFY(flat && flat != dip);
+    QCOMPARE(flat->angleText(), QStringLiteral("0"));
 }
 
 void TestCurveItems::typeCodes()
