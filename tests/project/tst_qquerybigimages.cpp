@@ -52,6 +52,7 @@ private slots:
     void initTestCase();
     void openRefusesMissingPaths();
     void eachReaderHasItsOwnConnection();
+    void unusualFileNames();
     void countOfDepthRange();
     void rawMode();
     void pageMode_data();
@@ -117,6 +118,21 @@ void TestQQueryBigImages::eachReaderHasItsOwnConnection()
     QCOMPARE(second.CountOfDepthRange(0, 100), 20);
     second.close();
     QCOMPARE(log.connectionWarnings(), QStringList());
+}
+
+void TestQQueryBigImages::unusualFileNames()
+{
+    // Spaces, URI special characters and non-ASCII folder and file names.
+    QDir(m_dir.path()).mkpath(QStringLiteral("野外 数据 #2"));
+    const QString path = m_dir.filePath(QStringLiteral("野外 数据 #2/钻孔 ZK-1 100%?.prj"));
+    QVERIFY(SampleFixture::make(path, {"--to", "2", "--quiet"}));
+    QQueryBigImages reader;
+    QVERIFY(reader.open(path));
+    QCOMPARE(reader.CountOfDepthRange(0, 2), 2);
+    reader.close();
+    // The sibling without the odd characters was not created instead.
+    QCOMPARE(QDir(m_dir.filePath(QStringLiteral("野外 数据 #2"))).entryList(QDir::Files),
+             QStringList{QStringLiteral("钻孔 ZK-1 100%?.prj")});
 }
 
 void TestQQueryBigImages::countOfDepthRange()
