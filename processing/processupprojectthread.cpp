@@ -229,6 +229,7 @@ void ProcessUpProjectThread::processImages()
 
     m_cutDepth = kPieceDepth;
     m_decodedCount = 0;
+    m_peakAccumulatedRows = 0;
     int step = 0;
     QImage accumulated;
     int pendingGap = 0;       // depth span of undecodable pieces not yet filled
@@ -249,7 +250,9 @@ void ProcessUpProjectThread::processImages()
             endsWithBlank = true;
         }
 
-        if (!accumulated.isNull() && m_cutDepth < d) {
+        // Every metre that lies wholly above this piece is cut off now, so
+        // pieces longer than a metre do not pile up in memory.
+        while (!accumulated.isNull() && m_cutDepth < d && !m_rewriter.shouldStop()) {
             cutAndSave(accumulated, m_cutDepth, d);
             m_cutDepth += kPieceDepth;
         }
@@ -279,6 +282,7 @@ void ProcessUpProjectThread::processImages()
             }
             endsWithBlank = false;
             ++m_decodedCount;
+            m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, accumulated.height());
         } else {
             qDebug() << "QImage Load Fail" << id;
             undecodedId = id;

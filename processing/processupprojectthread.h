@@ -31,6 +31,10 @@ public:
     // Deepest id written by a successful run (the new maxDepth), else 0.
     int convertedMaxDepth() const { return m_convertedMaxDepth; }
 
+    // Height in rows of the largest image held while the last run joined
+    // pieces (the conversion streams: this does not grow with the depth).
+    int peakAccumulatedRows() const { return m_peakAccumulatedRows; }
+
     // Access to the transaction helper (connection pragmas for tests).
     BigImageTableRewriter &rewriter() { return m_rewriter; }
 
@@ -67,6 +71,7 @@ private:
     int m_convertedMaxDepth = 0;
     int m_cutDepth = 10000;
     int m_decodedCount = 0;
+    int m_peakAccumulatedRows = 0;
 };
 
 #endif // PROCESSUPPROJECTTHREAD_H

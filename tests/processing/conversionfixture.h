@@ -154,6 +154,7 @@ struct RunResult
 {
     bool succeeded = false;
     int convertedMaxDepth = 0;
+    int peakRows = 0;
     QList<int> counts;          // values of signalImagesCount
     QList<int> progress;        // values of signalOneImageProcessed
     int finished = 0;
@@ -201,6 +202,7 @@ inline RunResult convert(const QString &path, const QStringList &pragmas = {},
     QCoreApplication::processEvents();
     result.succeeded = worker.succeeded();
     result.convertedMaxDepth = worker.convertedMaxDepth();
+    result.peakRows = worker.peakAccumulatedRows();
     result.finishedLast = !order.isEmpty() && order.last() == QLatin1String("finished");
     return result;
 }

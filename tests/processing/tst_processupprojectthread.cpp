@@ -18,6 +18,7 @@ private slots:
     void wallStaysContinuousAndInPlace();
     void piecesOffTheMetreGrid();
     void projectOfOnePiece();
+    void longPiecesAreCutAsTheyCome();
     void undecodablePieceKeepsDepthsBelow_data();
     void undecodablePieceKeepsDepthsBelow();
     void noDecodablePieceLeavesProjectAlone();
@@ -198,6 +199,41 @@ void TestProcessUpProjectThread::projectOfOnePiece()
     QCOMPARE(b.size(), a.size());
     QVERIFY(bandDifference(a, 0, b, 0, a.height()) < 3.0);
     QCOMPARE(after.direction, QStringLiteral("down"));
+}
+
+void TestProcessUpProjectThread::longPiecesAreCutAsTheyCome()
+{
+    // Pieces of 2.5 m: every metre above the next piece is cut off at once,
+    // so the image held never grows beyond about two pieces.
+    const QString path = makeProject(QStringLiteral("long-up.prj"),
+                                     {"--direction", "up", "--to", "20", "--piece", "2.5",
+                                      "--width", "400", "--seed", "9"});
+    const QString downPath = makeProject(QStringLiteral("long-down.prj"),
+                                         {"--to", "20", "--width", "400", "--seed", "9"});
+    QVERIFY(!path.isEmpty() && !downPath.isEmpty());
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.counts, QList<int>{8});
+    const double ppu = 400.0 / (1000 * 3.14);
+    const int metreRows = int(10000 * ppu);
+    QVERIFY2(run.peakRows > 0 && run.peakRows <= 4 * metreRows,
+             qPrintable(QString::number(run.peakRows)));
+
+    const FileState after = readState(path);
+    const QList<int> ids = after.ids();
+    QCOMPARE(ids.size(), 20);
+    for (int k = 1; k < 20; ++k)
+        QCOMPARE(ids.at(k - 1), k * 10000);
+    const QImage converted = displayedWall(after, ppu);
+    const QImage reference = wall(readState(downPath));
+    for (double metre = 0.25; metre < 19.5; metre += 0.5) {
+        const int row = int(metre * 10000 * ppu);
+        double diff = 0;
+        const int off = bestOffset(converted, row, reference, 24, -32, 32, &diff);
+        QVERIFY2(diff < 8.0, qPrintable(QStringLiteral("%1 m: difference %2 at offset %3")
+                                            .arg(metre).arg(diff).arg(off)));
+    }
 }
 
 void TestProcessUpProjectThread::undecodablePieceKeepsDepthsBelow_data()
