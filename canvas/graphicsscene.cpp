@@ -86,12 +86,40 @@ QGraphicsItem *GraphicsScene::itemOfType(int type, int start) const
     return nullptr;
 }
 
+bool GraphicsScene::pictureArea(QRectF *area) const
+{
+    // A page is laid out with its images from (1300, 120) inside margins; a
+    // single picture opened for drawing sits at the origin without margins.
+    QRectF images;
+    bool any = false;
+    const QList<QGraphicsItem *> all = items();
+    for (QGraphicsItem *item : all) {
+        if (item->type() != kPageImageType)
+            continue;
+        images = any ? images.united(item->sceneBoundingRect()) : item->sceneBoundingRect();
+        any = true;
+    }
+    if (!any)
+        return false;
+    const QRectF scene = sceneRect();
+    const bool pageLayout = scene.width() > 2600.0 && scene.height() > 240.0
+                            && qAbs(images.left() - 1300.0) < 0.5 && qAbs(images.top() - 120.0) < 0.5;
+    if (pageLayout)
+        return false;
+    if (area)
+        *area = images;
+    return true;
+}
+
 QRectF GraphicsScene::gridRect() const
 {
     const QRectF scene = sceneRect();
-    if (itemOfType(kPageImageType))
-        return QRectF(1300.0, 120.0, scene.width() - 2600.0, scene.height() - 240.0);
-    return scene;
+    if (!itemOfType(kPageImageType))
+        return scene;
+    QRectF picture;
+    if (pictureArea(&picture))
+        return picture;
+    return QRectF(1300.0, 120.0, scene.width() - 2600.0, scene.height() - 240.0);
 }
 
 void GraphicsScene::setMode(Mode mode)
@@ -156,8 +184,11 @@ QGraphicsItem *GraphicsScene::createItem(QGraphicsSceneMouseEvent *event)
     case MarkLithology:
         return new GraphicsLithologymarkitem(QLineF(p, p));
     case IrregularArea: {
+        // The image area widened down to the bottom of the scene rectangle;
+        // on a single picture, the picture itself.
         const QRectF scene = sceneRect();
-        const QRectF bounds(1300.0, 120.0, scene.width() - 2600.0, scene.height() - 120.0);
+        QRectF bounds(1300.0, 120.0, scene.width() - 2600.0, scene.height() - 120.0);
+        pictureArea(&bounds);
         auto *item = new GraphicsSelCurveItem(p, bounds);
         connect(item, &GraphicsSelCurveItem::signalSelCurveFinished, this,
                 &GraphicsScene::handleSelCurveFinished);

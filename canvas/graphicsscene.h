@@ -43,7 +43,8 @@ public:
     QGraphicsItem *itemOfType(int type, int start = 0) const;
 
     // Area the grid covers: the page image area when a page image (type 7) is
-    // in the scene, otherwise the whole scene rectangle.
+    // in the scene, otherwise the whole scene rectangle. A single picture
+    // opened for drawing (no page margins) is covered itself.
     QRectF gridRect() const;
 
 signals:
@@ -70,6 +71,9 @@ protected:
     QGraphicsItem *createItem(QGraphicsSceneMouseEvent *event);
 
 private:
+    // True when the scene shows a single picture rather than a page laid out
+    // in margins; area receives the picture's rectangle.
+    bool pictureArea(QRectF *area) const;
     // Takes the item under construction out of the scene and frees it once
     // control is back in the event loop (it may still be on the call stack).
     void discardCurrentItem();

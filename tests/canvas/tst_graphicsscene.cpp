@@ -285,6 +285,19 @@ void TestGraphicsScene::areaOutlineBounds()
     // The image area widened down to the bottom of the scene rectangle.
     QCOMPARE(outline->bounds(), QRectF(1300, 120, 400, 2120));
     QCOMPARE(outline->data(1).toBool(), false);
+    m_scene->init();
+    m_scene->clear();
+
+    // On a single picture (no page margins) the outline stays on the picture.
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    m_scene->addPixmap(QPixmap::fromImage(picture));
+    m_scene->setSceneRect(0, 0, 800, 600);
+    ItemStyle::instance()->setDrawing(false);
+    press(QPointF(300, 200));
+    outline = dynamic_cast<GraphicsSelCurveItem *>(m_scene->currentItem());
+    QVERIFY(outline);
+    QCOMPARE(outline->bounds(), QRectF(0, 0, 800, 600));
 }
 
 void TestGraphicsScene::lineDragMakesOneItem()

@@ -78,6 +78,8 @@ private slots:
     void showGridLinesToggles();
     void gridCoversSceneWithoutPageImage();
     void gridCoversImageAreaWithPageImage();
+    void gridCoversSinglePicture_data();
+    void gridCoversSinglePicture();
     void gridUnitFromLeftScale();
     void hiddenGridIsNotResized();
     void clickAfterShowingGridDoesNotReportIt();
@@ -309,6 +311,30 @@ void TestGridLines::gridCoversImageAreaWithPageImage()
     scene.UpdateGridLines();
     QCOMPARE(gridOf(scene), grid);
     QCOMPARE(grid->rect(), QRectF(1300, 120, 400, 1500));
+}
+
+void TestGridLines::gridCoversSinglePicture_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("small picture") << QSize(800, 600);
+    QTest::newRow("picture larger than the page margins") << QSize(3000, 2000);
+}
+
+void TestGridLines::gridCoversSinglePicture()
+{
+    QFETCH(QSize, size);
+    // A picture opened for drawing: scene rect = picture, picture at the origin.
+    GraphicsScene scene;
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::darkGray);
+    scene.addPixmap(QPixmap::fromImage(picture));
+    scene.setSceneRect(0, 0, size.width(), size.height());
+
+    QCOMPARE(scene.gridRect(), QRectF(QPointF(0, 0), size));
+    scene.ShowGridLines();
+    QCOMPARE(gridOf(scene)->rect(), QRectF(QPointF(0, 0), size));
+    // No pixel factor without a project: 10 mm cells at 96 dpi.
+    QCOMPARE(gridOf(scene)->step(), 3.7795275590551185);
 }
 
 void TestGridLines::gridUnitFromLeftScale()
