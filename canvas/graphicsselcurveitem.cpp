@@ -69,6 +69,11 @@ void GraphicsSelCurveItem::handleIrregularArea(float fArea)
 {
     if (data(2).toBool())
         return; // this outline already shows its area
+    // The scene hands every result to every outline; one still being drawn
+    // has no measurement of its own yet and must not take another's (that
+    // would also end its construction).
+    if (!data(0).toBool())
+        return;
     prepareGeometryChange();
     setData(2, true);
     m_pixelCount = fArea;

@@ -45,6 +45,8 @@ signals:
     void signalForceCancel();
 
 public slots:
+    // The pixel count of this outline's mask; only the first count after
+    // the outline was closed is taken.
     void handleIrregularArea(float fArea);
 
 protected:

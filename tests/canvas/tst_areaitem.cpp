@@ -156,6 +156,7 @@ private slots:
     void secondResultIgnored();
     void labelShownAndBounded();
     void finishedOutlineIgnoresToolEvents();
+    void resultDoesNotReachOutlineUnderConstruction();
     void workerCountsPureRedOnly();
     void workerReportsOnceAndIsReclaimed();
 
@@ -455,6 +456,7 @@ void TestAreaItem::squareMetres()
     QFETCH(QString, text);
     pixelsPerUnit = factor;
     GraphicsSelCurveItem item(QPointF(1500, 300), QRectF(1300, 120, 1000, 1120));
+    item.setData(0, true); // closed
     item.handleIrregularArea(count);
     QVERIFY(item.data(2).toBool());
     QCOMPARE(item.pixelCount(), count);
@@ -465,6 +467,7 @@ void TestAreaItem::unknownPixelFactorStaysFinite()
 {
     pixelsPerUnit = 0.0;
     GraphicsSelCurveItem item(QPointF(1500, 300), QRectF(1300, 120, 1000, 1120));
+    item.setData(0, true); // closed
     item.handleIrregularArea(12345);
     const QString text = item.areaText();
     QVERIFY(text.startsWith(QStringLiteral("Area of this closed curve is:")));
@@ -509,6 +512,7 @@ void TestAreaItem::labelShownAndBounded()
     scene.addItem(item);
     item->setPoints(QPolygonF() << QPointF(1500, 800) << QPointF(1700, 800) << QPointF(1700, 1000)
                                 << QPointF(1500, 1000) << QPointF(1500, 800));
+    item->setData(0, true); // closed
     const QRectF before = item->boundingRect();
     auto redNearLabel = [&] {
         QImage image(3000, 1500, QImage::Format_RGB32);
@@ -547,10 +551,31 @@ void TestAreaItem::finishedOutlineIgnoresToolEvents()
     SceneMouse mouse(&scene);
     mouse.click(QPointF(1500, 300));
     mouse.click(QPointF(1800, 300));
-    item->handleIrregularArea(500);
-    const QPolygonF points = item->controlPoints();
     mouse.click(QPointF(1800, 600));
+    mouse.press(QPointF(1500, 300)); // closes at the start marker
+    mouse.release(QPointF(1500, 300));
+    item->handleIrregularArea(500);
+    QVERIFY(item->data(2).toBool());
+    const QPolygonF points = item->controlPoints();
+    mouse.click(QPointF(1900, 700));
     QCOMPARE(item->controlPoints(), points);
+}
+
+void TestAreaItem::resultDoesNotReachOutlineUnderConstruction()
+{
+    // A count arriving while the next outline is still being drawn (the
+    // scene passes results to every outline) leaves that outline alone.
+    pixelsPerUnit = 1.0;
+    SceneMouse mouse(m_scene);
+    auto *item = startOutline(mouse, QPolygonF() << QPointF(1500, 300) << QPointF(1900, 300));
+    QVERIFY(item);
+    m_scene->handleIrregularArea(777);
+    QVERIFY(!item->data(2).toBool());
+    QCOMPARE(item->pixelCount(), 0.0f);
+    QVERIFY(item->areaText().isEmpty());
+    mouse.click(QPointF(1900, 700));
+    QCOMPARE(item->controlPoints().size(), 3);
+    QCOMPARE(m_scene->currentItem(), item);
 }
 
 void TestAreaItem::workerCountsPureRedOnly()
