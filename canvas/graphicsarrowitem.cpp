@@ -39,7 +39,11 @@ QPolygonF GraphicsArrowItem::head(double barbLength) const
 QRectF GraphicsArrowItem::boundingRect() const
 {
     const QRectF r = QGraphicsLineItem::boundingRect();
-    return QRectF(r.x() - 10.0, r.y() - 10.0, int(r.width() + 20.0), int(r.height() + 20.0));
+    const QRectF grown(r.x() - 10.0, r.y() - 10.0, int(r.width() + 20.0), int(r.height() + 20.0));
+    // A pen wider than the hit stroke paints beyond it.
+    QPolygonF painted = head(70.0);
+    painted << line().p1();
+    return grown | GraphicsLineItem::paintedRect(painted.boundingRect(), pen());
 }
 
 QPainterPath GraphicsArrowItem::shape() const

@@ -50,6 +50,20 @@ QPen GraphicsLineItem::selectedPen(const QPen &pen)
     return dotted;
 }
 
+QRectF GraphicsLineItem::paintedRect(const QRectF &geometry, const QPen &pen)
+{
+    const qreal m = pen.widthF() * 0.75;
+    return geometry.normalized().adjusted(-m, -m, m, m);
+}
+
+QRectF GraphicsLineItem::boundingRect() const
+{
+    // The hit area is 20 units wide whatever the pen; a wider pen, or the
+    // square dot of a click without a drag, paints beyond it.
+    const QLineF l = line();
+    return QGraphicsLineItem::boundingRect() | paintedRect(QRectF(l.p1(), l.p2()), pen());
+}
+
 QPainterPath GraphicsLineItem::shape() const
 {
     const QLineF l = line();

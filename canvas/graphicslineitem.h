@@ -17,6 +17,7 @@ public:
 
     explicit GraphicsLineItem(const QLineF &line, QGraphicsItem *parent = nullptr);
 
+    QRectF boundingRect() const override;
     QPainterPath shape() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
                QWidget *widget = nullptr) override;
@@ -35,6 +36,9 @@ public:
     static QPainterPath shapeFromPath(const QPainterPath &path, const QPen &pen);
     // The pen used to draw a selected item: same colour and width, dotted.
     static QPen selectedPen(const QPen &pen);
+    // Area that painting the given geometry with the pen can touch (square
+    // caps reach out by up to half the width times the square root of 2).
+    static QRectF paintedRect(const QRectF &geometry, const QPen &pen);
 
 protected:
     bool sceneEvent(QEvent *event) override;

@@ -20,6 +20,14 @@ GraphicsPathItem::GraphicsPathItem(const QPainterPath &path, QGraphicsItem *pare
     setFlag(QGraphicsItem::ItemIsMovable, false);
 }
 
+QRectF GraphicsPathItem::boundingRect() const
+{
+    // The hit area is 20 units wide whatever the pen; a wider pen paints
+    // beyond it.
+    return QGraphicsPathItem::boundingRect()
+        | GraphicsLineItem::paintedRect(path().controlPointRect(), pen());
+}
+
 QPainterPath GraphicsPathItem::shape() const
 {
     QPainterPath p = path();

@@ -12,6 +12,7 @@ public:
 
     explicit GraphicsPathItem(const QPainterPath &path, QGraphicsItem *parent = nullptr);
 
+    QRectF boundingRect() const override;
     QPainterPath shape() const override;
     int type() const override { return Type; }
 

@@ -90,7 +90,7 @@ QStringList GraphicsRulerItem::labelTexts() const
     QStringList texts;
     for (int i = 0; i < d.size(); ++i) {
         const QString value = QString::number(d.at(i) / kDepthUnitsPerMetre, 'f', 2) + "m";
-        texts << (i == d.size() - 1 ? QStringLiteral("Total:") + value : value);
+        texts << (i == d.size() - 1 ? tr("Total:") + value : value);
     }
     return texts;
 }

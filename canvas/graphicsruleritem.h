@@ -2,6 +2,7 @@
 #define GRAPHICSRULERITEM_H
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QGraphicsPolygonItem>
 #include <QPolygonF>
 #include <QRegion>
@@ -12,6 +13,8 @@
 // the running distance in metres and the total at the last point.
 class GraphicsRulerItem : public QGraphicsPolygonItem
 {
+    Q_DECLARE_TR_FUNCTIONS(GraphicsRulerItem)
+
 public:
     enum { Type = 9 };
 

@@ -206,6 +206,9 @@ void TestDrawingItems::zeroLengthLineCanBePickedUpAtItsPoint()
     click(m_view, p + QPointF(1, 0));
     QVERIFY(line->isSelected());
 
+    // The square dot of the default 8-unit pen lies inside the repaint area.
+    QVERIFY(line->boundingRect().contains(QRectF(p - QPointF(4, 4), QSizeF(8, 8))));
+
     // A null line (all coordinates zero) has no hit area at all.
     GraphicsLineItem nullLine(QLineF(0, 0, 0, 0));
     QVERIFY(nullLine.shape().isEmpty());
@@ -232,11 +235,21 @@ void TestDrawingItems::hitStrokeIsTwentyUnitsWide()
     click(m_view, QPointF(500, 508));
     QVERIFY(line->isSelected());
 
-    // A wide pen does not widen the hit area.
+    // A wide pen does not widen the hit area, but its repaint area covers
+    // what it paints.
     ItemStyle::instance()->setLineWidth(40);
     GraphicsLineItem wide(QLineF(100, 100, 900, 100));
     QVERIFY(wide.contains(QPointF(500, 109)));
     QVERIFY(!wide.contains(QPointF(500, 115)));
+    QVERIFY(wide.boundingRect().contains(QRectF(80, 80, 840, 40)));
+    ItemStyle::instance()->setLineWidth(80);
+    GraphicsArrowItem wideArrow(QLineF(100, 100, 900, 100));
+    QVERIFY(wideArrow.boundingRect().contains(QRectF(60, 60, 880, 80)));
+    ItemStyle::instance()->setLineWidth(40);
+    QPainterPath stroke(QPointF(100, 100));
+    stroke.lineTo(900, 100);
+    GraphicsPathItem widePen(stroke);
+    QVERIFY(widePen.boundingRect().contains(QRectF(80, 80, 840, 40)));
 }
 
 void TestDrawingItems::selectedItemMovesAndHoverLeaveStopsIt()
