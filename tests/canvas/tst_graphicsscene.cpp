@@ -226,25 +226,31 @@ void TestGraphicsScene::leftPressCreatesItemOfMode_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("typeCode");
 
-    QTest::newRow("line") << int(InsertLine) << 1;
-    QTest::newRow("arrow") << int(InsertArrow) << 3;
-    QTest::newRow("text") << int(InsertText) << 10;
-    QTest::newRow("curve") << int(FitCurve) << 4;
-    QTest::newRow("pen") << int(InsertPen) << 8;
-    QTest::newRow("angle") << int(InsertAngle) << 2;
-    QTest::newRow("ruler") << int(InsertRuler) << 9;
-    QTest::newRow("dip") << int(InsertDip) << 5;
-    QTest::newRow("measure length") << int(MeasureLength) << 11;
-    QTest::newRow("measure angle") << int(MeasureAngle) << 12;
-    QTest::newRow("mark lithology") << int(MarkLithology) << 13;
-    QTest::newRow("irregular area") << int(IrregularArea) << 14;
+    // finishes: a click without a drag completes the item (its release
+    // clears the drawing flag); the others keep asking for input.
+    QTest::addColumn<bool>("finishes");
+
+    QTest::newRow("line") << int(InsertLine) << 1 << true;
+    QTest::newRow("arrow") << int(InsertArrow) << 3 << true;
+    QTest::newRow("text") << int(InsertText) << 10 << true;
+    QTest::newRow("curve") << int(FitCurve) << 4 << false;
+    QTest::newRow("pen") << int(InsertPen) << 8 << true;
+    QTest::newRow("angle") << int(InsertAngle) << 2 << false;
+    QTest::newRow("ruler") << int(InsertRuler) << 9 << false;
+    QTest::newRow("dip") << int(InsertDip) << 5 << false;
+    QTest::newRow("measure length") << int(MeasureLength) << 11 << true;
+    QTest::newRow("measure angle") << int(MeasureAngle) << 12 << true;
+    QTest::newRow("mark lithology") << int(MarkLithology) << 13 << true;
+    QTest::newRow("irregular area") << int(IrregularArea) << 14 << false;
 }
 
 void TestGraphicsScene::leftPressCreatesItemOfMode()
 {
     QFETCH(int, mode);
     QFETCH(int, typeCode);
+    QFETCH(bool, finishes);
 
+    QSignalSpy inserted(m_scene.get(), &GraphicsScene::itemInserted);
     ModalAnswerer answerer; // the text tool opens its dialog inside the press
     m_scene->setMode(Mode(mode));
     QCOMPARE(currentMode, Mode(mode));
@@ -266,9 +272,16 @@ void TestGraphicsScene::leftPressCreatesItemOfMode()
         QCOMPARE(line->line(), QLineF(p, p));
     QCOMPARE(answerer.answered, typeCode == 10 ? 1 : 0);
 
-    // A second press while the item is under construction creates nothing new.
     release(p);
-    if (m_scene->currentItem()) {
+    if (finishes) {
+        QCOMPARE(inserted.count(), 1);
+        QVERIFY(insertedArg(inserted, 0) == item);
+        QVERIFY(m_scene->currentItem() == nullptr);
+    } else {
+        QCOMPARE(inserted.count(), 0);
+        // A second press while the item is under construction creates
+        // nothing new.
+        QCOMPARE(m_scene->currentItem(), item);
         press(QPointF(1550, 450));
         QCOMPARE(m_scene->currentItem(), item);
         release(QPointF(1550, 450));
@@ -645,6 +658,8 @@ void TestGraphicsScene::areaConfirmedStartsWorker()
     p.fillRect(QRect(25, 5, 5, 5), QColor(254, 0, 0));
     p.end();
 
+    // As the outline does when it closes itself and reports its mask.
+    outline->setData(0, true);
     ModalAnswerer answerer("OK");
     m_scene->handleSelCurveFinished(mask);
     QCOMPARE(answerer.texts, QStringList{"Area Selecting finished."});
