@@ -20,6 +20,10 @@ GraphicsTextItem::GraphicsTextItem(const QPointF &pos, const QString &text, QGra
     : QGraphicsSimpleTextItem(parent)
 {
     ItemStyle *style = ItemStyle::instance();
+    // A new text is finished by the release that follows the press creating
+    // it. A flag left set by an earlier multi-click tool (ruler, curve) must
+    // not keep it open when the press cannot reach it (empty text).
+    style->setDrawing(false);
     setPos(pos);
     setText(text);
     setPen(textPen(style->textColor()));

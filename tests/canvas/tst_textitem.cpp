@@ -106,6 +106,7 @@ private slots:
     void cleanup();
 
     void textToolAsksForTextAndFinishesOnRelease();
+    void emptyTextAfterARulerIsStillFinished();
     void cancelledDialogStillAppliesItsContents();
     void emptyBoxKeepsThePreviousText();
     void fontDialogChoiceReachesItemAndStyle();
@@ -184,6 +185,29 @@ void TestTextItem::textToolAsksForTextAndFinishesOnRelease()
     QCOMPARE(text->pen().color(), QColor(Qt::black));
     QCOMPARE(text->pen().width(), 0);
     QCOMPARE(answerer.unexpected(), 0);
+}
+
+void TestTextItem::emptyTextAfterARulerIsStillFinished()
+{
+    // A finished ruler leaves the drawing flag set.
+    m_scene->setMode(InsertRuler);
+    click(m_view, QPointF(100, 100));
+    click(m_view, QPointF(100, 300));
+    click(m_view, QPointF(100, 300), Qt::RightButton);
+    QVERIFY(ItemStyle::instance()->drawing());
+
+    ModalAnswerer answerer;
+    answerer.add(answerText(QString(""), QStringLiteral("OK")));
+    QSignalSpy inserted(m_scene, &GraphicsScene::itemInserted);
+    m_scene->setMode(InsertText);
+    click(m_view, QPointF(600, 600));
+    QCOMPARE(answerer.pending(), 0);
+    QCOMPARE(inserted.count(), 1);
+    auto *text = inserted.first().first().value<QGraphicsItem *>();
+    QVERIFY(text);
+    QCOMPARE(text->type(), 10);
+    QCOMPARE(m_scene->currentItem(), static_cast<QGraphicsItem *>(nullptr));
+    QVERIFY(!ItemStyle::instance()->drawing());
 }
 
 void TestTextItem::cancelledDialogStillAppliesItsContents()
