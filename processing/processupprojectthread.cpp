@@ -193,6 +193,24 @@ void ProcessUpProjectThread::appendBlank(QImage &accumulated, int depthSpan, int
     accumulated = joined;
 }
 
+int ProcessUpProjectThread::missingDepth(int span, int rows) const
+{
+    // A piece covers its depth span; when it brings far fewer rows than the
+    // span needs (it did not decode, or the pieces of the span below it are
+    // missing from the table) the rest of the span is missing wall.
+    if (span <= 0)
+        return 0;
+    if (rows <= 0)
+        return span;
+    if (pixelsPerUnit <= 1e-6)
+        return 0;
+    const double expected = span * pixelsPerUnit;
+    const double deficit = expected - rows;
+    if (deficit > expected * 0.25 && deficit >= 2.0)
+        return int(deficit / pixelsPerUnit);
+    return 0;
+}
+
 void ProcessUpProjectThread::processImages()
 {
     const QString countStatement = QStringLiteral("select count(*) from bigImages where id > ? AND id <= ?");
@@ -232,18 +250,17 @@ void ProcessUpProjectThread::processImages()
     m_peakAccumulatedRows = 0;
     int step = 0;
     QImage accumulated;
-    int pendingGap = 0;       // depth span of undecodable pieces not yet filled
-    int undecodedId = -1;     // id of the previous row when it did not decode
+    int pendingGap = 0;       // depth of missing wall not yet filled with blank rows
+    int previousId = -1;      // id of the previous row
+    int previousRows = 0;     // pixel rows it brought (0 when it did not decode)
     bool endsWithBlank = false;
 
     while (!m_rewriter.shouldStop() && query.isActive() && query.next()) {
         const int id = query.value(0).toInt();
         const int d = m_maxDepth - id;
 
-        if (undecodedId >= 0) {
-            pendingGap += undecodedId - id;
-            undecodedId = -1;
-        }
+        if (previousId >= 0)
+            pendingGap += missingDepth(previousId - id, previousRows);
         if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6) {
             appendBlank(accumulated, pendingGap, accumulated.width());
             pendingGap = 0;
@@ -258,6 +275,8 @@ void ProcessUpProjectThread::processImages()
         }
 
         const QImage piece = decodePiece(query.value(1).toByteArray());
+        previousId = id;
+        previousRows = piece.height();
         if (!piece.isNull()) {
             if (qAbs(pixelsPerUnit) < 1e-6 && m_diameter > 0) {
                 pixelsPerUnit = piece.width() / (m_diameter * 3.14);
@@ -285,7 +304,6 @@ void ProcessUpProjectThread::processImages()
             m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, accumulated.height());
         } else {
             qDebug() << "QImage Load Fail" << id;
-            undecodedId = id;
         }
 
         emit signalOneImageProcessed(step);
@@ -303,8 +321,9 @@ void ProcessUpProjectThread::processImages()
         return;
     }
 
-    if (undecodedId >= 0)
-        pendingGap += qMin(undecodedId, kPieceDepth);
+    // The deepest piece reaches down to the bottom of the run (id 0).
+    if (previousId >= 0)
+        pendingGap += missingDepth(previousId, previousRows);
     if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6)
         appendBlank(accumulated, pendingGap, accumulated.width());
 

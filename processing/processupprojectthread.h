@@ -57,6 +57,7 @@ protected:
     void run() override;
 
 private:
+    int missingDepth(int span, int rows) const;
     void appendBlank(QImage &accumulated, int depthSpan, int width);
 
     QString m_projectPath;

@@ -19,8 +19,8 @@ private slots:
     void piecesOffTheMetreGrid();
     void projectOfOnePiece();
     void longPiecesAreCutAsTheyCome();
-    void undecodablePieceKeepsDepthsBelow_data();
-    void undecodablePieceKeepsDepthsBelow();
+    void missingWallKeepsDepthsBelow_data();
+    void missingWallKeepsDepthsBelow();
     void noDecodablePieceLeavesProjectAlone();
     void downwardProjectIsUntouched();
     void zeroDiameterDoesNotDivideByZero();
@@ -236,7 +236,7 @@ void TestProcessUpProjectThread::longPiecesAreCutAsTheyCome()
     }
 }
 
-void TestProcessUpProjectThread::undecodablePieceKeepsDepthsBelow_data()
+void TestProcessUpProjectThread::missingWallKeepsDepthsBelow_data()
 {
     QTest::addColumn<int>("badIndex");
     QTest::addColumn<double>("badTopMetre");
@@ -244,24 +244,31 @@ void TestProcessUpProjectThread::undecodablePieceKeepsDepthsBelow_data()
     QTest::newRow("middle") << 4 << 5.0;
     QTest::newRow("collar") << 9 << 0.0;
     QTest::newRow("bottom") << 0 << 9.0;
+    // A metre missing from the table (id 40 000, the wall from 6 m to 7 m)
+    // is a gap of its own.
+    QTest::newRow("missing metre") << -4 << 6.0;
 }
 
-void TestProcessUpProjectThread::undecodablePieceKeepsDepthsBelow()
+void TestProcessUpProjectThread::missingWallKeepsDepthsBelow()
 {
     QFETCH(int, badIndex);
     QFETCH(double, badTopMetre);
-    const QString name = QStringLiteral("bad%1").arg(badIndex);
+    const QString name = QStringLiteral("gap%1").arg(badIndex + 10);
+    const QStringList fault = badIndex >= 0
+        ? QStringList{"--bad-piece", QString::number(badIndex)}
+        : QStringList{"--missing-metre", QString::number(-badIndex)};
     const QString path = makeProject(name + QStringLiteral("-up.prj"),
-                                     {"--direction", "up", "--to", "10", "--width", "400",
-                                      "--seed", "3", "--bad-piece", QString::number(badIndex)});
+                                     QStringList{"--direction", "up", "--to", "10", "--width", "400",
+                                                 "--seed", "3"} + fault);
     const QString downPath = makeProject(name + QStringLiteral("-down.prj"),
                                          {"--to", "10", "--width", "400", "--seed", "3"});
     QVERIFY(!path.isEmpty() && !downPath.isEmpty());
     loadRecord(path);
     const RunResult run = convert(path);
     QVERIFY(run.succeeded);
-    QCOMPARE(run.counts, QList<int>{10});
-    QCOMPARE(run.progress.size(), 11);
+    const int rows = badIndex >= 0 ? 10 : 9;
+    QCOMPARE(run.counts, QList<int>{rows});
+    QCOMPARE(run.progress.size(), rows + 1);
 
     const FileState after = readState(path);
     QCOMPARE(after.direction, QStringLiteral("down"));
