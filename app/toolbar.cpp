@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 struct ActionText
@@ -319,9 +321,12 @@ void ToolBar::arrangePanels()
     width.first->setObjectName(QStringLiteral("widthPanel"));
     width.second->addWidget(m_widthSpin, 0, 0);
     addWidget(width.first);
-    const QMargins margins = width.second->contentsMargins();
-    m_widthSpin->setMinimumWidth(width.first->sizeHint().width()
-                                 - margins.left() - margins.right());
+    // The width box spans the button columns of the panels above it, so that
+    // its "Width " prefix and value stay readable.
+    const QMargins margins = drawing.second->contentsMargins();
+    m_widthSpin->setFixedWidth(std::max(m_widthSpin->width(),
+                                        drawing.first->sizeHint().width()
+                                            - margins.left() - margins.right()));
     addSeparator();
 
     // Shortcuts only work for actions on a visible widget. The actions whose
