@@ -118,6 +118,13 @@ private:
             m_idleTicks = 0;
             return;
         }
+        // A dialog that has been closed but is still alive is still inside
+        // its exec(): the code waiting for its answer has not run yet.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        for (QWidget *top : tops) {
+            if (qobject_cast<QDialog *>(top) && !top->isVisible())
+                return;
+        }
         if (!m_steps.isEmpty() && m_steps.first()(w)) {
             m_steps.removeFirst();
             m_idleTicks = 0;
