@@ -733,7 +733,7 @@ void MainWindow::handleStopPressed()
     ReadBigImageThread *reader = m_readThread;
     m_readThread = nullptr;
     ++m_readSerial;
-    reader->requestInterruption();
+    reader->requestStop();
     connect(reader, &QThread::finished, reader, &QObject::deleteLater);
     if (reader->isFinished())
         reader->deleteLater();
@@ -1073,7 +1073,6 @@ void MainWindow::OnRetranslate()
     m_aboutAct->setText(tr("&About"));
     if (!m_viewMenu->actions().isEmpty())
         m_viewMenu->actions().first()->setText(tr("ToolBar"));
-    m_toolBar->setWindowTitle(tr("Tools"));
     statusBar()->showMessage(tr("Ready"));
 }
 

@@ -7,6 +7,7 @@
 
 #include <QGraphicsItem>
 #include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,0 +1,758 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>FileInfoWidget</name>
+    <message>
+        <source>depth range(mm):</source>
+        <translation>深度范围(mm)：</translation>
+    </message>
+    <message>
+        <source>Current:</source>
+        <translation>当前：</translation>
+    </message>
+    <message>
+        <source>Page depth:</source>
+        <translation>页深度：</translation>
+    </message>
+    <message>
+        <source>Go</source>
+        <translation>转到</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一页</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsRulerItem</name>
+    <message>
+        <source>Total:</source>
+        <translation>总长：</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsScene</name>
+    <message>
+        <source>Area Selecting finished.</source>
+        <translation>区域选择完成。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Points are not enough to form a closed curve</source>
+        <translation>点数不足，无法构成闭合曲线</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsSelCurveItem</name>
+    <message>
+        <source>Area of this closed curve is:</source>
+        <translation>该闭合曲线的面积为：</translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation>未知（无工程比例，%1 像素）</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsTextItem</name>
+    <message>
+        <source>Input text</source>
+        <translation>输入文字</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Tools</source>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>关闭(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Close the picture</source>
+        <translation>关闭图片</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>退出(&amp;X)</translation>
+    </message>
+    <message>
+        <source>Exit the application</source>
+        <translation>退出应用程序</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Show the application's About box</source>
+        <translation>显示应用程序的“关于”对话框</translation>
+    </message>
+    <message>
+        <source>&amp;DisplaySetting</source>
+        <translation>显示设置(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Popup display setting dialog</source>
+        <translation>弹出显示设置对话框</translation>
+    </message>
+    <message>
+        <source>&amp;English</source>
+        <translation>英文(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Chinese</source>
+        <translation>中文(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>RecentFiles</source>
+        <translation>最近的文件</translation>
+    </message>
+    <message>
+        <source>RecentProjects</source>
+        <translation>最近的工程</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>编辑(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>语言(&amp;L)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>视图(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>就绪</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>Whether to save the changes?</source>
+        <translation>是否保存修改？</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>放弃</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; &lt;b&gt;KORA&lt;/b&gt; &lt;/p&gt; </source>
+        <translation>&lt;p&gt; &lt;b&gt;KORA&lt;/b&gt; &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; Version: 1.7.90925 &lt;/p&gt; </source>
+        <translation>&lt;p&gt; 版本：1.7.90925 &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; Borehole-wall image viewer and interpretation tool. &lt;/p&gt; </source>
+        <translation>&lt;p&gt; 钻孔孔壁图像浏览与解释工具。 &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; Pages through the unrolled 360° image of a borehole wall by depth, &lt;/p&gt; </source>
+        <translation>&lt;p&gt; 按深度分页浏览展开的 360° 钻孔孔壁图像， &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; measures lengths, angles, dips and areas on it, corrects depth and azimuth, &lt;/p&gt; </source>
+        <translation>&lt;p&gt; 在图像上量测长度、角度、倾角和面积，校正深度与方位， &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; and exports reports and 3D views of the hole. &lt;/p&gt; </source>
+        <translation>&lt;p&gt; 并导出钻孔报告和三维视图。 &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Open project file</source>
+        <translation>打开工程文件</translation>
+    </message>
+    <message>
+        <source>project (*.prj)</source>
+        <translation>工程文件 (*.prj)</translation>
+    </message>
+    <message>
+        <source>The project file "%1" does not exist!</source>
+        <translation>工程文件“%1”不存在！</translation>
+    </message>
+    <message>
+        <source>Waiting for process project file...</source>
+        <translation>正在处理工程文件，请稍候...</translation>
+    </message>
+    <message>
+        <source>The upward project could not be converted; the project file was left unchanged.</source>
+        <translation>上行工程无法转换；工程文件未作改动。</translation>
+    </message>
+    <message>
+        <source>Open Picture</source>
+        <translation>打开图片</translation>
+    </message>
+    <message>
+        <source>Picture (*.jpg)</source>
+        <translation>图片 (*.jpg)</translation>
+    </message>
+    <message>
+        <source>Format error!</source>
+        <translation>格式错误！</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>The project has no readable images or no borehole diameter!</source>
+        <translation>该工程没有可读取的图像或没有钻孔孔径！</translation>
+    </message>
+    <message>
+        <source>Reading images,please wait!</source>
+        <translation>正在读取图像，请稍候！</translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation>请先打开工程文件！</translation>
+    </message>
+    <message>
+        <source>No pictures!</source>
+        <translation>没有图像！</translation>
+    </message>
+    <message>
+        <source>Database file open failed!</source>
+        <translation>数据库文件打开失败！</translation>
+    </message>
+    <message>
+        <source>d</source>
+        <translation>°</translation>
+    </message>
+    <message>
+        <source>inclination</source>
+        <translation>倾向</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>°</translation>
+    </message>
+    <message>
+        <source>inclinationAngle</source>
+        <translation>倾角</translation>
+    </message>
+    <message>
+        <source>ToolBar</source>
+        <translation>工具栏</translation>
+    </message>
+    <message>
+        <source>%1 is not part of this build of KORA.</source>
+        <translation>此版本的 KORA 不包含%1。</translation>
+    </message>
+    <message>
+        <source>Saving the page as images</source>
+        <translation>将页面保存为图片的功能</translation>
+    </message>
+    <message>
+        <source>The roll view</source>
+        <translation>卷动视图</translation>
+    </message>
+    <message>
+        <source>Range is too big.Please input a smaller range!</source>
+        <translation>范围太大，请输入较小的范围！</translation>
+    </message>
+    <message>
+        <source>The 3D view</source>
+        <translation>三维视图</translation>
+    </message>
+    <message>
+        <source>The corrections dialog</source>
+        <translation>校正对话框</translation>
+    </message>
+    <message>
+        <source>The project information dialog</source>
+        <translation>工程信息对话框</translation>
+    </message>
+    <message>
+        <source>Report export</source>
+        <translation>报告导出功能</translation>
+    </message>
+</context>
+<context>
+    <name>MouseLabel</name>
+    <message>
+        <source>depth </source>
+        <translation>深度 </translation>
+    </message>
+    <message>
+        <source>direct </source>
+        <translation>方位 </translation>
+    </message>
+</context>
+<context>
+    <name>MyFontDialog</name>
+    <message>
+        <source>Font</source>
+        <translation>字体</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>字号</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectInfoDialog</name>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The project information could not be saved to the project file!</source>
+        <translation>工程信息无法保存到工程文件！</translation>
+    </message>
+    <message>
+        <source>Project name:</source>
+        <translation>工程名称：</translation>
+    </message>
+    <message>
+        <source>Detection unit:</source>
+        <translation>检测单位：</translation>
+    </message>
+    <message>
+        <source>Coordinates:</source>
+        <translation>坐标：</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>孔号：</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Total diameter(mm):</source>
+        <translation>总深度(mm)：</translation>
+    </message>
+    <message>
+        <source>Diameter(mm):</source>
+        <translation>孔径(mm)：</translation>
+    </message>
+    <message>
+        <source>Start depth(mm):</source>
+        <translation>起始深度(mm)：</translation>
+    </message>
+    <message>
+        <source>Person:</source>
+        <translation>检测人：</translation>
+    </message>
+    <message>
+        <source>Orifice elevation:</source>
+        <translation>孔口高程：</translation>
+    </message>
+    <message>
+        <source>Waterlevel</source>
+        <translation>稳定水位</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>QDlgDisplaySetting</name>
+    <message>
+        <source>显示设置</source>
+        <translation>显示设置</translation>
+    </message>
+    <message>
+        <source>网格线</source>
+        <translation>网格线</translation>
+    </message>
+    <message>
+        <source>网格尺寸</source>
+        <translation>网格尺寸</translation>
+    </message>
+    <message>
+        <source>10*10</source>
+        <translation>10*10</translation>
+    </message>
+    <message>
+        <source>20*20</source>
+        <translation>20*20</translation>
+    </message>
+    <message>
+        <source>50*50</source>
+        <translation>50*50</translation>
+    </message>
+</context>
+<context>
+    <name>RangeDialog</name>
+    <message>
+        <source>start(m)</source>
+        <translation>起始(m)</translation>
+    </message>
+    <message>
+        <source>end(m)</source>
+        <translation>终止(m)</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Range error,start depth is larger than end depth!</source>
+        <translation>范围错误，起始深度大于终止深度！</translation>
+    </message>
+    <message>
+        <source>The range must less than 2m!</source>
+        <translation>范围必须小于 2 m！</translation>
+    </message>
+</context>
+<context>
+    <name>TextDialog</name>
+    <message>
+        <source>Select font...</source>
+        <translation>选择字体...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Select Font</source>
+        <translation>选择字体</translation>
+    </message>
+</context>
+<context>
+    <name>ToolBar</name>
+    <message>
+        <source>Open project</source>
+        <translation>打开工程</translation>
+    </message>
+    <message>
+        <source>Open a project file</source>
+        <translation>打开工程文件</translation>
+    </message>
+    <message>
+        <source>&amp;Open picture</source>
+        <translation>打开图片(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Open picture</source>
+        <translation>打开图片</translation>
+    </message>
+    <message>
+        <source>&amp;current image</source>
+        <translation>保存当前图像(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Save the current image</source>
+        <translation>保存当前图像</translation>
+    </message>
+    <message>
+        <source>save &amp;Original image</source>
+        <translation>保存原始图像(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Save the original image</source>
+        <translation>保存原始图像</translation>
+    </message>
+    <message>
+        <source>s&amp;ave as</source>
+        <translation>另存为(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>Export report</source>
+        <translation>导出报告</translation>
+    </message>
+    <message>
+        <source>&amp;Roll</source>
+        <translation>卷动(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Roll the picture</source>
+        <translation>卷动显示图像</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>删除(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Delete item</source>
+        <translation>删除图元</translation>
+    </message>
+    <message>
+        <source>&amp;Project Information</source>
+        <translation>工程信息(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Show or edit project Information</source>
+        <translation>查看或编辑工程信息</translation>
+    </message>
+    <message>
+        <source>&amp;Correction</source>
+        <translation>校正(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation>校正</translation>
+    </message>
+    <message>
+        <source>&amp;Magnetic declination correctionBtn</source>
+        <translation>磁偏角校正(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Correct magnetic declination</source>
+        <translation>校正磁偏角</translation>
+    </message>
+    <message>
+        <source>&amp;Diameter correctionBtn</source>
+        <translation>孔径校正(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Correct diameter</source>
+        <translation>校正孔径</translation>
+    </message>
+    <message>
+        <source>&amp;Show 3D</source>
+        <translation>三维显示(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Show 3D Image</source>
+        <translation>显示三维图像</translation>
+    </message>
+    <message>
+        <source>P&amp;en</source>
+        <translation>画笔(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Pen</source>
+        <translation>画笔</translation>
+    </message>
+    <message>
+        <source>I&amp;nsert line</source>
+        <translation>插入直线(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>直线</translation>
+    </message>
+    <message>
+        <source>Measure length</source>
+        <translation>测量长度</translation>
+    </message>
+    <message>
+        <source>M&amp;easure length</source>
+        <translation>测量长度(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Measure angle</source>
+        <translation>测量角度</translation>
+    </message>
+    <message>
+        <source> Mark lithology</source>
+        <translation>岩性标注</translation>
+    </message>
+    <message>
+        <source>Mark lithology</source>
+        <translation>岩性标注</translation>
+    </message>
+    <message>
+        <source>So&amp;lid Arrow</source>
+        <translation>实心箭头(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Solid arrow</source>
+        <translation>实心箭头</translation>
+    </message>
+    <message>
+        <source>A&amp;ngle</source>
+        <translation>角度(&amp;N)</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>D&amp;ip</source>
+        <translation>倾角(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Dip angle</source>
+        <translation>倾角</translation>
+    </message>
+    <message>
+        <source>F&amp;itCurve</source>
+        <translation>曲线拟合(&amp;I)</translation>
+    </message>
+    <message>
+        <source>To fit the curve</source>
+        <translation>拟合曲线</translation>
+    </message>
+    <message>
+        <source>R&amp;uler</source>
+        <translation>标尺(&amp;U)</translation>
+    </message>
+    <message>
+        <source>To measure distance</source>
+        <translation>测量距离</translation>
+    </message>
+    <message>
+        <source>text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>&amp;Irregular</source>
+        <translation>不规则区域(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Irregular</source>
+        <translation>不规则区域</translation>
+    </message>
+    <message>
+        <source>&amp;GridLines</source>
+        <translation>网格线(&amp;G)</translation>
+    </message>
+    <message>
+        <source>GridLines</source>
+        <translation>网格线</translation>
+    </message>
+    <message>
+        <source>black</source>
+        <translation>黑色</translation>
+    </message>
+    <message>
+        <source>white</source>
+        <translation>白色</translation>
+    </message>
+    <message>
+        <source>red</source>
+        <translation>红色</translation>
+    </message>
+    <message>
+        <source>green</source>
+        <translation>绿色</translation>
+    </message>
+    <message>
+        <source>blue</source>
+        <translation>蓝色</translation>
+    </message>
+    <message>
+        <source>yellow</source>
+        <translation>黄色</translation>
+    </message>
+    <message>
+        <source>Choose color</source>
+        <translation>选择颜色</translation>
+    </message>
+    <message>
+        <source>Width </source>
+        <translation>线宽 </translation>
+    </message>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Working now, Please Waiting!</source>
+        <translation>正在工作，请稍候！</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>frmMessageBox</name>
+    <message>
+        <source>Prompt</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Requst</source>
+        <translation>请求</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,231 @@
+// Interface language: the language manager's translators, the language
+// actions and the retranslation of every receiver of the language signal.
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+
+#include "languagemanager.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "projectinfodialog.h"
+#include "qdlgdisplaysetting.h"
+#include "shelltestsupport.h"
+#include "toolbar.h"
+
+namespace {
+
+QStringList childTexts(const QWidget *root)
+{
+    QStringList texts;
+    for (const QLabel *label : root->findChildren<QLabel *>())
+        texts << label->text();
+    for (const QPushButton *button : root->findChildren<QPushButton *>())
+        texts << button->text();
+    return texts;
+}
+
+} // namespace
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void translatorsFollowTheLocale();
+    void catalogueFoundOutsideTheWorkingDirectory();
+    void switchingRetranslatesEveryReceiver();
+    void eitherActionSwitchesToTheOther();
+    void displaySettingsInEnglish();
+
+private:
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_elsewhere;
+};
+
+void TestLanguage::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    QVERIFY(m_elsewhere.isValid());
+    ShellTest::setUp(m_settingsDir, 0);
+    // The catalogues are built next to the executables; run from elsewhere.
+    const QString qm = QCoreApplication::applicationDirPath() + QStringLiteral("/KORA_zh_CN.qm");
+    QVERIFY2(QFile::exists(qm), "build the kora_translations target first");
+    QVERIFY(QDir::setCurrent(m_elsewhere.path()));
+}
+
+void TestLanguage::init()
+{
+    LanguageManager::instance()->setLocaleName(QStringLiteral("en_US"));
+    LanguageManager::instance()->reloadTranslators();
+}
+
+void TestLanguage::translatorsFollowTheLocale()
+{
+    LanguageManager *manager = LanguageManager::instance();
+
+    // A locale with no catalogue: nothing is installed, texts stay English.
+    manager->setLocaleName(QStringLiteral("de_DE"));
+    QVERIFY(!manager->isChinese());
+    manager->reloadTranslators();
+    QVERIFY(!manager->hasQtTranslator());
+    QVERIFY(!manager->hasAppTranslator());
+    QCOMPARE(QCoreApplication::translate("MainWindow", "&File"), QStringLiteral("&File"));
+
+    // The first switch goes to Chinese, with the toolkit's own catalogue.
+    manager->toggleLanguage();
+    QCOMPARE(manager->localeName(), QStringLiteral("zh_CN"));
+    QVERIFY(manager->isChinese());
+    QVERIFY(manager->hasAppTranslator());
+    QVERIFY(manager->hasQtTranslator());
+    QCOMPARE(QLocale().language(), QLocale::Chinese);
+    QCOMPARE(QCoreApplication::translate("MainWindow", "&File"), QStringLiteral("文件(&F)"));
+    QCOMPARE(QCoreApplication::translate("MainWindow", "No pictures!"), QStringLiteral("没有图像！"));
+
+    // Back to English: the toolkit catalogue goes, the texts are English again.
+    manager->toggleLanguage();
+    QCOMPARE(manager->localeName(), QStringLiteral("en_US"));
+    QVERIFY(!manager->hasQtTranslator());
+    QCOMPARE(QLocale().language(), QLocale::English);
+    QCOMPARE(QCoreApplication::translate("MainWindow", "&File"), QStringLiteral("&File"));
+
+    // Reloading twice leaves one translator of each kind, not two.
+    manager->setLocaleName(QStringLiteral("zh_CN"));
+    manager->reloadTranslators();
+    manager->reloadTranslators();
+    manager->setLocaleName(QStringLiteral("en_US"));
+    manager->reloadTranslators();
+    QCOMPARE(QCoreApplication::translate("MainWindow", "&File"), QStringLiteral("&File"));
+}
+
+void TestLanguage::catalogueFoundOutsideTheWorkingDirectory()
+{
+    const QStringList dirs = LanguageManager::appTranslationDirs();
+    QCOMPARE(dirs.first(), QDir::cleanPath(QDir::currentPath()));
+    QVERIFY(dirs.contains(QDir::cleanPath(QCoreApplication::applicationDirPath())));
+    QVERIFY(dirs.contains(QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                          + QStringLiteral("/../share/kora/translations"))));
+    // A catalogue in the working directory wins over the one beside the
+    // executable.
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/KORA_en_US.qm"),
+                        QDir::current().filePath(QStringLiteral("KORA_zh_CN.qm"))));
+    LanguageManager::instance()->setLocaleName(QStringLiteral("zh_CN"));
+    LanguageManager::instance()->reloadTranslators();
+    QVERIFY(LanguageManager::instance()->hasAppTranslator());
+    QCOMPARE(QCoreApplication::translate("MainWindow", "&File"), QStringLiteral("&File"));
+    QVERIFY(QFile::remove(QDir::current().filePath(QStringLiteral("KORA_zh_CN.qm"))));
+    LanguageManager::instance()->reloadTranslators();
+    QCOMPARE(QCoreApplication::translate("MainWindow", "&File"), QStringLiteral("文件(&F)"));
+}
+
+void TestLanguage::switchingRetranslatesEveryReceiver()
+{
+    MainWindow w;
+    QVERIFY(w.englishAct()->isChecked());
+    QVERIFY(!w.chineseAct()->isChecked());
+    QCOMPARE(w.fileMenu()->title(), QStringLiteral("&File"));
+    auto *infoDialog = w.findChild<ProjectInfoDialog *>();
+    if (!infoDialog) {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *d = qobject_cast<ProjectInfoDialog *>(top))
+                infoDialog = d;
+        }
+    }
+    QVERIFY(infoDialog);
+    QVERIFY(childTexts(w.fileInfoWidget()).contains(QStringLiteral("Go")));
+
+    QSignalSpy spy(&w, &MainWindow::NotifyLanguageChanged);
+    w.chineseAct()->trigger();
+    QCOMPARE(spy.count(), 1);
+    QVERIFY(LanguageManager::instance()->isChinese());
+    QVERIFY(w.chineseAct()->isChecked());
+    QVERIFY(!w.englishAct()->isChecked());
+
+    // Main window: menus, actions, tool-bar toggle.
+    QCOMPARE(w.fileMenu()->title(), QStringLiteral("文件(&F)"));
+    QCOMPARE(w.editMenu()->title(), QStringLiteral("编辑(&E)"));
+    QCOMPARE(w.viewMenu()->title(), QStringLiteral("视图(&V)"));
+    QCOMPARE(w.helpMenu()->title(), QStringLiteral("帮助(&H)"));
+    QCOMPARE(w.languageMenu()->title(), QStringLiteral("语言(&L)"));
+    QCOMPARE(w.recentFilesMenu()->title(), QStringLiteral("最近的文件"));
+    QCOMPARE(w.recentProjectsMenu()->title(), QStringLiteral("最近的工程"));
+    QCOMPARE(w.closeAct()->text(), QStringLiteral("关闭(&L)"));
+    QCOMPARE(w.exitAct()->text(), QStringLiteral("退出(&X)"));
+    QCOMPARE(w.aboutAct()->text(), QStringLiteral("关于(&A)"));
+    QCOMPARE(w.displaySettingAct()->text(), QStringLiteral("显示设置(&D)"));
+    QCOMPARE(w.englishAct()->text(), QStringLiteral("英文(&E)"));
+    QCOMPARE(w.chineseAct()->text(), QStringLiteral("中文(&C)"));
+    QCOMPARE(w.viewMenu()->actions().first()->text(), QStringLiteral("工具栏"));
+
+    // Tool bar: texts and tool tips of its actions.
+    QCOMPARE(w.toolBar()->fileAction(ToolBar::OpenProject)->text(), QStringLiteral("打开工程"));
+    QCOMPARE(w.toolBar()->fileAction(ToolBar::OpenProject)->toolTip(), QStringLiteral("打开工程文件"));
+    QCOMPARE(w.toolBar()->toolAction(ToolBar::Pen)->text(), QStringLiteral("画笔(&E)"));
+    QCOMPARE(w.toolBar()->editAction(ToolBar::DeleteItem)->toolTip(), QStringLiteral("删除图元"));
+
+    // Navigation panel and project information dialog.
+    const QStringList panel = childTexts(w.fileInfoWidget());
+    QVERIFY2(panel.contains(QStringLiteral("转到")), qPrintable(panel.join(QLatin1Char(','))));
+    QVERIFY(panel.contains(QStringLiteral("页深度：")));
+    QVERIFY(childTexts(infoDialog).contains(QStringLiteral("工程名称：")));
+
+    // And back.
+    w.englishAct()->trigger();
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(w.fileMenu()->title(), QStringLiteral("&File"));
+    QCOMPARE(w.toolBar()->toolAction(ToolBar::Pen)->text(), QStringLiteral("P&en"));
+    QVERIFY(childTexts(w.fileInfoWidget()).contains(QStringLiteral("Go")));
+    QVERIFY(childTexts(infoDialog).contains(QStringLiteral("Project name:")));
+    QCOMPARE(w.viewMenu()->actions().first()->text(), QStringLiteral("ToolBar"));
+}
+
+void TestLanguage::eitherActionSwitchesToTheOther()
+{
+    LanguageManager::instance()->setLocaleName(QStringLiteral("zh_CN"));
+    LanguageManager::instance()->reloadTranslators();
+    MainWindow w;
+    QVERIFY(w.chineseAct()->isChecked());
+    QVERIFY(!w.englishAct()->isChecked());
+    QCOMPARE(w.fileMenu()->title(), QStringLiteral("文件(&F)"));
+
+    // "&Chinese" while Chinese: English, "&English" checked, "&Chinese" not.
+    w.chineseAct()->trigger();
+    QVERIFY(!LanguageManager::instance()->isChinese());
+    QVERIFY(w.englishAct()->isChecked());
+    QVERIFY(!w.chineseAct()->isChecked());
+
+    // "&English" while English: Chinese.
+    w.englishAct()->trigger();
+    QVERIFY(LanguageManager::instance()->isChinese());
+    QVERIFY(w.chineseAct()->isChecked());
+    QVERIFY(!w.englishAct()->isChecked());
+}
+
+void TestLanguage::displaySettingsInEnglish()
+{
+    // The display settings are written in Chinese; the English catalogue
+    // renders them.
+    LanguageManager::instance()->setLocaleName(QStringLiteral("en_US"));
+    LanguageManager::instance()->reloadTranslators();
+    QVERIFY(LanguageManager::instance()->hasAppTranslator());
+    int index = 0;
+    QDlgDisplaySetting dialog(index);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Display Settings"));
+    QVERIFY(childTexts(&dialog).contains(QStringLiteral("Grid size")));
+
+    LanguageManager::instance()->setLocaleName(QStringLiteral("zh_CN"));
+    LanguageManager::instance()->reloadTranslators();
+    QDlgDisplaySetting chinese(index);
+    QCOMPARE(chinese.windowTitle(), QStringLiteral("显示设置"));
+}
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
