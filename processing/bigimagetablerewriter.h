@@ -24,6 +24,25 @@
 //
 // Threads: attach(), begin(), exec(), insertPiece(), finish() and detach()
 // run on the worker thread; requestCancel() may be called from any thread.
+//
+// A worker's run() with it (its canceled() slot only calls requestCancel()):
+//
+//     open the worker's own connection db;
+//     rewriter.attach(db);
+//     if (rewriter.begin()) {
+//         rewriter.exec(createStatement);              // addNewTableOfBigImages()
+//         for each output piece, until rewriter.shouldStop():
+//             encodeJpeg(piece, &bytes); rewriter.insertPiece(id, bytes);
+//         if (!rewriter.shouldStop()) {                // deleteOldTableAndRenameNewTable()
+//             rewriter.exec("DROP TABLE bigImages");
+//             rewriter.exec("ALTER TABLE newBigImages rename  to bigImages");
+//         }
+//     }
+//     const bool ok = rewriter.finish();               // commit, or roll back
+//     rewriter.detach(); close db; emit signalProcessFinished();
+//
+// Read queries on bigImages must be finished before the DROP (SQLite refuses
+// to drop a table that a running statement of the connection reads).
 class BigImageTableRewriter
 {
 public:
