@@ -27,12 +27,7 @@ int main(int argc, char *argv[])
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1) {
         const QString path = QFileInfo(args.at(1)).absoluteFilePath();
-        QTimer::singleShot(0, window, [window, path] {
-            if (QFileInfo(path).suffix().compare(QLatin1String("prj"), Qt::CaseInsensitive) == 0)
-                window->openProjectFile(path);
-            else
-                window->openPictureFile(path);
-        });
+        QTimer::singleShot(0, window, [window, path] { window->openFile(path); });
     }
 
     const int result = app.exec();

@@ -507,6 +507,20 @@ void MainWindow::openProjectFile(const QString &path)
     handleGoPressed();
 }
 
+void MainWindow::openFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo(path).isFile()) {
+        QMessageBox::warning(this, tr("Warning"), tr("The file \"%1\" does not exist!").arg(path));
+        return;
+    }
+    if (QFileInfo(path).suffix().compare(QLatin1String("prj"), Qt::CaseInsensitive) == 0)
+        openProjectFile(path);
+    else
+        openPictureFile(path);
+}
+
 void MainWindow::openPicture()
 {
     if (confirmUnsavedChanges() == QMessageBox::Cancel)
@@ -534,6 +548,8 @@ void MainWindow::openPictureFile(const QString &path)
         box.exec();
     } else {
         clearScene();
+        // A picture has no project scale: lengths are measured in pixels.
+        pixelsPerUnit = 0.0;
         const QImage image(path);
         m_scene->setSceneRect(0, 0, image.width(), image.height());
         auto *item = m_scene->addPixmap(QPixmap::fromImage(image));
@@ -553,6 +569,7 @@ void MainWindow::closePicture()
     m_scene->setBaseItemCount(0);
     m_scene->setSceneRect(0, 0, kEmptySceneWidth, kEmptySceneHeight);
     m_projectInfo->reset();
+    pixelsPerUnit = 0.0;
     ItemStyle::instance()->setGridVisible(false);
     m_toolBar->CancelCheckedBtn();
     m_scene->setMode(Pointer);

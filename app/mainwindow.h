@@ -56,6 +56,9 @@ public:
     void openProjectFile(const QString &path);
     // Shows a single picture file for drawing on (no project).
     void openPictureFile(const QString &path);
+    // Opens a file named on the command line: a project (".prj", any case)
+    // or a picture. A missing file is reported, never created.
+    void openFile(const QString &path);
     // Starts the worker that reads the page (start, end] in depth units.
     void readPage(int start, int end);
 

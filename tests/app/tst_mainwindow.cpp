@@ -3,6 +3,7 @@
 // the About box and the display settings.
 
 #include <QAction>
+#include <QFile>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -59,6 +60,8 @@ private slots:
     void aboutBox();
     void displaySettings();
     void commandsOfOtherWindows();
+    void openFileFromCommandLine();
+    void pictureForgetsTheProjectScale();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -357,6 +360,54 @@ void TestMainWindow::commandsOfOtherWindows()
     w.handleShow3DImage();
     QCOMPARE(watcher.count(), 2);
     QVERIFY(!w.toolBar()->editAction(ToolBar::Show3D)->isChecked());
+}
+
+void TestMainWindow::openFileFromCommandLine()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    // A project, whatever the case of its suffix.
+    const QString caps = ShellTest::makeProject(m_dir, QStringLiteral("CAPS.PRJ"), {QStringLiteral("--to"), QStringLiteral("2")});
+    QVERIFY(!caps.isEmpty());
+    w.openFile(caps);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(ProjectInfo::instance()->projectPath(), caps);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 2);
+
+    // A picture.
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    const QString pic = m_dir.filePath(QStringLiteral("cmd.jpg"));
+    QVERIFY(picture.save(pic, "JPG"));
+    w.openFile(pic);
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 30, 20));
+    QCOMPARE(watcher.count(), 0);
+
+    // A missing file is reported and not created.
+    const QString missing = m_dir.filePath(QStringLiteral("missing.prj"));
+    watcher.acceptNext();
+    w.openFile(missing);
+    QCOMPARE(watcher.count(), 1);
+    QVERIFY(watcher.texts().first().contains(QStringLiteral("does not exist")));
+    QVERIFY(!QFile::exists(missing));
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 30, 20));
+}
+
+void TestMainWindow::pictureForgetsTheProjectScale()
+{
+    MainWindow w;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    QVERIFY(pixelsPerUnit > 0.0);
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    const QString pic = m_dir.filePath(QStringLiteral("scale.png"));
+    QVERIFY(picture.save(pic, "PNG"));
+    w.openPictureFile(pic);
+    // Lengths drawn on a picture are in pixels, not in the project's metres.
+    QCOMPARE(pixelsPerUnit, 0.0);
+    QCOMPARE(w.measurementLabelText(11, QPointF(0, 0), QPointF(3, 4)).section(QLatin1Char('\n'), 1),
+             QStringLiteral("L = 5.000m  "));
 }
 
 QTEST_MAIN(TestMainWindow)
