@@ -188,13 +188,14 @@ inline RunResult convert(const QString &path, const QStringList &pragmas = {},
                      Qt::DirectConnection);
     QObject guiSide;
     if (cancelAtStep >= 0) {
-        // Queued: the request comes from the GUI thread like a dialog's.
+        // The request comes from the GUI thread like a dialog's; the worker
+        // waits for it to be delivered so the moment is exact.
         QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &guiSide,
                          [&](int n) {
                              if (n == cancelAtStep)
                                  worker.canceled();
                          },
-                         Qt::QueuedConnection);
+                         Qt::BlockingQueuedConnection);
     }
     worker.start();
     while (!worker.wait(20))
