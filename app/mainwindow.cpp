@@ -1178,7 +1178,12 @@ void MainWindow::handleCorrectionsBtnPressed()
 
 void MainWindow::handleProjectInfoPressed()
 {
-    featureNotAvailable(tr("The project information dialog"));
+    if (m_projectInfo->projectPath().isEmpty()) {
+        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
+        return;
+    }
+    m_projectInfoDialog->fillFromRecord();
+    m_projectInfoDialog->show();
 }
 
 void MainWindow::handleCorrectDepth(int)

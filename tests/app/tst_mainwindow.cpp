@@ -17,6 +17,8 @@
 #include "modalwatcher.h"
 #include "mode.h"
 #include "projectinfo.h"
+#include "projectinfodialog.h"
+#include <QLineEdit>
 #include "shelltestsupport.h"
 #include "toolbar.h"
 
@@ -360,6 +362,26 @@ void TestMainWindow::commandsOfOtherWindows()
     w.handleShow3DImage();
     QCOMPARE(watcher.count(), 2);
     QVERIFY(!w.toolBar()->editAction(ToolBar::Show3D)->isChecked());
+
+    // The project information needs a project.
+    ProjectInfo::instance()->reset();
+    watcher.acceptNext();
+    w.toolBar()->editAction(ToolBar::ProjectInformation)->trigger();
+    QCOMPARE(watcher.count(), 3);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("Please open a project file first!"));
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    w.toolBar()->editAction(ToolBar::ProjectInformation)->trigger();
+    QCOMPARE(watcher.count(), 3);
+    ProjectInfoDialog *dialog = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *d = qobject_cast<ProjectInfoDialog *>(top))
+            dialog = d;
+    }
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->diameterEdit()->text(), QStringLiteral("100"));
+    dialog->close();
 }
 
 void TestMainWindow::openFileFromCommandLine()
