@@ -39,6 +39,7 @@
 #include <QPen>
 #include <QProgressBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
@@ -311,9 +312,9 @@ int MainWindow::confirmUnsavedChanges()
     QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("Whether to save the changes?"),
                     QMessageBox::Save | QMessageBox::Abort | QMessageBox::Cancel, nullptr,
                     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setButtonText(QMessageBox::Save, tr("Save"));
-    box.setButtonText(QMessageBox::Abort, tr("Abort"));
-    box.setButtonText(QMessageBox::Cancel, tr("Cancel"));
+    box.button(QMessageBox::Save)->setText(tr("Save"));
+    box.button(QMessageBox::Abort)->setText(tr("Abort"));
+    box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
     box.setEscapeButton(QMessageBox::Cancel);
     const int answer = box.exec();
     if (answer == QMessageBox::Save) {
@@ -544,7 +545,7 @@ void MainWindow::openPictureFile(const QString &path)
         && suffix != QLatin1String("bmp")) {
         QMessageBox box(QMessageBox::Warning, tr("Warning"), tr("Format error!"), QMessageBox::Ok,
                         nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-        box.setButtonText(QMessageBox::Ok, tr("OK"));
+        box.button(QMessageBox::Ok)->setText(tr("OK"));
         box.exec();
     } else {
         clearScene();
