@@ -371,7 +371,10 @@ void ProcessUpProjectThread::cutAndSave(QImage &accumulated, int endDepth, int l
         // Nothing of the image lies above endDepth yet: keep it whole.
         return;
     }
-    const QImage upper = accumulated.copy(0, 0, accumulated.width(), accumulated.height() - remainHeight);
+    // The upper part is only encoded: a view on the accumulated rows will do.
+    const QImage upper(accumulated.constBits(), accumulated.width(),
+                       accumulated.height() - remainHeight, accumulated.bytesPerLine(),
+                       accumulated.format());
     if (!upper.isNull())
         insertNewBigImageIntoTable(upper, endDepth);
     if (remainHeight == 0)
