@@ -379,8 +379,16 @@ void TestPageDisplay::projectWithoutDiameterOrImages()
                                                     {QStringLiteral("--no-images")});
     QVERIFY(!noDiameter.isEmpty());
     QVERIFY(!noImages.isEmpty());
+    // Not a database at all: opened, refused, and left exactly as it was.
+    const QString notADatabase = m_dir.filePath(QStringLiteral("text.prj"));
+    const QByteArray text("this is not a project\n");
+    {
+        QFile f(notADatabase);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
 
-    for (const QString &path : {noDiameter, noImages}) {
+    for (const QString &path : {noDiameter, noImages, notADatabase}) {
         MainWindow w;
         ModalWatcher watcher;
         watcher.answerMessageBox(QMessageBox::Ok);
@@ -404,6 +412,9 @@ void TestPageDisplay::projectWithoutDiameterOrImages()
         QVERIFY(!readingInProgress);
         QVERIFY(std::isfinite(maxPageDepth));
     }
+    QFile f(notADatabase);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), text);
 }
 
 void TestPageDisplay::missingProjectFileIsNotCreated()
