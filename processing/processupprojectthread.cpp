@@ -226,6 +226,16 @@ void ProcessUpProjectThread::processImages()
         const QVariantList all{std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()};
         if (m_rewriter.execPrepared(&query, countStatement, all) && query.next())
             total = query.value(0).toLongLong();
+        query.finish();
+        // Another program (or another window) may have converted the file
+        // since the record was read; converting it again would turn it
+        // upside down. The transaction holds the write lock from here on.
+        if (query.exec(QStringLiteral("select * from projectInfo")) && query.next()
+            && query.value(QStringLiteral("direction")).toString() != QLatin1String("up")
+            && !m_rewriter.failed()) {
+            qDebug() << "project is no longer logged upward, conversion refused";
+            m_rewriter.markFailed(QStringLiteral("the project file was converted meanwhile"));
+        }
     }
     emit signalImagesCount(count);
     if (total != count && !m_rewriter.failed()) {

@@ -25,6 +25,7 @@ private slots:
     void downwardProjectIsUntouched();
     void zeroDiameterDoesNotDivideByZero();
     void staleRecordDoesNotCostImages();
+    void fileConvertedMeanwhileIsNotTurnedAgain();
 
 private:
     QString makeProject(const QString &name, const QStringList &args);
@@ -368,6 +369,22 @@ void TestProcessUpProjectThread::staleRecordDoesNotCostImages()
     QVERIFY(!path.isEmpty());
     loadRecord(path);
     QVERIFY(execOn(path, {QStringLiteral("insert into bigImages (id, data) select 40000, data from bigImages where id = 30000")}));
+    const FileState before = readState(path);
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestProcessUpProjectThread::fileConvertedMeanwhileIsNotTurnedAgain()
+{
+    // The record was read while the file said "up"; another instance then
+    // converted the file. Converting it again would reverse its pieces.
+    const QString path = makeProject(QStringLiteral("twice.prj"),
+                                     {"--direction", "up", "--to", "4", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    loadRecord(path);
+    QVERIFY(execOn(path, {QStringLiteral("update projectInfo set direction = 'down'")}));
     const FileState before = readState(path);
     const RunResult run = convert(path);
     QVERIFY(!run.succeeded);
