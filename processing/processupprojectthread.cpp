@@ -218,6 +218,14 @@ void ProcessUpProjectThread::processImages()
     qint64 total = -1;
     {
         QSqlQuery query(m_database);
+        // Depths count from the deepest piece as the file holds it now, under
+        // the write lock, even if it changed since the record was read.
+        if (query.exec(QStringLiteral("select max(id) from bigImages")) && query.next()
+            && !query.isNull(0) && query.value(0).toInt() != m_maxDepth) {
+            qDebug() << "deepest piece moved from" << m_maxDepth << "to" << query.value(0).toInt();
+            m_maxDepth = query.value(0).toInt();
+        }
+        query.finish();
         if (m_rewriter.execPrepared(&query, countStatement, {0, m_maxDepth}) && query.next())
             count = query.value(0).toInt();
         else

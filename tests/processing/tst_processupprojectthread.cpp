@@ -24,8 +24,9 @@ private slots:
     void noDecodablePieceLeavesProjectAlone();
     void downwardProjectIsUntouched();
     void zeroDiameterDoesNotDivideByZero();
-    void staleRecordDoesNotCostImages();
+    void piecesOutsideTheRangeAreNotDropped();
     void fileConvertedMeanwhileIsNotTurnedAgain();
+    void deepestPieceIsTakenFromTheFile();
 
 private:
     QString makeProject(const QString &name, const QStringList &args);
@@ -360,15 +361,15 @@ void TestProcessUpProjectThread::zeroDiameterDoesNotDivideByZero()
              qPrintable(QStringLiteral("%1 of %2").arg(rowsAfter).arg(rowsBefore)));
 }
 
-void TestProcessUpProjectThread::staleRecordDoesNotCostImages()
+void TestProcessUpProjectThread::piecesOutsideTheRangeAreNotDropped()
 {
-    // The record was read before a deeper piece was added: the range of the
-    // conversion would miss it, so nothing is converted.
-    const QString path = makeProject(QStringLiteral("stale.prj"),
+    // A piece whose id is not above 0 lies outside every range the
+    // conversion reads; swapping the table would lose it, so nothing is done.
+    const QString path = makeProject(QStringLiteral("outside.prj"),
                                      {"--direction", "up", "--to", "3", "--width", "400"});
     QVERIFY(!path.isEmpty());
+    QVERIFY(execOn(path, {QStringLiteral("insert into bigImages (id, data) select 0, data from bigImages where id = 30000")}));
     loadRecord(path);
-    QVERIFY(execOn(path, {QStringLiteral("insert into bigImages (id, data) select 40000, data from bigImages where id = 30000")}));
     const FileState before = readState(path);
     const RunResult run = convert(path);
     QVERIFY(!run.succeeded);
@@ -390,6 +391,29 @@ void TestProcessUpProjectThread::fileConvertedMeanwhileIsNotTurnedAgain()
     QVERIFY(!run.succeeded);
     QCOMPARE(run.finished, 1);
     QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestProcessUpProjectThread::deepestPieceIsTakenFromTheFile()
+{
+    // The collar piece (greatest id) went after the record was read: depths
+    // count from the deepest piece the file holds when the conversion runs.
+    const QString path = makeProject(QStringLiteral("moved.prj"),
+                                     {"--direction", "up", "--to", "5", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    const QString reference = m_dir.filePath(QStringLiteral("moved-ref.prj"));
+    QVERIFY(QFile::copy(path, reference));
+    QVERIFY(execOn(reference, {QStringLiteral("delete from bigImages where id = 50000")}));
+    loadRecord(reference);
+    QCOMPARE(ProjectInfo::instance()->maxDepth(), 40000);
+    QVERIFY(convert(reference).succeeded);
+
+    loadRecord(path);
+    QCOMPARE(ProjectInfo::instance()->maxDepth(), 50000);
+    QVERIFY(execOn(path, {QStringLiteral("delete from bigImages where id = 50000")}));
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.counts, QList<int>{4});
+    QCOMPARE(readState(path).hash, readState(reference).hash);
 }
 
 QTEST_MAIN(TestProcessUpProjectThread)
