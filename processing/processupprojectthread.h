@@ -17,6 +17,13 @@ class ProjectInfo;
 // metre; the new table replaces bigImages and projectInfo is marked "down"
 // with start 0. The whole rewrite is one transaction on the worker's own
 // connection: it either lands completely or leaves the file as it was.
+//
+// The worker refuses (and changes nothing) when the record is not "up", when
+// the file is no longer "up" once it holds the write lock, when pieces lie
+// outside (0, deepest id], when no piece decodes, on any failed statement, on
+// a full disk or a read-only file, and after canceled(). Pieces that do not
+// decode, or are missing from the table, are kept as black rows of their
+// depth span so the wall below them stays at its depth.
 class ProcessUpProjectThread : public QThread, public QQueryDataBase
 {
     Q_OBJECT
