@@ -140,6 +140,15 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     stopReading();
+    // Readers let go by Stop end at their next piece; none may outlive the
+    // window while it still uses its connection.
+    for (const QPointer<ReadBigImageThread> &reader : qAsConst(m_releasedReaders)) {
+        if (reader) {
+            reader->requestStop();
+            reader->wait();
+            delete reader.data();
+        }
+    }
     if (m_upProcessThread) {
         m_upProcessThread->wait();
         delete m_upProcessThread;
@@ -752,6 +761,8 @@ void MainWindow::handleStopPressed()
     m_readThread = nullptr;
     ++m_readSerial;
     reader->requestStop();
+    m_releasedReaders.removeAll(nullptr);
+    m_releasedReaders << reader;
     connect(reader, &QThread::finished, reader, &QObject::deleteLater);
     if (reader->isFinished())
         reader->deleteLater();

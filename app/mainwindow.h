@@ -217,6 +217,8 @@ private:
     QPointer<WaitView> m_waitView;
     int m_readEnd = 0;
     int m_readSerial = 0;
+    // Readers ended by Stop that may still be finishing their last piece.
+    QList<QPointer<ReadBigImageThread>> m_releasedReaders;
 };
 
 #endif // MAINWINDOW_H

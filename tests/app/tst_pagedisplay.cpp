@@ -32,6 +32,7 @@ private slots:
     void nextAndPreviousAtTheEnds();
     void stopMidReadKeepsPlacedImages();
     void goWhileReadingDoesNothing();
+    void windowGoesAwayMidRead();
     void upwardProjectIsConvertedFirst();
     void projectWithoutDiameterOrImages();
     void missingProjectFileIsNotCreated();
@@ -311,6 +312,33 @@ void TestPageDisplay::goWhileReadingDoesNothing()
     QCOMPARE(watcher.count(), 0);
     QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
     QCOMPARE(w.leftScale()->startDepth(), 0.0);
+}
+
+void TestPageDisplay::windowGoesAwayMidRead()
+{
+    ReadBigImageThread::setPieceDelay(200);
+    auto readerConnections = [] {
+        QStringList names = QSqlDatabase::connectionNames();
+        names.removeAll(QStringLiteral("crop"));
+        names.removeAll(QStringLiteral("up"));
+        return names.filter(QStringLiteral("KORA"));
+    };
+    {
+        MainWindow w;
+        w.fileInfoWidget()->setEndValue(10);
+        w.openProjectFile(m_tenMetres);
+        QTRY_VERIFY_WITH_TIMEOUT(ShellTest::pageImages(w.scene()).size() >= 1, 20000);
+        // Stop lets one reader go; a second read is running when the window goes.
+        w.handleStopPressed();
+        w.fileInfoWidget()->setStartValue(0);
+        w.fileInfoWidget()->setEndValue(10);
+        w.handleGoPressed();
+        QVERIFY(readingInProgress);
+        QTRY_VERIFY_WITH_TIMEOUT(ShellTest::pageImages(w.scene()).size() >= 1, 20000);
+    }
+    QVERIFY(!readingInProgress);
+    // Every reader has ended and closed its connection.
+    QCOMPARE(readerConnections(), QStringList());
 }
 
 void TestPageDisplay::upwardProjectIsConvertedFirst()
