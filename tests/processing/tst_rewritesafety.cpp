@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/mount.h>
+
 #include "conversionfixture.h"
 #include "samplefixture.h"
 
@@ -41,6 +43,7 @@ private slots:
     void cancelMidRunKeepsOldTable();
     void cancelBeforeStartChangesNothing();
     void fullDiskLeavesProjectUnchanged();
+    void fullFileSystemLeavesProjectUnchanged();
     void readOnlyFileLeavesProjectUnchanged();
     void lockedFileLeavesProjectUnchanged();
     void killedAtRandomMomentsLeavesOldOrNew();
@@ -160,6 +163,59 @@ void TestRewriteSafety::fullDiskLeavesProjectUnchanged()
     QCOMPARE(after.hash, before.hash);
     QVERIFY(!after.hasNewTable);
     QCOMPARE(pageCount(path), pages);
+}
+
+namespace {
+
+// A small tmpfs mounted for one test, unmounted when it goes out of scope.
+struct TinyFileSystem
+{
+    QString path;
+    bool mounted = false;
+    TinyFileSystem(const QString &dir, qint64 bytes) : path(dir)
+    {
+        QDir().mkpath(dir);
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        mounted = ::mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0,
+                          options.constData()) == 0;
+    }
+    ~TinyFileSystem()
+    {
+        if (mounted)
+            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+    }
+};
+
+} // namespace
+
+void TestRewriteSafety::fullFileSystemLeavesProjectUnchanged()
+{
+    // A real full disk: the project lies on a file system with a little more
+    // room than the file takes, so writing the new table fills it up near the
+    // end of the run (when SQLite writes its cached pages out).
+    const qint64 size = QFileInfo(m_small).size();
+    TinyFileSystem fs(m_dir.filePath(QStringLiteral("tiny")), (size / 4096 + 24) * 4096);
+    if (!fs.mounted)
+        QSKIP("cannot mount a tmpfs here (needs root); the page-limit test covers the rest");
+    const QString path = fs.path + QStringLiteral("/full.prj");
+    QVERIFY(QFile::copy(m_small, path));
+    const FileState before = readState(path);
+    loadRecord(path);
+    QTest::ignoreMessage(QtDebugMsg,
+                         QRegularExpression(QStringLiteral("conversion failed, project left unchanged:.*full")));
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.finishedLast);
+    QVERIFY(!run.progress.isEmpty());
+    // Let go of the record's connection before the file system goes.
+    ProjectInfo::instance()->setDatabase(QString());
+    const FileState after = readState(path);
+    QCOMPARE(after.integrity, QStringLiteral("ok"));
+    QCOMPARE(after.hash, before.hash);
+    QVERIFY(!after.hasNewTable);
+    QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    QFile::remove(path);
 }
 
 void TestRewriteSafety::readOnlyFileLeavesProjectUnchanged()
