@@ -44,8 +44,11 @@ double ImageJointer::rowDifference(const QImage &topIn, const QImage &bottomIn, 
     return sum / n;
 }
 
-int ImageJointer::findOverlap(const QImage &top, const QImage &bottom)
+int ImageJointer::findOverlap(const QImage &topIn, const QImage &bottomIn)
 {
+    // Converted once here rather than in every rowDifference() call.
+    const QImage top = asRgb32(topIn);
+    const QImage bottom = asRgb32(bottomIn);
     const int limit = int(std::min(top.height(), bottom.height()) * 0.025);
     int best = 0;
     double smallest = 4294967295.0;
