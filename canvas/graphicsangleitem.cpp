@@ -1,6 +1,7 @@
 #include "graphicsangleitem.h"
 
 #include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QGraphicsScene>
@@ -8,7 +9,6 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPainterPathStroker>
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
@@ -31,16 +31,13 @@ GraphicsAngleItem::GraphicsAngleItem(const QPointF &p, QGraphicsItem *parent)
 {
     m_points << p << QPointF(0, 0) << QPointF(0, 0);
     setPolygon(m_points);
-    ItemStyle *style = ItemStyle::instance();
-    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
-                Qt::BevelJoin));
-    setAcceptHoverEvents(true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
+    setPen(ItemSupport::stylePen());
+    ItemSupport::makeInteractive(this);
 }
 
 bool GraphicsAngleItem::isUnset(const QPointF &p)
 {
-    return std::abs(p.x()) < kTiny && std::abs(p.y()) < kTiny;
+    return ItemSupport::samePoint(p, QPointF(0, 0));
 }
 
 void GraphicsAngleItem::effectivePoints(QPointF &s, QPointF &v, QPointF &e) const
@@ -97,16 +94,7 @@ QPainterPath GraphicsAngleItem::shape() const
     path.moveTo(s);
     path.lineTo(v);
     path.lineTo(e);
-    const QPen p = pen();
-    QPainterPathStroker stroker;
-    stroker.setCapStyle(p.capStyle());
-    stroker.setJoinStyle(p.joinStyle());
-    stroker.setMiterLimit(p.miterLimit());
-    stroker.setWidth(p.widthF() <= 0.0 ? 1e-8 : 20.0);
-    // United rather than appended: with the stroke's winding fill, an added
-    // polyline of opposite orientation would cancel the stroke around it and
-    // leave holes in the hit area right on the arms.
-    return stroker.createStroke(path).united(path);
+    return ItemSupport::hitShape(path, pen());
 }
 
 QRectF GraphicsAngleItem::boundingRect() const
@@ -121,10 +109,7 @@ void GraphicsAngleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     Q_UNUSED(option)
     Q_UNUSED(widget)
     painter->setRenderHint(QPainter::Antialiasing, true);
-    QPen drawPen = pen();
-    if (isSelected())
-        drawPen = QPen(QBrush(pen().color()), pen().width(), Qt::DotLine);
-    painter->setPen(drawPen);
+    painter->setPen(isSelected() ? ItemSupport::selectedPen(pen()) : pen());
 
     QPointF s, v, e;
     effectivePoints(s, v, e);
@@ -163,27 +148,9 @@ void GraphicsAngleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     painter->drawText(q, angleText());
 }
 
-void GraphicsAngleItem::grabMouseOnce()
-{
-    if (!scene())
-        return;
-    if (m_explicitGrab && scene()->mouseGrabberItem() == this)
-        return;
-    grabMouse();
-    m_explicitGrab = scene()->mouseGrabberItem() == this;
-}
-
-void GraphicsAngleItem::releaseMouseGrab()
-{
-    if (scene() && scene()->mouseGrabberItem() == this)
-        ungrabMouse();
-    m_explicitGrab = false;
-}
-
 bool GraphicsAngleItem::sceneEvent(QEvent *event)
 {
-    if (event->type() == QEvent::UngrabMouse)
-        m_explicitGrab = false;
+    ItemSupport::noteUngrab(event, &m_explicitGrab);
     if (currentMode != InsertAngle) {
         QGraphicsPolygonItem::sceneEvent(event);
         return true;
@@ -191,7 +158,7 @@ bool GraphicsAngleItem::sceneEvent(QEvent *event)
 
     switch (event->type()) {
     case QEvent::GraphicsSceneMousePress:
-        grabMouseOnce();
+        ItemSupport::grabMouseOnce(this, &m_explicitGrab);
         ItemStyle::instance()->setDrawing(true);
         return true;
     case QEvent::GraphicsSceneMouseMove: {
@@ -212,7 +179,7 @@ bool GraphicsAngleItem::sceneEvent(QEvent *event)
             m_secondArm = true; // keep the grab for the second drag
             return true;
         }
-        releaseMouseGrab();
+        ItemSupport::releaseMouseGrab(this, &m_explicitGrab);
         return true;
     default:
         return false;
@@ -221,11 +188,8 @@ bool GraphicsAngleItem::sceneEvent(QEvent *event)
 
 void GraphicsAngleItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (isSelected()) {
-        setFlag(QGraphicsItem::ItemIsMovable, true);
-        return;
-    }
-    QGraphicsPolygonItem::mousePressEvent(event);
+    if (!ItemSupport::pressOnSelected(this))
+        QGraphicsPolygonItem::mousePressEvent(event);
 }
 
 void GraphicsAngleItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)

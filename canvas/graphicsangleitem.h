@@ -37,16 +37,12 @@ protected:
     // vertex is undefined.
     virtual double zeroArmAngle(double a, double c) const;
 
-    // Explicit mouse grab for the construction drags.
-    void grabMouseOnce();
-    void releaseMouseGrab();
-
     // S, V and E as painted: V falls back to S and E to V while unset.
     void effectivePoints(QPointF &s, QPointF &v, QPointF &e) const;
 
     QPolygonF m_points;
     bool m_secondArm = false;
-    bool m_explicitGrab = false;
+    bool m_explicitGrab = false; // holds an explicit grab for the construction drags
 };
 
 #endif // GRAPHICSANGLEITEM_H

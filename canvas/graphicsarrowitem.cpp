@@ -1,7 +1,6 @@
 #include "graphicsarrowitem.h"
 
-#include "graphicslineitem.h"
-#include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QEvent>
@@ -13,12 +12,8 @@
 GraphicsArrowItem::GraphicsArrowItem(const QLineF &line, QGraphicsItem *parent)
     : QGraphicsLineItem(line, parent)
 {
-    ItemStyle *style = ItemStyle::instance();
-    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
-                Qt::BevelJoin));
-    setAcceptHoverEvents(true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
-    setFlag(QGraphicsItem::ItemIsMovable, false);
+    setPen(ItemSupport::stylePen());
+    ItemSupport::makeInteractive(this);
 }
 
 QPolygonF GraphicsArrowItem::head(double barbLength) const
@@ -43,15 +38,14 @@ QRectF GraphicsArrowItem::boundingRect() const
     // A pen wider than the hit stroke paints beyond it.
     QPolygonF painted = head(70.0);
     painted << line().p1();
-    return grown | GraphicsLineItem::paintedRect(painted.boundingRect(), pen());
+    return grown | ItemSupport::paintedRect(painted.boundingRect(), pen());
 }
 
 QPainterPath GraphicsArrowItem::shape() const
 {
     const QLineF l = line();
     QPainterPath path;
-    if (qAbs(l.x1()) <= 1e-12 && qAbs(l.y1()) <= 1e-12 && qAbs(l.x2()) <= 1e-12
-        && qAbs(l.y2()) <= 1e-12)
+    if (ItemSupport::isNullLine(l))
         return path;
     const QPolygonF h = head(100.0);
     path.moveTo(l.p1());
@@ -59,7 +53,7 @@ QPainterPath GraphicsArrowItem::shape() const
     path.lineTo(h.at(0));
     path.lineTo(l.p2());
     path.lineTo(h.at(2));
-    return GraphicsLineItem::shapeFromPath(path, pen());
+    return ItemSupport::hitShape(path, pen());
 }
 
 void GraphicsArrowItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -68,7 +62,7 @@ void GraphicsArrowItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     Q_UNUSED(widget);
     painter->setRenderHint(QPainter::Antialiasing, true);
     painter->setPen((option->state & QStyle::State_Selected)
-                        ? GraphicsLineItem::selectedPen(pen()) : pen());
+                        ? ItemSupport::selectedPen(pen()) : pen());
     painter->drawLine(line());
     painter->drawPolyline(head(70.0));
 }
@@ -79,30 +73,15 @@ bool GraphicsArrowItem::sceneEvent(QEvent *event)
         QGraphicsLineItem::sceneEvent(event);
         return true;
     }
-    switch (event->type()) {
-    case QEvent::GraphicsSceneMousePress:
-        ItemStyle::instance()->setDrawing(true);
-        return true;
-    case QEvent::GraphicsSceneMouseMove: {
-        auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
-        setLine(QLineF(line().p1(), mapFromScene(me->scenePos())));
-        return true;
-    }
-    case QEvent::GraphicsSceneMouseRelease:
-        ItemStyle::instance()->setDrawing(false);
-        return true;
-    default:
-        return false;
-    }
+    return ItemSupport::dragSceneEvent(event, [this](const QPointF &p) {
+        setLine(QLineF(line().p1(), mapFromScene(p)));
+    });
 }
 
 void GraphicsArrowItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (isSelected()) {
-        setFlag(QGraphicsItem::ItemIsMovable, true);
-        return;
-    }
-    QGraphicsLineItem::mousePressEvent(event);
+    if (!ItemSupport::pressOnSelected(this))
+        QGraphicsLineItem::mousePressEvent(event);
 }
 
 void GraphicsArrowItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)

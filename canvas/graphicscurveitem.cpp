@@ -1,18 +1,16 @@
 #include "graphicscurveitem.h"
 
 #include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
-#include <QPainterPathStroker>
 #include <QStyleOptionGraphicsItem>
 
 #include <qwt_curve_fitter.h>
-
-#include <cmath>
 
 namespace {
 
@@ -20,41 +18,14 @@ namespace {
 // size is taken to be fitter output.
 constexpr int kFittedSize = 250;
 
-bool samePoint(const QPointF &a, const QPointF &b)
-{
-    return std::abs(a.x() - b.x()) < 1e-12 && std::abs(a.y() - b.y()) < 1e-12;
-}
-
-// The stroke of the shared hit shape: 20 units wide, in the pen's cap and join.
-QPainterPath hitStroke(const QPainterPath &path, const QPen &pen)
-{
-    QPainterPathStroker stroker;
-    stroker.setCapStyle(pen.capStyle());
-    stroker.setJoinStyle(pen.joinStyle());
-    stroker.setMiterLimit(pen.miterLimit());
-    stroker.setWidth(pen.widthF() <= 0.0 ? 1e-8 : 20.0);
-    return stroker.createStroke(path);
-}
-
-QPainterPath strokedForHit(const QPainterPath &path, const QPen &pen)
-{
-    // United rather than appended: with the stroke's winding fill, an added
-    // polyline of opposite orientation would cancel the stroke around it
-    // and leave holes in the hit area right on the line.
-    return hitStroke(path, pen).united(path);
-}
-
 } // namespace
 
 GraphicsCurveItem::GraphicsCurveItem(const QPointF &firstPoint, QGraphicsItem *parent)
     : QGraphicsPolygonItem(parent), m_fitter(new QwtSplineCurveFitter)
 {
     setPoints(QPolygonF() << firstPoint);
-    ItemStyle *style = ItemStyle::instance();
-    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
-                Qt::BevelJoin));
-    setAcceptHoverEvents(true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
+    setPen(ItemSupport::stylePen());
+    ItemSupport::makeInteractive(this);
 }
 
 GraphicsCurveItem::~GraphicsCurveItem()
@@ -106,7 +77,7 @@ QPainterPath GraphicsCurveItem::curveOutline() const
         return path;
     }
     path.addPolygon(points);
-    return strokedForHit(path, pen());
+    return ItemSupport::hitShape(path, pen());
 }
 
 QRectF GraphicsCurveItem::boundingRect() const
@@ -120,7 +91,7 @@ QRectF GraphicsCurveItem::boundingRect() const
     } else if (points.size() > 1) {
         QPainterPath path;
         path.addPolygon(points);
-        r = hitStroke(path, pen()).boundingRect().united(path.boundingRect());
+        r = ItemSupport::hitStroke(path, pen()).boundingRect().united(path.boundingRect());
     }
     return QRectF(r.x() - 100, r.y() - 100, int(r.width() + 200), int(r.height() + 500));
 }
@@ -150,10 +121,7 @@ void GraphicsCurveItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     Q_UNUSED(option)
     Q_UNUSED(widget)
     painter->setRenderHint(QPainter::Antialiasing, true);
-    QPen drawPen = pen();
-    if (isSelected())
-        drawPen = QPen(QBrush(pen().color()), pen().width(), Qt::DotLine);
-    painter->setPen(drawPen);
+    painter->setPen(isSelected() ? ItemSupport::selectedPen(pen()) : pen());
 
     const QPolygonF fitted = fittedPolygon();
     setPoints(fitted);
@@ -163,25 +131,9 @@ void GraphicsCurveItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
         paintHandles(painter);
 }
 
-void GraphicsCurveItem::grabMouseOnce()
-{
-    if (!scene())
-        return;
-    if (m_explicitGrab && scene()->mouseGrabberItem() == this)
-        return;
-    grabMouse();
-    m_explicitGrab = scene()->mouseGrabberItem() == this;
-}
-
-void GraphicsCurveItem::noteUngrab(QEvent *event)
-{
-    if (event->type() == QEvent::UngrabMouse)
-        m_explicitGrab = false;
-}
-
 bool GraphicsCurveItem::sceneEvent(QEvent *event)
 {
-    noteUngrab(event);
+    ItemSupport::noteUngrab(event, &m_explicitGrab);
     if (currentMode != FitCurve) {
         QGraphicsPolygonItem::sceneEvent(event);
         return true;
@@ -190,7 +142,7 @@ bool GraphicsCurveItem::sceneEvent(QEvent *event)
     switch (event->type()) {
     case QEvent::GraphicsSceneMousePress: {
         const QPointF p = static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
-        grabMouseOnce();
+        ItemSupport::grabMouseOnce(this, &m_explicitGrab);
         ItemStyle::instance()->setDrawing(true);
         preview(p);
         return true;
@@ -202,7 +154,7 @@ bool GraphicsCurveItem::sceneEvent(QEvent *event)
         const QPointF p = static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos();
         // A release where the last point already is (a double click) adds
         // nothing; the preview of that point is dropped again.
-        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last())) {
+        if (!m_controlPoints.isEmpty() && ItemSupport::samePoint(p, m_controlPoints.last())) {
             setPoints(m_controlPoints);
             return true;
         }
@@ -217,11 +169,10 @@ bool GraphicsCurveItem::sceneEvent(QEvent *event)
 
 void GraphicsCurveItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (!isSelected()) {
+    if (!ItemSupport::pressOnSelected(this)) {
         QGraphicsPolygonItem::mousePressEvent(event);
         return;
     }
-    setFlag(QGraphicsItem::ItemIsMovable, true);
     // Every press decides afresh which handle (if any) is dragged; a handle
     // grabbed by an earlier press must not follow a press elsewhere.
     m_handleGrabbed = false;

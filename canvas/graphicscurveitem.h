@@ -48,9 +48,6 @@ protected:
     QPainterPath curveOutline() const;
     // Draws the red handle squares of a selected curve.
     void paintHandles(QPainter *painter) const;
-    // Grabs the mouse explicitly unless this item already holds such a grab.
-    void grabMouseOnce();
-    void noteUngrab(QEvent *event);
 
     QPolygonF m_controlPoints;
     QVector<QRegion> m_handles;
@@ -63,6 +60,9 @@ private:
     void preview(const QPointF &p);
 
     mutable QPolygonF m_lastFitted;
+
+protected:
+    // Holds an explicit mouse grab of its own (construction input).
     bool m_explicitGrab = false;
 };
 

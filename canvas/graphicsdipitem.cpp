@@ -1,6 +1,7 @@
 #include "graphicsdipitem.h"
 
 #include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QGraphicsSceneMouseEvent>
@@ -20,8 +21,7 @@ double GraphicsDipItem::zeroArmAngle(double a, double c) const
 
 bool GraphicsDipItem::sceneEvent(QEvent *event)
 {
-    if (event->type() == QEvent::UngrabMouse)
-        m_explicitGrab = false;
+    ItemSupport::noteUngrab(event, &m_explicitGrab);
     if (currentMode != InsertDip) {
         QGraphicsPolygonItem::sceneEvent(event);
         return true;
@@ -31,7 +31,7 @@ bool GraphicsDipItem::sceneEvent(QEvent *event)
     case QEvent::GraphicsSceneMousePress:
         // Held explicitly so that a click without a drag still leaves the
         // next drag to this item.
-        grabMouseOnce();
+        ItemSupport::grabMouseOnce(this, &m_explicitGrab);
         ItemStyle::instance()->setDrawing(true);
         return true;
     case QEvent::GraphicsSceneMouseMove:
@@ -44,7 +44,7 @@ bool GraphicsDipItem::sceneEvent(QEvent *event)
             return true; // no drag yet: nothing to complete
         m_points[2] = QPointF(m_points.at(0).x(), m_points.at(1).y());
         setPolygon(m_points);
-        releaseMouseGrab();
+        ItemSupport::releaseMouseGrab(this, &m_explicitGrab);
         return true;
     default:
         return false;

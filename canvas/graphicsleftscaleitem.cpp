@@ -1,5 +1,7 @@
 #include "graphicsleftscaleitem.h"
 
+#include "itemsupport.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLine>
@@ -67,9 +69,7 @@ double GraphicsLeftScaleItem::pixelsPerDepthUnit() const
 
 bool GraphicsLeftScaleItem::isNullLine() const
 {
-    const QLineF l = line();
-    return qAbs(l.x1()) < 1e-12 && qAbs(l.y1()) < 1e-12 && qAbs(l.x2()) < 1e-12
-           && qAbs(l.y2()) < 1e-12;
+    return ItemSupport::isNullLine(line());
 }
 
 QVector<GraphicsLeftScaleItem::Tick> GraphicsLeftScaleItem::ticks(double labelHeight) const

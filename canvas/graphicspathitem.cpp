@@ -1,7 +1,6 @@
 #include "graphicspathitem.h"
 
-#include "graphicslineitem.h"
-#include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QEvent>
@@ -12,30 +11,39 @@ GraphicsPathItem::GraphicsPathItem(const QPainterPath &path, QGraphicsItem *pare
 {
     // The base constructor drops a path that holds only its start point.
     setPath(path);
-    ItemStyle *style = ItemStyle::instance();
-    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
-                Qt::BevelJoin));
-    setAcceptHoverEvents(true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
-    setFlag(QGraphicsItem::ItemIsMovable, false);
+    setPen(ItemSupport::stylePen());
+    ItemSupport::makeInteractive(this);
 }
 
 QRectF GraphicsPathItem::boundingRect() const
 {
-    // The hit area is 20 units wide whatever the pen; a wider pen paints
-    // beyond it.
-    return QGraphicsPathItem::boundingRect()
-        | GraphicsLineItem::paintedRect(path().controlPointRect(), pen());
+    // Worked out from the path alone: building the hit shape for every
+    // position of a long drag would slow drawing down. The hit stroke
+    // reaches 10 units from the line (square caps 10 x sqrt 2) and the
+    // circle at the last point 3 more; a wider pen paints beyond that.
+    const QPainterPath p = path();
+    const QPointF last = p.currentPosition();
+    const QRectF extent = p.controlPointRect().normalized()
+                          | QRectF(last.x() - 3.0, last.y() - 3.0, 6.0, 6.0);
+    const qreal reach = 15.0;
+    return extent.adjusted(-reach, -reach, reach, reach)
+           | ItemSupport::paintedRect(p.controlPointRect(), pen());
 }
 
 QPainterPath GraphicsPathItem::shape() const
 {
+    if (m_shapeValid && m_shapePen == pen() && m_shapePath == path())
+        return m_shape;
+    m_shapePath = path();
+    m_shapePen = pen();
     QPainterPath p = path();
     const QPointF last = p.currentPosition();
     if (p.isEmpty())
         p.lineTo(last);
     p.addEllipse(last, 3.0, 3.0);
-    return GraphicsLineItem::shapeFromPath(p, pen());
+    m_shape = ItemSupport::hitShape(p, pen());
+    m_shapeValid = true;
+    return m_shape;
 }
 
 bool GraphicsPathItem::sceneEvent(QEvent *event)
@@ -44,32 +52,17 @@ bool GraphicsPathItem::sceneEvent(QEvent *event)
         QGraphicsPathItem::sceneEvent(event);
         return true;
     }
-    switch (event->type()) {
-    case QEvent::GraphicsSceneMousePress:
-        ItemStyle::instance()->setDrawing(true);
-        return true;
-    case QEvent::GraphicsSceneMouseMove: {
-        auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
-        QPainterPath p = path();
-        p.lineTo(mapFromScene(me->scenePos()));
-        setPath(p);
-        return true;
-    }
-    case QEvent::GraphicsSceneMouseRelease:
-        ItemStyle::instance()->setDrawing(false);
-        return true;
-    default:
-        return false;
-    }
+    return ItemSupport::dragSceneEvent(event, [this](const QPointF &p) {
+        QPainterPath stroke = path();
+        stroke.lineTo(mapFromScene(p));
+        setPath(stroke);
+    });
 }
 
 void GraphicsPathItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (isSelected()) {
-        setFlag(QGraphicsItem::ItemIsMovable, true);
-        return;
-    }
-    QGraphicsPathItem::mousePressEvent(event);
+    if (!ItemSupport::pressOnSelected(this))
+        QGraphicsPathItem::mousePressEvent(event);
 }
 
 void GraphicsPathItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)

@@ -1,8 +1,8 @@
 #include "graphicsruleritem.h"
 
 #include "globals.h"
-#include "graphicslineitem.h"
 #include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QEvent>
@@ -16,26 +16,10 @@
 
 namespace {
 
-bool samePoint(const QPointF &a, const QPointF &b)
-{
-    return qAbs(a.x() - b.x()) <= 1e-12 && qAbs(a.y() - b.y()) <= 1e-12;
-}
-
 // Scene units per depth unit; 1 while no project has given a usable factor.
 double pixelFactor()
 {
     return (qIsFinite(pixelsPerUnit) && pixelsPerUnit > 0.0) ? pixelsPerUnit : 1.0;
-}
-
-QPainterPath polylinePath(const QPolygonF &polygon)
-{
-    QPainterPath path;
-    if (polygon.isEmpty())
-        return path;
-    path.moveTo(polygon.first());
-    for (int i = 1; i < polygon.size(); ++i)
-        path.lineTo(polygon.at(i));
-    return path;
 }
 
 } // namespace
@@ -46,12 +30,8 @@ GraphicsRulerItem::GraphicsRulerItem(const QPointF &p, const QColor &labelColor,
 {
     m_points << p;
     setPoints(m_points);
-    ItemStyle *style = ItemStyle::instance();
-    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
-                Qt::BevelJoin));
-    setAcceptHoverEvents(true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
-    setFlag(QGraphicsItem::ItemIsMovable, false);
+    setPen(ItemSupport::stylePen());
+    ItemSupport::makeInteractive(this);
 }
 
 void GraphicsRulerItem::setPoints(const QPolygonF &polygon)
@@ -97,7 +77,11 @@ QStringList GraphicsRulerItem::labelTexts() const
 
 QRectF GraphicsRulerItem::boundingRect() const
 {
-    const QRectF r = GraphicsLineItem::shapeFromPath(polylinePath(polygon()), pen()).boundingRect();
+    // A lone point has no stroke: its hit circle places the labels.
+    const QPolygonF poly = polygon();
+    const QRectF r = poly.size() == 1
+                         ? shape().boundingRect()
+                         : ItemSupport::hitStroke(ItemSupport::polylinePath(poly), pen()).boundingRect();
     return QRectF(r.x() - 100.0, r.y() - 100.0, int(r.width() + 600.0), int(r.height() + 500.0));
 }
 
@@ -109,7 +93,7 @@ QPainterPath GraphicsRulerItem::shape() const
         path.addEllipse(QRectF(poly.first().x() - 3.0, poly.first().y() - 3.0, 6.0, 6.0));
         return path;
     }
-    return GraphicsLineItem::shapeFromPath(polylinePath(poly), pen());
+    return ItemSupport::hitShape(ItemSupport::polylinePath(poly), pen());
 }
 
 void GraphicsRulerItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -156,8 +140,7 @@ void GraphicsRulerItem::preview(const QPointF &p)
 
 bool GraphicsRulerItem::sceneEvent(QEvent *event)
 {
-    if (event->type() == QEvent::UngrabMouse)
-        m_grabbing = false;
+    ItemSupport::noteUngrab(event, &m_grabbing);
     if (currentMode != InsertRuler) {
         QGraphicsPolygonItem::sceneEvent(event);
         return true;
@@ -167,14 +150,11 @@ bool GraphicsRulerItem::sceneEvent(QEvent *event)
         auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
         // Keep the mouse between clicks. The scene's own grab for this press
         // is implicit and would end with the release; grabbing turns it into
-        // a lasting one (and only once, a second grab is refused).
-        if (!m_grabbing && scene()) {
-            grabMouse();
-            m_grabbing = true;
-        }
+        // a lasting one.
+        ItemSupport::grabMouseOnce(this, &m_grabbing);
         ItemStyle::instance()->setDrawing(true);
         const QPointF p = mapFromScene(me->scenePos());
-        if (!m_points.isEmpty() && samePoint(p, m_points.last()))
+        if (!m_points.isEmpty() && ItemSupport::samePoint(p, m_points.last()))
             return true;
         preview(p);
         return true;
@@ -183,7 +163,7 @@ bool GraphicsRulerItem::sceneEvent(QEvent *event)
         auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
         if (me->buttons() & Qt::LeftButton) {
             const QPointF p = mapFromScene(me->scenePos());
-            if (m_points.isEmpty() || !samePoint(p, m_points.last()))
+            if (m_points.isEmpty() || !ItemSupport::samePoint(p, m_points.last()))
                 preview(p);
             else
                 setPoints(m_points);
@@ -193,7 +173,7 @@ bool GraphicsRulerItem::sceneEvent(QEvent *event)
     case QEvent::GraphicsSceneMouseRelease: {
         auto *me = static_cast<QGraphicsSceneMouseEvent *>(event);
         const QPointF p = mapFromScene(me->scenePos());
-        if (!m_points.isEmpty() && samePoint(p, m_points.last()))
+        if (!m_points.isEmpty() && ItemSupport::samePoint(p, m_points.last()))
             return true;
         m_points << p;
         setPoints(m_points);
@@ -206,11 +186,8 @@ bool GraphicsRulerItem::sceneEvent(QEvent *event)
 
 void GraphicsRulerItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
-    if (isSelected()) {
-        setFlag(QGraphicsItem::ItemIsMovable, true);
-        return;
-    }
-    QGraphicsPolygonItem::mousePressEvent(event);
+    if (!ItemSupport::pressOnSelected(this))
+        QGraphicsPolygonItem::mousePressEvent(event);
 }
 
 void GraphicsRulerItem::hoverLeaveEvent(QGraphicsSceneHoverEvent *event)

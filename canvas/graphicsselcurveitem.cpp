@@ -2,6 +2,7 @@
 
 #include "globals.h"
 #include "itemstyle.h"
+#include "itemsupport.h"
 #include "mode.h"
 
 #include <QGraphicsScene>
@@ -11,15 +12,6 @@
 #include <QStyleOptionGraphicsItem>
 
 #include <cmath>
-
-namespace {
-
-bool samePoint(const QPointF &a, const QPointF &b)
-{
-    return std::abs(a.x() - b.x()) < 1e-12 && std::abs(a.y() - b.y()) < 1e-12;
-}
-
-} // namespace
 
 GraphicsSelCurveItem::GraphicsSelCurveItem(const QPointF &p, const QRectF &bounds,
                                            QGraphicsItem *parent)
@@ -127,7 +119,7 @@ void GraphicsSelCurveItem::paint(QPainter *painter, const QStyleOptionGraphicsIt
         painter->setPen(QPen(QBrush(Qt::white), pen().width(), Qt::DotLine));
         painter->drawPolyline(fitted);
     } else {
-        painter->setPen(QPen(QBrush(pen().color()), pen().width(), Qt::DotLine));
+        painter->setPen(ItemSupport::selectedPen(pen()));
         painter->drawPolyline(fitted);
         paintHandles(painter);
     }
@@ -172,7 +164,7 @@ void GraphicsSelCurveItem::finish()
 
 bool GraphicsSelCurveItem::sceneEvent(QEvent *event)
 {
-    noteUngrab(event);
+    ItemSupport::noteUngrab(event, &m_explicitGrab);
     if (currentMode != IrregularArea || data(2).toBool()) {
         QGraphicsPolygonItem::sceneEvent(event);
         return true;
@@ -192,7 +184,7 @@ bool GraphicsSelCurveItem::sceneEvent(QEvent *event)
         // image does not add the same edge point twice.
         const QPointF p =
                 movedIntoBounds(static_cast<QGraphicsSceneMouseEvent *>(event)->scenePos());
-        if (!m_controlPoints.isEmpty() && samePoint(p, m_controlPoints.last())) {
+        if (!m_controlPoints.isEmpty() && ItemSupport::samePoint(p, m_controlPoints.last())) {
             setPoints(m_controlPoints); // drop the preview of that point
             return true;
         }
@@ -213,7 +205,7 @@ bool GraphicsSelCurveItem::sceneEvent(QEvent *event)
             return true;
         }
         if (!data(1).toBool()) {
-            grabMouseOnce();
+            ItemSupport::grabMouseOnce(this, &m_explicitGrab);
             ItemStyle::instance()->setDrawing(true);
             m_controlPoints.append(movedIntoBounds(raw));
             setPoints(m_controlPoints);
@@ -262,7 +254,7 @@ QVariant GraphicsSelCurveItem::itemChange(GraphicsItemChange change, const QVari
         // press that created the item, so the press would miss the item's
         // shape; holding the mouse from the start keeps the construction
         // input with this outline.
-        grabMouseOnce();
+        ItemSupport::grabMouseOnce(this, &m_explicitGrab);
     }
     return GraphicsCurveItem::itemChange(change, value);
 }

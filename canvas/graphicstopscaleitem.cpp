@@ -1,5 +1,7 @@
 #include "graphicstopscaleitem.h"
 
+#include "itemsupport.h"
+
 #include <QFont>
 #include <QLine>
 #include <QPainter>
@@ -14,9 +16,7 @@ GraphicsTopScaleItem::GraphicsTopScaleItem(const QLineF &line, QGraphicsItem *pa
 
 bool GraphicsTopScaleItem::isNullLine() const
 {
-    const QLineF l = line();
-    return qAbs(l.x1()) < 1e-12 && qAbs(l.y1()) < 1e-12 && qAbs(l.x2()) < 1e-12
-           && qAbs(l.y2()) < 1e-12;
+    return ItemSupport::isNullLine(line());
 }
 
 QVector<QLineF> GraphicsTopScaleItem::tickLines() const

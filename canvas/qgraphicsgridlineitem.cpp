@@ -1,5 +1,6 @@
 #include "qgraphicsgridlineitem.h"
 #include "itemstyle.h"
+#include "itemsupport.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -40,9 +41,7 @@ QVector<double> linePositions(double extent, float d)
 QGraphicsGridLineItem::QGraphicsGridLineItem(double unit, const QRectF &rect, QGraphicsItem *parent)
     : QGraphicsRectItem(rect, parent)
 {
-    const ItemStyle *style = ItemStyle::instance();
-    setPen(QPen(QBrush(style->color()), style->lineWidth(), Qt::SolidLine, Qt::SquareCap,
-                Qt::BevelJoin));
+    setPen(ItemSupport::stylePen());
     setAcceptHoverEvents(true);
     setFlag(QGraphicsItem::ItemIsSelectable, true);
     setUnit(unit);

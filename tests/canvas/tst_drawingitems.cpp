@@ -76,6 +76,7 @@ private slots:
     void arrowDrawnDownwardsPointsBackUp();
     void penRecordsEveryPositionOfTheDrag();
     void penClickWithoutDragIsPickable();
+    void turningStrokesArePickableOnBothSides();
     void newItemsTakeTheCurrentStyle();
 
 private:
@@ -395,6 +396,48 @@ void TestDrawingItems::penClickWithoutDragIsPickable()
     m_scene->setMode(Pointer);
     click(m_view, p + QPointF(5, 5));
     QVERIFY(pen->isSelected());
+}
+
+void TestDrawingItems::turningStrokesArePickableOnBothSides()
+{
+    // A stroke that turns one way or the other is picked up right on its
+    // line and within 10 units on either side, inside the turn too; the
+    // path added to the 20-unit stroke must not cancel parts of it.
+    for (bool clockwise : {true, false}) {
+        QPainterPath path;
+        if (clockwise) {
+            path.moveTo(500, 100);
+            path.lineTo(100, 100);
+            path.lineTo(100, 500);
+            path.lineTo(500, 500);
+        } else {
+            path.moveTo(500, 500);
+            path.lineTo(100, 500);
+            path.lineTo(100, 100);
+            path.lineTo(500, 100);
+        }
+        GraphicsPathItem pen(path);
+        for (const QPointF &hit : {QPointF(100, 300), QPointF(105, 300), QPointF(95, 300),
+                                   QPointF(300, 495), QPointF(300, 505), QPointF(300, 100),
+                                   QPointF(300, 108), QPointF(300, 92)})
+            QVERIFY2(pen.contains(hit), qPrintable(QStringLiteral("%1 %2,%3")
+                                                       .arg(clockwise).arg(hit.x()).arg(hit.y())));
+        QVERIFY(!pen.contains(QPointF(80, 300)));
+        QVERIFY(!pen.contains(QPointF(300, 520)));
+        // Everything that can be hit lies in the area the item repaints.
+        QVERIFY(pen.boundingRect().contains(pen.shape().boundingRect()));
+
+        // The arrow's shaft and barbs form such a path as well.
+        GraphicsArrowItem arrow(QLineF(QPointF(100, 300), clockwise ? QPointF(600, 300)
+                                                                    : QPointF(100, 800)));
+        const QPolygonF head = arrow.head(100.0);
+        for (double t : {0.25, 0.5, 0.75}) {
+            const QPointF onLeft = head.at(1) + (head.at(0) - head.at(1)) * t;
+            const QPointF onRight = head.at(1) + (head.at(2) - head.at(1)) * t;
+            QVERIFY(arrow.contains(onLeft));
+            QVERIFY(arrow.contains(onRight));
+        }
+    }
 }
 
 void TestDrawingItems::newItemsTakeTheCurrentStyle()

@@ -82,6 +82,7 @@ private slots:
     void rulerPreviewFollowsTheDrag();
     void rulerIgnoresASecondClickOnTheSameSpot();
     void rulerSinglePoint();
+    void rulerStartedFarFromTheOrigin();
     void rulerWithoutUsableFactorStaysFinite_data();
     void rulerWithoutUsableFactorStaysFinite();
     void rulerPaintingAndBounds();
@@ -212,6 +213,49 @@ void TestMeasureItems::rulerSinglePoint()
     QVERIFY(!ruler.contains(QPointF(103.5, 100)));
     QVERIFY(ruler.flags() & QGraphicsItem::ItemIsSelectable);
     QVERIFY(ruler.acceptHoverEvents());
+}
+
+void TestMeasureItems::rulerStartedFarFromTheOrigin()
+{
+    // The first click of a ruler lies anywhere on a page, far from the scene
+    // origin: the new item must take that press (and keep the mouse), and
+    // its marker and label must lie inside the area it repaints.
+    QSignalSpy inserted(m_scene, &GraphicsScene::itemInserted);
+    m_scene->setMode(InsertRuler);
+    const QPointF p0(1200, 1300), p1(1200, 1500);
+    click(m_view, p0);
+    GraphicsRulerItem *ruler = onlyRuler(m_scene);
+    QVERIFY(ruler);
+    QCOMPARE(inserted.count(), 0);
+    QCOMPARE(m_scene->mouseGrabberItem(), ruler);
+    QVERIFY(ItemStyle::instance()->drawing());
+    QVERIFY(ruler->boundingRect().contains(p0));
+    QVERIFY(ruler->boundingRect().contains(QRectF(p0.x() - 4, p0.y() - 4, 300, 60)));
+    click(m_view, p1);
+    QCOMPARE(ruler->points(), poly({p0, p1}));
+    click(m_view, QPointF(0, 0), Qt::RightButton);
+    QCOMPARE(inserted.count(), 1);
+
+    // The hit area reaches 10 units either side of every segment of a chain
+    // that turns, on the inner side of the turn as well as the outer one,
+    // whichever way it turns.
+    for (const QPolygonF &chain : {poly({QPointF(100, 100), QPointF(100, 500), QPointF(500, 500)}),
+                                   poly({QPointF(500, 500), QPointF(100, 500), QPointF(100, 100)}),
+                                   poly({QPointF(100, 100), QPointF(100, 500), QPointF(500, 500),
+                                         QPointF(500, 100)})}) {
+        GraphicsRulerItem chained(chain.first(), Qt::black);
+        chained.setPoints(chain);
+        for (const QPointF &hit : {QPointF(105, 300), QPointF(95, 300), QPointF(300, 495),
+                                   QPointF(300, 505), QPointF(100, 300), QPointF(300, 500)})
+            QVERIFY2(chained.contains(hit), qPrintable(QStringLiteral("%1,%2").arg(hit.x()).arg(hit.y())));
+        // Outside the band and outside the chain's outline: not the ruler.
+        QVERIFY(!chained.contains(QPointF(80, 300)));
+        QVERIFY(!chained.contains(QPointF(300, 520)));
+    }
+
+    GraphicsRulerItem single(QPointF(5000, 5000), Qt::black);
+    QVERIFY(single.boundingRect().contains(QPointF(5000, 5000)));
+    QVERIFY(single.boundingRect().contains(QPointF(5250, 5040)));
 }
 
 void TestMeasureItems::rulerWithoutUsableFactorStaysFinite_data()
