@@ -745,7 +745,10 @@ void TestGraphicsScene::tooFewPointsCancelsOutline()
     QCOMPARE(cancelled.count(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!alive);
-    Q_UNUSED(inserted)
+    // The dropped outline was never reported as an inserted item.
+    for (int i = 0; i < inserted.count(); ++i)
+        QVERIFY(insertedArg(inserted, i) != static_cast<QGraphicsItem *>(outline));
+    QCOMPARE(inserted.count(), 0);
 }
 
 void TestGraphicsScene::areaMeasuredWithTheMouse()
