@@ -119,12 +119,8 @@ bool ProjectInfo::openDatabase()
     // Never let SQLite create a file: a project that is gone stays gone.
     if (!SqliteConnection::fileExists(m_projectPath))
         return false;
-    if (!m_database.isValid()) {
-        if (QSqlDatabase::contains(m_connectionName))
-            m_database = QSqlDatabase::database(m_connectionName, false);
-        else
-            m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    }
+    if (!m_database.isValid())
+        m_database = SqliteConnection::connection(m_connectionName);
     if (m_database.isOpen())
         return true;
     return SqliteConnection::openExisting(m_database, m_projectPath);

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 QQueryBigImages::QQueryBigImages(QObject *parent)
@@ -48,7 +49,7 @@ bool QQueryBigImages::queryRange(int startMetre, int endMetre)
 
 bool QQueryBigImages::queryRange(int startMetre, int endMetre, int pageDepth)
 {
-    if (busy || !isOpen())
+    if (busy || !isOpen() || pageDepth <= 0)
         return false;
     if (!beginBusy())
         return false;
@@ -102,13 +103,23 @@ QImage QQueryBigImages::joinPiece(const QImage &accumulated, const QByteArray &b
     if (!piece.loadFromData(bytes, "JPG"))
         piece = QImage();
 
-    if (m_nLastDepth < id)
-        m_dVerticalDensity = double(piece.height()) / double(id - m_nLastDepth);
+    const int span = id - m_nLastDepth;
+    if (span > 0 && !piece.isNull())
+        m_dVerticalDensity = double(piece.height()) / double(span);
     if (m_nPageIndex == 1 && !piece.isNull())
         m_nOutputWidth = static_cast<int>(piece.width() * m_scaleX);
-    const int pageHeight = static_cast<int>(m_pageDepth * m_dVerticalDensity * m_scaleY);
+    const double pageRows = m_pageDepth * m_dVerticalDensity * m_scaleY;
+    const int pageHeight = pageRows < double(std::numeric_limits<int>::max()) ? static_cast<int>(pageRows)
+                                                                               : std::numeric_limits<int>::max();
 
-    const int pieceHeight = piece.isNull() ? 0 : static_cast<int>(piece.height() * m_scaleY);
+    // A piece that does not decode keeps its depth span as white rows at the
+    // density of the piece before it, so the pages below stay at their depths.
+    int pieceHeight = 0;
+    if (!piece.isNull())
+        pieceHeight = static_cast<int>(piece.height() * m_scaleY);
+    else if (span > 0)
+        pieceHeight = static_cast<int>(span * m_dVerticalDensity * m_scaleY);
+    pieceHeight = std::max(0, pieceHeight);
     const int accumulatedHeight = accumulated.isNull() ? 0 : accumulated.height();
     QImage joined;
     if (m_nOutputWidth > 0 && pieceHeight + accumulatedHeight > 0) {
@@ -122,18 +133,18 @@ QImage QQueryBigImages::joinPiece(const QImage &accumulated, const QByteArray &b
     }
 
     // Cut off every page that this piece completes.
-    int cut = m_nRangeStart + m_nPageIndex * m_pageDepth;
+    qint64 cut = m_nRangeStart + qint64(m_nPageIndex) * m_pageDepth;
     while (!joined.isNull() && id >= cut) {
         // Without a known density the whole accumulated image is one page.
         const int rows = pageHeight > 0 ? std::min(pageHeight, joined.height()) : joined.height();
         const QImage page = joined.copy(0, 0, joined.width(), rows);
-        emit ProgressingImageJointer(page, cut);
+        emit ProgressingImageJointer(page, static_cast<int>(cut));
         if (id != cut && pageHeight > 0 && pageHeight < joined.height())
             joined = joined.copy(0, pageHeight, joined.width(), joined.height() - pageHeight);
         else
             joined = QImage();
         ++m_nPageIndex;
-        cut = m_nRangeStart + m_nPageIndex * m_pageDepth;
+        cut = m_nRangeStart + qint64(m_nPageIndex) * m_pageDepth;
     }
     return joined;
 }

@@ -31,7 +31,9 @@ public:
     int CountOfDepthRange(int startMetre, int endMetre);
 
     // False at once while another query of this object runs, when the reader
-    // is not open, or when the range statement fails (busy is cleared then).
+    // is not open or pageDepth is not positive, and when the range statement
+    // fails (busy is cleared then). A piece that does not decode becomes
+    // white rows of its depth span in page mode.
     bool queryRange(int startMetre, int endMetre, int pageDepth);
     bool queryRange(int startMetre, int endMetre);
 

@@ -28,12 +28,8 @@ bool QQueryDataBase::open(const QString &path)
         return false; // a range query still uses the connection
 
     m_openedPath.clear();
-    if (!m_database.isValid()) {
-        if (QSqlDatabase::contains(m_connectionName))
-            m_database = QSqlDatabase::database(m_connectionName, false);
-        else
-            m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-    }
+    if (!m_database.isValid())
+        m_database = SqliteConnection::connection(m_connectionName);
     if (!SqliteConnection::openExisting(m_database, path)) {
         qDebug() << "database open failed!" << m_database.lastError().text();
         return false;
@@ -48,13 +44,12 @@ void QQueryDataBase::close()
         return;
 
     if (busy) {
+        // The thread running the query owns the connection: it closes it
+        // itself as soon as the query returns (endBusy()).
+        m_closePending = true;
         stopRequested = true;
-        if (m_busyThread.load() == QThread::currentThreadId()) {
-            // Called from a receiver of the running query: waiting here would
-            // never end. The query closes the connection when it returns.
-            m_closePending = true;
-            return;
-        }
+        if (m_busyThread.load() == QThread::currentThreadId())
+            return; // called from a receiver of the running query
         while (busy) {
             QElapsedTimer slice;
             slice.start();
@@ -64,10 +59,18 @@ void QQueryDataBase::close()
                     QThread::msleep(5);
             }
         }
+        if (!m_closePending.exchange(false))
+            return; // the querying thread has closed the connection
+        // The query ended just before it could see the request.
     }
+    closeConnection();
+}
 
+void QQueryDataBase::closeConnection()
+{
     SqliteConnection::remove(m_database, m_connectionName);
     m_openedPath.clear();
+    m_closePending = false;
     stopRequested = false;
 }
 
@@ -76,16 +79,18 @@ bool QQueryDataBase::beginBusy()
     bool expected = false;
     if (!busy.compare_exchange_strong(expected, true))
         return false;
-    stopRequested = false;
-    m_closePending = false;
+    // A stop or close asked for just before stays in force: the query ends
+    // at once and the close is carried out when it returns.
     m_busyThread = QThread::currentThreadId();
     return true;
 }
 
 void QQueryDataBase::endBusy()
 {
+    // Close before clearing busy, so that a close() waiting on another
+    // thread returns only once the connection is gone.
+    if (m_closePending.exchange(false))
+        closeConnection();
     m_busyThread = nullptr;
     busy = false;
-    if (m_closePending.exchange(false))
-        close();
 }

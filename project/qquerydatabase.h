@@ -19,10 +19,12 @@ public:
     // SQLite cannot open it.
     bool open(const QString &path);
     bool isOpen() const { return !m_openedPath.isEmpty(); }
-    // Stops a running range query (waiting in 100 ms slices while events are
-    // processed), then closes and removes the connection. Called from inside
-    // the running query (a directly connected receiver), it only asks the
-    // query to stop; the query closes the connection when it returns.
+    // Closes and removes the connection. While a range query runs, it asks
+    // the query to stop and the querying thread closes the connection when
+    // the query returns; a caller on another thread waits for that in 100 ms
+    // slices while its events are processed. Called from inside the running
+    // query (a directly connected receiver), it only asks and returns.
+    // Otherwise call it on the thread that opened the connection.
     void close();
 
     QString connectionName() const { return m_connectionName; }
@@ -32,7 +34,7 @@ protected:
     // For range queries: marks the holder busy on the calling thread; false
     // when a query already runs.
     bool beginBusy();
-    // Clears busy and carries out a close() that arrived during the query.
+    // Carries out a close() that arrived during the query, then clears busy.
     void endBusy();
 
     QSqlDatabase m_database;
@@ -41,6 +43,8 @@ protected:
     std::atomic<bool> stopRequested{false};
 
 private:
+    void closeConnection();
+
     QString m_connectionName;
     std::atomic<void *> m_busyThread{nullptr};
     std::atomic<bool> m_closePending{false};

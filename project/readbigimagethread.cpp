@@ -84,8 +84,9 @@ void ReadBigImageThread::run()
             if (!ok)
                 qDebug() << "error when get big images !";
         }
-        close();
     }
+    // Also after a failed open, which may have added the connection already.
+    close();
 
     emitReadFinished();
     emit readThreadFinished();

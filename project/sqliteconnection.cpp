@@ -27,6 +27,13 @@ bool SqliteConnection::isReadOnlyFile(const QString &path)
     return !(info.permissions() & QFileDevice::WriteOwner);
 }
 
+QSqlDatabase SqliteConnection::connection(const QString &name)
+{
+    if (QSqlDatabase::contains(name))
+        return QSqlDatabase::database(name, false);
+    return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+}
+
 bool SqliteConnection::openExisting(QSqlDatabase &db, const QString &path)
 {
     if (!fileExists(path))

@@ -21,6 +21,10 @@ public:
     // or the owner's write permission is cleared (also honoured for root).
     static bool isReadOnlyFile(const QString &path);
 
+    // The connection called name (driver "QSQLITE"), added if it does not
+    // exist yet; opening it is left to openExisting().
+    static QSqlDatabase connection(const QString &name);
+
     // Configures db (driver "QSQLITE") for the existing file at path and
     // opens it; read-only files are opened read-only. Returns false without
     // touching the file system when no file exists at path.

@@ -4,7 +4,10 @@
 // Helpers shared by the project store tests: file hashes, a separate
 // inspection connection, a log recorder and a fake navigation panel.
 
+#include "globals.h"
 #include "navigationpanel.h"
+#include "projectinfo.h"
+#include "samplefixture.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
@@ -16,10 +19,30 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
 #include <atomic>
 
 namespace ProjectTest {
+
+// Writes a sample project into dir with kora-sample; empty when that fails.
+inline QString makeSample(const QTemporaryDir &dir, const QString &name, const QStringList &args)
+{
+    const QString path = dir.filePath(name);
+    if (!SampleFixture::make(path, QStringList(args) << QStringLiteral("--quiet")))
+        return QString();
+    return path;
+}
+
+// Opens a project in the record the way the main window does.
+inline void openProject(const QString &path)
+{
+    ProjectInfo *info = ProjectInfo::instance();
+    pixelsPerUnit = 0.0;
+    info->reset();
+    info->setDatabase(path);
+    info->loadProjectInfo();
+}
 
 inline QByteArray fileHash(const QString &path)
 {

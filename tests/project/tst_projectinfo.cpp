@@ -48,19 +48,12 @@ private:
 
 QString TestProjectInfo::sample(const QString &name, const QStringList &args)
 {
-    const QString path = m_dir.filePath(name);
-    if (!SampleFixture::make(path, QStringList(args) << QStringLiteral("--quiet")))
-        return QString();
-    return path;
+    return makeSample(m_dir, name, args);
 }
 
 void TestProjectInfo::open(const QString &path)
 {
-    ProjectInfo *info = ProjectInfo::instance();
-    pixelsPerUnit = 0.0;
-    info->reset();
-    info->setDatabase(path);
-    info->loadProjectInfo();
+    openProject(path);
 }
 
 void TestProjectInfo::initTestCase()

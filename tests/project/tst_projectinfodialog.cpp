@@ -38,18 +38,12 @@ private:
 
 QString TestProjectInfoDialog::sample(const QString &name, const QStringList &args)
 {
-    const QString path = m_dir.filePath(name);
-    if (!SampleFixture::make(path, QStringList(args) << QStringLiteral("--quiet")))
-        return QString();
-    return path;
+    return makeSample(m_dir, name, args);
 }
 
 void TestProjectInfoDialog::load(const QString &path)
 {
-    ProjectInfo *info = ProjectInfo::instance();
-    info->reset();
-    info->setDatabase(path);
-    info->loadProjectInfo();
+    openProject(path);
 }
 
 void TestProjectInfoDialog::initTestCase()
@@ -104,12 +98,49 @@ void TestProjectInfoDialog::layoutAndTexts()
     QCOMPARE(labelText(6, 2), QStringLiteral("Waterlevel"));
     QCOMPARE(cell(6, 3), static_cast<QWidget *>(dialog.stableWaterLevelEdit()));
 
+    QCOMPARE(cell(2, 2), static_cast<QWidget *>(nullptr)); // nothing between the coordinates
+    QCOMPARE(cell(3, 1), static_cast<QWidget *>(dialog.orificeNumberEdit()));
+    QCOMPARE(cell(4, 1), static_cast<QWidget *>(dialog.testTotalDepthEdit()));
+    QCOMPARE(cell(5, 1), static_cast<QWidget *>(dialog.testStartDepthEdit()));
+    QCOMPARE(cell(5, 3), static_cast<QWidget *>(dialog.testPersonEdit()));
+    QCOMPARE(cell(6, 1), static_cast<QWidget *>(dialog.orificeElevationEdit()));
+    QCOMPARE(cell(1, 3), static_cast<QWidget *>(dialog.detectionUnitEdit()));
+    QCOMPARE(grid->rowCount(), 7);
+
+    // The buttons sit side by side below the grid, "Save" first.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.saveButton()->y(), dialog.cancelButton()->y());
+    QVERIFY(dialog.saveButton()->x() < dialog.cancelButton()->x());
+    QVERIFY(dialog.saveButton()->y() > dialog.stableWaterLevelEdit()->y());
+    for (QPushButton *button : {dialog.saveButton(), dialog.cancelButton()}) {
+        QVERIFY(button->width() <= 80);
+        QVERIFY(button->height() >= 30 && button->height() <= 50);
+    }
+    dialog.hide();
+
+    // Slots in their declared order.
+    const QMetaObject *meta = dialog.metaObject();
+    const int save = meta->indexOfSlot("handleSavePressed()");
+    const int retranslate = meta->indexOfSlot("OnRetranslate()");
+    QVERIFY(save >= meta->methodOffset());
+    QCOMPARE(retranslate, save + 1);
+
     // OnRetranslate sets every text again.
     dialog.saveButton()->setText(QStringLiteral("x"));
+    dialog.cancelButton()->setText(QStringLiteral("x"));
     dialog.setWindowTitle(QStringLiteral("x"));
+    const QList<QLabel *> labels = dialog.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(labels.size(), 11);
+    for (QLabel *label : labels)
+        label->setText(QStringLiteral("x"));
     dialog.OnRetranslate();
     QCOMPARE(dialog.saveButton()->text(), QStringLiteral("Save"));
+    QCOMPARE(dialog.cancelButton()->text(), QStringLiteral("Cancel"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Project name:"));
+    for (QLabel *label : labels)
+        QVERIFY(label->text() != QLatin1String("x"));
+    QCOMPARE(labelText(6, 2), QStringLiteral("Waterlevel"));
 }
 
 void TestProjectInfoDialog::fillEditAndSave()

@@ -42,6 +42,13 @@ double meanDifference(const QImage &a, const QImage &b)
     return sum / (3.0 * x.width() * x.height());
 }
 
+// A reader that shows whether a stop has been asked for.
+class ProbeReader : public QQueryBigImages
+{
+public:
+    bool stopAsked() const { return stopRequested; }
+};
+
 } // namespace
 
 class TestQQueryBigImages : public QObject
@@ -57,6 +64,8 @@ private slots:
     void rawMode();
     void pageMode_data();
     void pageMode();
+    void pageModeKeepsUndecodablePiecesAtTheirDepth();
+    void pageDepthMustBePositive();
     void secondQueryWhileBusyIsRefused();
     void closeFromAnotherThreadStopsTheQuery();
     void closeFromAReceiverDoesNotHang();
@@ -254,6 +263,70 @@ void TestQQueryBigImages::pageMode()
     QCOMPARE(next, pieces.size());
 }
 
+void TestQQueryBigImages::pageModeKeepsUndecodablePiecesAtTheirDepth()
+{
+    // Pieces every metre, the second one (1 m..2 m) not a JPEG.
+    const QString path = m_dir.filePath(QStringLiteral("badpiece.prj"));
+    QVERIFY(SampleFixture::make(path, {"--to", "5", "--width", "200", "--bad-piece", "1", "--quiet"}));
+    const double rowsPerMetre = 200 / (1000 * 3.14) * 10000;
+    QList<QImage> stored;
+    {
+        Inspector db(path);
+        for (int id : db.ids())
+            stored << QImage::fromData(db.blob(id), "JPG");
+    }
+    QCOMPARE(stored.size(), 5);
+    QVERIFY(stored.at(1).isNull());
+
+    pixelsPerUnit = 200 / (1000 * 3.14);
+    QQueryBigImages reader;
+    QVERIFY(reader.open(path));
+    QList<Page> pages;
+    connect(&reader, &QQueryBigImages::ProgressingImageJointer, this,
+            [&](QImage image, int depth) { pages << Page{image, depth}; }, Qt::DirectConnection);
+    QVERIFY(reader.queryRange(0, 5, 20000));
+
+    QList<int> depths;
+    for (const Page &page : pages)
+        depths << page.depth;
+    QCOMPARE(depths, (QList<int>{20000, 40000, 50000}));
+    // Every page holds its own depth span: two metres, two metres, one.
+    const QList<double> metres = {2, 2, 1};
+    for (int i = 0; i < pages.size(); ++i) {
+        QCOMPARE(pages.at(i).image.width(), 200);
+        QVERIFY2(qAbs(pages.at(i).image.height() - metres.at(i) * rowsPerMetre) <= 3,
+                 qPrintable(QStringLiteral("page %1: %2 rows").arg(i).arg(pages.at(i).image.height())));
+    }
+    // The first page: the good piece, then white rows for the bad one.
+    const QImage first = pages.at(0).image;
+    const int split = stored.at(0).height();
+    QVERIFY(meanDifference(first.copy(0, 0, 200, split), stored.at(0)) < 12.0);
+    const QImage gap = first.copy(0, split + 2, 200, first.height() - split - 4);
+    QImage white(gap.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QCOMPARE(meanDifference(gap, white), 0.0);
+    // The second page starts with the piece of 2 m..3 m, not shifted upward.
+    const QImage third = stored.at(2);
+    QVERIFY(meanDifference(pages.at(1).image.copy(0, 0, 200, third.height()), third) < 12.0);
+}
+
+void TestQQueryBigImages::pageDepthMustBePositive()
+{
+    QQueryBigImages reader;
+    QVERIFY(reader.open(m_project));
+    int emitted = 0;
+    connect(&reader, &QQueryBigImages::ProgressingImageJointer, this, [&](QImage, int) { ++emitted; },
+            Qt::DirectConnection);
+    connect(&reader, &QQueryBigImages::ProgressingImageBuffers, this, [&](int, QByteArray *) { ++emitted; },
+            Qt::DirectConnection);
+    QVERIFY(!reader.queryRange(0, 5, 0));
+    QVERIFY(!reader.queryRange(0, 5, -20000));
+    QCOMPARE(emitted, 0);
+    // Not left busy.
+    QVERIFY(reader.queryRange(0, 5));
+    QCOMPARE(emitted, 5);
+}
+
 void TestQQueryBigImages::secondQueryWhileBusyIsRefused()
 {
     QQueryBigImages reader;
@@ -278,42 +351,62 @@ void TestQQueryBigImages::secondQueryWhileBusyIsRefused()
 void TestQQueryBigImages::closeFromAnotherThreadStopsTheQuery()
 {
     LogRecorder log;
-    QQueryBigImages reader;
+    ProbeReader reader;
     std::atomic<int> delivered{0};
     std::atomic<bool> result{false};
     std::atomic<bool> opened{false};
+    std::atomic<bool> timerFired{false};
+    std::atomic<bool> goneWhenQueryReturned{false};
+    std::atomic<bool> waitedTooLong{false};
+    std::atomic<bool> holdSecondPiece{true};
     connect(&reader, &QQueryBigImages::ProgressingImageBuffers, &reader,
             [&](int, QByteArray *) {
-                ++delivered;
-                QThread::msleep(40);
+                if (++delivered != 2 || !holdSecondPiece)
+                    return;
+                // Hold the second piece until close() has asked the query to
+                // stop and, while waiting, has let the GUI thread's events run.
+                QElapsedTimer guard;
+                guard.start();
+                while (!(reader.stopAsked() && timerFired)) {
+                    if (guard.elapsed() > 30000) {
+                        waitedTooLong = true;
+                        break;
+                    }
+                    QThread::yieldCurrentThread();
+                }
             },
             Qt::DirectConnection);
     std::unique_ptr<QThread> worker(QThread::create([&]() {
         opened = reader.open(m_long);
         if (opened)
             result = reader.queryRange(0, 20);
+        // The querying thread closed its own connection before returning.
+        goneWhenQueryReturned = !QSqlDatabase::contains(reader.connectionName());
     }));
     worker->start();
     QTRY_VERIFY_WITH_TIMEOUT(delivered.load() >= 2, 20000);
 
     // The GUI thread keeps handling events while it waits.
-    bool timerFired = false;
     QTimer::singleShot(0, this, [&]() { timerFired = true; });
     reader.close();
     QVERIFY(timerFired);
     QVERIFY(!reader.isOpen());
     QVERIFY(worker->wait(20000));
+    QVERIFY(!waitedTooLong);
     QVERIFY(opened);
     QVERIFY(result); // a stopped query still ends normally
-    QVERIFY(delivered.load() < 20);
+    QCOMPARE(delivered.load(), 2); // the stop is seen at the next row
+    QVERIFY(goneWhenQueryReturned);
     QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
     QCOMPARE(log.connectionWarnings(), QStringList());
 
     // The reader can be opened and used again afterwards.
+    holdSecondPiece = false;
     QVERIFY(reader.open(m_project));
     delivered = 0;
     QVERIFY(reader.queryRange(0, 5));
     QCOMPARE(delivered.load(), 5);
+    reader.close();
 }
 
 void TestQQueryBigImages::closeFromAReceiverDoesNotHang()

@@ -10,6 +10,7 @@
 #include "readbigimagethread.h"
 #include "samplefixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -56,6 +57,7 @@ private slots:
     void upwardPage();
     void damagedPieceIsDeliveredNull();
     void missingFileEndsCleanly();
+    void unopenableFileEndsCleanly();
     void stopEndsTheRunCleanly();
     void connectionBelongsToWorkerThread();
     void pageReadWhileReportReads();
@@ -71,18 +73,12 @@ private:
 
 QString TestReadBigImageThread::sample(const QString &name, const QStringList &args)
 {
-    const QString path = m_dir.filePath(name);
-    if (!SampleFixture::make(path, QStringList(args) << QStringLiteral("--quiet")))
-        return QString();
-    return path;
+    return makeSample(m_dir, name, args);
 }
 
 void TestReadBigImageThread::load(const QString &path)
 {
-    ProjectInfo *info = ProjectInfo::instance();
-    info->reset();
-    info->setDatabase(path);
-    info->loadProjectInfo();
+    openProject(path);
 }
 
 Run TestReadBigImageThread::read(const QString &path, int pageStart, int pageEnd)
@@ -114,6 +110,9 @@ Run TestReadBigImageThread::read(const QString &path, int pageStart, int pageEnd
 void TestReadBigImageThread::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    // The program paces a downward read at 800 ms a piece; the tests lower it.
+    QCOMPARE(ReadBigImageThread::pieceDelay(), 800);
+    QCOMPARE(ReadBigImageThread::kDefaultPieceDelay, 800);
     ReadBigImageThread::setPieceDelay(1);
     m_down = sample(QStringLiteral("down.prj"), {"--from", "0", "--to", "5", "--width", "200"});
     QVERIFY(!m_down.isEmpty());
@@ -269,15 +268,55 @@ void TestReadBigImageThread::missingFileEndsCleanly()
 {
     load(m_down);
     const QString path = m_dir.filePath(QStringLiteral("gone.prj"));
+    LogRecorder log;
     const Run run = read(path, 0, 30000);
     QCOMPARE(run.events, QStringList({"finished", "threadFinished"}));
     QVERIFY(!QFile::exists(path));
+    // Nothing of the failed run is left behind.
+    for (const QString &name : QSqlDatabase::connectionNames())
+        QVERIFY2(!name.startsWith(QStringLiteral("KORA")), qPrintable(name));
+    QCOMPARE(log.connectionWarnings(), QStringList());
+}
+
+void TestReadBigImageThread::unopenableFileEndsCleanly()
+{
+    // A project that exists but that SQLite cannot open: its path is longer
+    // than SQLite accepts.
+    QString folder = m_dir.path();
+    while (folder.size() < 700) {
+        folder += QStringLiteral("/") + QString(100, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(folder));
+    }
+    const QString path = folder + QStringLiteral("/long.prj");
+    QVERIFY(QFile::copy(m_down, path));
+    const QByteArray before = fileHash(path);
+    load(m_down);
+
+    LogRecorder log;
+    ReadBigImageThread reader(path, 0, 30000);
+    QStringList events;
+    bool connectionGoneAtEnd = false;
+    connect(&reader, &ReadBigImageThread::readFinieshed, &reader, [&]() { events << QStringLiteral("finished"); },
+            Qt::DirectConnection);
+    connect(&reader, &ReadBigImageThread::readThreadFinished, &reader, [&]() {
+        events << QStringLiteral("threadFinished");
+        // On the worker thread, as the run ends: the connection is gone.
+        connectionGoneAtEnd = !QSqlDatabase::contains(reader.connectionName());
+    }, Qt::DirectConnection);
+    reader.start();
+    QVERIFY(reader.wait(60000));
+    QCOMPARE(events, QStringList({"finished", "threadFinished"}));
+    QVERIFY(log.contains(QStringLiteral("database open failed!")));
+    QVERIFY(connectionGoneAtEnd);
+    QCOMPARE(log.connectionWarnings(), QStringList());
+    QCOMPARE(fileHash(path), before);
 }
 
 void TestReadBigImageThread::stopEndsTheRunCleanly()
 {
     load(m_down);
-    ReadBigImageThread::setPieceDelay(5000);
+    // Far longer than the test may take: the pause must be cut short.
+    ReadBigImageThread::setPieceDelay(600000);
     LogRecorder log;
     ReadBigImageThread reader(m_down, 0, 50000);
     QStringList events;
@@ -294,7 +333,7 @@ void TestReadBigImageThread::stopEndsTheRunCleanly()
     QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("threadFinished")), 20000);
     QVERIFY(reader.wait(20000));
     ReadBigImageThread::setPieceDelay(1);
-    QVERIFY(timer.elapsed() < 4000); // the long pause was cut short
+    QVERIFY(timer.elapsed() < 40000); // the long pause was cut short
     QCOMPARE(events, QStringList({"image", "finished", "threadFinished"}));
     QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
     QCOMPARE(log.connectionWarnings(), QStringList());
