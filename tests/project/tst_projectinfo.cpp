@@ -24,6 +24,7 @@ private slots:
     void panelFactoryAndPageValues();
     void generations_data();
     void generations();
+    void migrationStopsAtTheFirstFailure();
     void upProjectStartsAtZero();
     void dates_data();
     void dates();
@@ -178,6 +179,38 @@ void TestProjectInfo::generations()
     QCOMPARE(fileHash(path), before);
     QCOMPARE(info->maxDepth(), 50000);
     QCOMPARE(info->hasCoordinateColumns(), coordinates);
+}
+
+void TestProjectInfo::migrationStopsAtTheFirstFailure()
+{
+    // An old table whose third column clashes with the sixth column to add.
+    const QString path = sample(QStringLiteral("clash.prj"), {"--generation", "3", "--to", "2"});
+    QVERIFY(!path.isEmpty());
+    {
+        Inspector db(path);
+        QVERIFY(db.exec(QStringLiteral("drop table projectInfo")));
+        QVERIFY(db.exec(QStringLiteral("create table projectInfo (direction text, start integer, date varchar(20))")));
+        QVERIFY(db.exec(QStringLiteral("insert into projectInfo values ('down', 0, '2020/02/02')")));
+    }
+    LogRecorder log;
+    open(path);
+    QStringList columns;
+    {
+        Inspector db(path);
+        columns = db.columns(QStringLiteral("projectInfo"));
+    }
+    QCOMPARE(columns, QStringList({"direction", "start", "date", "projectName", "detectionUnit",
+                                   "coordinatesLongitude", "coordinatesLatitude", "orificeNumber"}));
+    bool logged = false;
+    for (const QString &line : log.messages())
+        logged = logged || (line.startsWith(QLatin1String("add column")) && line.contains(QLatin1String("duplicate")));
+    QVERIFY2(logged, qPrintable(log.messages().join(QLatin1Char('\n'))));
+    // What the table has is still read, and so are the images.
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->direction(), QStringLiteral("down"));
+    QCOMPARE(info->date(), QDate(2020, 2, 2));
+    QCOMPARE(info->maxDepth(), 20000);
+    QCOMPARE(info->imageWidth(), 400);
 }
 
 void TestProjectInfo::upProjectStartsAtZero()

@@ -56,6 +56,7 @@ private slots:
     void upwardPage_data();
     void upwardPage();
     void damagedPieceIsDeliveredNull();
+    void readOnlyFileIsRead();
     void missingFileEndsCleanly();
     void unopenableFileEndsCleanly();
     void stopEndsTheRunCleanly();
@@ -262,6 +263,24 @@ void TestReadBigImageThread::damagedPieceIsDeliveredNull()
     QVERIFY(run.images.at(1).image().isNull());
     QVERIFY(!run.images.at(2).image().isNull());
     QCOMPARE(run.occurrences("finished"), 1);
+}
+
+void TestReadBigImageThread::readOnlyFileIsRead()
+{
+    const QString path = sample(QStringLiteral("locked.prj"), {"--to", "3", "--width", "100"});
+    QVERIFY(!path.isEmpty());
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+    const QByteArray before = fileHash(path);
+    load(path);
+    QCOMPARE(ProjectInfo::instance()->maxDepth(), 30000);
+    const Run run = read(path, 0, 30000);
+    QCOMPARE(run.count, 3);
+    QCOMPARE(run.spans(), (QList<QPair<int, int>>{{0, 10000}, {10000, 20000}, {20000, 30000}}));
+    for (const KdImage &image : run.images)
+        QVERIFY(!image.image().isNull());
+    QCOMPARE(run.occurrences("finished"), 1);
+    QCOMPARE(fileHash(path), before);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 void TestReadBigImageThread::missingFileEndsCleanly()
