@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QList>
 #include <QMessageBox>
 #include <QPointer>
@@ -70,6 +71,9 @@ public:
                 return;
             }
             dialog->selectFile(path);
+            // selectFile() leaves a focused name field alone; type the name.
+            if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                edit->setText(path);
             QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
         });
     }

@@ -18,6 +18,7 @@
 #include "mode.h"
 #include "projectinfo.h"
 #include "projectinfodialog.h"
+#include "settings.h"
 #include <QLineEdit>
 #include "shelltestsupport.h"
 #include "toolbar.h"
@@ -63,6 +64,7 @@ private slots:
     void displaySettings();
     void commandsOfOtherWindows();
     void openFileFromCommandLine();
+    void openThroughTheFileDialogs();
     void pictureForgetsTheProjectScale();
 
 private:
@@ -413,6 +415,49 @@ void TestMainWindow::openFileFromCommandLine()
     QVERIFY(watcher.texts().first().contains(QStringLiteral("does not exist")));
     QVERIFY(!QFile::exists(missing));
     QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 30, 20));
+}
+
+void TestMainWindow::openThroughTheFileDialogs()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    Settings::instance()->setProjectDir(m_project);
+
+    // Cancelled: the window stays empty.
+    watcher.answerFileDialog(QString());
+    w.openProject();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.classNames().first(), QStringLiteral("QFileDialog"));
+    QCOMPARE(watcher.titles().first(), QStringLiteral("Open project file"));
+    QVERIFY(!readingInProgress);
+    QCOMPARE(w.scene()->items().size(), 0);
+    QVERIFY(ProjectInfo::instance()->projectPath().isEmpty());
+
+    // Chosen: the project opens at its first page.
+    watcher.answerFileDialog(m_project);
+    w.toolBar()->fileAction(ToolBar::OpenProject)->trigger();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 2);
+    QCOMPARE(ProjectInfo::instance()->projectPath(), m_project);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+
+    // A picture through its dialog, after the question about a drawing.
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    const QString pic = m_dir.filePath(QStringLiteral("dialog.jpg"));
+    QVERIFY(picture.save(pic, "JPG"));
+    w.scene()->addItem(new QGraphicsLineItem(1400, 200, 1500, 300));
+    // (A start location naming another file would be preselected by the
+    // dialog once its folder has loaded; start in the folder itself.)
+    Settings::instance()->setOpenPicDir(m_dir.path());
+    watcher.answerMessageBox(QMessageBox::Abort);
+    watcher.answerFileDialog(pic);
+    w.toolBar()->fileAction(ToolBar::OpenPicture)->trigger();
+    QCOMPARE(watcher.count(), 4);
+    QCOMPARE(watcher.titles().at(3), QStringLiteral("Open Picture"));
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 40, 30));
+    QVERIFY(ProjectInfo::instance()->projectPath().isEmpty());
+    QCOMPARE(Settings::instance()->openPicDir(), pic);
 }
 
 void TestMainWindow::pictureForgetsTheProjectScale()
