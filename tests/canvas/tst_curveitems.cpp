@@ -461,8 +461,15 @@ void TestCurveItems::angleRightAngleAndArc()
     // 4 significant digits.
     angle->setPolygon(QPolygonF() << QPointF(1000, 1000) << QPointF(1100, 1000)
                                   << QPointF(1200, 1050));
+    // (153.43 degrees: V->S points back along the x axis, V->E at 26.57
+    // degrees below it.)
     QString t = angle->angleText();
     QVERIFY2(t.remove('.').size() <= 4, qPrintable(angle->angleText()));
+    QCOMPARE(angle->angleText(), QStringLiteral("153.4"));
+    // Radians are turned into degrees with pi taken as 3.1415, as every
+    // angle label of the program does.
+    angle->setPolygon(QPolygonF() << QPointF(0, 100) << QPointF(100, 100) << QPointF(100, 0));
+    QVERIFY(qAbs(angle->angleDegrees() - 1.5707963267948966 * 180.0 / 3.1415) < 1e-9);
 
     // The hit shape follows the arms.
     angle->setPolygon(QPolygonF() << QPointF(0, 100) << QPointF(100, 100) << QPointF(100, 0));
