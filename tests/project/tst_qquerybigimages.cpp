@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -64,6 +65,7 @@ private slots:
     void rawMode();
     void pageMode_data();
     void pageMode();
+    void pageModeCutsLongPiecesIntoSeveralPages();
     void pageModeKeepsUndecodablePiecesAtTheirDepth();
     void pageDepthMustBePositive();
     void secondQueryWhileBusyIsRefused();
@@ -261,6 +263,53 @@ void TestQQueryBigImages::pageMode()
         next += piecesPerPage.at(i);
     }
     QCOMPARE(next, pieces.size());
+}
+
+void TestQQueryBigImages::pageModeCutsLongPiecesIntoSeveralPages()
+{
+    // Pieces of 2.5 m, pages of 1.5 m: one piece completes up to two pages
+    // and leaves the rest for the next.
+    const QString path = m_dir.filePath(QStringLiteral("long-pieces.prj"));
+    QVERIFY(SampleFixture::make(path, {"--to", "5", "--piece", "2.5", "--width", "100", "--quiet"}));
+    QImage wall;
+    int pieceRows = 0;
+    {
+        Inspector db(path);
+        QCOMPARE(db.ids(), (QList<int>{25000, 50000}));
+        const QImage a = QImage::fromData(db.blob(25000), "JPG").convertToFormat(QImage::Format_RGB32);
+        const QImage b = QImage::fromData(db.blob(50000), "JPG").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(a.height(), b.height());
+        pieceRows = a.height();
+        wall = QImage(100, 2 * pieceRows, QImage::Format_RGB32);
+        QPainter painter(&wall);
+        painter.drawImage(0, 0, a);
+        painter.drawImage(0, pieceRows, b);
+    }
+
+    pixelsPerUnit = 100 / (1000 * 3.14);
+    QQueryBigImages reader;
+    QVERIFY(reader.open(path));
+    QList<Page> pages;
+    connect(&reader, &QQueryBigImages::ProgressingImageJointer, this,
+            [&](QImage image, int depth) { pages << Page{image, depth}; }, Qt::DirectConnection);
+    QVERIFY(reader.queryRange(0, 5, 15000));
+
+    QList<int> depths;
+    for (const Page &page : pages)
+        depths << page.depth;
+    QCOMPARE(depths, (QList<int>{15000, 30000, 45000, 50000}));
+    const int pageRows = int(15000 * (double(pieceRows) / 25000));
+    int row = 0;
+    for (int i = 0; i < pages.size(); ++i) {
+        const QImage page = pages.at(i).image.convertToFormat(QImage::Format_RGB32);
+        const int expected = i < 3 ? pageRows : 2 * pieceRows - 3 * pageRows;
+        QCOMPARE(page.height(), expected);
+        QCOMPARE(page.width(), 100);
+        // At scale 1 each page is exactly its band of the stacked pieces.
+        QCOMPARE(page, wall.copy(0, row, 100, expected));
+        row += expected;
+    }
+    QCOMPARE(row, wall.height());
 }
 
 void TestQQueryBigImages::pageModeKeepsUndecodablePiecesAtTheirDepth()
