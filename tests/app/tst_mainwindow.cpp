@@ -19,6 +19,11 @@
 #include "projectinfo.h"
 #include "projectinfodialog.h"
 #include "settings.h"
+#include "graphicsview.h"
+#include "graphicsleftscaleitem.h"
+#include "mouselabel.h"
+#include "fileinfowidget.h"
+#include <QMouseEvent>
 #include <QLineEdit>
 #include "shelltestsupport.h"
 #include "toolbar.h"
@@ -66,6 +71,7 @@ private slots:
     void openFileFromCommandLine();
     void openThroughTheFileDialogs();
     void pictureForgetsTheProjectScale();
+    void cursorReadOut();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -475,6 +481,40 @@ void TestMainWindow::pictureForgetsTheProjectScale()
     QCOMPARE(pixelsPerUnit, 0.0);
     QCOMPARE(w.measurementLabelText(11, QPointF(0, 0), QPointF(3, 4)).section(QLatin1Char('\n'), 1),
              QStringLiteral("L = 5.000m  "));
+}
+
+void TestMainWindow::cursorReadOut()
+{
+    const QString wide = ShellTest::makeProject(
+        m_dir, QStringLiteral("readout.prj"),
+        {QStringLiteral("--from"), QStringLiteral("3"), QStringLiteral("--to"), QStringLiteral("6"),
+         QStringLiteral("--width"), QStringLiteral("1000")});
+    QVERIFY(!wide.isEmpty());
+    MainWindow w;
+    w.resize(800, 600);
+    w.openProjectFile(wide);
+    SHELL_WAIT_READ(&w);
+    w.fileInfoWidget()->setStartValue(3);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(w.leftScale()->startDepth(), 30000.0);
+
+    // The view reports a move; the read-out shows depth and azimuth there.
+    GraphicsView *view = w.view();
+    view->setTransform(QTransform()); // one scene unit per pixel
+    view->centerOn(1300 + 250, 120 + 100);
+    const QPoint at = view->mapFromScene(QPointF(1300 + 250, 120));
+    const QPointF scenePos = view->mapToScene(at);
+    QMouseEvent move(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    emit view->mouseMoved(&move);
+
+    MouseLabel *label = MouseLabel::instance();
+    QCOMPARE(label->widthPx(), 1000);
+    QCOMPARE(qRound(scenePos.x()), 1550);
+    QCOMPARE(qRound(scenePos.y()), 120);
+    // Top of the column: the page start, 3 m; a quarter round: east, 90 degrees.
+    QVERIFY2(label->text().contains(QStringLiteral("3.000")), qPrintable(label->text()));
+    QVERIFY2(label->text().contains(QStringLiteral("E90")), qPrintable(label->text()));
 }
 
 QTEST_MAIN(TestMainWindow)
