@@ -84,6 +84,10 @@ private:
 void TestQQueryBigImages::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    const QMetaObject &meta = QQueryBigImages::staticMetaObject;
+    const int buffers = meta.indexOfSignal("ProgressingImageBuffers(int,QByteArray*)");
+    QVERIFY(buffers >= meta.methodOffset());
+    QCOMPARE(meta.indexOfSignal("ProgressingImageJointer(QImage,int)"), buffers + 1);
     m_project = m_dir.filePath(QStringLiteral("five.prj"));
     QVERIFY(SampleFixture::make(m_project, {"--to", "5", "--quiet"}));
     m_long = m_dir.filePath(QStringLiteral("twenty.prj"));

@@ -114,6 +114,13 @@ void TestReadBigImageThread::initTestCase()
     // The program paces a downward read at 800 ms a piece; the tests lower it.
     QCOMPARE(ReadBigImageThread::pieceDelay(), 800);
     QCOMPARE(ReadBigImageThread::kDefaultPieceDelay, 800);
+    // The signals, in the order the main window knows them.
+    const QMetaObject &meta = ReadBigImageThread::staticMetaObject;
+    const int first = meta.indexOfSignal("bigImageCountGetted(int)");
+    QVERIFY(first >= meta.methodOffset());
+    QCOMPARE(meta.indexOfSignal("readOneBigImage(KdImage)"), first + 1);
+    QCOMPARE(meta.indexOfSignal("readFinieshed()"), first + 2);
+    QCOMPARE(meta.indexOfSignal("readThreadFinished()"), first + 3);
     ReadBigImageThread::setPieceDelay(1);
     m_down = sample(QStringLiteral("down.prj"), {"--from", "0", "--to", "5", "--width", "200"});
     QVERIFY(!m_down.isEmpty());
