@@ -79,6 +79,8 @@ bool QQueryBigImages::runQuery(int startMetre, int endMetre)
 
     const bool rawMode = (m_pageDepth == kRawPageDepth);
     m_nPageIndex = 1;
+    m_nPendingBlankRows = 0;
+    m_nOutputWidth = 0; // taken from the first piece that decodes
     QImage accumulated;
     while (!stopRequested && query.next()) {
         const int id = query.value(0).toInt();
@@ -120,14 +122,26 @@ QImage QQueryBigImages::joinPiece(const QImage &accumulated, const QByteArray &b
     else if (span > 0)
         pieceHeight = static_cast<int>(span * m_dVerticalDensity * m_scaleY);
     pieceHeight = std::max(0, pieceHeight);
-    const int accumulatedHeight = accumulated.isNull() ? 0 : accumulated.height();
+    if (m_nOutputWidth <= 0) {
+        // No piece has given the page width yet: remember the white rows
+        // of undecodable pieces until one does.
+        m_nPendingBlankRows += pieceHeight;
+        return accumulated;
+    }
+    QImage above = accumulated;
+    if (above.isNull() && m_nPendingBlankRows > 0) {
+        above = QImage(m_nOutputWidth, m_nPendingBlankRows, QImage::Format_RGB32);
+        above.fill(Qt::white);
+    }
+    m_nPendingBlankRows = 0;
+    const int accumulatedHeight = above.isNull() ? 0 : above.height();
     QImage joined;
-    if (m_nOutputWidth > 0 && pieceHeight + accumulatedHeight > 0) {
+    if (pieceHeight + accumulatedHeight > 0) {
         joined = QImage(m_nOutputWidth, pieceHeight + accumulatedHeight, QImage::Format_RGB32);
         joined.fill(Qt::white);
         QPainter painter(&joined);
-        if (!accumulated.isNull())
-            painter.drawImage(QRect(0, 0, m_nOutputWidth, accumulatedHeight), accumulated);
+        if (!above.isNull())
+            painter.drawImage(QRect(0, 0, m_nOutputWidth, accumulatedHeight), above);
         if (!piece.isNull() && pieceHeight > 0)
             painter.drawImage(QRect(0, accumulatedHeight, m_nOutputWidth, pieceHeight), piece);
     }

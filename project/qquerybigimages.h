@@ -56,6 +56,7 @@ private:
     double m_scaleY = 1.0;
     int m_nOutputWidth = 0;
     int m_nPageIndex = 1;
+    int m_nPendingBlankRows = 0; // undecodable pieces before the first good one
 };
 
 #endif // QQUERYBIGIMAGES_H

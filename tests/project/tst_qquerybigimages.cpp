@@ -361,6 +361,33 @@ void TestQQueryBigImages::pageModeKeepsUndecodablePiecesAtTheirDepth()
     // The second page starts with the piece of 2 m..3 m, not shifted upward.
     const QImage third = stored.at(2);
     QVERIFY(meanDifference(pages.at(1).image.copy(0, 0, 200, third.height()), third) < 12.0);
+
+    // The first piece of the range undecodable: the width comes from the
+    // next piece, and the first metre is white.
+    const QString firstBad = m_dir.filePath(QStringLiteral("firstbad.prj"));
+    QVERIFY(SampleFixture::make(firstBad, {"--to", "4", "--width", "200", "--bad-piece", "0", "--quiet"}));
+    QImage second;
+    {
+        Inspector db(firstBad);
+        second = QImage::fromData(db.blob(20000), "JPG");
+    }
+    QVERIFY(!second.isNull());
+    pages.clear();
+    QVERIFY(reader.open(firstBad));
+    QVERIFY(reader.queryRange(0, 4, 20000));
+    depths.clear();
+    for (const Page &page : pages)
+        depths << page.depth;
+    QCOMPARE(depths, (QList<int>{20000, 40000}));
+    const QImage top = pages.at(0).image;
+    QCOMPARE(top.width(), 200);
+    QVERIFY2(qAbs(top.height() - 2 * rowsPerMetre) <= 3, qPrintable(QString::number(top.height())));
+    const int blank = top.height() - second.height();
+    QVERIFY(qAbs(blank - rowsPerMetre) <= 2);
+    QImage whiteTop(200, blank - 1, QImage::Format_RGB32);
+    whiteTop.fill(Qt::white);
+    QCOMPARE(meanDifference(top.copy(0, 0, 200, blank - 1), whiteTop), 0.0);
+    QVERIFY(meanDifference(top.copy(0, blank, 200, second.height()), second) < 12.0);
 }
 
 void TestQQueryBigImages::pageDepthMustBePositive()
