@@ -185,6 +185,24 @@ void TestProjectInfo::generations()
     QCOMPARE(fileHash(path), before);
     QCOMPARE(info->maxDepth(), 50000);
     QCOMPARE(info->hasCoordinateColumns(), coordinates);
+
+    // reset() forgets the project's facts but keeps the descriptive fields.
+    info->setPageHeight(99);
+    info->reset();
+    QCOMPARE(info->start(), 0);
+    QCOMPARE(info->maxDepth(), 0);
+    QCOMPARE(info->diameter(), 0);
+    QCOMPARE(info->imageWidth(), 0);
+    QCOMPARE(info->pageHeight(), 0);
+    QVERIFY(!info->hasCoordinateColumns());
+    QCOMPARE(info->fLongitude(), 114.3);
+    QCOMPARE(info->fLatitude(), 30.57);
+    QVERIFY(info->direction().isEmpty());
+    QVERIFY(info->projectPath().isEmpty());
+    if (generation >= 14) {
+        QCOMPARE(info->projectName(), QStringLiteral("Hole A"));
+        QCOMPARE(info->date(), QDate(2021, 3, 4));
+    }
 }
 
 void TestProjectInfo::migrationStopsAtTheFirstFailure()
