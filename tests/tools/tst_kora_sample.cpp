@@ -428,6 +428,10 @@ void TestKoraSample::refusesBadRequests()
         {"--to", "ten"},
         {"--to", "3", "--bad-piece", "3"},
         {"--to", "3", "--missing-metre", "3.5"},
+        {"--from", "1e308"},
+        {"--from", "250000", "--to", "250001"},
+        {"--diameter", "0.01"},
+        {"--to", "300000"},
     };
     for (const QStringList &args : refused) {
         r = runTool(QStringList{"--out", fresh} + args);

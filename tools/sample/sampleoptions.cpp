@@ -226,6 +226,11 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         *error = QStringLiteral("--from must not be negative");
         return false;
     }
+    if (fromMetres > 200000.0) {
+        *error = QStringLiteral("--from: %1 m is beyond the depth range of the file format")
+                     .arg(fromMetres);
+        return false;
+    }
     if (toMetres > 200000.0) {
         *error = QStringLiteral("--to: %1 m is beyond the depth range of the file format")
                      .arg(toMetres);
@@ -243,6 +248,11 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
     }
     if (diameterMm < 0.0 || diameterMm > 10000.0) {
         *error = QStringLiteral("--diameter must be between 0 and 10000 mm");
+        return false;
+    }
+    if (diameterMm > 0.0 && diameterUnits() == 0) {
+        *error = QStringLiteral("--diameter %1 mm is stored as 0 (the unit is 0.1 mm); give 0 or at "
+                                "least 0.05 mm").arg(diameterMm);
         return false;
     }
     if (pieceUnits() <= 0) {
