@@ -300,6 +300,8 @@ void TestKoraSample::pieceLayout_data()
     QTest::newRow("half-metre pieces")
         << QStringList{"--from", "10", "--to", "12", "--piece", "0.5", "--width", "100", "--diameter", "130"}
         << 100 << 1300 << 100000 << QVector<int>{105000, 110000, 115000, 120000};
+    QTest::newRow("piece longer than the range")
+        << QStringList{"--to", "3", "--piece", "1e10", "--width", "50"} << 50 << 1000 << 0 << QVector<int>{30000};
     QTest::newRow("missing metre")
         << QStringList{"--to", "4", "--width", "90", "--missing-metre", "2", "--missing-metre", "4"}
         << 90 << 1000 << 0 << QVector<int>{10000, 30000};

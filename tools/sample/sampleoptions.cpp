@@ -7,12 +7,23 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
 const int kUnitsPerMetre = 10000;
 
-int metresToUnits(double m) { return int(std::llround(m * kUnitsPerMetre)); }
+// Saturates instead of overflowing, so a huge value stays huge (and is then
+// refused or clamped by the checks below).
+int metresToUnits(double m)
+{
+    const double units = std::round(m * kUnitsPerMetre);
+    if (units >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (units <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(units);
+}
 
 bool toNumber(const QString &text, double *value)
 {
