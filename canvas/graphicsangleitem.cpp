@@ -78,28 +78,42 @@ QString GraphicsAngleItem::angleText() const
     return QString::number(angleDegrees(), 'g', 4);
 }
 
-QPainterPath GraphicsAngleItem::shape() const
+QPainterPath GraphicsAngleItem::armsPath(bool *disc) const
 {
     QPointF s, v, e;
     effectivePoints(s, v, e);
     QPainterPath path;
+    *disc = false;
     if (polygon().isEmpty())
         return path;
     // Points not yet set are left out; before the first drag the hit area is
     // a small disc around the start point.
     if (distance(s, v) < kTiny && distance(v, e) < kTiny) {
         path.addEllipse(QRectF(s.x() - 10, s.y() - 10, 20, 20));
+        *disc = true;
         return path;
     }
     path.moveTo(s);
     path.lineTo(v);
     path.lineTo(e);
-    return ItemSupport::hitShape(path, pen());
+    return path;
+}
+
+QPainterPath GraphicsAngleItem::shape() const
+{
+    bool disc = false;
+    const QPainterPath path = armsPath(&disc);
+    return (disc || path.isEmpty()) ? path : ItemSupport::hitShape(path, pen());
 }
 
 QRectF GraphicsAngleItem::boundingRect() const
 {
-    const QRectF r = shape().boundingRect();
+    // The bounds of the shape, worked out without uniting the stroke with
+    // the arms on every call: the stroke covers the arms.
+    bool disc = false;
+    const QPainterPath path = armsPath(&disc);
+    const QRectF r = (disc || path.isEmpty()) ? path.boundingRect()
+                                              : ItemSupport::hitStroke(path, pen()).boundingRect();
     return QRectF(r.x() - 50, r.y() - 50, int(r.width() + 200), int(r.height() + 200));
 }
 

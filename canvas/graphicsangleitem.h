@@ -39,6 +39,9 @@ protected:
 
     // S, V and E as painted: V falls back to S and E to V while unset.
     void effectivePoints(QPointF &s, QPointF &v, QPointF &e) const;
+    // The arms S-V-E as a path, or (disc set) the small disc around S while
+    // neither arm has a length yet; empty for an empty polygon.
+    QPainterPath armsPath(bool *disc) const;
 
     QPolygonF m_points;
     bool m_secondArm = false;

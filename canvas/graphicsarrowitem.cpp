@@ -31,17 +31,7 @@ QPolygonF GraphicsArrowItem::head(double barbLength) const
     return polyline;
 }
 
-QRectF GraphicsArrowItem::boundingRect() const
-{
-    const QRectF r = QGraphicsLineItem::boundingRect();
-    const QRectF grown(r.x() - 10.0, r.y() - 10.0, int(r.width() + 20.0), int(r.height() + 20.0));
-    // A pen wider than the hit stroke paints beyond it.
-    QPolygonF painted = head(70.0);
-    painted << line().p1();
-    return grown | ItemSupport::paintedRect(painted.boundingRect(), pen());
-}
-
-QPainterPath GraphicsArrowItem::shape() const
+QPainterPath GraphicsArrowItem::hitPath() const
 {
     const QLineF l = line();
     QPainterPath path;
@@ -53,7 +43,27 @@ QPainterPath GraphicsArrowItem::shape() const
     path.lineTo(h.at(0));
     path.lineTo(l.p2());
     path.lineTo(h.at(2));
-    return ItemSupport::hitShape(path, pen());
+    return path;
+}
+
+QRectF GraphicsArrowItem::boundingRect() const
+{
+    // The bounds of the hit shape, taken from its stroke alone (which covers
+    // the shaft and barbs) so that repainting does not unite paths.
+    const QPainterPath path = hitPath();
+    const QRectF r = path.isEmpty() ? QRectF()
+                                    : ItemSupport::hitStroke(path, pen()).controlPointRect();
+    const QRectF grown(r.x() - 10.0, r.y() - 10.0, int(r.width() + 20.0), int(r.height() + 20.0));
+    // A pen wider than the hit stroke paints beyond it.
+    QPolygonF painted = head(70.0);
+    painted << line().p1();
+    return grown | ItemSupport::paintedRect(painted.boundingRect(), pen());
+}
+
+QPainterPath GraphicsArrowItem::shape() const
+{
+    const QPainterPath path = hitPath();
+    return path.isEmpty() ? path : ItemSupport::hitShape(path, pen());
 }
 
 void GraphicsArrowItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

@@ -3,6 +3,7 @@
 
 #include <QGraphicsLineItem>
 #include <QLineF>
+#include <QPainterPath>
 #include <QPolygonF>
 
 // A solid arrow; the head sits at the end of the drag (the line's second point).
@@ -24,6 +25,9 @@ public:
     QPolygonF head(double barbLength = 70.0) const;
 
 protected:
+    // Shaft and 100-unit barbs as one open path; empty for a null line.
+    QPainterPath hitPath() const;
+
     bool sceneEvent(QEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void hoverLeaveEvent(QGraphicsSceneHoverEvent *event) override;

@@ -476,6 +476,27 @@ void TestCurveItems::angleRightAngleAndArc()
     QVERIFY(angle->shape().contains(QPointF(50, 108)));
     QVERIFY(angle->shape().contains(QPointF(108, 50)));
     QVERIFY(!angle->shape().contains(QPointF(20, 20)));
+
+    // Bounds: the shape's bounding rectangle grown by 50 to the left and
+    // top and 150 to the right and bottom (sizes truncated), for finished
+    // and unfinished angles alike.
+    const QList<QPolygonF> shapes = {
+        QPolygonF() << QPointF(0, 100) << QPointF(100, 100) << QPointF(100, 0),
+        QPolygonF() << QPointF(300, 300) << QPointF(420, 610) << QPointF(0, 0),
+        QPolygonF() << QPointF(300, 300) << QPointF(0, 0) << QPointF(0, 0),
+        QPolygonF() << QPointF(10.5, 20.25) << QPointF(700.75, 30) << QPointF(650, 900.5)};
+    for (const QPolygonF &points : shapes) {
+        angle->setPolygon(points);
+        const QRectF sb = angle->shape().boundingRect();
+        const QRectF expected(sb.x() - 50, sb.y() - 50, int(sb.width() + 200),
+                              int(sb.height() + 200));
+        const QRectF br = angle->boundingRect();
+        QVERIFY2(qAbs(br.x() - expected.x()) < 1e-6 && qAbs(br.y() - expected.y()) < 1e-6
+                     && qAbs(br.width() - expected.width()) <= 1.0
+                     && qAbs(br.height() - expected.height()) <= 1.0,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4").arg(br.x()).arg(br.y())
+                                .arg(br.width()).arg(br.height())));
+    }
 }
 
 void TestCurveItems::angleZeroArmShowsZero()
