@@ -11,7 +11,6 @@
 #include <QIcon>
 #include <QKeySequence>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPixmap>
 #include <QSpinBox>
 #include <QToolButton>
@@ -103,9 +102,6 @@ QIcon swatch(const QColor &color)
 {
     QPixmap pixmap(16, 16);
     pixmap.fill(color);
-    QPainter painter(&pixmap);
-    painter.setPen(Qt::gray);
-    painter.drawRect(0, 0, 15, 15);
     return QIcon(pixmap);
 }
 
@@ -122,8 +118,11 @@ ToolBar::ToolBar(const QString &title, QWidget *parent)
     createEditGroup();
     createToolGroup();
     createColorAndWidth();
-    for (QAction *a : m_fileActions + m_editActions + m_toolActions)
-        makeButton(a);
+    // Save as and Save original image are menu and key commands only.
+    for (QAction *a : m_fileActions + m_editActions + m_toolActions) {
+        if (a != saveAsAct && a != saveOriginalImageAct)
+            makeButton(a);
+    }
     arrangePanels();
 
     for (int i = 0; i < m_fileActions.size(); ++i)
@@ -194,8 +193,13 @@ void ToolBar::createEditGroup()
 void ToolBar::createToolGroup()
 {
     // Each key belongs to one action only: a key sequence shared by two
-    // actions of one window triggers neither. The tool that owns the plain
-    // Ctrl+<letter> keeps it; the others move to Ctrl+Shift+<letter>.
+    // actions of one window triggers neither. Line (Ctrl+L), Angle (Ctrl+N),
+    // Ruler (Ctrl+U) and Text (Ctrl+T) keep their keys; Ctrl+E stays with
+    // Export, Ctrl+I with Project Information, Ctrl+A with About. The others
+    // take a key of their own: Pen Ctrl+Shift+P, Measure length Ctrl+Shift+L,
+    // Measure angle Ctrl+Shift+N, Mark lithology Ctrl+K, Solid arrow
+    // Ctrl+Shift+A, Dip Ctrl+Shift+D, Fit curve Ctrl+Shift+F, Irregular
+    // Ctrl+Shift+I.
     penAct = makeAction(kToolTexts[0].text, kToolTexts[0].tip, QStringLiteral(":/res/Pencil.ico"), keys(QStringLiteral("Ctrl+Shift+P")));
     lineAct = makeAction(kToolTexts[1].text, kToolTexts[1].tip, QStringLiteral(":/res/Line.png"), keys(QStringLiteral("Ctrl+L")));
     measureLengthAct = makeAction(kToolTexts[2].text, kToolTexts[2].tip, QStringLiteral(":/res/Measure.png"), keys(QStringLiteral("Ctrl+Shift+L")));

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QSet>
@@ -32,6 +34,39 @@ public:
     }
     bool isEmpty() const override { return false; }
 };
+
+// Same picture, allowing for the rounding of premultiplied alpha.
+bool samePicture(const QImage &first, const QImage &second)
+{
+    if (first.size() != second.size())
+        return false;
+    const QImage a = first.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = second.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (qAbs(qAlpha(p) - qAlpha(q)) > 2)
+                return false;
+            if (qAlpha(p) > 16
+                && (qAbs(qRed(p) - qRed(q)) > 8 || qAbs(qGreen(p) - qGreen(q)) > 8
+                    || qAbs(qBlue(p) - qBlue(q)) > 8))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The action a panel shows at (row, column), or none.
+QAction *actionAt(QWidget *panel, int row, int column)
+{
+    auto *grid = qobject_cast<QGridLayout *>(panel->layout());
+    if (!grid)
+        return nullptr;
+    QLayoutItem *item = grid->itemAtPosition(row, column);
+    auto *button = item ? qobject_cast<QToolButton *>(item->widget()) : nullptr;
+    return button ? button->defaultAction() : nullptr;
+}
 
 int checkedCount(const ToolBar &bar)
 {
@@ -435,6 +470,218 @@ private slots:
         QCOMPARE(bar.widthSpinBox()->height(), 20);
         QVERIFY(bar.widthSpinBox()->minimumWidth() >= 80);
         QVERIFY(bar.widthSpinBox()->minimumWidth() <= 110);
+    }
+
+
+    // Every action of the three groups: text, tip, icon, key and menu flag.
+    void actionTable_data()
+    {
+        QTest::addColumn<int>("group");   // 0 file, 1 edit, 2 tool
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("tip");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<bool>("inMenu");
+        const QKeySequence open(QKeySequence::Open);
+        const QKeySequence save(QKeySequence::Save);
+        const QKeySequence saveAs(QKeySequence::SaveAs);
+        const QKeySequence del(QKeySequence::Delete);
+        auto row = [](const char *name, int group, int index, const char *text, const char *tip,
+                      const char *icon, const QKeySequence &key, bool inMenu) {
+            QTest::newRow(name) << group << index << QString::fromLatin1(text)
+                                << QString::fromLatin1(tip) << QString::fromLatin1(icon) << key
+                                << inMenu;
+        };
+        row("open project", 0, ToolBar::OpenProject, "Open project", "Open a project file",
+            ":/res/Add folder.png", QKeySequence("Ctrl+P"), true);
+        row("open picture", 0, ToolBar::OpenPicture, "&Open picture", "Open picture",
+            ":/res/open.ico", open, true);
+        row("current image", 0, ToolBar::SaveCurrentImage, "&current image",
+            "Save the current image", ":/res/Save image.png", save, true);
+        row("original image", 0, ToolBar::SaveOriginalImage, "save &Original image",
+            "Save the original image", "", QKeySequence("Ctrl+Shift+O"), true);
+        row("save as", 0, ToolBar::SaveAs, "s&ave as", "Save as", "", saveAs, false);
+        row("export", 0, ToolBar::ExportReport, "Export", "Export report", ":/res/report.png",
+            QKeySequence("Ctrl+E"), true);
+
+        row("roll", 1, ToolBar::Roll, "&Roll", "Roll the picture", ":/res/roll.png",
+            QKeySequence("Ctrl+R"), true);
+        row("delete", 1, ToolBar::DeleteItem, "&Delete", "Delete item", ":/res/delete.png", del,
+            true);
+        row("project information", 1, ToolBar::ProjectInformation, "&Project Information",
+            "Show or edit project Information", ":/res/projectInfo.png", QKeySequence("Ctrl+I"),
+            true);
+        row("correction", 1, ToolBar::Correction, "&Correction", "Corrections",
+            ":/res/correction.ico", QKeySequence("Ctrl+Alt+C"), true);
+        row("magnetic", 1, ToolBar::MagneticDeclination, "&Magnetic declination correctionBtn",
+            "Correct magnetic declination", ":/res/Ruler.png", QKeySequence("Ctrl+M"), false);
+        row("diameter", 1, ToolBar::DiameterCorrection, "&Diameter correctionBtn",
+            "Correct diameter", ":/res/Ruler.png", QKeySequence("Ctrl+Alt+M"), false);
+        row("show 3D", 1, ToolBar::Show3D, "&Show 3D", "Show 3D Image", ":/res/3D.ico",
+            QKeySequence("Ctrl+D"), true);
+
+        row("pen", 2, ToolBar::Pen, "P&en", "Pen", ":/res/Pencil.ico",
+            QKeySequence("Ctrl+Shift+P"), false);
+        row("line", 2, ToolBar::Line, "I&nsert line", "Line", ":/res/Line.png",
+            QKeySequence("Ctrl+L"), false);
+        row("measure length", 2, ToolBar::MeasureLen, "Measure length", "M&easure length",
+            ":/res/Measure.png", QKeySequence("Ctrl+Shift+L"), false);
+        row("measure angle", 2, ToolBar::MeasureAng, "Measure angle", "Measure angle",
+            ":/res/AngleMeasure.ico", QKeySequence("Ctrl+Shift+N"), false);
+        row("lithology", 2, ToolBar::MarkLith, " Mark lithology", "Mark lithology",
+            ":/res/Lithologymark.png", QKeySequence("Ctrl+K"), false);
+        row("arrow", 2, ToolBar::SolidArrow, "So&lid Arrow", "Solid arrow", ":/res/Arrow.ico",
+            QKeySequence("Ctrl+Shift+A"), false);
+        row("angle", 2, ToolBar::AngleTool, "A&ngle", "Angle", ":/res/Angle.ico",
+            QKeySequence("Ctrl+N"), false);
+        row("dip", 2, ToolBar::Dip, "D&ip", "Dip angle", ":/res/Dipangle.ico",
+            QKeySequence("Ctrl+Shift+D"), false);
+        row("fit curve", 2, ToolBar::FitCurveTool, "F&itCurve", "To fit the curve",
+            ":/res/Curve.ico", QKeySequence("Ctrl+Shift+F"), false);
+        row("ruler", 2, ToolBar::Ruler, "R&uler", "To measure distance", ":/res/Ruler.png",
+            QKeySequence("Ctrl+U"), false);
+        row("text", 2, ToolBar::Text, "text", "Text", ":/res/text.png", QKeySequence("Ctrl+T"),
+            false);
+        row("irregular", 2, ToolBar::Irregular, "&Irregular", "Irregular", ":/res/buguize.ico",
+            QKeySequence("Ctrl+Shift+I"), false);
+        row("grid lines", 2, ToolBar::GridLines, "&GridLines", "GridLines",
+            ":/res/GridLines.png", QKeySequence(), false);
+    }
+
+    void actionTable()
+    {
+        QFETCH(int, group);
+        QFETCH(int, index);
+        QFETCH(QString, text);
+        QFETCH(QString, tip);
+        QFETCH(QString, icon);
+        QFETCH(QKeySequence, key);
+        QFETCH(bool, inMenu);
+        ToolBar bar(QStringLiteral("Tools"));
+        QAction *a = group == 0 ? bar.fileAction(index)
+                                : group == 1 ? bar.editAction(index) : bar.toolAction(index);
+        QVERIFY(a);
+        QCOMPARE(a->text(), text);
+        QCOMPARE(a->statusTip(), tip);
+        QCOMPARE(a->toolTip(), tip);
+        QVERIFY(a->isCheckable());
+        QCOMPARE(a->shortcut(), key);
+        if (group == 0)
+            QCOMPARE(bar.fileActionInMenu(index), inMenu);
+        else if (group == 1)
+            QCOMPARE(bar.editActionInMenu(index), inMenu);
+        if (icon.isEmpty()) {
+            QVERIFY(a->icon().isNull());
+        } else {
+            const QImage expected(icon);
+            QVERIFY2(!expected.isNull(), qPrintable(icon));
+            const QImage shown = a->icon().pixmap(expected.size()).toImage();
+            QVERIFY2(samePicture(shown, expected), qPrintable(icon));
+        }
+    }
+
+    void panelsHoldTheirButtons()
+    {
+        ToolBar bar(QStringLiteral("Tools"));
+        // Panels and separators in tool-bar order.
+        QStringList order;
+        for (QAction *a : bar.actions()) {
+            if (a->isSeparator())
+                order << QStringLiteral("|");
+            else if (QWidget *w = bar.widgetForAction(a))
+                order << w->objectName();
+        }
+        QCOMPARE(order, QStringList({"commandPanel", "|", "drawingPanel", "widthPanel", "|"}));
+
+        QWidget *command = bar.findChild<QWidget *>("commandPanel");
+        QCOMPARE(actionAt(command, 0, 0), bar.fileAction(ToolBar::OpenProject));
+        QCOMPARE(actionAt(command, 0, 1), bar.fileAction(ToolBar::OpenPicture));
+        QCOMPARE(actionAt(command, 1, 0), bar.fileAction(ToolBar::SaveCurrentImage));
+        QCOMPARE(actionAt(command, 1, 1), bar.editAction(ToolBar::Roll));
+        QCOMPARE(actionAt(command, 2, 0), bar.editAction(ToolBar::ProjectInformation));
+        QCOMPARE(actionAt(command, 2, 1), bar.editAction(ToolBar::MagneticDeclination));
+        QCOMPARE(actionAt(command, 3, 0), bar.fileAction(ToolBar::ExportReport));
+        QCOMPARE(actionAt(command, 3, 1), nullptr);
+        QCOMPARE(qobject_cast<QGridLayout *>(command->layout())->count(), 7);
+
+        QWidget *drawing = bar.findChild<QWidget *>("drawingPanel");
+        const QList<QList<QAction *>> rows = {
+            {bar.toolAction(ToolBar::SolidArrow), bar.toolAction(ToolBar::Line)},
+            {bar.toolAction(ToolBar::Pen), bar.toolAction(ToolBar::Text)},
+            {bar.toolAction(ToolBar::AngleTool), bar.toolAction(ToolBar::FitCurveTool)},
+            {bar.toolAction(ToolBar::Ruler), bar.editAction(ToolBar::DeleteItem)},
+            {bar.toolAction(ToolBar::MeasureLen), bar.toolAction(ToolBar::MeasureAng)},
+            {bar.toolAction(ToolBar::MarkLith), bar.toolAction(ToolBar::Irregular)},
+        };
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < 2; ++c)
+                QVERIFY2(actionAt(drawing, r, c) == rows.at(r).at(c),
+                         qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
+        auto *drawingGrid = qobject_cast<QGridLayout *>(drawing->layout());
+        QCOMPARE(drawingGrid->itemAtPosition(6, 0)->widget(), bar.colorComboBox());
+        QCOMPARE(actionAt(drawing, 6, 1), bar.toolAction(ToolBar::GridLines));
+        QCOMPARE(drawingGrid->count(), 14);
+
+        QWidget *width = bar.findChild<QWidget *>("widthPanel");
+        auto *widthGrid = qobject_cast<QGridLayout *>(width->layout());
+        QCOMPARE(widthGrid->count(), 1);
+        QCOMPARE(widthGrid->itemAtPosition(0, 0)->widget(), bar.widthSpinBox());
+    }
+
+    void buttonsOfTheActions()
+    {
+        ToolBar bar(QStringLiteral("Tools"));
+        // One button per action except Save as and Save original image.
+        QCOMPARE(bar.toolButtons().size(), 6 + 7 + 13 - 2);
+        QSet<QAction *> withButton;
+        for (QToolButton *b : bar.toolButtons()) {
+            QVERIFY(b->defaultAction());
+            withButton.insert(b->defaultAction());
+            QCOMPARE(b->size(), QSize(40, 40));
+            QVERIFY(b->isCheckable());
+            QString text = b->defaultAction()->text();
+            text.remove(QLatin1Char('&'));
+            QCOMPARE(b->statusTip(), text);
+        }
+        QVERIFY(!withButton.contains(bar.fileAction(ToolBar::SaveAs)));
+        QVERIFY(!withButton.contains(bar.fileAction(ToolBar::SaveOriginalImage)));
+        for (QAction *a : bar.editGroupActions() + bar.toolGroupActions())
+            QVERIFY2(withButton.contains(a), qPrintable(a->text()));
+    }
+
+    void colourSwatchesAreFilled()
+    {
+        ToolBar bar(QStringLiteral("Tools"));
+        QComboBox *combo = bar.colorComboBox();
+        for (int i = 0; i < combo->count(); ++i) {
+            const QColor color = combo->itemData(i).value<QColor>();
+            const QImage image = combo->itemIcon(i).pixmap(16, 16).toImage();
+            QCOMPARE(image.size(), QSize(16, 16));
+            for (const QPoint &p : {QPoint(0, 0), QPoint(15, 15), QPoint(0, 15), QPoint(8, 8)})
+                QCOMPARE(image.pixelColor(p), color);
+        }
+    }
+
+    void widthBoxShowsItsValue()
+    {
+        QMainWindow window;
+        auto *bar = new ToolBar(QStringLiteral("Tools"), &window);
+        window.addToolBar(Qt::LeftToolBarArea, bar);
+        window.setCentralWidget(new QWidget);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSpinBox *spin = bar->widthSpinBox();
+        QCOMPARE(spin->height(), 20);
+        // The box is as wide as the two button columns above it, and its
+        // editor has room for the prefix and a one-digit width.
+        QWidget *drawing = bar->findChild<QWidget *>("drawingPanel");
+        const QMargins m = drawing->layout()->contentsMargins();
+        QCOMPARE(spin->width(), std::max(80, drawing->sizeHint().width() - m.left() - m.right()));
+        auto *editor = spin->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QVERIFY2(editor->fontMetrics().horizontalAdvance(spin->text()) <= editor->width(),
+                 qPrintable(QStringLiteral("%1 px for \"%2\"").arg(editor->width()).arg(spin->text())));
     }
 
     void retranslation()
