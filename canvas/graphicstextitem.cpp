@@ -47,6 +47,8 @@ void GraphicsTextItem::editText(const QFont &font, const QColor &color)
     if (!entered.isEmpty())
         setText(entered);
     setFont(dialog->selectedFont());
+    // The glyphs are filled with the brush and only outlined by the pen:
+    // both take the colour, so the text shows in the colour chosen.
     setPen(textPen(dialog->selectedColor()));
     setBrush(QBrush(dialog->selectedColor()));
     m_accepted = dialog->isAccepted();
