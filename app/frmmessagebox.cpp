@@ -18,9 +18,12 @@ frmMessageBox::frmMessageBox(QWidget *parent)
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::close);
 
     // The box covers the whole screen with a translucent dialog; only the
-    // panel in the middle is painted.
+    // panel in the middle is painted. The second set of flags drops the
+    // dialog type; it keeps Qt::Window, which is what a box without parent
+    // gets anyway, so that a box given a parent is still a modal window of
+    // its own and not a child widget painted into the parent.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setWindowFlags(Qt::FramelessWindowHint);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowOpacity(0.95);
     setAttribute(Qt::WA_TranslucentBackground);
 

@@ -4,6 +4,7 @@
 #include "koraresources.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -89,6 +90,63 @@ private slots:
         QVERIFY(!box.findChild<QPushButton *>("btnCancel")->icon().isNull());
         QVERIFY(!QPixmap(QStringLiteral(":/image/close.png")).isNull());
         QVERIFY(!QPixmap(QStringLiteral(":/image/update.png")).isNull());
+    }
+
+    void formStyles()
+    {
+        frmMessageBox box;
+        box.setAttribute(Qt::WA_DeleteOnClose, false);
+        const QString sheet = box.styleSheet();
+        QVERIFY(sheet.startsWith(QStringLiteral("QDialog{border:0px solid #1B89CA;border-radius:0px;}")));
+        // Rules of the named parts: gradient title bar and the two font families.
+        const QStringList rules = sheet.split(QLatin1Char('\n'));
+        auto ruleOf = [&rules](const QString &selector) {
+            for (const QString &r : rules)
+                if (r.startsWith(selector + QLatin1Char('{')))
+                    return r;
+            return QString();
+        };
+        QVERIFY(ruleOf(QStringLiteral("#widget_title")).contains(QStringLiteral("qlineargradient(")));
+        QVERIFY(ruleOf(QStringLiteral("#widget_title")).contains(QStringLiteral("x1:0,y1:0,x2:0,y2:1")));
+        QVERIFY(ruleOf(QStringLiteral("#lab_Title")).contains(QString::fromUtf8("font-family:\"黑体\"")));
+        QVERIFY(ruleOf(QStringLiteral("#widget_main")).contains(QString::fromUtf8("font-family:\"微软雅黑\"")));
+        QCOMPARE(box.findChild<QPushButton *>("btnOk")->icon().pixmap(16).toImage(),
+                 QIcon(QStringLiteral(":/image/update.png")).pixmap(16).toImage());
+        QCOMPARE(box.findChild<QPushButton *>("btnCancel")->icon().pixmap(16).toImage(),
+                 QIcon(QStringLiteral(":/image/close.png")).pixmap(16).toImage());
+        QVERIFY(qAbs(box.windowOpacity() - 0.95) < 0.01);
+        QVERIFY(box.testAttribute(Qt::WA_TranslucentBackground));
+    }
+
+    void boxWithParentIsStillAModalWindow()
+    {
+        // A box given a parent must not turn into a child widget of it: it
+        // would be painted into the parent at screen coordinates and would
+        // not block the parent.
+        QWidget parent;
+        parent.setGeometry(50, 50, 300, 200);
+        parent.show();
+        QPointer<frmMessageBox> box = new frmMessageBox(&parent);
+        QVERIFY(box->isWindow());
+        QVERIFY(box->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(box->geometry(), QGuiApplication::primaryScreen()->geometry());
+        box->setMessage(QStringLiteral("Open it?"), 1);
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            seen = QString::fromLatin1(modal->metaObject()->className());
+            if (auto *box = qobject_cast<frmMessageBox *>(modal))
+                box->findChild<QPushButton *>("btnOk")->click();
+            else
+                modal->close();
+        });
+        // The fallback keeps a broken box from hanging the test.
+        QTimer::singleShot(2000, box.data(), [&box] { if (box) box->reject(); });
+        QCOMPARE(box->exec(), int(QDialog::Accepted));
+        QCOMPARE(seen, QStringLiteral("frmMessageBox"));
+        QTRY_VERIFY(box.isNull());
     }
 
     void okAccepts()
