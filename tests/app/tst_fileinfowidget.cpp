@@ -4,6 +4,7 @@
 #include "fileinfowidget.h"
 #include "projectinfo.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -88,6 +89,51 @@ private slots:
         QCOMPARE(w.endValue(), 500);
         w.pageDepthSpin->setValue(7);
         QCOMPARE(w.pageDepth(), 70000);
+    }
+
+    void rowLayout()
+    {
+        FileInfoWidget w;
+        auto *row = qobject_cast<QHBoxLayout *>(w.layout());
+        QVERIFY(row);
+        // One row: texts and spin boxes, a 10 px gap after the range, a
+        // stretch, then the four buttons.
+        QStringList seen;
+        for (int i = 0; i < row->count(); ++i) {
+            QLayoutItem *item = row->itemAt(i);
+            if (QWidget *widget = item->widget()) {
+                if (auto *label = qobject_cast<QLabel *>(widget))
+                    seen << QStringLiteral("label:") + label->text();
+                else if (auto *button = qobject_cast<QPushButton *>(widget))
+                    seen << QStringLiteral("button:") + button->text();
+                else
+                    seen << QStringLiteral("spin:") + widget->objectName();
+            } else if (QSpacerItem *spacer = item->spacerItem()) {
+                if (spacer->expandingDirections() & Qt::Horizontal)
+                    seen << QStringLiteral("stretch");
+                else
+                    seen << QStringLiteral("space:%1").arg(spacer->sizeHint().width());
+            }
+        }
+        QCOMPARE(seen, QStringList({"label:depth range(mm):", "label:0 --- 0", "space:10",
+                                    "label:Current:", "spin:startSpin", "label:---",
+                                    "spin:endSpin", "label:Page depth:", "spin:pageDepthSpin",
+                                    "stretch", "button:Go", "button:Stop", "button:Previous",
+                                    "button:Next"}));
+        QCOMPARE(row->itemAt(4)->widget(), w.startSpin);
+        QCOMPARE(row->itemAt(6)->widget(), w.endSpin);
+        QCOMPARE(row->itemAt(8)->widget(), w.pageDepthSpin);
+
+        QCOMPARE(qobject_cast<QLabel *>(row->itemAt(3)->widget())->buddy(), w.startSpin);
+        QCOMPARE(row->itemAt(1)->widget()->minimumWidth(), 100);
+        for (QSpinBox *spin : {w.startSpin, w.endSpin, w.pageDepthSpin}) {
+            QCOMPARE(spin->minimumWidth(), 80);
+            QCOMPARE(spin->maximumWidth(), 80);
+            QCOMPARE(spin->suffix(), QStringLiteral(" m"));
+            QCOMPARE(spin->singleStep(), 1);
+        }
+        QCOMPARE(w.endSpin->minimum(), 0);
+        QCOMPARE(w.endSpin->maximum(), 500);
     }
 
     void rangeTextAndReset()
