@@ -3,12 +3,41 @@
 
 #include "rangedialog.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
+
+namespace {
+// Turns every text of RangeDialog into "<text>#".
+class MarkingTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int) const override
+    {
+        if (QLatin1String(context) == QLatin1String("RangeDialog"))
+            return QString::fromUtf8(sourceText) + QLatin1Char('#');
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+
+QString textOf(QLayoutItem *item)
+{
+    if (auto *label = qobject_cast<QLabel *>(item->widget()))
+        return label->text();
+    if (auto *button = qobject_cast<QPushButton *>(item->widget()))
+        return button->text();
+    if (auto *edit = qobject_cast<QLineEdit *>(item->widget()))
+        return QStringLiteral("[") + edit->objectName() + QStringLiteral("]");
+    return QStringLiteral("?");
+}
+} // namespace
 
 class TestRangeDialog : public QObject
 {
@@ -31,6 +60,73 @@ private slots:
         QVERIFY(d->testAttribute(Qt::WA_DeleteOnClose));
         d->close();
         QTRY_VERIFY(d.isNull());
+    }
+
+    void layoutAndSizes()
+    {
+        RangeDialog d;
+        d.setAttribute(Qt::WA_DeleteOnClose, false);
+        auto *column = qobject_cast<QVBoxLayout *>(d.layout());
+        QVERIFY(column);
+        QCOMPARE(column->count(), 3);
+        QLayout *fields = column->itemAt(0)->layout();
+        QVERIFY(fields);
+        QStringList row;
+        for (int i = 0; i < fields->count(); ++i)
+            row << textOf(fields->itemAt(i));
+        QCOMPARE(row, QStringList({"start(m)", "[startEdit]", "end(m)", "[endEdit]"}));
+        QCOMPARE(column->itemAt(1)->widget(), d.errorLabel());
+        QLayout *buttons = column->itemAt(2)->layout();
+        QVERIFY(buttons);
+        QCOMPARE(buttons->count(), 2);
+        QCOMPARE(buttons->itemAt(0)->widget(), d.okButton());
+        QCOMPARE(buttons->itemAt(1)->widget(), d.cancelButton());
+        QCOMPARE(d.okButton()->text(), QStringLiteral("OK"));
+        QCOMPARE(d.cancelButton()->text(), QStringLiteral("Cancel"));
+        for (QWidget *edit : {static_cast<QWidget *>(d.startEdit()), static_cast<QWidget *>(d.endEdit())}) {
+            QCOMPARE(edit->minimumWidth(), 50);
+            QCOMPARE(edit->maximumWidth(), 50);
+        }
+        for (QWidget *button : {d.okButton(), d.cancelButton()}) {
+            QCOMPARE(button->minimumWidth(), 70);
+            QCOMPARE(button->maximumWidth(), 70);
+        }
+    }
+
+    void textsAreTranslated()
+    {
+        MarkingTranslator translator;
+        QCoreApplication::installTranslator(&translator);
+        RangeDialog d;
+        d.setAttribute(Qt::WA_DeleteOnClose, false);
+        typeEnd(&d, QStringLiteral("0"));
+        const QString equalError = d.errorLabel()->text();
+        typeEnd(&d, QStringLiteral("7"));
+        const QString lengthError = d.errorLabel()->text();
+        QCoreApplication::removeTranslator(&translator);
+
+        QStringList labels;
+        for (QLabel *l : d.findChildren<QLabel *>())
+            if (l != d.errorLabel())
+                labels << l->text();
+        labels.sort();
+        QCOMPARE(labels, QStringList({"end(m)#", "start(m)#"}));
+        QCOMPARE(d.okButton()->text(), QStringLiteral("OK#"));
+        QCOMPARE(d.cancelButton()->text(), QStringLiteral("Cancel#"));
+        QCOMPARE(equalError, QStringLiteral("Range error,start depth is larger than end depth!#"));
+        QCOMPARE(lengthError, QStringLiteral("The range must less than 2m!#"));
+    }
+
+    void editingSignalAloneChangesNothing()
+    {
+        RangeDialog d;
+        d.setAttribute(Qt::WA_DeleteOnClose, false);
+        d.handleTextEdited(QStringLiteral("9"));
+        QVERIFY(d.okButton()->isEnabled());
+        QVERIFY(d.errorLabel()->isHidden());
+        // The check runs on the changed text, whoever changed it.
+        d.endEdit()->setText(QStringLiteral("9"));
+        QVERIFY(!d.okButton()->isEnabled());
     }
 
     void endEqualToStartIsAnError()
