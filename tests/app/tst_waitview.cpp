@@ -3,10 +3,30 @@
 
 #include "waitview.h"
 
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
+#include <QtMath>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+namespace {
+bool isTitleGreen(const QColor &c)
+{
+    return c.green() > 200 && c.red() < 100 && c.blue() < 100;
+}
+
+// Rows [top, bottom] of the image that hold title-green pixels.
+int greenPixelsInRows(const QImage &image, int top, int bottom)
+{
+    int n = 0;
+    for (int y = qMax(0, top); y <= qMin(bottom, image.height() - 1); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += isTitleGreen(image.pixelColor(x, y)) ? 1 : 0;
+    return n;
+}
+} // namespace
 
 class TestWaitView : public QObject
 {
@@ -124,6 +144,78 @@ private slots:
             view.DoAnimate();
         QCOMPARE(view.phase(), 800);
         QCOMPARE(view.displayedTitle(), QStringLiteral("Loading"));
+    }
+
+    void geometryFollowsParentOrScreen()
+    {
+        QWidget parent;
+        parent.setGeometry(120, 80, 640, 480);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        WaitView view(&parent, false, 0);
+        view.setAttribute(Qt::WA_DeleteOnClose, false);
+        view.ChangeWidgetSize(false, 0);
+        QCOMPARE(view.geometry(), QRect(parent.mapToGlobal(QPoint(0, 0)), parent.size()));
+        view.ChangeWidgetSize(true, 2);
+        QVERIFY(view.fullScreen());
+        QCOMPARE(view.waitMode(), 2);
+        QCOMPARE(view.geometry(), QGuiApplication::primaryScreen()->geometry());
+        // Activation uses the stored choice.
+        view.setActive(true);
+        QCOMPARE(view.geometry(), QGuiApplication::primaryScreen()->geometry());
+        view.setActive(false);
+    }
+
+    void spinnerModePainting()
+    {
+        QWidget parent;
+        parent.resize(800, 600);
+        WaitView view(&parent, false, 0);
+        view.setAttribute(Qt::WA_DeleteOnClose, false);
+        view.setTitle(QStringLiteral("Loading"));
+        view.setActive(true);
+        view.timer()->stop();
+        QCOMPARE(view.phase(), 0);
+        const QImage image = view.grab().toImage();
+        const QRect spinner = view.spinnerRect();
+
+        // Background: (60, 60, 60) at alpha 210.
+        const QColor corner = image.pixelColor(1, 1);
+        QVERIFY2(qAbs(corner.alpha() - 210) <= 2, qPrintable(QString::number(corner.alpha())));
+        QVERIFY2(qAbs(corner.red() - 60) <= 2 && qAbs(corner.green() - 60) <= 2
+                     && qAbs(corner.blue() - 60) <= 2,
+                 qPrintable(corner.name()));
+
+        // At phase 0 the green head of the ring lies just above the east
+        // point of the circle (radius = a third of the spinner width).
+        const QPointF centre = QRectF(spinner).center();
+        const double radius = spinner.width() / 3.0;
+        const double a = qDegreesToRadians(10.0);
+        const QPoint head = (centre + QPointF(radius * qCos(a), -radius * qSin(a))).toPoint();
+        QVERIFY2(isTitleGreen(image.pixelColor(head)), qPrintable(image.pixelColor(head).name()));
+        // The centre of the ring stays background.
+        QCOMPARE(image.pixelColor(centre.toPoint()), corner);
+
+        // The title sits in the band 5 .. 54 px below the spinner.
+        QVERIFY(greenPixelsInRows(image, spinner.bottom() + 6, spinner.bottom() + 55) > 0);
+        QCOMPARE(greenPixelsInRows(image, 0, spinner.top() - 1), 0);
+        view.setActive(false);
+    }
+
+    void textModePainting()
+    {
+        QWidget parent;
+        parent.resize(800, 600);
+        WaitView view(&parent, false, 1);
+        view.setAttribute(Qt::WA_DeleteOnClose, false);
+        view.setTitle(QStringLiteral("Waiting for preview"));
+        view.setActive(true);
+        view.timer()->stop();
+        const QImage image = view.grab().toImage();
+        // Title in the top band, no spinner anywhere below it.
+        QVERIFY(greenPixelsInRows(image, 5, 54) > 0);
+        QCOMPARE(greenPixelsInRows(image, 56, image.height() - 1), 0);
+        view.setActive(false);
     }
 
     void paintsInBothModes()
