@@ -5,9 +5,34 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
+
+namespace {
+// Stands in for a translation file of the dialog's context.
+class TableTranslator : public QTranslator
+{
+public:
+    explicit TableTranslator(QHash<QString, QString> table) : m_table(std::move(table)) {}
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int) const override
+    {
+        if (QLatin1String(context) != QLatin1String("QDlgDisplaySetting"))
+            return QString();
+        return m_table.value(QString::fromUtf8(sourceText));
+    }
+    bool isEmpty() const override { return false; }
+
+private:
+    QHash<QString, QString> m_table;
+};
+} // namespace
 
 class TestDisplaySetting : public QObject
 {
@@ -60,6 +85,64 @@ private slots:
         QCOMPARE(combo->count(), 3);
         QCOMPARE(combo->currentIndex(), 2);
         QCOMPARE(combo->currentText(), QStringLiteral("50*50"));
+    }
+
+    void translatedChoicesAreParsed()
+    {
+        // The grid size comes from the text the user sees.
+        TableTranslator translator({{"20*20", "25*25"}, {"50*50", QString::fromUtf8("50×50")}});
+        QCoreApplication::installTranslator(&translator);
+        const QStringList choices = QDlgDisplaySetting::GridSizeChoices();
+        const QSize second = QDlgDisplaySetting::gridSize(1);
+        const QSize third = QDlgDisplaySetting::gridSize(2);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(choices, QStringList({"10*10", "25*25", QString::fromUtf8("50×50")}));
+        QCOMPARE(second, QSize(25, 25));
+        QCOMPARE(third, QSize(10, 10));
+    }
+
+    void formTextsAreTranslated()
+    {
+        TableTranslator translator({{QString::fromUtf8("显示设置"), "Display settings"},
+                                    {QString::fromUtf8("网格线"), "Grid lines"},
+                                    {QString::fromUtf8("网格尺寸"), "Grid size"}});
+        QCoreApplication::installTranslator(&translator);
+        int index = 0;
+        QDlgDisplaySetting dlg(index);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(dlg.windowTitle(), QStringLiteral("Display settings"));
+        QCOMPARE(dlg.findChild<QGroupBox *>()->title(), QStringLiteral("Grid lines"));
+        QCOMPARE(dlg.findChild<QLabel *>("label_1")->text(), QStringLiteral("Grid size"));
+
+        // Untranslated, the form carries its own texts.
+        QDlgDisplaySetting plain(index);
+        QCOMPARE(plain.windowTitle(), QString::fromUtf8("显示设置"));
+        QCOMPARE(plain.findChild<QGroupBox *>()->title(), QString::fromUtf8("网格线"));
+        QCOMPARE(plain.findChild<QLabel *>("label_1")->text(), QString::fromUtf8("网格尺寸"));
+    }
+
+    void formLayout()
+    {
+        int index = 0;
+        QDlgDisplaySetting dlg(index);
+        auto *column = qobject_cast<QVBoxLayout *>(dlg.layout());
+        QVERIFY(column);
+        QCOMPARE(column->count(), 2);
+        auto *group = qobject_cast<QGroupBox *>(column->itemAt(0)->widget());
+        QVERIFY(group);
+        auto *form = qobject_cast<QFormLayout *>(group->layout());
+        QVERIFY(form);
+        QWidget *label = form->itemAt(0, QFormLayout::LabelRole)->widget();
+        QWidget *combo = form->itemAt(0, QFormLayout::FieldRole)->widget();
+        QCOMPARE(label->objectName(), QStringLiteral("label_1"));
+        QCOMPARE(combo->objectName(), QStringLiteral("cmbBoxGridLines"));
+        QCOMPARE(label->minimumWidth(), 100);
+        QCOMPARE(combo->minimumWidth(), 150);
+        auto *box = qobject_cast<QDialogButtonBox *>(column->itemAt(1)->widget());
+        QVERIFY(box);
+        QCOMPARE(box->objectName(), QStringLiteral("buttonBox"));
+        QCOMPARE(box->orientation(), Qt::Horizontal);
+        QCOMPARE(box->standardButtons(), QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     }
 
     void okStoresTheIndex()
