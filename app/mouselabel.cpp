@@ -67,7 +67,7 @@ QString MouseLabel::directionText(int column, int w) const
 
 void MouseLabel::showPosition(int x, int depth, int width)
 {
-    m_widthPx = width;
+    setWidthPx(width);
     const int column = x - kImageLeft;
     m_depthText = depthText(depth);
     m_directionText = directionText(column, m_widthPx);

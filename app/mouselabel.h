@@ -17,7 +17,9 @@ public:
     // of the page image in pixels.
     void showPosition(int x, int depth, int width);
 
+    // Width of the page image in pixels, as last shown.
     int widthPx() const { return m_widthPx; }
+    void setWidthPx(int widthPx) { m_widthPx = widthPx; }
 
     // Pieces of the read-out for a column inside the image (x - 1300) and an
     // image width w.

@@ -3,6 +3,23 @@
 #include "mouselabel.h"
 
 #include <QTest>
+#include <QTranslator>
+
+namespace {
+// Turns every text of MouseLabel into "<text>#".
+class MarkingTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *sourceText, const char *,
+                      int) const override
+    {
+        if (QLatin1String(context) == QLatin1String("MouseLabel"))
+            return QString::fromUtf8(sourceText) + QLatin1Char('#');
+        return QString();
+    }
+    bool isEmpty() const override { return false; }
+};
+} // namespace
 
 class TestMouseLabel : public QObject
 {
@@ -65,6 +82,18 @@ private slots:
         QVERIFY(label->text().startsWith(QStringLiteral("depth 0  ")));
         label->showPosition(1400, 5120 - 120, 400);
         QVERIFY(label->text().startsWith(QStringLiteral("depth 0.500  ")));
+    }
+
+    void wordsAreTranslated()
+    {
+        MarkingTranslator translator;
+        QCoreApplication::installTranslator(&translator);
+        MouseLabel *label = MouseLabel::instance();
+        label->showPosition(1400, 10000, 400);
+        const QString text = label->text();
+        QCoreApplication::removeTranslator(&translator);
+        // Only the two words are texts; directions and numbers are not.
+        QCOMPARE(text, QStringLiteral("depth #1.000  direct #E90"));
     }
 
     void noImageWidthDoesNotDivideByZero()
