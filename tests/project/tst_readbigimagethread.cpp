@@ -316,6 +316,11 @@ void TestReadBigImageThread::unopenableFileEndsCleanly()
     const QString path = folder + QStringLiteral("/long.prj");
     QVERIFY(QFile::copy(m_down, path));
     const QByteArray before = fileHash(path);
+    {
+        Inspector probe(path);
+        if (probe.ok() && probe.scalar(QStringLiteral("select count(*) from bigImages")).isValid())
+            QSKIP("this SQLite opens paths of this length");
+    }
     load(m_down);
 
     LogRecorder log;
