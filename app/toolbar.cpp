@@ -325,12 +325,9 @@ void ToolBar::arrangePanels()
     width.first->setObjectName(QStringLiteral("widthPanel"));
     width.second->addWidget(m_widthSpin, 0, 0);
     addWidget(width.first);
-    // The width box spans the button columns of the panels above it, so that
-    // its "Width " prefix and value stay readable.
-    const QMargins margins = drawing.second->contentsMargins();
-    m_widthSpin->setFixedWidth(std::max(m_widthSpin->width(),
-                                        drawing.first->sizeHint().width()
-                                            - margins.left() - margins.right()));
+    m_drawingPanel = drawing.first;
+    m_widthPanel = width.first;
+    fitWidthBox();
     addSeparator();
 
     // Shortcuts only work for actions on a visible widget. The actions whose
@@ -338,6 +335,25 @@ void ToolBar::arrangePanels()
     // and Save as / Save original image without a button) are also attached to
     // the command panel so that their keys work without a menu.
     command.first->addActions(m_fileActions + m_editActions + m_toolActions);
+}
+
+void ToolBar::fitWidthBox()
+{
+    // At 80 pixels the box cuts off its value ("Width 5" for 50). It spans the
+    // button columns of the drawing panel, and is wider still when the prefix
+    // and the largest value need it; the width panel's side margins give way
+    // so that the panel keeps to its 110 pixels.
+    const QMargins drawingMargins = m_drawingPanel->layout()->contentsMargins();
+    const int columns = m_drawingPanel->sizeHint().width() - drawingMargins.left()
+        - drawingMargins.right();
+    const int wanted = std::max({80, columns, m_widthSpin->sizeHint().width()});
+    const int boxWidth = std::min(wanted, kPanelMaxWidth);
+    m_widthSpin->setFixedWidth(boxWidth);
+    QMargins margins = m_widthPanel->layout()->contentsMargins();
+    const int side = std::min(drawingMargins.left(), std::max(0, (kPanelMaxWidth - boxWidth) / 2));
+    margins.setLeft(side);
+    margins.setRight(side);
+    m_widthPanel->layout()->setContentsMargins(margins);
 }
 
 bool ToolBar::fileActionInMenu(int index) const
@@ -451,4 +467,5 @@ void ToolBar::OnRetranslate()
     m_colorCombo->setStatusTip(tr("Choose color"));
     fillColorTexts();
     m_widthSpin->setPrefix(tr("Width "));
+    fitWidthBox();
 }

@@ -93,6 +93,7 @@ private:
     void createToolGroup();
     void createColorAndWidth();
     void arrangePanels();
+    void fitWidthBox();
     void fillColorTexts();
 
     // File group
@@ -129,6 +130,8 @@ private:
     QHash<QAction *, QToolButton *> m_buttonOf;
     QComboBox *m_colorCombo = nullptr;
     QSpinBox *m_widthSpin = nullptr;
+    QWidget *m_drawingPanel = nullptr;
+    QWidget *m_widthPanel = nullptr;
 
     QList<QAction *> m_fileActions;
     QList<QAction *> m_editActions;

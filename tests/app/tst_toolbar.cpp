@@ -673,15 +673,28 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSpinBox *spin = bar->widthSpinBox();
         QCOMPARE(spin->height(), 20);
-        // The box is as wide as the two button columns above it, and its
-        // editor has room for the prefix and a one-digit width.
+        // At least as wide as the two button columns above it, within the
+        // panel's 110 pixels.
         QWidget *drawing = bar->findChild<QWidget *>("drawingPanel");
+        QWidget *panel = bar->findChild<QWidget *>("widthPanel");
         const QMargins m = drawing->layout()->contentsMargins();
-        QCOMPARE(spin->width(), std::max(80, drawing->sizeHint().width() - m.left() - m.right()));
+        QVERIFY(spin->width() >= std::max(80, drawing->sizeHint().width() - m.left() - m.right()));
+        QVERIFY(panel->sizeHint().width() <= 110);
+        QVERIFY(panel->width() <= 110);
+
+        // The editor has room for the prefix and every value: a cut-off
+        // "Width 50" would read "Width 5".
         auto *editor = spin->findChild<QLineEdit *>();
         QVERIFY(editor);
-        QVERIFY2(editor->fontMetrics().horizontalAdvance(spin->text()) <= editor->width(),
-                 qPrintable(QStringLiteral("%1 px for \"%2\"").arg(editor->width()).arg(spin->text())));
+        auto fits = [&] {
+            return editor->fontMetrics().horizontalAdvance(spin->text()) <= editor->width();
+        };
+        for (int value : {8, 50}) {
+            spin->setValue(value);
+            QVERIFY2(fits(), qPrintable(QStringLiteral("%1 px for \"%2\"")
+                                            .arg(editor->width()).arg(spin->text())));
+        }
+        spin->setValue(8);
     }
 
     void retranslation()
