@@ -303,11 +303,11 @@
         <translation type="unfinished" />
     </message>
     <message>
-        <source>The project information dialog</source>
+        <source>Report export</source>
         <translation type="unfinished" />
     </message>
     <message>
-        <source>Report export</source>
+        <source>The file "%1" does not exist!</source>
         <translation type="unfinished" />
     </message>
 </context>

@@ -303,12 +303,12 @@
         <translation>校正对话框</translation>
     </message>
     <message>
-        <source>The project information dialog</source>
-        <translation>工程信息对话框</translation>
-    </message>
-    <message>
         <source>Report export</source>
         <translation>报告导出功能</translation>
+    </message>
+    <message>
+        <source>The file "%1" does not exist!</source>
+        <translation>文件“%1”不存在！</translation>
     </message>
 </context>
 <context>
