@@ -12,6 +12,7 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -411,7 +412,7 @@ void ToolBar::toolChanged()
             action->setChecked(action == m_currentTool);
         QMessageBox box(QMessageBox::Information, tr("Prompt"), tr("Working now, Please Waiting!"),
                         QMessageBox::Ok);
-        box.setButtonText(QMessageBox::Ok, tr("Ok"));
+        box.button(QMessageBox::Ok)->setText(tr("Ok"));
         box.exec();
         return;
     }
