@@ -6,11 +6,12 @@
 
 namespace {
 
-// Decoded JPEG pieces are 32-bit already; anything else (grey pieces, test
-// images) is brought to 0xffRRGGBB first.
+// Decoded JPEG pieces are 32-bit already; anything else (grey pieces, images
+// with an alpha channel) is brought to 0xffRRGGBB first, so the copied rows
+// of the result are opaque as well.
 QImage asRgb32(const QImage &image)
 {
-    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+    if (image.format() == QImage::Format_RGB32)
         return image;
     return image.convertToFormat(QImage::Format_RGB32);
 }

@@ -24,6 +24,19 @@ const char *const kCreateStatement =
     "                                                      "
     "data blob)";
 
+// Rows and depths computed in double precision, clamped into int (a bogus
+// id or pixel factor must not overflow the conversion).
+int saturatedInt(double value)
+{
+    if (!(value == value))
+        return 0;
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(value);
+}
+
 QImage decodePiece(const QByteArray &bytes)
 {
     QImage image;
@@ -172,11 +185,38 @@ void ProcessUpProjectThread::deleteOldTableAndRenameNewTable()
     }
 }
 
+void ProcessUpProjectThread::cutAbove(QImage &accumulated, int reachedDepth)
+{
+    // Every metre that lies wholly above reachedDepth (the depth the
+    // accumulated image reaches down to) is cut off and saved.
+    while (!accumulated.isNull() && m_cutDepth < reachedDepth && !m_rewriter.shouldStop()) {
+        cutAndSave(accumulated, m_cutDepth, reachedDepth);
+        if (m_cutDepth > std::numeric_limits<int>::max() - kPieceDepth) {
+            m_rewriter.markFailed(QStringLiteral("depth out of range"));
+            return;
+        }
+        m_cutDepth += kPieceDepth;
+    }
+}
+
+void ProcessUpProjectThread::fillGap(QImage &accumulated, int depthSpan, int bottomDepth, int width)
+{
+    // A metre at a time, cutting as it goes: a long stretch of missing wall
+    // never has to be held in memory as a whole.
+    int remaining = depthSpan;
+    while (remaining > 0 && !m_rewriter.shouldStop()) {
+        const int chunk = qMin(remaining, kPieceDepth);
+        appendBlank(accumulated, chunk, width);
+        remaining -= chunk;
+        cutAbove(accumulated, bottomDepth - remaining);
+    }
+}
+
 void ProcessUpProjectThread::appendBlank(QImage &accumulated, int depthSpan, int width)
 {
     // The rows of a piece that cannot be decoded are kept as black rows of
     // its depth span, so everything below stays at its depth.
-    const int rows = int(depthSpan * pixelsPerUnit);
+    const int rows = saturatedInt(depthSpan * pixelsPerUnit);
     if (width <= 0 || rows <= 0)
         return;
     QImage blank(width, rows, QImage::Format_RGB32);
@@ -191,6 +231,7 @@ void ProcessUpProjectThread::appendBlank(QImage &accumulated, int depthSpan, int
         return;
     }
     accumulated = joined;
+    m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, accumulated.height());
 }
 
 int ProcessUpProjectThread::missingDepth(int span, int rows) const
@@ -207,7 +248,7 @@ int ProcessUpProjectThread::missingDepth(int span, int rows) const
     const double expected = span * pixelsPerUnit;
     const double deficit = expected - rows;
     if (deficit > expected * 0.25 && deficit >= 2.0)
-        return int(deficit / pixelsPerUnit);
+        return saturatedInt(deficit / pixelsPerUnit);
     return 0;
 }
 
@@ -246,6 +287,10 @@ void ProcessUpProjectThread::processImages()
         }
     }
     emit signalImagesCount(count);
+    if (m_maxDepth > std::numeric_limits<int>::max() - 2 * kPieceDepth && !m_rewriter.failed()) {
+        qDebug() << "deepest piece" << m_maxDepth << "out of range, conversion refused";
+        m_rewriter.markFailed(QStringLiteral("deepest piece out of range"));
+    }
     if (total != count && !m_rewriter.failed()) {
         qDebug() << "pieces outside 0 .." << m_maxDepth << "found, conversion refused:" << total << count;
         m_rewriter.markFailed(QStringLiteral("the project record does not match its images"));
@@ -280,17 +325,14 @@ void ProcessUpProjectThread::processImages()
         if (previousId >= 0)
             pendingGap += missingDepth(previousId - id, previousRows);
         if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6) {
-            appendBlank(accumulated, pendingGap, accumulated.width());
+            fillGap(accumulated, pendingGap, d, accumulated.width());
             pendingGap = 0;
             endsWithBlank = true;
         }
 
         // Every metre that lies wholly above this piece is cut off now, so
         // pieces longer than a metre do not pile up in memory.
-        while (!accumulated.isNull() && m_cutDepth < d && !m_rewriter.shouldStop()) {
-            cutAndSave(accumulated, m_cutDepth, d);
-            m_cutDepth += kPieceDepth;
-        }
+        cutAbove(accumulated, d);
 
         const QImage piece = decodePiece(query.value(1).toByteArray());
         previousId = id;
@@ -302,7 +344,7 @@ void ProcessUpProjectThread::processImages()
             }
             if (pendingGap > 0 && pixelsPerUnit > 1e-6) {
                 // Undecodable pieces at the collar: blank rows above this one.
-                appendBlank(accumulated, pendingGap, piece.width());
+                fillGap(accumulated, pendingGap, d, piece.width());
                 pendingGap = 0;
                 endsWithBlank = true;
             }
@@ -343,25 +385,32 @@ void ProcessUpProjectThread::processImages()
     if (previousId >= 0)
         pendingGap += missingDepth(previousId, previousRows);
     if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6)
-        appendBlank(accumulated, pendingGap, accumulated.width());
+        fillGap(accumulated, pendingGap, m_maxDepth, accumulated.width());
+    if (m_rewriter.shouldStop())
+        return;
 
     if (!accumulated.isNull()) {
         qDebug() << ".....................................";
-        if (qAbs(pixelsPerUnit) > 1e-6) {
-            int holeDepth = int(accumulated.height() / pixelsPerUnit);
+        if (pixelsPerUnit > 1e-6) {
+            int holeDepth = saturatedInt(accumulated.height() / pixelsPerUnit);
             qDebug() << "holeDepth" << holeDepth;
-            int last = holeDepth + m_cutDepth - kPieceDepth;
+            int last = saturatedInt(double(holeDepth) + m_cutDepth - kPieceDepth);
             bool finalInsert = true;
             while (holeDepth > kPieceDepth && !m_rewriter.shouldStop()) {
-                last = holeDepth + m_cutDepth - kPieceDepth;
+                last = saturatedInt(double(holeDepth) + m_cutDepth - kPieceDepth);
                 cutAndSave(accumulated, m_cutDepth, last);
                 if (accumulated.isNull()) {
                     finalInsert = false;
                     break;
                 }
-                holeDepth = int(accumulated.height() / pixelsPerUnit);
-                if (holeDepth > kPieceDepth)
+                holeDepth = saturatedInt(accumulated.height() / pixelsPerUnit);
+                if (holeDepth > kPieceDepth) {
+                    if (m_cutDepth > std::numeric_limits<int>::max() - kPieceDepth) {
+                        m_rewriter.markFailed(QStringLiteral("depth out of range"));
+                        break;
+                    }
                     m_cutDepth += kPieceDepth;
+                }
             }
             if (finalInsert && !m_rewriter.shouldStop()) {
                 // A remainder of less than one depth unit would collide with
@@ -380,7 +429,7 @@ void ProcessUpProjectThread::processImages()
 
 void ProcessUpProjectThread::cutAndSave(QImage &accumulated, int endDepth, int lastImageDepth)
 {
-    int remainHeight = int((double(lastImageDepth) - double(endDepth)) * pixelsPerUnit);
+    int remainHeight = saturatedInt((double(lastImageDepth) - double(endDepth)) * pixelsPerUnit);
     qDebug() << "lastImageDepth:" << lastImageDepth << " endDepth:" << endDepth
              << " remainHeight:" << remainHeight;
     if (remainHeight < 0)

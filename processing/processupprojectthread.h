@@ -66,6 +66,8 @@ protected:
 private:
     int missingDepth(int span, int rows) const;
     void appendBlank(QImage &accumulated, int depthSpan, int width);
+    void fillGap(QImage &accumulated, int depthSpan, int bottomDepth, int width);
+    void cutAbove(QImage &accumulated, int reachedDepth);
 
     QString m_projectPath;
     ImageJointer *m_jointer = nullptr;

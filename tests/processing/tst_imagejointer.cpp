@@ -74,6 +74,7 @@ private slots:
     void blendsOverlapRowByRow();
     void copiesScanLinesAroundOverlap();
     void greyPiecesAreJoinedAsRgb();
+    void alphaPiecesGiveOpaqueRows();
 };
 
 void TestImageJointer::nullTopGivesBottom()
@@ -267,6 +268,26 @@ void TestImageJointer::greyPiecesAreJoinedAsRgb()
     const QImage out = jointer.joint(grey, grey);
     QCOMPARE(out.height(), 100); // limit 1: no overlap
     QCOMPARE(out.pixel(3, 75), qRgb(128, 128, 128));
+}
+
+void TestImageJointer::alphaPiecesGiveOpaqueRows()
+{
+    // Half-transparent pixels: every row of the result, copied or blended,
+    // holds opaque 0xffRRGGBB values with the colour unchanged.
+    QImage top(12, 200, QImage::Format_ARGB32);
+    top.fill(qRgba(200, 100, 50, 128));
+    QImage bottom(12, 200, QImage::Format_ARGB32);
+    bottom.fill(qRgba(200, 100, 50, 0));
+    ImageJointer jointer;
+    const QImage out = jointer.joint(top, bottom);
+    QCOMPARE(out.format(), QImage::Format_RGB32);
+    QCOMPARE(out.height(), 400 - jointer.overlap());
+    for (int y = 0; y < out.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            QVERIFY2(line[x] == qRgb(200, 100, 50),
+                     qPrintable(QStringLiteral("row %1: %2").arg(y).arg(line[x], 8, 16)));
+    }
 }
 
 QTEST_MAIN(TestImageJointer)

@@ -27,6 +27,8 @@ private slots:
     void piecesOutsideTheRangeAreNotDropped();
     void fileConvertedMeanwhileIsNotTurnedAgain();
     void deepestPieceIsTakenFromTheFile();
+    void longGapIsFilledAMetreAtATime();
+    void idsNearTheIntegerLimitAreRefused();
 
 private:
     QString makeProject(const QString &name, const QStringList &args);
@@ -414,6 +416,71 @@ void TestProcessUpProjectThread::deepestPieceIsTakenFromTheFile()
     QVERIFY(run.succeeded);
     QCOMPARE(run.counts, QList<int>{4});
     QCOMPARE(readState(path).hash, readState(reference).hash);
+}
+
+void TestProcessUpProjectThread::longGapIsFilledAMetreAtATime()
+{
+    // Twenty metres are missing from the table (ids 60 000 .. 250 000, the
+    // wall from 5 m to 25 m). They come back as black metres, cut as they are
+    // made: the image held stays about two metres high, and the wall below
+    // the gap stays at its depth.
+    const QString path = makeProject(QStringLiteral("gap20-up.prj"),
+                                     {"--direction", "up", "--to", "30", "--width", "400",
+                                      "--seed", "4"});
+    const QString downPath = makeProject(QStringLiteral("gap20-down.prj"),
+                                         {"--to", "30", "--width", "400", "--seed", "4"});
+    QVERIFY(!path.isEmpty() && !downPath.isEmpty());
+    QVERIFY(execOn(path, {QStringLiteral("delete from bigImages where id > 50000 and id < 260000")}));
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.counts, QList<int>{10});
+    const double ppu = 400.0 / (1000 * 3.14);
+    const int metreRows = int(10000 * ppu);
+    QVERIFY2(run.peakRows > 0 && run.peakRows <= 3 * metreRows,
+             qPrintable(QString::number(run.peakRows)));
+
+    const FileState after = readState(path);
+    const QList<int> ids = after.ids();
+    QCOMPARE(ids.size(), 30);
+    for (int k = 1; k < 30; ++k)
+        QCOMPARE(ids.at(k - 1), k * 10000);
+    QVERIFY2(ids.last() > 299000 && ids.last() <= 300000, qPrintable(QString::number(ids.last())));
+    const QImage converted = displayedWall(after, ppu);
+    const QImage reference = wall(readState(downPath));
+    for (double metre = 5.5; metre < 25; metre += 1.0) {
+        const QRgb pixel = converted.pixel(200, int(metre * 10000 * ppu));
+        QVERIFY2(qRed(pixel) < 16 && qGreen(pixel) < 16 && qBlue(pixel) < 16,
+                 qPrintable(QString::number(metre)));
+    }
+    for (double metre = 0.5; metre < 30; metre += 1.0) {
+        if (metre > 5 && metre < 25)
+            continue;
+        const int row = int(metre * 10000 * ppu);
+        double diff = 0;
+        const int off = bestOffset(converted, row, reference, 24, -32, 32, &diff);
+        QVERIFY2(diff < 8.0, qPrintable(QStringLiteral("%1 m: difference %2 at offset %3")
+                                            .arg(metre).arg(diff).arg(off)));
+    }
+}
+
+void TestProcessUpProjectThread::idsNearTheIntegerLimitAreRefused()
+{
+    // A collar piece with an id at the end of the integer range would carry
+    // the metre counter past it: the file is left as it is.
+    const QString path = makeProject(QStringLiteral("intlimit.prj"),
+                                     {"--direction", "up", "--to", "3", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    QVERIFY(execOn(path, {QStringLiteral("update bigImages set id = 2147480000 where id = 30000")}));
+    const FileState before = readState(path);
+    loadRecord(path);
+    QCOMPARE(ProjectInfo::instance()->maxDepth(), 2147480000);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("out of range, conversion refused")));
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.progress.isEmpty());
+    QCOMPARE(readState(path).hash, before.hash);
 }
 
 QTEST_MAIN(TestProcessUpProjectThread)
