@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cstdio>
+#include <cstdlib>
 #include <sys/mount.h>
 
 #include "conversionfixture.h"
@@ -21,14 +23,47 @@ namespace {
 const char *const kChildArgument = "--convert-child";
 
 // Child mode: convert the project like the main window does and exit with 0
-// on success. The parent kills it at random moments.
-int runChild(const QString &path)
+// on success. Every progress value is written to stdout as "step N" so the
+// parent can kill at a known point; with pauseAt >= 0 the worker stops for
+// good after reporting that step ("paused"), inside its open transaction.
+int runChild(const QString &path, int pauseAt)
 {
     loadRecord(path);
     ProcessUpProjectThread worker(path);
+    QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &worker,
+                     [pauseAt](int step) {
+                         std::fprintf(stdout, "step %d\n", step);
+                         std::fflush(stdout);
+                         if (step == pauseAt) {
+                             std::fprintf(stdout, "paused\n");
+                             std::fflush(stdout);
+                             for (;;)
+                                 QThread::sleep(60);
+                         }
+                     },
+                     Qt::DirectConnection);
     worker.start();
     worker.wait();
     return worker.succeeded() ? 0 : 3;
+}
+
+// Reads the child's output until a line equal to line arrives; false when
+// the child ends or stays silent for a minute first.
+bool waitForLine(QProcess &child, const QByteArray &line)
+{
+    for (;;) {
+        while (child.canReadLine()) {
+            if (child.readLine().trimmed() == line)
+                return true;
+        }
+        if (!child.waitForReadyRead(60000)) {
+            while (child.canReadLine()) {
+                if (child.readLine().trimmed() == line)
+                    return true;
+            }
+            return false;
+        }
+    }
 }
 
 } // namespace
@@ -266,19 +301,25 @@ void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
     const QString self = QCoreApplication::applicationFilePath();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const int pieces = 40;
 
-    // A run to the end gives the new state and the time a run takes.
+    // A run to the end gives the new state, the time a run takes and the
+    // time from its last progress value (the swap and the commit follow) to
+    // its exit.
     const QString reference = copyOf(m_kill, QStringLiteral("kill-ref.prj"));
     const FileState oldState = readState(reference);
+    QCOMPARE(oldState.pieces.size(), pieces);
     QProcess full;
     full.setProcessEnvironment(env);
-    full.setProcessChannelMode(QProcess::MergedChannels);
-    full.setStandardOutputFile(QProcess::nullDevice());
+    full.setStandardErrorFile(QProcess::nullDevice());
     QElapsedTimer clock;
     clock.start();
     full.start(self, {QString::fromLatin1(kChildArgument), reference});
+    QVERIFY(waitForLine(full, QByteArray("step ") + QByteArray::number(pieces)));
+    const qint64 lastStepMs = clock.elapsed();
     QVERIFY(full.waitForFinished(300000));
     const qint64 runMs = clock.elapsed();
+    const qint64 tailMs = qMax<qint64>(1, runMs - lastStepMs);
     QCOMPARE(full.exitStatus(), QProcess::NormalExit);
     QCOMPARE(full.exitCode(), 0);
     const FileState newState = readState(reference);
@@ -286,32 +327,47 @@ void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
     QVERIFY(newState.hash != oldState.hash);
 
     const quint32 seed = QRandomGenerator::global()->generate();
-    qDebug() << "kill test: full run" << runMs << "ms, seed" << seed;
+    qDebug() << "kill test: full run" << runMs << "ms, tail" << tailMs << "ms, seed" << seed;
     QRandomGenerator random(seed);
     int olds = 0;
     int news = 0;
-    const int rounds = 10;
+    const int rounds = 12;
     for (int round = 0; round < rounds; ++round) {
         const QString path = copyOf(m_kill, QStringLiteral("kill-%1.prj").arg(round));
-        // Spread the moments over the whole run; half of them fall in its
-        // last quarter, where the swap and the commit write the file.
-        int delay = 1;
-        if (round > 0 && round % 2 == 1)
-            delay = int(random.bounded(double(runMs) * 1.1));
-        else if (round > 0)
-            delay = int(runMs * 0.75 + random.bounded(double(runMs) * 0.3));
+        // Three kinds of moment, in turn:
+        //  0: the worker is held inside its transaction after a random step
+        //     (up to the last one) and killed there: the old table must stay;
+        //  1: killed a random time after its last progress value, while it
+        //     swaps the tables and commits (or just after);
+        //  2: killed at a random time of the whole run.
+        const int kind = round % 3;
+        const int pauseAt = kind == 0 ? int(random.bounded(pieces + 1)) : -1;
+        QStringList args{QString::fromLatin1(kChildArgument), path};
+        if (pauseAt >= 0)
+            args << QString::number(pauseAt);
         QProcess child;
         child.setProcessEnvironment(env);
-        child.setStandardOutputFile(QProcess::nullDevice());
         child.setStandardErrorFile(QProcess::nullDevice());
-        child.start(self, {QString::fromLatin1(kChildArgument), path});
+        QString where;
+        child.start(self, args);
         QVERIFY(child.waitForStarted());
-        QThread::msleep(ulong(delay));
+        if (kind == 0) {
+            QVERIFY(waitForLine(child, "paused"));
+            where = QStringLiteral("round %1, held after step %2").arg(round).arg(pauseAt);
+        } else if (kind == 1) {
+            QVERIFY(waitForLine(child, QByteArray("step ") + QByteArray::number(pieces)));
+            const int delay = int(random.bounded(double(tailMs) * 1.2));
+            QThread::msleep(ulong(delay));
+            where = QStringLiteral("round %1, killed %2 ms after the last step").arg(round).arg(delay);
+        } else {
+            const int delay = int(random.bounded(double(runMs) * 1.1));
+            QThread::msleep(ulong(delay));
+            where = QStringLiteral("round %1, killed after %2 ms").arg(round).arg(delay);
+        }
         child.kill();
         QVERIFY(child.waitForFinished(60000));
 
         const FileState state = readState(path);
-        const QString where = QStringLiteral("round %1, killed after %2 ms").arg(round).arg(delay);
         QVERIFY2(state.opened, qPrintable(where));
         QVERIFY2(state.integrity == QLatin1String("ok"), qPrintable(where + state.integrity));
         QVERIFY2(!state.pieces.isEmpty(), qPrintable(where));
@@ -321,14 +377,16 @@ void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
             QCOMPARE(state.direction, QStringLiteral("up"));
             ++olds;
         } else {
+            QVERIFY2(kind != 0, qPrintable(where + QStringLiteral(": changed before the swap")));
             QVERIFY2(state.hash == newState.hash, qPrintable(where + QStringLiteral(": neither old nor new")));
             QCOMPARE(state.direction, QStringLiteral("down"));
             QCOMPARE(state.start, 0);
             ++news;
         }
         QVERIFY2(!state.hasNewTable, qPrintable(where));
-        // What is left converts (again) to the same result.
-        if (state.direction == QLatin1String("up") && olds == 2) {
+        // What a kill inside the transaction left converts (again) to the
+        // same result.
+        if (round == 0) {
             loadRecord(path);
             QVERIFY(convert(path).succeeded);
             QCOMPARE(readState(path).hash, newState.hash);
@@ -336,14 +394,14 @@ void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
     }
     qDebug() << "kill test:" << olds << "rounds left the old table," << news << "the new one";
     QCOMPARE(olds + news, rounds);
-    QVERIFY(olds >= 1);
+    QVERIFY(olds >= rounds / 3);
 }
 
 int main(int argc, char **argv)
 {
-    if (argc == 3 && qstrcmp(argv[1], kChildArgument) == 0) {
+    if ((argc == 3 || argc == 4) && qstrcmp(argv[1], kChildArgument) == 0) {
         QApplication app(argc, argv);
-        return runChild(QString::fromLocal8Bit(argv[2]));
+        return runChild(QString::fromLocal8Bit(argv[2]), argc == 4 ? std::atoi(argv[3]) : -1);
     }
     QApplication app(argc, argv);
     TestRewriteSafety test;
