@@ -116,9 +116,11 @@ QImage ImageJointer::joint(const QImage &topIn, const QImage &bottomIn)
 
     for (int y = overlap; y < bottomHeight; ++y) {
         uchar *out = result.scanLine(topHeight + y - overlap);
-        if (bottomBytes < topBytes)
-            std::memset(out, 0, size_t(topBytes));
         std::memcpy(out, bottom.constScanLine(y), size_t(bottomBytes));
+        // A narrower bottom leaves opaque black on the right.
+        QRgb *pixels = reinterpret_cast<QRgb *>(out);
+        for (int x = width; x < top.width(); ++x)
+            pixels[x] = 0xff000000u;
     }
 
     qDebug() << "joint 4";

@@ -75,6 +75,7 @@ private slots:
     void copiesScanLinesAroundOverlap();
     void greyPiecesAreJoinedAsRgb();
     void alphaPiecesGiveOpaqueRows();
+    void narrowerBottomIsPaddedOpaque();
 };
 
 void TestImageJointer::nullTopGivesBottom()
@@ -287,6 +288,24 @@ void TestImageJointer::alphaPiecesGiveOpaqueRows()
         for (int x = 0; x < out.width(); ++x)
             QVERIFY2(line[x] == qRgb(200, 100, 50),
                      qPrintable(QStringLiteral("row %1: %2").arg(y).arg(line[x], 8, 16)));
+    }
+}
+
+void TestImageJointer::narrowerBottomIsPaddedOpaque()
+{
+    // Pieces of one project share their width; should one be narrower, the
+    // result keeps the upper width and the missing columns are opaque black.
+    const QImage top = rowImage(40, 100, 0);
+    const QImage bottom = rowImage(30, 100, 500);
+    ImageJointer jointer;
+    const QImage out = jointer.joint(top, bottom);
+    QCOMPARE(jointer.overlap(), 1);
+    QCOMPARE(out.size(), QSize(40, 199));
+    for (int y = 100; y < 199; ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
+        QCOMPARE(line[29], rowColour(500, y - 99));
+        for (int x = 30; x < 40; ++x)
+            QCOMPARE(line[x], QRgb(0xff000000u));
     }
 }
 
