@@ -1,5 +1,6 @@
 // Conversion of upward-logged sample projects into the downward layout.
 
+#include <QMutex>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,6 +29,7 @@ private slots:
     void fileConvertedMeanwhileIsNotTurnedAgain();
     void deepestPieceIsTakenFromTheFile();
     void longGapIsFilledAMetreAtATime();
+    void interfaceStatementsAndLogs();
     void idsNearTheIntegerLimitAreRefused();
 
 private:
@@ -183,6 +185,12 @@ void TestProcessUpProjectThread::piecesOffTheMetreGrid()
     QCOMPARE(ids.at(0), 10000);
     QCOMPARE(ids.at(1), 20000);
     QVERIFY2(ids.at(2) > 24700 && ids.at(2) <= 25000, qPrintable(QString::number(ids.at(2))));
+    // The deepest piece ends 20 000 plus its own height in depth units.
+    const double ppu = 400.0 / (1000 * 3.14);
+    const int lastRows = decode(readState(path).pieces.last().data).height();
+    const double expectedEnd = 20000 + lastRows / ppu;
+    QVERIFY2(qAbs(ids.at(2) - expectedEnd) <= 1.0 / ppu + 1.0,
+             qPrintable(QStringLiteral("%1 rows, id %2").arg(lastRows).arg(ids.at(2))));
 }
 
 void TestProcessUpProjectThread::projectOfOnePiece()
@@ -481,6 +489,82 @@ void TestProcessUpProjectThread::idsNearTheIntegerLimitAreRefused()
     QCOMPARE(run.finished, 1);
     QVERIFY(run.progress.isEmpty());
     QCOMPARE(readState(path).hash, before.hash);
+}
+
+namespace {
+QMutex logMutex;
+QStringList logLines;
+void collectLog(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    QMutexLocker locker(&logMutex);
+    logLines << message;
+}
+} // namespace
+
+void TestProcessUpProjectThread::interfaceStatementsAndLogs()
+{
+    // Signals and slot in their declared order.
+    const QMetaObject *meta = &ProcessUpProjectThread::staticMetaObject;
+    const int finished = meta->indexOfSignal("signalProcessFinished()");
+    const int count = meta->indexOfSignal("signalImagesCount(int)");
+    const int one = meta->indexOfSignal("signalOneImageProcessed(int)");
+    const int canceled = meta->indexOfSlot("canceled()");
+    QVERIFY(finished >= 0);
+    QVERIFY(finished < count && count < one && one < canceled);
+
+    const QString path = makeProject(QStringLiteral("logs.prj"),
+                                     {"--direction", "up", "--to", "2.5", "--piece", "0.5",
+                                      "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    loadRecord(path);
+    {
+        QMutexLocker locker(&logMutex);
+        logLines.clear();
+    }
+    const QtMessageHandler previous = qInstallMessageHandler(collectLog);
+    const RunResult run = convert(path);
+    qInstallMessageHandler(previous);
+    QVERIFY(run.succeeded);
+    QStringList lines;
+    {
+        QMutexLocker locker(&logMutex);
+        lines = logLines;
+    }
+    const QString all = lines.join(QLatin1Char('\n'));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^FACTORBTPIXELWITHMM: 0\\.127"))).size(), 1);
+    QCOMPARE(lines.filter(QStringLiteral("joint 1")).size(), 1);
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\\[joint 2\\] overlap: \\d+$"))).size(), 4);
+    QCOMPARE(lines.filter(QStringLiteral("joint 4")).size(), 4);
+    QVERIFY2(lines.contains(QStringLiteral("lastImageDepth: 15000  endDepth: 10000  remainHeight: 636")), qPrintable(all));
+    QVERIFY(lines.contains(QStringLiteral(".....................................")));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^holeDepth \\d+$"))).size(), 1);
+    QVERIFY(lines.contains(QStringLiteral("insertNewBigImageIntoTable endDepth: 10000  Res: true")));
+    QVERIFY(lines.contains(QStringLiteral("insertNewBigImageIntoTable endDepth: 20000  Res: true")));
+    // Insertions are logged in the order of their ids.
+    const QStringList inserts = lines.filter(QStringLiteral("insertNewBigImageIntoTable endDepth:"));
+    QCOMPARE(inserts.size(), 3);
+    QVERIFY(inserts.at(0).contains(QStringLiteral(" 10000 ")));
+    QVERIFY(inserts.at(1).contains(QStringLiteral(" 20000 ")));
+
+    // The new table was made with the worker's own create statement, whose
+    // text SQLite keeps (with the new name) after the rename.
+    const QString runOfSpaces(54, QLatin1Char(' '));
+    const QString name = QStringLiteral("schema-check");
+    QString sql;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("select sql from sqlite_master where name = 'bigImages'")) && q.next());
+        sql = q.value(0).toString();
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    QVERIFY2(sql.endsWith(QStringLiteral("(") + runOfSpaces + QStringLiteral("id integer primary key,")
+                          + runOfSpaces + QStringLiteral("data blob)")),
+             qPrintable(sql));
 }
 
 QTEST_MAIN(TestProcessUpProjectThread)
