@@ -7,7 +7,9 @@
 //   - floor: decode every piece and encode it again as JPEG, nothing else;
 //   - conversion: ProcessUpProjectThread on a fresh copy of the project.
 // It prints both wall times, their ratio, and the peak resident memory
-// (VmHWM) of each child, which must stay flat as the depth grows.
+// (VmHWM) of each child, which must stay flat as the depth grows. A third
+// child converts a copy whose middle half of the pieces is missing (filled
+// with black metres); its peak must stay flat as well.
 
 #include <QApplication>
 #include <QBuffer>
@@ -142,7 +144,8 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     QTextStream out(stdout);
     out << "upward conversion, 1 m pieces, 1000 px wide, 100 mm hole\n";
-    out << "depth_m  floor_ms  convert_ms  ratio  floor_peak_MiB  convert_peak_MiB  convert_growth_MiB\n";
+    out << "depth_m  floor_ms  convert_ms  ratio  floor_peak_MiB  convert_peak_MiB  convert_growth_MiB"
+           "  gap_peak_MiB\n";
     for (int metres : qAsConst(depths)) {
         const QString sample = dir.filePath(QStringLiteral("up%1.prj").arg(metres));
         if (!SampleFixture::make(sample, {"--direction", "up", "--to", QString::number(metres),
@@ -155,7 +158,24 @@ int main(int argc, char **argv)
         QFile::copy(sample, work);
         const ChildResult floor = runChild(QStringLiteral("--floor"), sample);
         const ChildResult conv = runChild(QStringLiteral("--convert"), work);
-        if (!floor.ok || !conv.ok) {
+        const QString gapWork = dir.filePath(QStringLiteral("gap%1.prj").arg(metres));
+        QFile::remove(gapWork);
+        QFile::copy(sample, gapWork);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("gap"));
+            db.setDatabaseName(gapWork);
+            if (db.open()) {
+                QSqlQuery q(db);
+                q.prepare(QStringLiteral("delete from bigImages where id > ? and id <= ?"));
+                q.addBindValue(metres * 10000 / 4);
+                q.addBindValue(metres * 10000 * 3 / 4);
+                q.exec();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("gap"));
+        const ChildResult gap = runChild(QStringLiteral("--convert"), gapWork);
+        if (!floor.ok || !conv.ok || !gap.ok) {
             out << metres << " m: a child failed\n";
             return 1;
         }
@@ -167,6 +187,8 @@ int main(int argc, char **argv)
             << qSetFieldWidth(14) << QString::number(floor.peakKb / 1024.0, 'f', 1) << qSetFieldWidth(0) << "  "
             << qSetFieldWidth(16) << QString::number(conv.peakKb / 1024.0, 'f', 1) << qSetFieldWidth(0) << "  "
             << qSetFieldWidth(18) << QString::number((conv.peakKb - conv.baseKb) / 1024.0, 'f', 1)
+            << qSetFieldWidth(0) << "  "
+            << qSetFieldWidth(12) << QString::number(gap.peakKb / 1024.0, 'f', 1)
             << qSetFieldWidth(0) << "\n";
         out.flush();
     }
