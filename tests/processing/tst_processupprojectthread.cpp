@@ -30,6 +30,7 @@ private slots:
     void deepestPieceIsTakenFromTheFile();
     void longGapIsFilledAMetreAtATime();
     void interfaceStatementsAndLogs();
+    void vanishedFileIsNotCreated();
     void idsNearTheIntegerLimitAreRefused();
 
 private:
@@ -489,6 +490,23 @@ void TestProcessUpProjectThread::idsNearTheIntegerLimitAreRefused()
     QCOMPARE(run.finished, 1);
     QVERIFY(run.progress.isEmpty());
     QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestProcessUpProjectThread::vanishedFileIsNotCreated()
+{
+    // The file went away between reading the record and the conversion.
+    const QString path = makeProject(QStringLiteral("vanished.prj"),
+                                     {"--direction", "up", "--to", "2", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    loadRecord(path);
+    ProjectInfo::instance()->setDatabase(QString());
+    QVERIFY(QFile::remove(path));
+    const RunResult run = convert(path);
+    QVERIFY(!run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QVERIFY(run.finishedLast);
+    QVERIFY(run.progress.isEmpty());
+    QVERIFY(!QFile::exists(path));
 }
 
 namespace {
