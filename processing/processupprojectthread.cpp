@@ -1,10 +1,14 @@
 #include "processupprojectthread.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDebug>
+#include <QImageReader>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QVector>
 #include <QtGlobal>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -239,17 +243,59 @@ int ProcessUpProjectThread::missingDepth(int span, int rows) const
     // A piece covers its depth span; when it brings far fewer rows than the
     // span needs (it did not decode, or the pieces of the span below it are
     // missing from the table) the rest of the span is missing wall.
+    // The rows a span needs are judged by the scale the pieces themselves
+    // have (see measurePieceScale()), so a record whose diameter does not
+    // fit its pieces does not turn every piece into a gap.
     if (span <= 0)
         return 0;
     if (rows <= 0)
         return span;
     if (pixelsPerUnit <= 1e-6)
         return 0;
-    const double expected = span * pixelsPerUnit;
+    const double scale = m_pieceScale > 1e-6 ? m_pieceScale : pixelsPerUnit;
+    const double expected = span * scale;
     const double deficit = expected - rows;
     if (deficit > expected * 0.25 && deficit >= 2.0)
-        return saturatedInt(deficit / pixelsPerUnit);
+        return saturatedInt(deficit / scale);
     return 0;
+}
+
+double ProcessUpProjectThread::measurePieceScale(const QString &statement)
+{
+    // Rows per depth unit of the pieces, read from their JPEG headers only:
+    // the upper median over the pieces, so the few whose span also covers
+    // missing pieces below them do not count. 0 when nothing can be read.
+    QVector<double> ratios;
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!m_rewriter.execPrepared(&query, statement, {0, m_maxDepth})) {
+        qDebug() << m_rewriter.lastError();
+        return 0.0;
+    }
+    int previousId = -1;
+    int previousRows = 0;
+    const auto addRatio = [&ratios](int span, int rows) {
+        if (span > 0 && rows > 0)
+            ratios << double(rows) / span;
+    };
+    while (query.next()) {
+        const int id = query.value(0).toInt();
+        if (previousId >= 0)
+            addRatio(previousId - id, previousRows);
+        QByteArray bytes = query.value(1).toByteArray();
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "JPG");
+        const QSize size = reader.size();
+        previousRows = size.isValid() ? size.height() : 0;
+        previousId = id;
+    }
+    query.finish();
+    if (previousId >= 0)
+        addRatio(previousId, previousRows);
+    if (ratios.isEmpty())
+        return 0.0;
+    std::sort(ratios.begin(), ratios.end());
+    return ratios.at(ratios.size() / 2);
 }
 
 void ProcessUpProjectThread::processImages()
@@ -299,14 +345,14 @@ void ProcessUpProjectThread::processImages()
     delete m_jointer;
     m_jointer = new ImageJointer;
 
+    const QString selectStatement =
+        QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?  order by id desc");
+    m_pieceScale = m_rewriter.shouldStop() ? 0.0 : measurePieceScale(selectStatement);
+
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
-    if (!m_rewriter.shouldStop()
-        && !m_rewriter.execPrepared(&query,
-                                    QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?  order by id desc"),
-                                    {0, m_maxDepth})) {
+    if (!m_rewriter.shouldStop() && !m_rewriter.execPrepared(&query, selectStatement, {0, m_maxDepth}))
         qDebug() << m_rewriter.lastError();
-    }
 
     m_cutDepth = kPieceDepth;
     m_decodedCount = 0;

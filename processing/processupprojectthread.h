@@ -65,6 +65,7 @@ protected:
 
 private:
     int missingDepth(int span, int rows) const;
+    double measurePieceScale(const QString &statement);
     void appendBlank(QImage &accumulated, int depthSpan, int width);
     void fillGap(QImage &accumulated, int depthSpan, int bottomDepth, int width);
     void cutAbove(QImage &accumulated, int reachedDepth);
@@ -82,6 +83,7 @@ private:
     int m_cutDepth = 10000;
     int m_decodedCount = 0;
     int m_peakAccumulatedRows = 0;
+    double m_pieceScale = 0.0;  // rows per depth unit the pieces really have
 };
 
 #endif // PROCESSUPPROJECTTHREAD_H

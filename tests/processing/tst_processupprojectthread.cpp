@@ -31,6 +31,8 @@ private slots:
     void longGapIsFilledAMetreAtATime();
     void interfaceStatementsAndLogs();
     void vanishedFileIsNotCreated();
+    void scaleOfThePiecesDecidesWhatIsMissing_data();
+    void scaleOfThePiecesDecidesWhatIsMissing();
     void idsNearTheIntegerLimitAreRefused();
 
 private:
@@ -507,6 +509,62 @@ void TestProcessUpProjectThread::vanishedFileIsNotCreated()
     QVERIFY(run.finishedLast);
     QVERIFY(run.progress.isEmpty());
     QVERIFY(!QFile::exists(path));
+}
+
+void TestProcessUpProjectThread::scaleOfThePiecesDecidesWhatIsMissing_data()
+{
+    QTest::addColumn<int>("missingMetre");
+    QTest::newRow("complete") << 0;
+    QTest::newRow("one metre missing") << 6;
+}
+
+void TestProcessUpProjectThread::scaleOfThePiecesDecidesWhatIsMissing()
+{
+    // The record's diameter (70 mm) does not fit the pieces (drawn for a
+    // 100 mm hole): each brings only 70 % of the rows the record's pixel
+    // factor expects. That is the scale of the wall, not missing wall: no
+    // black rows are added between the pieces. A metre really missing from
+    // the table still comes back as black rows.
+    QFETCH(int, missingMetre);
+    QStringList args{"--direction", "up", "--to", "10", "--width", "400", "--seed", "6"};
+    if (missingMetre > 0)
+        args << "--missing-metre" << QString::number(missingMetre);
+    const QString path = makeProject(QStringLiteral("scale%1.prj").arg(missingMetre), args);
+    QVERIFY(!path.isEmpty());
+    QVERIFY(execOn(path, {QStringLiteral("update projectInfo set diameter = 700")}));
+    int rowsBefore = 0;
+    for (const Piece &p : readState(path).pieces)
+        rowsBefore += decode(p.data).height();
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    const double ppu = 400.0 / (700 * 3.14);
+    QVERIFY(qAbs(pixelsPerUnit - ppu) < 1e-9);
+
+    int rowsAfter = 0;
+    int blackRows = 0;
+    for (const Piece &p : readState(path).pieces) {
+        const QImage image = decode(p.data);
+        QVERIFY(!image.isNull());
+        rowsAfter += image.height();
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb pixel = image.pixel(image.width() / 2, y);
+            const QRgb other = image.pixel(image.width() / 4, y);
+            if (qRed(pixel) + qGreen(pixel) + qBlue(pixel) < 30
+                && qRed(other) + qGreen(other) + qBlue(other) < 30)
+                ++blackRows;
+        }
+    }
+    const int metreRows = int(10000 * ppu); // rows of a missing metre, record's scale
+    if (missingMetre == 0) {
+        QVERIFY2(rowsAfter <= rowsBefore && blackRows < 20,
+                 qPrintable(QStringLiteral("%1 rows of %2, %3 black").arg(rowsAfter).arg(rowsBefore).arg(blackRows)));
+    } else {
+        // The joins merge up to 31 rows at each of the 8 seams.
+        QVERIFY2(rowsAfter >= rowsBefore + metreRows - 8 * 31 && rowsAfter <= rowsBefore + metreRows
+                     && blackRows >= metreRows - 20 && blackRows < metreRows + 20,
+                 qPrintable(QStringLiteral("%1 rows of %2, %3 black").arg(rowsAfter).arg(rowsBefore).arg(blackRows)));
+    }
 }
 
 namespace {
