@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QScreen>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
@@ -7,6 +6,7 @@
 #include "fileinfowidget.h"
 #include "languagemanager.h"
 #include "mainwindow.h"
+#include "windowplacement.h"
 
 int main(int argc, char *argv[])
 {
@@ -18,9 +18,9 @@ int main(int argc, char *argv[])
 
     auto *window = new MainWindow;
     window->show();
-    const QRect desktop = QGuiApplication::primaryScreen()->virtualGeometry();
-    window->move((desktop.width() - window->geometry().width()) / 2,
-                 (desktop.height() - window->geometry().height()) / 2);
+    // The window asks for more room than most desktops have: keep it on the
+    // screen's free area, centred, with its menus and tool bar visible.
+    WindowPlacement::fitAndCentre(window);
 
     // "kora FILE" opens a project (.prj) or a picture, so that a file
     // manager's "Open With" works. The toolkit has taken its own options.
