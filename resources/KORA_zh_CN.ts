@@ -103,7 +103,7 @@
         <translation>关于(&amp;A)</translation>
     </message>
     <message>
-        <source>Show the application's About box</source>
+        <source>Show the application&apos;s About box</source>
         <translation>显示应用程序的“关于”对话框</translation>
     </message>
     <message>
@@ -211,7 +211,7 @@
         <translation>工程文件 (*.prj)</translation>
     </message>
     <message>
-        <source>The project file "%1" does not exist!</source>
+        <source>The project file &quot;%1&quot; does not exist!</source>
         <translation>工程文件“%1”不存在！</translation>
     </message>
     <message>
@@ -307,7 +307,7 @@
         <translation>报告导出功能</translation>
     </message>
     <message>
-        <source>The file "%1" does not exist!</source>
+        <source>The file &quot;%1&quot; does not exist!</source>
         <translation>文件“%1”不存在！</translation>
     </message>
 </context>

@@ -45,6 +45,8 @@ private slots:
     void switchingRetranslatesEveryReceiver();
     void eitherActionSwitchesToTheOther();
     void displaySettingsInEnglish();
+    void chineseCatalogueCoversEverySubsystem_data();
+    void chineseCatalogueCoversEverySubsystem();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -225,6 +227,73 @@ void TestLanguage::displaySettingsInEnglish()
     LanguageManager::instance()->reloadTranslators();
     QDlgDisplaySetting chinese(index);
     QCOMPARE(chinese.windowTitle(), QStringLiteral("显示设置"));
+}
+
+void TestLanguage::chineseCatalogueCoversEverySubsystem_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("chinese");
+
+    // Shell: menu titles, window texts and messages of the page model.
+    QTest::newRow("File menu") << "MainWindow" << "&File" << "文件(&F)";
+    QTest::newRow("Edit menu") << "MainWindow" << "&Edit" << "编辑(&E)";
+    QTest::newRow("View menu") << "MainWindow" << "&View" << "视图(&V)";
+    QTest::newRow("Help menu") << "MainWindow" << "&Help" << "帮助(&H)";
+    QTest::newRow("Language menu") << "MainWindow" << "&Language" << "语言(&L)";
+    QTest::newRow("recent files") << "MainWindow" << "RecentFiles" << "最近的文件";
+    QTest::newRow("tool bar title") << "MainWindow" << "Tools" << "工具";
+    QTest::newRow("status") << "MainWindow" << "Ready" << "就绪";
+    QTest::newRow("unsaved prompt") << "MainWindow" << "Whether to save the changes?"
+                                    << "是否保存修改？";
+    QTest::newRow("reading") << "MainWindow" << "Reading images,please wait!"
+                             << "正在读取图像，请稍候！";
+    QTest::newRow("no project") << "MainWindow" << "Please open a project file first!"
+                                << "请先打开工程文件！";
+    QTest::newRow("database") << "MainWindow" << "Database file open failed!"
+                              << "数据库文件打开失败！";
+    QTest::newRow("upward") << "MainWindow" << "Waiting for process project file..."
+                            << "正在处理工程文件，请稍候...";
+    QTest::newRow("tool bar busy") << "ToolBar" << "Working now, Please Waiting!"
+                                   << "正在工作，请稍候！";
+    QTest::newRow("navigation") << "FileInfoWidget" << "Page depth:" << "页深度：";
+    QTest::newRow("range dialog") << "RangeDialog" << "The range must less than 2m!"
+                                  << "范围必须小于 2 m！";
+    QTest::newRow("message box") << "frmMessageBox" << "Prompt" << "提示";
+    QTest::newRow("read-out") << "MouseLabel" << "depth " << "深度 ";
+    // Project store: the information dialog and its failure message.
+    QTest::newRow("store dialog") << "ProjectInfoDialog" << "Project name:" << "工程名称：";
+    QTest::newRow("store message") << "ProjectInfoDialog"
+                                   << "The project information could not be saved to the project file!"
+                                   << "工程信息无法保存到工程文件！";
+    // Canvas: item dialogs and the area measurement.
+    QTest::newRow("text item dialog") << "GraphicsTextItem" << "Input text" << "输入文字";
+    QTest::newRow("font dialog") << "TextDialog" << "Select Font" << "选择字体";
+    QTest::newRow("area outline") << "GraphicsScene"
+                                  << "Points are not enough to form a closed curve"
+                                  << "点数不足，无法构成闭合曲线";
+    QTest::newRow("area result") << "GraphicsSelCurveItem" << "Area of this closed curve is:"
+                                 << "该闭合曲线的面积为：";
+    QTest::newRow("ruler") << "GraphicsRulerItem" << "Total:" << "总长：";
+}
+
+void TestLanguage::chineseCatalogueCoversEverySubsystem()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(QString, chinese);
+
+    LanguageManager::instance()->setLocaleName(QStringLiteral("zh_CN"));
+    LanguageManager::instance()->reloadTranslators();
+    QVERIFY(LanguageManager::instance()->hasAppTranslator());
+    const QByteArray ctx = context.toUtf8();
+    const QByteArray src = source.toUtf8();
+    QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), chinese);
+
+    // English shows the source text again.
+    LanguageManager::instance()->setLocaleName(QStringLiteral("en_US"));
+    LanguageManager::instance()->reloadTranslators();
+    QCOMPARE(QCoreApplication::translate(ctx.constData(), src.constData()), source);
 }
 
 QTEST_MAIN(TestLanguage)
