@@ -9,6 +9,10 @@
 #include <QPushButton>
 #include <QGraphicsLineItem>
 #include <QMenu>
+#include <QMetaMethod>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QtTest>
 
 #include "graphicsscene.h"
@@ -65,6 +69,8 @@ private slots:
     void toolBarThroughTheWindow();
     void toolChangeRefusedWhileReading();
     void menus();
+    void interfaceInDeclaredOrder();
+    void constructionAndWindowActions();
     void aboutBox();
     void displaySettings();
     void commandsOfOtherWindows();
@@ -312,6 +318,111 @@ void TestMainWindow::menus()
     QCOMPARE(w.scene()->items().size(), 1);
     w.closeAct()->trigger();
     QCOMPARE(w.scene()->items().size(), 0);
+}
+
+void TestMainWindow::interfaceInDeclaredOrder()
+{
+    const QMetaObject *meta = &MainWindow::staticMetaObject;
+    QStringList signalList;
+    QStringList slotList;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod m = meta->method(i);
+        if (m.methodType() == QMetaMethod::Signal)
+            signalList << QString::fromLatin1(m.methodSignature());
+        else if (m.methodType() == QMetaMethod::Slot && m.access() == QMetaMethod::Public)
+            slotList << QString::fromLatin1(m.methodSignature());
+    }
+    QCOMPARE(signalList, (QStringList{QStringLiteral("signalThreadOver()"),
+                                      QStringLiteral("NotifyPreviewEnd()"),
+                                      QStringLiteral("NotifyLanguageChanged()")}));
+    // OnPreView(CReportParameter) joins between OnDisplaySetting() and
+    // ReadBigImagesThreadFinished() once the report parameters exist.
+    const QStringList expected{
+        "openPicture()", "openRecentFile()", "openProject()", "openRecentProject()",
+        "saveCurrentImage()", "saveCurrentImage(bool)", "saveAs()", "saveDrewImage()",
+        "closePicture()", "deleteItem()", "roll()", "about()",
+        "handleMouseMoved(QMouseEvent*)", "updateImagesInit()", "handleGoPressed()",
+        "handleLastImages()", "handleNextImages()", "handleImageUpdate(int,int)",
+        "handleRollRangeGetted(double,double)", "handleStopPressed()",
+        "handleDataBaseOpenFailed()", "handleItemInserted(QGraphicsItem*)",
+        "handleBigImageCountGetted(int)", "handleReadOneBigImage(KdImage)",
+        "handleReadFinieshed()", "handleCorrectionsBtnPressed()", "handleProjectInfoPressed()",
+        "handleExportReportBtnPressed()", "handleProcessProjectFinished(int)",
+        "handleRollUpdate(int,int)", "handleCorrectDepth(int)", "handleAfterCorrectDepth()",
+        "handleCorrectAngle(int)", "handleRollLoadFailed()", "handleShow3DImage()",
+        "handleReleas3DResourse(QStringList)", "OnDisplaySetting()",
+        "ReadBigImagesThreadFinished()", "OnOpenReportFile(QString)", "OnLanguageSwtich()",
+        "OnRetranslate()"};
+    QCOMPARE(slotList, expected);
+    QCOMPARE(QString::fromLatin1(meta->method(meta->indexOfSlot("updateImagesInit()")).typeName()),
+             QStringLiteral("bool"));
+}
+
+void TestMainWindow::constructionAndWindowActions()
+{
+    MainWindow w;
+    QCOMPARE(w.size(), QSize(4000, 4000));
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 3000, 6000));
+    QCOMPARE(w.scene()->backgroundBrush().color(), QColor(Qt::white));
+    QCOMPARE(w.scene()->backgroundBrush().style(), Qt::SolidPattern);
+    QCOMPARE(w.view()->scene(), static_cast<QGraphicsScene *>(w.scene()));
+
+    // Splitter: the view above the navigation panel.
+    auto *splitter = qobject_cast<QSplitter *>(w.centralWidget());
+    QVERIFY(splitter);
+    QCOMPARE(splitter->orientation(), Qt::Vertical);
+    QCOMPARE(splitter->count(), 2);
+    QCOMPARE(splitter->widget(0), static_cast<QWidget *>(w.view()));
+    QCOMPARE(splitter->widget(1), static_cast<QWidget *>(w.fileInfoWidget()));
+
+    // Status bar: "Ready", the hidden progress bar, the read-out.
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("Ready"));
+    QVERIFY(w.progressBar()->isHidden());
+    QVERIFY(w.progressBar()->isTextVisible());
+    QCOMPARE(w.progressBar()->value(), 0);
+    QVERIFY(w.statusBar()->isAncestorOf(MouseLabel::instance()));
+
+    QVERIFY(!w.readThread());
+    QVERIFY(!w.topScale());
+    QVERIFY(!w.leftScale());
+    QVERIFY(!w.hasSaveTarget());
+    QCOMPARE(w.gridSizeIndex(), 0);
+    QCOMPARE(pixelsPerUnit, 0.0);
+
+    // Window actions: texts, keys, tips, icons.
+    QCOMPARE(w.closeAct()->text(), QStringLiteral("C&lose"));
+    QCOMPARE(w.closeAct()->shortcut(), QKeySequence(QKeySequence::Close));
+    QCOMPARE(w.closeAct()->statusTip(), QStringLiteral("Close the picture"));
+    QVERIFY(!w.closeAct()->icon().isNull());
+    QCOMPARE(w.exitAct()->text(), QStringLiteral("E&xit"));
+    QCOMPARE(w.exitAct()->statusTip(), QStringLiteral("Exit the application"));
+    QVERIFY(w.exitAct()->icon().isNull());
+    QCOMPARE(w.aboutAct()->text(), QStringLiteral("&About"));
+    QCOMPARE(w.aboutAct()->shortcut(), QKeySequence(Qt::CTRL + Qt::Key_A));
+    QCOMPARE(w.aboutAct()->statusTip(), QStringLiteral("Show the application's About box"));
+    QVERIFY(!w.aboutAct()->icon().isNull());
+    QCOMPARE(w.displaySettingAct()->text(), QStringLiteral("&DisplaySetting"));
+    QCOMPARE(w.displaySettingAct()->statusTip(), QStringLiteral("Popup display setting dialog"));
+    QVERIFY(w.displaySettingAct()->shortcut().isEmpty());
+    QVERIFY(!w.displaySettingAct()->icon().isNull());
+    for (QAction *language : {w.englishAct(), w.chineseAct()}) {
+        QVERIFY(language->isCheckable());
+        QVERIFY(!language->actionGroup());
+        QVERIFY(language->shortcut().isEmpty());
+        QVERIFY(language->statusTip().isEmpty());
+    }
+    QCOMPARE(w.englishAct()->text(), QStringLiteral("&English"));
+    QCOMPARE(w.chineseAct()->text(), QStringLiteral("&Chinese"));
+    for (QAction *recent : w.recentFileActs() + w.recentProjectActs())
+        QCOMPARE(recent->parent(), static_cast<QObject *>(&w));
+    QCOMPARE(w.recentFileActs().size(), 5);
+    QCOMPARE(w.recentProjectActs().size(), 5);
+
+    // Exit closes the window (nothing drawn, so no question).
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.exitAct()->trigger();
+    QVERIFY(!w.isVisible());
 }
 
 void TestMainWindow::aboutBox()

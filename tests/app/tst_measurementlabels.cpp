@@ -179,8 +179,15 @@ void TestMeasurementLabels::acceptedLabelKeepsTheLine()
     QCOMPARE(label->font().family(), QStringLiteral("Times"));
     QCOMPARE(label->font().pointSize(), 50);
     QCOMPARE(label->font().weight(), int(QFont::Light));
+    QVERIFY(!label->font().italic());
     QCOMPARE(label->pen().color(), QColor(Qt::red));
+    QCOMPARE(label->pen().widthF(), 0.0);
+    QVERIFY(label->pen().isCosmetic());
+    QCOMPARE(label->pen().style(), Qt::SolidLine);
+    QCOMPARE(label->pen().capStyle(), Qt::SquareCap);
+    QCOMPARE(label->pen().joinStyle(), Qt::BevelJoin);
     QCOMPARE(label->brush().color(), QColor(Qt::red));
+    QCOMPARE(label->brush().style(), Qt::SolidPattern);
     // Beside the page, halfway between the two ends.
     QCOMPARE(label->scenePos(), QPointF(scene->sceneRect().width() - 1250, int((120 + 247) * 0.5)));
     QCOMPARE(scene->items().size(), before + 2);
