@@ -420,8 +420,10 @@ void ProcessUpProjectThread::processImages()
     if (m_rewriter.shouldStop())
         return;
 
-    if (m_decodedCount == 0) {
-        // Swapping in an empty table would throw every piece away.
+    if (m_decodedCount == 0 && step > 0) {
+        // Swapping in an empty table would throw every piece away. (A
+        // project without any piece has nothing to lose: it is only marked
+        // as downward.)
         qDebug() << "no piece of the project could be decoded, nothing converted";
         m_rewriter.markFailed(QStringLiteral("no decodable piece"));
         return;

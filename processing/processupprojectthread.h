@@ -20,7 +20,7 @@ class ProjectInfo;
 //
 // The worker refuses (and changes nothing) when the record is not "up", when
 // the file is no longer "up" once it holds the write lock, when pieces lie
-// outside (0, deepest id], when no piece decodes, on any failed statement, on
+// outside (0, deepest id], when none of its pieces decodes, on any failed statement, on
 // a full disk or a read-only file, and after canceled(). Pieces that do not
 // decode, or are missing from the table, are kept as black rows of their
 // depth span so the wall below them stays at its depth.

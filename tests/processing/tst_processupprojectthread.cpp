@@ -23,6 +23,7 @@ private slots:
     void missingWallKeepsDepthsBelow_data();
     void missingWallKeepsDepthsBelow();
     void noDecodablePieceLeavesProjectAlone();
+    void projectWithoutPiecesIsMarkedDownward();
     void downwardProjectIsUntouched();
     void zeroDiameterDoesNotDivideByZero();
     void piecesOutsideTheRangeAreNotDropped();
@@ -326,6 +327,29 @@ void TestProcessUpProjectThread::noDecodablePieceLeavesProjectAlone()
     const FileState after = readState(path);
     QCOMPARE(after.hash, before.hash);
     QVERIFY(!after.hasNewTable);
+}
+
+void TestProcessUpProjectThread::projectWithoutPiecesIsMarkedDownward()
+{
+    // Nothing can be lost: the empty table is swapped in and the record
+    // says "down", so the project is not offered for conversion again.
+    const QString path = makeProject(QStringLiteral("empty-up.prj"),
+                                     {"--direction", "up", "--no-images"});
+    QVERIFY(!path.isEmpty());
+    QVERIFY(readState(path).pieces.isEmpty());
+    loadRecord(path);
+    const RunResult run = convert(path);
+    QVERIFY(run.succeeded);
+    QCOMPARE(run.finished, 1);
+    QCOMPARE(run.counts, QList<int>{0});
+    QCOMPARE(run.progress, QList<int>{0});
+    QCOMPARE(run.convertedMaxDepth, 0);
+    const FileState after = readState(path);
+    QCOMPARE(after.integrity, QStringLiteral("ok"));
+    QVERIFY(after.pieces.isEmpty());
+    QVERIFY(!after.hasNewTable);
+    QCOMPARE(after.direction, QStringLiteral("down"));
+    QCOMPARE(after.start, 0);
 }
 
 void TestProcessUpProjectThread::downwardProjectIsUntouched()
