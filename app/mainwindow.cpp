@@ -1049,6 +1049,9 @@ void MainWindow::openRecentFile()
     auto *action = qobject_cast<QAction *>(sender());
     if (!action)
         return;
+    // The picture replaces the page: drawings on it are not dropped unasked.
+    if (confirmUnsavedChanges() == QMessageBox::Cancel)
+        return;
     openPictureFile(action->data().toString());
 }
 

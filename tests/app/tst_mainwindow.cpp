@@ -393,18 +393,18 @@ void TestMainWindow::constructionAndWindowActions()
     QCOMPARE(w.closeAct()->text(), QStringLiteral("C&lose"));
     QCOMPARE(w.closeAct()->shortcut(), QKeySequence(QKeySequence::Close));
     QCOMPARE(w.closeAct()->statusTip(), QStringLiteral("Close the picture"));
-    QVERIFY(!w.closeAct()->icon().isNull());
+    QVERIFY(!w.closeAct()->icon().pixmap(16).isNull());
     QCOMPARE(w.exitAct()->text(), QStringLiteral("E&xit"));
     QCOMPARE(w.exitAct()->statusTip(), QStringLiteral("Exit the application"));
     QVERIFY(w.exitAct()->icon().isNull());
     QCOMPARE(w.aboutAct()->text(), QStringLiteral("&About"));
     QCOMPARE(w.aboutAct()->shortcut(), QKeySequence(Qt::CTRL + Qt::Key_A));
     QCOMPARE(w.aboutAct()->statusTip(), QStringLiteral("Show the application's About box"));
-    QVERIFY(!w.aboutAct()->icon().isNull());
+    QVERIFY(!w.aboutAct()->icon().pixmap(16).isNull());
     QCOMPARE(w.displaySettingAct()->text(), QStringLiteral("&DisplaySetting"));
     QCOMPARE(w.displaySettingAct()->statusTip(), QStringLiteral("Popup display setting dialog"));
     QVERIFY(w.displaySettingAct()->shortcut().isEmpty());
-    QVERIFY(!w.displaySettingAct()->icon().isNull());
+    QVERIFY(!w.displaySettingAct()->icon().pixmap(16).isNull());
     for (QAction *language : {w.englishAct(), w.chineseAct()}) {
         QVERIFY(language->isCheckable());
         QVERIFY(!language->actionGroup());

@@ -27,6 +27,7 @@ private slots:
     void sixPicturesKeepFiveNewestFirst();
     void recentActionsOpenTheirFiles();
     void everyWindowSeesTheProjectList();
+    void recentPictureAsksBeforeDroppingDrawings();
 
 private:
     static void clearStore();
@@ -212,6 +213,39 @@ void TestRecentLists::everyWindowSeesTheProjectList()
     SHELL_WAIT_READ(&first);
     QVERIFY(second.recentProjectActs().first()->isVisible());
     QCOMPARE(second.recentProjectActs().first()->data().toString(), project);
+}
+
+void TestRecentLists::recentPictureAsksBeforeDroppingDrawings()
+{
+    QImage picture(48, 24, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString pic = m_dir.filePath(QStringLiteral("drawn.png"));
+    QVERIFY(picture.save(pic, "PNG"));
+    Settings::addRecent(Settings::kRecentFileList, pic);
+
+    MainWindow w;
+    ModalWatcher watcher;
+    // Nothing drawn: no question.
+    w.recentFileActs().first()->trigger();
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 48, 24));
+
+    // A drawing: Cancel keeps it, the picture is not opened again.
+    auto *drawing = new QGraphicsLineItem(0, 0, 10, 10);
+    w.scene()->addItem(drawing);
+    watcher.answerMessageBox(QMessageBox::Cancel);
+    w.recentFileActs().first()->trigger();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Whether to save the changes?"));
+    QVERIFY(w.scene()->items().contains(drawing));
+    QCOMPARE(w.scene()->items().size(), 2);
+
+    // Abort drops it and opens the picture.
+    watcher.answerMessageBox(QMessageBox::Abort);
+    w.recentFileActs().first()->trigger();
+    QCOMPARE(watcher.count(), 2);
+    QCOMPARE(w.scene()->items().size(), 1);
+    QCOMPARE(w.scene()->baseItemCount(), 1);
 }
 
 QTEST_MAIN(TestRecentLists)
