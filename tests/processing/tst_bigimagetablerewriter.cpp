@@ -25,6 +25,7 @@ private slots:
     void failedStatementRollsEverythingBack();
     void cancelFromAnotherThreadRollsBack();
     void leftoverTableIsDroppedInsideTheTransaction();
+    void dropWhileReadingFailsSafely();
     void jpegRoundTrip();
 
 private:
@@ -173,6 +174,38 @@ void TestBigImageTableRewriter::leftoverTableIsDroppedInsideTheTransaction()
         rewriter.detach();
         db.close();
     }
+}
+
+void TestBigImageTableRewriter::dropWhileReadingFailsSafely()
+{
+    // A worker that forgets to finish its read of bigImages before the swap
+    // gets a failed DROP, and the whole rewrite is undone.
+    const FileState before = readState(m_work);
+    {
+        QSqlDatabase db = openWorkCopy();
+        BigImageTableRewriter rewriter;
+        rewriter.attach(db);
+        QVERIFY(rewriter.begin());
+        QVERIFY(rewriter.exec(QStringLiteral("create table newBigImages (\t\t\t\t\t\t  id integer primary key,"
+                                             "\t\t\t\t\t\t  data blob)")));
+        QSqlQuery reading(db);
+        reading.setForwardOnly(true);
+        QVERIFY(rewriter.execPrepared(&reading,
+                                      QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?"),
+                                      {0, 30000}));
+        QVERIFY(reading.next());
+        QVERIFY(rewriter.insertPiece(reading.value(0).toInt(), reading.value(1).toByteArray()));
+        QVERIFY(!rewriter.exec(QStringLiteral("DROP TABLE bigImages")));
+        QVERIFY(rewriter.failed());
+        QVERIFY(rewriter.shouldStop());
+        reading.finish();
+        QVERIFY(!rewriter.finish());
+        rewriter.detach();
+        db.close();
+    }
+    const FileState after = readState(m_work);
+    QCOMPARE(after.hash, before.hash);
+    QVERIFY(!after.hasNewTable);
 }
 
 void TestBigImageTableRewriter::jpegRoundTrip()
