@@ -21,6 +21,9 @@ int main(int argc, char *argv[])
     // The window asks for more room than most desktops have: keep it on the
     // screen's free area, centred, with its menus and tool bar visible.
     WindowPlacement::fitAndCentre(window);
+    // Once more when the window system has put its frame around the window,
+    // so that the title bar is counted too.
+    QTimer::singleShot(0, window, [window] { WindowPlacement::fitAndCentre(window); });
 
     // "kora FILE" opens a project (.prj) or a picture, so that a file
     // manager's "Open With" works. The toolkit has taken its own options.
