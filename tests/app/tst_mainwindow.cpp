@@ -71,6 +71,7 @@ private slots:
     void menus();
     void interfaceInDeclaredOrder();
     void constructionAndWindowActions();
+    void signalsReachTheirReceivers();
     void aboutBox();
     void displaySettings();
     void commandsOfOtherWindows();
@@ -423,6 +424,95 @@ void TestMainWindow::constructionAndWindowActions()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.exitAct()->trigger();
     QVERIFY(!w.isVisible());
+}
+
+void TestMainWindow::signalsReachTheirReceivers()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    ToolBar *bar = w.toolBar();
+
+    // Tool bar -> window: commands whose windows come with other parts say so.
+    struct Command {
+        void (ToolBar::*signal)();
+        const char *text;
+    };
+    const Command commands[] = {
+        {&ToolBar::signalRoll, "The roll view"},
+        {&ToolBar::signalShowCurrent3DImage, "The 3D view"},
+        {&ToolBar::correctionsBtnPressed, "The corrections dialog"},
+        {&ToolBar::exportReportBtnPressed, "Report export"},
+        {&ToolBar::signalSaveCurrentImage, "Saving the page as images"},
+        {&ToolBar::signalSaveAs, "Saving the page as images"},
+        {&ToolBar::signalSaveOriginalImage, "Saving the page as images"},
+    };
+    int seen = 0;
+    for (const Command &command : commands) {
+        watcher.acceptNext();
+        emit (bar->*command.signal)();
+        ++seen;
+        QCOMPARE(watcher.count(), seen);
+        QVERIFY2(watcher.texts().last().startsWith(QLatin1String(command.text)),
+                 qPrintable(watcher.texts().last()));
+    }
+    // Project information without a project.
+    ProjectInfo::instance()->reset();
+    watcher.acceptNext();
+    emit bar->projectInfoPressed();
+    QCOMPARE(watcher.count(), ++seen);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("Please open a project file first!"));
+    // The two correction buttons of the tool bar are not the window's.
+    emit bar->magneticDeclinationCorrectionBtnPressed();
+    emit bar->diameterCorrectionBtnPressed();
+    QCOMPARE(watcher.count(), seen);
+
+    // Open dialogs.
+    watcher.answerFileDialog(QString());
+    emit bar->signalOpenProject();
+    QCOMPARE(watcher.count(), ++seen);
+    QCOMPARE(watcher.titles().last(), QStringLiteral("Open project file"));
+    watcher.answerFileDialog(QString());
+    emit bar->signalOpenPicture();
+    QCOMPARE(watcher.count(), ++seen);
+    QCOMPARE(watcher.titles().last(), QStringLiteral("Open Picture"));
+
+    // Grid lines switch through the scene.
+    const bool grid = ItemStyle::instance()->gridVisible();
+    emit bar->NotifyShowGridLines();
+    QCOMPARE(ItemStyle::instance()->gridVisible(), !grid);
+    emit bar->NotifyShowGridLines();
+    QCOMPARE(ItemStyle::instance()->gridVisible(), grid);
+
+    // Navigation panel -> window: Go, Next and Previous want a project.
+    for (void (FileInfoWidget::*signal)() : {&FileInfoWidget::goPressed,
+                                             &FileInfoWidget::signalNextPressed,
+                                             &FileInfoWidget::signalLastPressed}) {
+        watcher.acceptNext();
+        emit (w.fileInfoWidget()->*signal)();
+        QCOMPARE(watcher.count(), ++seen);
+        QCOMPARE(watcher.texts().last(), QStringLiteral("Please open a project file first!"));
+    }
+
+    // Delete through the tool bar.
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    const int pageItems = w.scene()->items().size();
+    auto *line = new QGraphicsLineItem(1400, 200, 1500, 300);
+    line->setFlag(QGraphicsItem::ItemIsSelectable);
+    w.scene()->addItem(line);
+    line->setSelected(true);
+    emit bar->signalDeleteItem();
+    QCOMPARE(w.scene()->items().size(), pageItems);
+
+    // Go reads the page again; Stop from the panel ends a read.
+    ReadBigImageThread::setPieceDelay(200);
+    emit w.fileInfoWidget()->goPressed();
+    QVERIFY(readingInProgress);
+    emit w.fileInfoWidget()->signalStopPressed();
+    QVERIFY(!readingInProgress);
+    QVERIFY(!w.readThread());
+    ReadBigImageThread::setPieceDelay(0);
+    QCOMPARE(watcher.count(), seen);
 }
 
 void TestMainWindow::aboutBox()
