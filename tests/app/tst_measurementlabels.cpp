@@ -145,6 +145,12 @@ void TestMeasurementLabels::neverNanOrInfinite()
     QVERIFY2(text.endsWith(QStringLiteral("inclinationAngle90.00D")), qPrintable(text));
     QCOMPARE(MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1),
              MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1));
+    // Straight across the hole with a depth difference: a vertical plane.
+    QVERIFY(std::isfinite(MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1)));
+    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1), 'f', 2),
+             QStringLiteral("90.00"));
+    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 0.0f, 10.1f, 180.0f, 0.1), 'f', 2),
+             QStringLiteral("90.00"));
     QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 270.0f, 10.0f, 90.0f, 0.1), 'f', 2),
              QStringLiteral("0.00"));
     // No diameter known.
