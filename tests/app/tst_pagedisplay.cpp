@@ -503,6 +503,29 @@ void TestPageDisplay::pageCommandsWithoutProject()
     QTRY_COMPARE(watcher.count(), 1);
     QCOMPARE(watcher.texts().first(), QStringLiteral("Please open a project file first!"));
     QVERIFY(!readingInProgress);
+    // An information box with an empty title.
+    QCOMPARE(watcher.titles().first(), QString());
+    QCOMPARE(watcher.classNames().first(), QStringLiteral("QMessageBox"));
+
+    // Next and Previous say the same and read nothing.
+    watcher.acceptNext();
+    w.handleNextImages();
+    QTRY_COMPARE(watcher.count(), 2);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("Please open a project file first!"));
+    watcher.acceptNext();
+    w.handleLastImages();
+    QTRY_COMPARE(watcher.count(), 3);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("Please open a project file first!"));
+    QVERIFY(!readingInProgress);
+    QVERIFY(!w.readThread());
+    QCOMPARE(w.scene()->items().size(), 0);
+
+    // The database failure message.
+    watcher.acceptNext();
+    w.handleDataBaseOpenFailed();
+    QTRY_COMPARE(watcher.count(), 4);
+    QCOMPARE(watcher.texts().last(), QStringLiteral("Database file open failed!"));
+    QCOMPARE(watcher.titles().last(), QString());
 }
 
 QTEST_MAIN(TestPageDisplay)
