@@ -328,6 +328,11 @@ int MainWindow::confirmUnsavedChanges()
     const int answer = box.exec();
     if (answer == QMessageBox::Save) {
         saveCurrentImage(false);
+        // A successful save makes the drawings part of the page. When the save
+        // did not happen (cancelled, failed or not available), going on would
+        // drop the user's drawings: stop the caller instead.
+        if (m_scene->items().size() != m_scene->baseItemCount())
+            return QMessageBox::Cancel;
         return 0;
     }
     if (answer == QMessageBox::Abort)

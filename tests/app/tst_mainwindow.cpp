@@ -124,8 +124,9 @@ void TestMainWindow::closeWithDrawingAsks_data()
     QTest::addColumn<int>("dialogs");
     QTest::newRow("Cancel keeps the window") << int(QMessageBox::Cancel) << false << 1;
     QTest::newRow("Abort closes without saving") << int(QMessageBox::Abort) << true << 1;
-    // Save runs the save flow (which says it is not available) and closes.
-    QTest::newRow("Save saves, then closes") << int(QMessageBox::Save) << true << 2;
+    // Save runs the save flow; when the drawings were not saved (here saving
+    // says it is not available) the window stays open with them.
+    QTest::newRow("Save that did not save keeps the window") << int(QMessageBox::Save) << false << 2;
 }
 
 void TestMainWindow::closeWithDrawingAsks()
@@ -146,6 +147,9 @@ void TestMainWindow::closeWithDrawingAsks()
     QCOMPARE(watcher.count(), dialogs);
     QCOMPARE(watcher.texts().first(), QStringLiteral("Whether to save the changes?"));
     QCOMPARE(watcher.titles().first(), QStringLiteral("Warning"));
+    // Whatever the answer, a window that stays open still has the drawing.
+    if (!closes)
+        QCOMPARE(w.scene()->items().size(), w.scene()->baseItemCount() + 1);
 }
 
 void TestMainWindow::promptBeforePageChange()
