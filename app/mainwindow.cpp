@@ -1219,6 +1219,12 @@ void MainWindow::handleCorrectAngle(int)
 {
 }
 
+void MainWindow::OnPreView(CReportParameter reportPara)
+{
+    Q_UNUSED(reportPara)
+    featureNotAvailable(tr("Report export"));
+}
+
 void MainWindow::handleExportReportBtnPressed()
 {
     featureNotAvailable(tr("Report export"));

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "creportparameter.h"
 #include "kdimage.h"
 
 class QAction;
@@ -78,6 +79,7 @@ public:
     GraphicsScene *scene() const { return m_scene; }
     GraphicsView *view() const { return m_view; }
     ToolBar *toolBar() const { return m_toolBar; }
+    CReportParameter reportParameter() const { return m_reportParameter; }
     QProgressBar *progressBar() const { return m_progressBar; }
     FileInfoWidget *fileInfoWidget() const { return m_fileInfoWidget; }
     GraphicsTopScaleItem *topScale() const { return m_topScale; }
@@ -144,6 +146,7 @@ public slots:
     void handleShow3DImage();
     void handleReleas3DResourse(QStringList fileList);
     void OnDisplaySetting();
+    void OnPreView(CReportParameter reportPara);
     void ReadBigImagesThreadFinished();
     void OnOpenReportFile(QString strFilePath);
     void OnLanguageSwtich();
@@ -211,6 +214,7 @@ private:
     ProcessUpProjectThread *m_upProcessThread = nullptr;
     int m_gridSizeIndex = 0;
     QObject *m_reportBuilder = nullptr;
+    CReportParameter m_reportParameter;
 
     // Page read in progress: its wait view, the end depth it was asked for,
     // and the serial that tells its signals from those of earlier readers.

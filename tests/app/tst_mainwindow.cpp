@@ -340,8 +340,6 @@ void TestMainWindow::interfaceInDeclaredOrder()
     QCOMPARE(signalList, (QStringList{QStringLiteral("signalThreadOver()"),
                                       QStringLiteral("NotifyPreviewEnd()"),
                                       QStringLiteral("NotifyLanguageChanged()")}));
-    // OnPreView(CReportParameter) joins between OnDisplaySetting() and
-    // ReadBigImagesThreadFinished() once the report parameters exist.
     const QStringList expected{
         "openPicture()", "openRecentFile()", "openProject()", "openRecentProject()",
         "saveCurrentImage()", "saveCurrentImage(bool)", "saveAs()", "saveDrewImage()",
@@ -356,8 +354,9 @@ void TestMainWindow::interfaceInDeclaredOrder()
         "handleRollUpdate(int,int)", "handleCorrectDepth(int)", "handleAfterCorrectDepth()",
         "handleCorrectAngle(int)", "handleRollLoadFailed()", "handleShow3DImage()",
         "handleReleas3DResourse(QStringList)", "OnDisplaySetting()",
-        "ReadBigImagesThreadFinished()", "OnOpenReportFile(QString)", "OnLanguageSwtich()",
+        "OnPreView(CReportParameter)", "ReadBigImagesThreadFinished()", "OnOpenReportFile(QString)", "OnLanguageSwtich()",
         "OnRetranslate()"};
+    QCOMPARE(expected.size(), 42);
     QCOMPARE(slotList, expected);
     QCOMPARE(QString::fromLatin1(meta->method(meta->indexOfSlot("updateImagesInit()")).typeName()),
              QStringLiteral("bool"));
@@ -367,6 +366,19 @@ void TestMainWindow::constructionAndWindowActions()
 {
     MainWindow w;
     QCOMPARE(w.size(), QSize(4000, 4000));
+    // Report settings start from their defaults and are kept between exports.
+    const CReportParameter report = w.reportParameter();
+    QCOMPARE(report.fromDepth(), 0.0f);
+    QCOMPARE(report.toDepth(), 1.0f);
+    QCOMPARE(report.columnsPerPage(), 2);
+    QCOMPARE(report.exportFormat(), 0);
+    QCOMPARE(report.gridCellWidth(), 10);
+    QCOMPARE(report.gridCellHeight(), 10);
+    QCOMPARE(report.depthOffset(), 0.0f);
+    QCOMPARE(report.depthStep(), 1.0f);
+    QCOMPARE(report.reservedValue(), 0);
+    QVERIFY(!report.withHeader());
+    QVERIFY(!report.withGridLines());
     QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 3000, 6000));
     QCOMPARE(w.scene()->backgroundBrush().color(), QColor(Qt::white));
     QCOMPARE(w.scene()->backgroundBrush().style(), Qt::SolidPattern);
