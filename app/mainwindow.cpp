@@ -638,14 +638,31 @@ bool MainWindow::updateImagesInit()
     return true;
 }
 
-void MainWindow::handleGoPressed()
+// Go, Next and Previous do nothing while a page reads and need a project.
+bool MainWindow::pageCommandAllowed()
 {
     if (readingInProgress)
-        return;
+        return false;
     if (m_projectInfo->projectPath().isEmpty()) {
         QMessageBox::information(this, QString(), tr("Please open a project file first!"));
-        return;
+        return false;
     }
+    return true;
+}
+
+// Reads the page recorded in the project record, or says there is none.
+void MainWindow::readRecordedPage()
+{
+    if (m_projectInfo->pageStart() != m_projectInfo->pageEnd())
+        readPage(m_projectInfo->pageStart(), m_projectInfo->pageEnd());
+    else
+        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+}
+
+void MainWindow::handleGoPressed()
+{
+    if (!pageCommandAllowed())
+        return;
     if (!checkProjectGeometry())
         return;
     if (!updateImagesInit())
@@ -666,12 +683,8 @@ void MainWindow::handleGoPressed()
 
 void MainWindow::handleNextImages()
 {
-    if (readingInProgress)
+    if (!pageCommandAllowed())
         return;
-    if (m_projectInfo->projectPath().isEmpty()) {
-        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
-        return;
-    }
     const int pageDepth = m_fileInfoWidget ? m_fileInfoWidget->pageDepth() : 50000;
     if (m_projectInfo->pageEnd() >= m_projectInfo->maxDepth()) {
         QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
@@ -684,20 +697,13 @@ void MainWindow::handleNextImages()
     const int newStart = m_projectInfo->pageEnd();
     m_projectInfo->setPageStart(newStart);
     m_projectInfo->setPageEnd(qMin(newStart + pageDepth, m_projectInfo->maxDepth()));
-    if (m_projectInfo->pageStart() != m_projectInfo->pageEnd())
-        readPage(m_projectInfo->pageStart(), m_projectInfo->pageEnd());
-    else
-        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+    readRecordedPage();
 }
 
 void MainWindow::handleLastImages()
 {
-    if (readingInProgress)
+    if (!pageCommandAllowed())
         return;
-    if (m_projectInfo->projectPath().isEmpty()) {
-        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
-        return;
-    }
     const int pageDepth = m_fileInfoWidget ? m_fileInfoWidget->pageDepth() : 50000;
     if (m_projectInfo->start() >= m_projectInfo->pageStart()) {
         QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
@@ -710,10 +716,7 @@ void MainWindow::handleLastImages()
     const int newEnd = m_projectInfo->pageStart();
     m_projectInfo->setPageEnd(newEnd);
     m_projectInfo->setPageStart(qMax(newEnd - pageDepth, m_projectInfo->start()));
-    if (m_projectInfo->pageStart() != m_projectInfo->pageEnd())
-        readPage(m_projectInfo->pageStart(), m_projectInfo->pageEnd());
-    else
-        QMessageBox::warning(this, tr("Warning"), tr("No pictures!"));
+    readRecordedPage();
 }
 
 void MainWindow::handleImageUpdate(int, int)

@@ -156,6 +156,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    bool pageCommandAllowed();
+    void readRecordedPage();
     void createActions();
     void createMenus();
     void createStatusBar();
