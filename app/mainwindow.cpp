@@ -16,6 +16,7 @@
 #include "projectinfo.h"
 #include "qdlgdisplaysetting.h"
 #include "readbigimagethread.h"
+#include "rewriteprogressdialog.h"
 #include "settings.h"
 #include "toolbar.h"
 #include "waitview.h"
@@ -342,7 +343,7 @@ int MainWindow::confirmUnsavedChanges()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_upProcessThread) {
+    if (refuseDuringRewrite()) {
         // The project file is being rewritten; it must not be left half done.
         event->ignore();
         return;
@@ -472,23 +473,12 @@ void MainWindow::openProjectFile(const QString &path)
     m_projectInfo->loadProjectInfo();
 
     if (m_projectInfo->direction() == QLatin1String("up")) {
-        auto *dialog = new QProgressDialog(this, Qt::Popup);
-        dialog->setCancelButton(nullptr);
-        dialog->setLabelText(tr("Waiting for process project file..."));
-        dialog->setMinimum(0);
-        dialog->setWindowModality(Qt::WindowModal);
-        dialog->setMinimumDuration(0);
+        auto *dialog = new RewriteProgressDialog(tr("Waiting for process project file..."), this);
         m_progressDialog = dialog;
 
         m_upProcessThread = new ProcessUpProjectThread(path, this);
-        connect(m_upProcessThread, &ProcessUpProjectThread::signalImagesCount, dialog,
-                &QProgressDialog::setMaximum);
-        connect(m_upProcessThread, &ProcessUpProjectThread::signalOneImageProcessed, dialog,
-                &QProgressDialog::setValue);
-        connect(m_upProcessThread, &ProcessUpProjectThread::signalProcessFinished, dialog,
-                &QProgressDialog::cancel);
-        connect(m_upProcessThread, &ProcessUpProjectThread::signalProcessFinished, dialog,
-                &QObject::deleteLater);
+        m_rewriteThread = m_upProcessThread;
+        dialog->follow(m_upProcessThread);
 
         QEventLoop loop;
         connect(m_upProcessThread, &QThread::finished, &loop, &QEventLoop::quit);
@@ -502,6 +492,7 @@ void MainWindow::openProjectFile(const QString &path)
         const bool converted = m_upProcessThread->succeeded();
         delete m_upProcessThread;
         m_upProcessThread = nullptr;
+        m_rewriteThread = nullptr;
         if (m_progressDialog)
             m_progressDialog->deleteLater();
 
@@ -639,6 +630,16 @@ bool MainWindow::updateImagesInit()
 }
 
 // Go, Next and Previous do nothing while a page reads and need a project.
+bool MainWindow::refuseDuringRewrite()
+{
+    if (!rewriteRunning())
+        return false;
+    QMessageBox::information(this, QString(),
+                             tr("The project file is being rewritten. "
+                                "Please wait until it is finished."));
+    return true;
+}
+
 bool MainWindow::pageCommandAllowed()
 {
     if (readingInProgress)

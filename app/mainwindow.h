@@ -86,6 +86,10 @@ public:
     GraphicsLeftScaleItem *leftScale() const { return m_leftScale; }
     ReadBigImageThread *readThread() const { return m_readThread; }
     bool hasSaveTarget() const { return m_hasSaveTarget; }
+    // True while a worker rewrites the project file (upward conversion or a
+    // correction); the commands that open, close, page, save, export, correct
+    // or show the project refuse meanwhile.
+    bool rewriteRunning() const { return !m_rewriteThread.isNull(); }
     int gridSizeIndex() const { return m_gridSizeIndex; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenu *editMenu() const { return m_editMenu; }
@@ -157,6 +161,9 @@ protected:
 
 private:
     bool pageCommandAllowed();
+    // When a rewrite runs, says so in a short message and answers true: the
+    // calling command must not go on.
+    bool refuseDuringRewrite();
     void readRecordedPage();
     void createActions();
     void createMenus();
@@ -214,6 +221,8 @@ private:
     QPointer<QProgressDialog> m_progressDialog;
     bool m_hasSaveTarget = false;
     ProcessUpProjectThread *m_upProcessThread = nullptr;
+    // The worker rewriting the project file, if any (cleared when it ends).
+    QPointer<QThread> m_rewriteThread;
     int m_gridSizeIndex = 0;
     QObject *m_reportBuilder = nullptr;
     CReportParameter m_reportParameter;
