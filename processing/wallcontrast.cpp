@@ -1,0 +1,168 @@
+#include "wallcontrast.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+inline int luma(QRgb p)
+{
+    // Rec. 601 weights in integers (sum 256).
+    return (77 * qRed(p) + 150 * qGreen(p) + 29 * qBlue(p)) >> 8;
+}
+
+QImage rgb32(const QImage &image)
+{
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+        return image.copy();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+void applyTable(QImage &image, const uchar table[256], int firstRow, int lastRow)
+{
+    for (int y = firstRow; y <= lastRow; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            line[x] = qRgba(table[qRed(p)], table[qGreen(p)], table[qBlue(p)], qAlpha(p));
+        }
+    }
+}
+
+// Maps a cumulative histogram to a table that spreads the tones evenly.
+void equalisingTable(const std::array<qint64, 256> &histogram, qint64 total, uchar table[256])
+{
+    qint64 below = 0;
+    qint64 first = 0;
+    for (int v = 0; v < 256; ++v) {
+        if (histogram[v]) {
+            first = histogram[v];
+            break;
+        }
+    }
+    const qint64 span = total - first;
+    for (int v = 0; v < 256; ++v) {
+        below += histogram[v];
+        if (span <= 0)
+            table[v] = uchar(v); // one tone only: leave it
+        else
+            table[v] = uchar(std::clamp<qint64>((below - first) * 255 / span, 0, 255));
+    }
+}
+
+} // namespace
+
+bool WallContrast::isIdentity() const
+{
+    return brightness == 0.0 && contrast == 1.0 && gamma == 1.0 && !autoStretch
+           && !dynamicNormalisation;
+}
+
+bool WallContrast::operator==(const WallContrast &o) const
+{
+    return brightness == o.brightness && contrast == o.contrast && gamma == o.gamma
+           && autoStretch == o.autoStretch && clipPercent == o.clipPercent
+           && dynamicNormalisation == o.dynamicNormalisation && windowRows == o.windowRows;
+}
+
+void WallContrast::toneTable(uchar table[256]) const
+{
+    const double g = gamma > 0.0 && std::isfinite(gamma) ? gamma : 1.0;
+    const double c = std::isfinite(contrast) ? std::max(0.0, contrast) : 1.0;
+    const double b = std::isfinite(brightness) ? brightness : 0.0;
+    for (int v = 0; v < 256; ++v) {
+        double t = std::pow(v / 255.0, 1.0 / g);
+        t = (t - 0.5) * c + 0.5 + b;
+        table[v] = uchar(std::lround(std::clamp(t, 0.0, 1.0) * 255.0));
+    }
+}
+
+QImage WallContrast::apply(const QImage &image) const
+{
+    if (image.isNull() || isIdentity())
+        return image;
+    QImage out = image;
+    if (dynamicNormalisation)
+        out = equaliseSlidingWindow(out, windowRows);
+    else if (autoStretch)
+        out = stretchToPercentiles(out, clipPercent);
+    if (brightness != 0.0 || contrast != 1.0 || gamma != 1.0) {
+        out = rgb32(out);
+        uchar table[256];
+        toneTable(table);
+        applyTable(out, table, 0, out.height() - 1);
+    }
+    return out;
+}
+
+QImage stretchToPercentiles(const QImage &image, double clipPercent)
+{
+    if (image.isNull())
+        return image;
+    QImage out = rgb32(image);
+    std::array<qint64, 256> histogram{};
+    for (int y = 0; y < out.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            ++histogram[luma(line[x])];
+    }
+    const qint64 total = qint64(out.width()) * out.height();
+    const double clip = std::clamp(std::isfinite(clipPercent) ? clipPercent : 0.0, 0.0, 49.0);
+    const qint64 cut = qint64(total * clip / 100.0);
+    int low = 0;
+    int high = 255;
+    for (qint64 seen = 0; low < 255; ++low) {
+        seen += histogram[low];
+        if (seen > cut)
+            break;
+    }
+    for (qint64 seen = 0; high > 0; --high) {
+        seen += histogram[high];
+        if (seen > cut)
+            break;
+    }
+    if (high <= low)
+        return out; // one tone: nothing to stretch
+    uchar table[256];
+    for (int v = 0; v < 256; ++v)
+        table[v] = uchar(std::clamp((v - low) * 255 / (high - low), 0, 255));
+    applyTable(out, table, 0, out.height() - 1);
+    return out;
+}
+
+QImage equaliseSlidingWindow(const QImage &image, int windowRows)
+{
+    if (image.isNull())
+        return image;
+    const QImage source = rgb32(image);
+    QImage out = source.copy();
+    const int h = source.height();
+    const int w = source.width();
+    const int half = std::max(1, windowRows) / 2;
+
+    // The window's histogram is kept up to date as it slides; the table is
+    // made anew every few rows, which is invisible on the picture.
+    constexpr int kRowsPerTable = 4;
+    std::array<qint64, 256> histogram{};
+    auto addRow = [&](int y, int sign) {
+        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            histogram[luma(line[x])] += sign;
+    };
+    int top = 0;     // first row in the window
+    int bottom = -1; // last row in the window
+    uchar table[256];
+    for (int y = 0; y < h; y += kRowsPerTable) {
+        const int centre = std::min(h - 1, y + kRowsPerTable / 2);
+        const int wantTop = std::max(0, centre - half);
+        const int wantBottom = std::min(h - 1, centre + half);
+        while (bottom < wantBottom)
+            addRow(++bottom, +1);
+        while (top < wantTop)
+            addRow(top++, -1);
+        equalisingTable(histogram, qint64(bottom - top + 1) * w, table);
+        applyTable(out, table, y, std::min(h - 1, y + kRowsPerTable - 1));
+    }
+    return out;
+}

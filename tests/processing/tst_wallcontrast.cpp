@@ -1,0 +1,141 @@
+// Contrast of the wall picture as shown: stretch, sliding equalisation and
+// the tone curve, on synthetic pictures with known answers.
+
+#include <QtTest>
+
+#include "wallcontrast.h"
+
+namespace {
+
+// Rows of grey from `from` to `to` (top to bottom).
+QImage ramp(int from, int to, int width = 40, int height = 256)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const int v = from + (to - from) * y / (height - 1);
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(v, v, v));
+    }
+    return image;
+}
+
+QPair<int, int> greyRange(const QImage &image, int firstRow, int lastRow)
+{
+    int lo = 255, hi = 0;
+    for (int y = firstRow; y <= lastRow; ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const int v = qGray(image.pixel(x, y));
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    return qMakePair(lo, hi);
+}
+
+} // namespace
+
+class TstWallContrast : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lowContrastIsSpread_data();
+    void lowContrastIsSpread();
+    void constantPictureStaysConstant();
+    void slidingWindowEqualisesEachStretch();
+    void toneCurve_data();
+    void toneCurve();
+};
+
+void TstWallContrast::lowContrastIsSpread_data()
+{
+    QTest::addColumn<bool>("dynamic");
+    QTest::newRow("percentile stretch") << false;
+    QTest::newRow("dynamic normalisation") << true;
+}
+
+void TstWallContrast::lowContrastIsSpread()
+{
+    QFETCH(bool, dynamic);
+    WallContrast c;
+    c.autoStretch = !dynamic;
+    c.dynamicNormalisation = dynamic;
+    c.windowRows = 100000; // the whole picture
+    const QImage source = ramp(100, 140);
+    const QImage shown = c.apply(source);
+    const auto range = greyRange(shown, 0, shown.height() - 1);
+    QVERIFY2(range.first <= 5 && range.second >= 250,
+             qPrintable(QString("%1..%2").arg(range.first).arg(range.second)));
+    // Order of tones is kept, and the picture given is not touched.
+    QVERIFY(qGray(shown.pixel(0, 10)) <= qGray(shown.pixel(0, 200)));
+    QCOMPARE(greyRange(source, 0, source.height() - 1), qMakePair(100, 140));
+}
+
+void TstWallContrast::constantPictureStaysConstant()
+{
+    QImage flat(30, 30, QImage::Format_RGB32);
+    flat.fill(qRgb(77, 77, 77));
+    WallContrast stretch;
+    stretch.autoStretch = true;
+    WallContrast dynamic;
+    dynamic.dynamicNormalisation = true;
+    dynamic.windowRows = 7;
+    for (const WallContrast &c : {stretch, dynamic})
+        QCOMPARE(greyRange(c.apply(flat), 0, 29), qMakePair(77, 77));
+    QImage black(10, 10, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    QCOMPARE(greyRange(stretchToPercentiles(black, 0.0), 0, 9), qMakePair(0, 0));
+}
+
+// A dark stretch of wall above a bright one, each with texture across: a
+// short window spreads each stretch over the whole range, which one histogram
+// of the picture cannot do (it would give each stretch half the range).
+void TstWallContrast::slidingWindowEqualisesEachStretch()
+{
+    QImage image(60, 400, QImage::Format_RGB32);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const int v = (y < 200 ? 10 : 200) + x / 2;
+            image.setPixel(x, y, qRgb(v, v, v));
+        }
+    const QImage shown = equaliseSlidingWindow(image, 60);
+    const auto top = greyRange(shown, 0, 160);
+    const auto bottom = greyRange(shown, 240, 399);
+    QVERIFY2(top.second - top.first > 200, qPrintable(QString("%1..%2").arg(top.first).arg(top.second)));
+    QVERIFY2(bottom.second - bottom.first > 200,
+             qPrintable(QString("%1..%2").arg(bottom.first).arg(bottom.second)));
+}
+
+void TstWallContrast::toneCurve_data()
+{
+    QTest::addColumn<double>("brightness");
+    QTest::addColumn<double>("contrast");
+    QTest::addColumn<double>("gamma");
+    QTest::addColumn<int>("in");
+    QTest::addColumn<int>("out");
+    QTest::newRow("unchanged") << 0.0 << 1.0 << 1.0 << 90 << 90;
+    QTest::newRow("brighter by a tenth") << 0.1 << 1.0 << 1.0 << 90 << 116;
+    QTest::newRow("contrast doubled") << 0.0 << 2.0 << 1.0 << 100 << 73;
+    QTest::newRow("contrast clipped at white") << 0.0 << 3.0 << 1.0 << 220 << 255;
+    QTest::newRow("gamma 2 lifts the dark") << 0.0 << 1.0 << 2.0 << 64 << 128;
+    QTest::newRow("no contrast is mid-grey") << 0.0 << 0.0 << 1.0 << 10 << 128;
+    QTest::newRow("gamma 0 is ignored") << 0.0 << 1.0 << 0.0 << 64 << 64;
+}
+
+void TstWallContrast::toneCurve()
+{
+    QFETCH(double, brightness);
+    QFETCH(double, contrast);
+    QFETCH(double, gamma);
+    QFETCH(int, in);
+    QFETCH(int, out);
+    WallContrast c;
+    c.brightness = brightness;
+    c.contrast = contrast;
+    c.gamma = gamma;
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(qRgb(in, in, in));
+    QVERIFY(qAbs(qGray(c.apply(pixel).pixel(0, 0)) - out) <= 1);
+}
+
+QTEST_GUILESS_MAIN(TstWallContrast)
+#include "tst_wallcontrast.moc"
