@@ -1,6 +1,8 @@
 #ifndef STRUCTUREPICK_H
 #define STRUCTUREPICK_H
 
+#include <QColor>
+#include <QCoreApplication>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,33 @@ struct StructurePick
     {
         return {QStringLiteral("fracture"), QStringLiteral("bedding"), QStringLiteral("vein"),
                 QStringLiteral("breakout"), QStringLiteral("other")};
+    }
+
+    // The type as the user reads it, in the current language.
+    static QString typeName(const QString &type)
+    {
+        static const char *const names[] = {
+            QT_TRANSLATE_NOOP("StructurePick", "fracture"), QT_TRANSLATE_NOOP("StructurePick", "bedding"),
+            QT_TRANSLATE_NOOP("StructurePick", "vein"), QT_TRANSLATE_NOOP("StructurePick", "breakout"),
+            QT_TRANSLATE_NOOP("StructurePick", "other")};
+        for (const char *name : names)
+            if (type == QLatin1String(name))
+                return QCoreApplication::translate("StructurePick", name);
+        return type;
+    }
+
+    // Colour a pick of the given type is drawn in, on the page and in plots.
+    static QColor typeColour(const QString &type)
+    {
+        if (type == QLatin1String("fracture"))
+            return QColor(220, 30, 30);
+        if (type == QLatin1String("bedding"))
+            return QColor(20, 150, 40);
+        if (type == QLatin1String("vein"))
+            return QColor(30, 90, 220);
+        if (type == QLatin1String("breakout"))
+            return QColor(240, 140, 0);
+        return QColor(120, 60, 160);
     }
 
     bool operator==(const StructurePick &o) const

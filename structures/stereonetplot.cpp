@@ -1,0 +1,114 @@
+#include "stereonetplot.h"
+
+#include "stereonet.h"
+
+#include <QMap>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+StereonetPlot::StereonetPlot(QWidget *parent)
+    : StructurePlot(parent)
+{
+    setWindowTitle(tr("Stereonet"));
+}
+
+void StereonetPlot::setGreatCircles(bool on)
+{
+    m_greatCircles = on;
+    update();
+}
+
+void StereonetPlot::setSelection(const QVector<int> &selection)
+{
+    m_selection = selection;
+    update();
+}
+
+QPair<double, double> StereonetPlot::meanPlane() const
+{
+    QVector<QPair<double, double>> planes;
+    if (m_selection.isEmpty()) {
+        for (const StructurePick &p : m_picks)
+            planes.append(qMakePair(p.dip, p.dipDirection));
+    } else {
+        for (int i : m_selection)
+            if (i >= 0 && i < m_picks.size())
+                planes.append(qMakePair(m_picks.at(i).dip, m_picks.at(i).dipDirection));
+    }
+    return fisherMeanPlane(planes);
+}
+
+void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
+{
+    painter->save();
+    painter->fillRect(rect, Qt::white);
+    const QFontMetricsF fm(painter->font());
+    const double margin = fm.height() * 1.6;
+    const double radius = std::max(10.0, std::min(rect.width(), rect.height() - fm.height() * 2) / 2 - margin);
+    const QPointF centre(rect.center().x(), rect.top() + margin + radius);
+    // Net coordinates: x east, y north; the screen's y runs down.
+    auto toScreen = [&](const QPointF &p) { return QPointF(centre.x() + p.x() * radius, centre.y() - p.y() * radius); };
+
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(QColor(200, 200, 200), 0.8));
+    for (int dip = 10; dip < 90; dip += 10) {
+        // Equal-area rings of the poles 10°, 20° ... from the vertical.
+        const double r = std::sqrt(2.0) * std::sin(dip * M_PI / 360.0) * radius;
+        painter->drawEllipse(centre, r, r);
+    }
+    painter->drawLine(toScreen(QPointF(-1, 0)), toScreen(QPointF(1, 0)));
+    painter->drawLine(toScreen(QPointF(0, -1)), toScreen(QPointF(0, 1)));
+    painter->setPen(QPen(Qt::black, 1.5));
+    painter->drawEllipse(centre, radius, radius);
+    const QStringList letters{tr("N"), tr("E"), tr("S"), tr("W")};
+    const QPointF directions[4] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}};
+    for (int i = 0; i < 4; ++i) {
+        const QPointF at = toScreen(directions[i] * 1.08);
+        const QRectF box(at.x() - fm.height(), at.y() - fm.height() / 2, 2 * fm.height(), fm.height());
+        painter->drawText(box, Qt::AlignCenter, letters.at(i));
+    }
+
+    QMap<QString, int> counts;
+    if (m_greatCircles) {
+        for (const StructurePick &p : m_picks) {
+            painter->setPen(QPen(StructurePick::typeColour(p.type), 1.0));
+            QPolygonF line;
+            for (const QPointF &q : schmidtGreatCircle(p.dip, p.dipDirection, 60))
+                line << toScreen(q);
+            painter->drawPolyline(line);
+        }
+    }
+    const double dot = std::max(2.0, radius / 80.0);
+    painter->setPen(Qt::NoPen);
+    for (const StructurePick &p : m_picks) {
+        ++counts[p.type];
+        painter->setBrush(StructurePick::typeColour(p.type));
+        painter->drawEllipse(toScreen(schmidtPole(p.dip, p.dipDirection)), dot, dot);
+    }
+
+    if (!m_picks.isEmpty()) {
+        const QPair<double, double> mean = meanPlane();
+        const QPointF m = toScreen(schmidtPole(mean.first, mean.second));
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(Qt::black, 2.0));
+        painter->drawLine(m - QPointF(3 * dot, 0), m + QPointF(3 * dot, 0));
+        painter->drawLine(m - QPointF(0, 3 * dot), m + QPointF(0, 3 * dot));
+        painter->drawEllipse(m, 2 * dot, 2 * dot);
+    }
+
+    // Legend: count per type, then the mean plane.
+    QString legend;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        legend += QStringLiteral("%1 %2   ").arg(it.value()).arg(StructurePick::typeName(it.key()));
+    if (!m_picks.isEmpty()) {
+        const QPair<double, double> mean = meanPlane();
+        legend += tr("mean %1°/%2°").arg(qRound(mean.first)).arg(qRound(mean.second), 3, 10, QLatin1Char('0'));
+    } else {
+        legend = tr("No picks");
+    }
+    painter->setPen(Qt::black);
+    painter->drawText(QRectF(rect.left(), rect.bottom() - fm.height() * 1.5, rect.width(), fm.height() * 1.5),
+                      Qt::AlignCenter, legend.trimmed());
+    painter->restore();
+}

@@ -1,0 +1,67 @@
+#include "structureplot.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QBuffer>
+
+StructurePlot::StructurePlot(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void StructurePlot::setPicks(const QVector<StructurePick> &picks)
+{
+    m_picks = picks;
+    update();
+}
+
+void StructurePlot::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintPlot(&painter, QRectF(rect()));
+}
+
+QImage StructurePlot::toImage(const QSize &size) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    paintPlot(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return image;
+}
+
+bool StructurePlot::exportTo(const QString &path, const QSize &size) const
+{
+    // Written beside the target and renamed when complete, so a failed export
+    // never leaves half a file under the chosen name.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(windowTitle());
+        {
+            QPainter painter(&generator);
+            painter.setRenderHint(QPainter::Antialiasing);
+            paintPlot(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+        }
+        if (file.write(buffer.data()) != buffer.size()) {
+            file.cancelWriting();
+            return false;
+        }
+    } else if (!toImage(size).save(&file, "PNG")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

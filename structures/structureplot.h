@@ -1,0 +1,42 @@
+#ifndef STRUCTUREPLOT_H
+#define STRUCTUREPLOT_H
+
+#include <QRectF>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+#include "structurepick.h"
+
+class QPainter;
+
+// A plot of structure picks that paints itself into any rectangle, so the
+// same drawing serves the window, the PNG and SVG exports and report pages.
+class StructurePlot : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit StructurePlot(QWidget *parent = nullptr);
+
+    QVector<StructurePick> picks() const { return m_picks; }
+    void setPicks(const QVector<StructurePick> &picks);
+
+    // Draws the plot into rect (white background included).
+    virtual void paintPlot(QPainter *painter, const QRectF &rect) const = 0;
+
+    // The plot as a picture of the given size.
+    QImage toImage(const QSize &size) const;
+    // Writes the plot as PNG or SVG, chosen by the file's suffix. False when
+    // the file cannot be written.
+    bool exportTo(const QString &path, const QSize &size = QSize(800, 800)) const;
+
+    QSize sizeHint() const override { return QSize(420, 420); }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+    QVector<StructurePick> m_picks;
+};
+
+#endif // STRUCTUREPLOT_H

@@ -1,0 +1,118 @@
+// The Structures window on a real project: the picks of a depth range reach
+// the plots, the exports are real pictures, and the file is left unchanged.
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "roseplot.h"
+#include "samplefixture.h"
+#include "stereonetplot.h"
+#include "structurepickstore.h"
+#include "structureswindow.h"
+#include "tadpoleplot.h"
+
+namespace {
+
+QByteArray hashOf(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+int pixelsNear(const QImage &image, const QColor &colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - colour.red()) < 30 && qAbs(c.green() - colour.green()) < 30
+                && qAbs(c.blue() - colour.blue()) < 30)
+                ++n;
+        }
+    return n;
+}
+
+} // namespace
+
+class TstStructuresWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roseBins_data();
+    void roseBins();
+    void picksOfARangeAreShownAndExported();
+};
+
+void TstStructuresWindow::roseBins_data()
+{
+    QTest::addColumn<QVector<double>>("directions");
+    QTest::addColumn<int>("bin");
+    QTest::addColumn<int>("count");
+    QTest::newRow("bin edges") << QVector<double>{0, 9.99, 10, 359.9} << 0 << 2;
+    QTest::newRow("next bin") << QVector<double>{0, 9.99, 10, 359.9} << 1 << 1;
+    QTest::newRow("last bin") << QVector<double>{0, 9.99, 10, 359.9} << 35 << 1;
+    QTest::newRow("360 and -10 wrap") << QVector<double>{360, -10, 720.5} << 0 << 2;
+    QTest::newRow("negative wraps to the end") << QVector<double>{360, -10, 720.5} << 35 << 1;
+    QTest::newRow("not a number is left out") << QVector<double>{qQNaN(), 5} << 0 << 1;
+}
+
+void TstStructuresWindow::roseBins()
+{
+    QFETCH(QVector<double>, directions);
+    QFETCH(int, bin);
+    QFETCH(int, count);
+    const QVector<int> bins = RosePlot::binCounts(directions);
+    QCOMPARE(bins.size(), 36);
+    QCOMPARE(bins.at(bin), count);
+}
+
+void TstStructuresWindow::picksOfARangeAreShownAndExported()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("picks.prj");
+    QVERIFY(SampleFixture::make(path, {"--from", "0", "--to", "3", "--width", "200", "--quiet"}));
+    StructurePickStore store(path);
+    for (int i = 0; i < 3; ++i) {
+        StructurePick p;
+        p.depth = 5000 + i * 10000; // 0.5, 1.5 and 2.5 m
+        p.dip = 30 + 20 * i;
+        p.dipDirection = 90 * i;
+        p.type = i == 2 ? QStringLiteral("bedding") : QStringLiteral("fracture");
+        QVERIFY(store.add(&p));
+    }
+    const QByteArray before = hashOf(path);
+
+    StructuresWindow window;
+    window.setProject(path, 0, 20000); // the first two metres
+    QCOMPARE(window.picks().size(), 2);
+    QCOMPARE(window.stereonet()->picks().size(), 2);
+    // The mean of a 30° pick dipping north and a 50° pick dipping east lies between them.
+    const QPair<double, double> mean = window.stereonet()->meanPlane();
+    QVERIFY(mean.first > 30 && mean.first < 50);
+    QVERIFY(mean.second > 0 && mean.second < 90);
+
+    const QString png = dir.filePath("net.png");
+    const QString svg = dir.filePath("rose.svg");
+    QVERIFY(window.stereonet()->exportTo(png, QSize(400, 400)));
+    QVERIFY(window.rose()->exportTo(svg, QSize(400, 400)));
+    const QImage picture(png);
+    QCOMPARE(picture.size(), QSize(400, 400));
+    QVERIFY(pixelsNear(picture, StructurePick::typeColour("fracture")) > 10);
+    QVERIFY(pixelsNear(picture, StructurePick::typeColour("bedding")) == 0);
+    QFile drawing(svg);
+    QVERIFY(drawing.open(QIODevice::ReadOnly));
+    const QByteArray text = drawing.readAll();
+    QVERIFY(text.contains("<svg") && text.contains("<path"));
+    // A folder that does not exist is a failure, not an empty success.
+    QVERIFY(!window.tadpole()->exportTo(dir.filePath("missing/tadpole.png")));
+
+    QCOMPARE(hashOf(path), before);
+}
+
+QTEST_MAIN(TstStructuresWindow)
+#include "tst_structureswindow.moc"
