@@ -1,0 +1,232 @@
+#include "graphicsstructurepickitem.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <cmath>
+
+namespace {
+constexpr double kHandle = 6.0;   // half size of a point's square
+constexpr double kHitWidth = 14.0; // band around the curve that picks the item up
+}
+
+GraphicsStructurePickItem::GraphicsStructurePickItem(const Page &page, QGraphicsItem *parent)
+    : QGraphicsItem(parent)
+    , m_page(page)
+{
+    setFlag(QGraphicsItem::ItemIsSelectable);
+    setAcceptHoverEvents(true);
+}
+
+GraphicsStructurePickItem::GraphicsStructurePickItem(const Page &page, const StructurePick &pick,
+                                                     QGraphicsItem *parent)
+    : GraphicsStructurePickItem(page, parent)
+{
+    m_id = pick.id;
+    m_type = pick.type;
+    m_comment = pick.comment;
+    if (page.width > 0 && page.pixelsPerUnit > 0.0) {
+        QPolygonF points;
+        for (double azimuth : {45.0, 135.0, 225.0, 315.0}) {
+            const double depth =
+                pick.depth + pick.amplitude * std::cos((azimuth - pick.dipDirection) * M_PI / 180.0);
+            points << QPointF(page.left + azimuth / 360.0 * page.width,
+                              page.top + (depth - page.pageStart) * page.pixelsPerUnit);
+        }
+        setPoints(points);
+    }
+}
+
+QPointF GraphicsStructurePickItem::clampToColumn(const QPointF &p) const
+{
+    return QPointF(std::clamp(p.x(), m_page.left, m_page.left + std::max(0, m_page.width)), p.y());
+}
+
+QPointF GraphicsStructurePickItem::toFitPoint(const QPointF &scenePos) const
+{
+    const double azimuth = (scenePos.x() - m_page.left) / m_page.width * 360.0;
+    const double depth = m_page.pageStart + (scenePos.y() - m_page.top) / m_page.pixelsPerUnit;
+    return QPointF(azimuth, depth);
+}
+
+void GraphicsStructurePickItem::addPoint(const QPointF &scenePos)
+{
+    QPolygonF points = m_points;
+    points << clampToColumn(scenePos);
+    setPoints(points);
+}
+
+void GraphicsStructurePickItem::setPoints(const QPolygonF &points)
+{
+    m_points.clear();
+    for (const QPointF &p : points)
+        m_points << clampToColumn(p);
+    refit();
+}
+
+void GraphicsStructurePickItem::refit()
+{
+    prepareGeometryChange();
+    m_fit = SinusoidFit();
+    if (m_page.width > 0 && m_page.pixelsPerUnit > 0.0) {
+        QVector<QPointF> fitPoints;
+        for (const QPointF &p : qAsConst(m_points))
+            fitPoints << toFitPoint(p);
+        m_fit = fitSinusoid(fitPoints, m_page.diameter);
+    }
+    m_curve = curvePath();
+    update();
+}
+
+QPainterPath GraphicsStructurePickItem::curvePath() const
+{
+    QPainterPath path;
+    if (!m_fit.valid)
+        return path;
+    const int steps = std::max(8, m_page.width / 4);
+    for (int i = 0; i <= steps; ++i) {
+        const double azimuth = 360.0 * i / steps;
+        const QPointF p(m_page.left + azimuth / 360.0 * m_page.width,
+                        m_page.top + (m_fit.depthAt(azimuth) - m_page.pageStart) * m_page.pixelsPerUnit);
+        if (i == 0)
+            path.moveTo(p);
+        else
+            path.lineTo(p);
+    }
+    return path;
+}
+
+StructurePick GraphicsStructurePickItem::pick() const
+{
+    StructurePick p;
+    p.id = m_id;
+    p.depth = m_fit.depth;
+    p.dip = m_fit.dip;
+    p.dipDirection = m_fit.dipDirection;
+    p.amplitude = m_fit.amplitude;
+    p.type = m_type;
+    p.comment = m_comment;
+    return p;
+}
+
+void GraphicsStructurePickItem::setPickType(const QString &type)
+{
+    m_type = type;
+    update();
+}
+
+void GraphicsStructurePickItem::setComment(const QString &comment)
+{
+    m_comment = comment;
+    update();
+}
+
+QString GraphicsStructurePickItem::label() const
+{
+    if (!m_fit.valid)
+        return QString();
+    return QStringLiteral("%1 m  %2°/%3°")
+        .arg(m_fit.depth / 10000.0, 0, 'f', 2)
+        .arg(qRound(m_fit.dip))
+        .arg(qRound(m_fit.dipDirection) % 360, 3, 10, QLatin1Char('0'));
+}
+
+QRectF GraphicsStructurePickItem::boundingRect() const
+{
+    QRectF r = m_curve.boundingRect();
+    for (const QPointF &p : m_points)
+        r |= QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle);
+    if (m_fit.valid) {
+        // The label stands right of the image column at the trace's centre depth.
+        const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
+        r |= QRectF(m_page.left + m_page.width + 4, y - 40, 600, 80);
+    }
+    return r.adjusted(-kHitWidth, -kHitWidth, kHitWidth, kHitWidth);
+}
+
+QPainterPath GraphicsStructurePickItem::shape() const
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(kHitWidth);
+    QPainterPath shape = stroker.createStroke(m_curve);
+    for (const QPointF &p : m_points)
+        shape.addRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
+    return shape;
+}
+
+void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    const QColor colour = StructurePick::typeColour(m_type);
+    painter->setRenderHint(QPainter::Antialiasing);
+    QPen pen(colour, 3.0);
+    if (isSelected())
+        pen.setStyle(Qt::DashLine);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawPath(m_curve);
+    painter->setPen(QPen(Qt::black, 1.0));
+    painter->setBrush(colour);
+    for (const QPointF &p : m_points)
+        painter->drawRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
+    if (m_fit.valid) {
+        const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
+        QFont font = painter->font();
+        font.setPixelSize(28);
+        painter->setFont(font);
+        painter->setPen(colour);
+        QString text = label();
+        if (!m_comment.isEmpty())
+            text += QStringLiteral("  ") + m_comment;
+        painter->drawText(QRectF(m_page.left + m_page.width + 8, y - 40, 590, 80),
+                          Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+}
+
+void GraphicsStructurePickItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    m_dragged = -1;
+    m_moved = false;
+    if (isSelected() && event->button() == Qt::LeftButton) {
+        for (int i = 0; i < m_points.size(); ++i) {
+            if (QLineF(m_points.at(i), event->scenePos()).length() <= kHandle * 1.5) {
+                m_dragged = i;
+                event->accept();
+                return;
+            }
+        }
+    }
+    QGraphicsItem::mousePressEvent(event);
+}
+
+void GraphicsStructurePickItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_dragged >= 0 && m_dragged < m_points.size()) {
+        QPolygonF points = m_points;
+        points[m_dragged] = event->scenePos();
+        setPoints(points);
+        m_moved = true;
+        return;
+    }
+    QGraphicsItem::mouseMoveEvent(event);
+}
+
+void GraphicsStructurePickItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    const bool moved = m_moved && m_dragged >= 0;
+    m_dragged = -1;
+    m_moved = false;
+    QGraphicsItem::mouseReleaseEvent(event);
+    if (moved && m_changed)
+        m_changed(this);
+}
+
+void GraphicsStructurePickItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (m_edit) {
+        m_edit(this);
+        event->accept();
+        return;
+    }
+    QGraphicsItem::mouseDoubleClickEvent(event);
+}

@@ -1,0 +1,119 @@
+// A structure pick on the page: clicked points give the fit and its label, a
+// stored pick comes back as the same plane, a dragged point refits and
+// reports the change.
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
+#include <QtTest>
+#include <cmath>
+
+#include "graphicsstructurepickitem.h"
+
+namespace {
+
+GraphicsStructurePickItem::Page page()
+{
+    GraphicsStructurePickItem::Page p;
+    p.width = 1000;
+    p.pageStart = 120000; // 12 m
+    p.diameter = 1000;    // 100 mm
+    p.pixelsPerUnit = 1000 / (1000 * M_PI);
+    return p;
+}
+
+// Scene position of the trace of a plane at the given image column.
+QPointF onTrace(double column, double z0, double dip, double direction)
+{
+    const auto p = page();
+    const double azimuth = column / p.width * 360.0;
+    const double depth = z0 + p.diameter / 2 * std::tan(dip * M_PI / 180) * std::cos((azimuth - direction) * M_PI / 180);
+    return QPointF(p.left + column, p.top + (depth - p.pageStart) * p.pixelsPerUnit);
+}
+
+} // namespace
+
+class TstStructurePickItem : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void clickedPointsGiveThePlane();
+    void storedPickComesBack();
+    void draggedPointRefitsAndReports();
+};
+
+void TstStructurePickItem::clickedPointsGiveThePlane()
+{
+    GraphicsStructurePickItem item(page());
+    item.addPoint(onTrace(100, 124300, 38, 215));
+    item.addPoint(onTrace(400, 124300, 38, 215));
+    QVERIFY(!item.fit().valid);
+    QVERIFY(item.label().isEmpty());
+    item.addPoint(onTrace(700, 124300, 38, 215));
+    QVERIFY(item.fit().valid);
+    QCOMPARE(item.label(), QString::fromUtf8("12.43 m  38°/215°"));
+    // A click beyond the image column is kept on its edge.
+    item.addPoint(QPointF(5000, 300));
+    QCOMPARE(item.points().last().x(), 1300.0 + 1000.0);
+
+    GraphicsStructurePickItem::Page noDiameter = page();
+    noDiameter.diameter = 0;
+    GraphicsStructurePickItem flat(noDiameter);
+    for (double c : {100.0, 400.0, 700.0})
+        flat.addPoint(onTrace(c, 124300, 38, 215));
+    QVERIFY(!flat.fit().valid);
+}
+
+void TstStructurePickItem::storedPickComesBack()
+{
+    StructurePick stored;
+    stored.id = 7;
+    stored.depth = 125000;
+    stored.dip = 61;
+    stored.dipDirection = 10;
+    stored.amplitude = page().diameter / 2 * std::tan(61 * M_PI / 180);
+    stored.type = "vein";
+    stored.comment = "quartz";
+    GraphicsStructurePickItem item(page(), stored);
+    const StructurePick back = item.pick();
+    QCOMPARE(back.id, qint64(7));
+    QCOMPARE(back.type, stored.type);
+    QCOMPARE(back.comment, stored.comment);
+    QVERIFY(std::fabs(back.depth - stored.depth) < 1e-6);
+    QVERIFY(std::fabs(back.dip - stored.dip) < 1e-6);
+    QVERIFY(std::fabs(back.dipDirection - stored.dipDirection) < 1e-6);
+}
+
+void TstStructurePickItem::draggedPointRefitsAndReports()
+{
+    QGraphicsScene scene;
+    auto *item = new GraphicsStructurePickItem(page());
+    scene.addItem(item);
+    for (double c : {100.0, 400.0, 700.0})
+        item->addPoint(onTrace(c, 124300, 20, 90));
+    int reported = 0;
+    item->setChangedCallback([&](GraphicsStructurePickItem *) { ++reported; });
+    item->setSelected(true);
+    const double dipBefore = item->fit().dip;
+
+    const QPointF from = item->points().at(1);
+    QGraphicsSceneMouseEvent press(QEvent::GraphicsSceneMousePress);
+    press.setButton(Qt::LeftButton);
+    press.setScenePos(from);
+    scene.sendEvent(item, &press);
+    QGraphicsSceneMouseEvent move(QEvent::GraphicsSceneMouseMove);
+    move.setButtons(Qt::LeftButton);
+    move.setScenePos(from + QPointF(0, 80));
+    scene.sendEvent(item, &move);
+    QGraphicsSceneMouseEvent release(QEvent::GraphicsSceneMouseRelease);
+    release.setButton(Qt::LeftButton);
+    release.setScenePos(from + QPointF(0, 80));
+    scene.sendEvent(item, &release);
+
+    QCOMPARE(item->points().at(1), from + QPointF(0, 80));
+    QVERIFY(std::fabs(item->fit().dip - dipBefore) > 1.0);
+    QCOMPARE(reported, 1);
+}
+
+QTEST_MAIN(TstStructurePickItem)
+#include "tst_structurepickitem.moc"
