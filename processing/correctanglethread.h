@@ -1,0 +1,42 @@
+#ifndef CORRECTANGLETHREAD_H
+#define CORRECTANGLETHREAD_H
+
+#include "correctionthread.h"
+
+// Azimuth correction: turns every piece of the project horizontally by the
+// same angle, so that the wall at that azimuth becomes the left edge (north).
+// Depths and ids stay as they are. Angles are taken modulo a full turn
+// (-90 is 270, 450 is 90). Pieces stream one at a time; a piece that cannot
+// be decoded, or that the angle leaves as it is, keeps its stored bytes.
+//
+// Connection "DB6". projectInfo is not changed.
+class CorrectAngleThread : public CorrectionThread
+{
+    Q_OBJECT
+
+public:
+    CorrectAngleThread(const QString &path, int angleDegrees, QObject *parent = nullptr);
+
+    // The angle brought into 0 .. 359 degrees.
+    int angle() const { return m_angle; }
+    // Fraction of a full turn.
+    float turn() const { return m_turn; }
+
+    // image shifted circularly to the left by trunc(width x turn) columns:
+    // output column x shows source column (x + shift) mod width.
+    static QImage shiftImage(const QImage &image, float turn);
+    // The angle in 0 .. 359 degrees.
+    static int normalizedAngle(int angleDegrees);
+
+    void shiftImages(QSqlDatabase &db, int count);
+
+protected:
+    void correctImages(QSqlDatabase &db) override;
+    QString runName() const override { return QStringLiteral("angle correction"); }
+
+private:
+    int m_angle = 0;
+    float m_turn = 0.0f;
+};
+
+#endif // CORRECTANGLETHREAD_H

@@ -1,0 +1,217 @@
+#include "correctdepththread.h"
+
+#include <QDebug>
+#include <QSqlQuery>
+#include <QVariant>
+#include <cmath>
+#include <limits>
+
+#include "globals.h"
+#include "imagejointer.h"
+#include "projectinfo.h"
+
+namespace {
+
+const int kPieceDepth = 10000;
+
+int truncated(double value)
+{
+    if (!(value == value) || value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    return int(value);
+}
+
+} // namespace
+
+CorrectDepthThread::CorrectDepthThread(const QString &path, int realDepthMm, QObject *parent)
+    : CorrectionThread(path, QStringLiteral("DB5"), true, parent)
+    , m_realDepth(realDepthMm)
+{
+    m_maxDepth = m_projectInfo->maxDepth();
+    m_start = m_projectInfo->start();
+    if (m_realDepth > 0)
+        m_ratio = float(m_maxDepth / (double(m_realDepth) * 10.0));
+    // Rows per depth unit as the record sees the pieces; used only for a
+    // piece whose own depth span is unknown.
+    m_fallbackScale = m_projectInfo->computePixelFactor();
+}
+
+CorrectDepthThread::~CorrectDepthThread()
+{
+    if (isRunning()) {
+        m_rewriter.requestCancel();
+        wait();
+    }
+    delete m_jointer;
+}
+
+double CorrectDepthThread::correctedDepth(int id) const
+{
+    // id x real depth / test depth, exact for the deepest piece.
+    if (m_maxDepth <= 0)
+        return 0.0;
+    return double(qint64(id) * qint64(m_realDepth) * 10) / double(m_maxDepth);
+}
+
+void CorrectDepthThread::correctImages(QSqlDatabase &db)
+{
+    int fileMax = 0;
+    {
+        QSqlQuery query(db);
+        if (query.exec(QStringLiteral("select max(id) from bigImages")) && query.next()
+            && !query.isNull(0))
+            fileMax = query.value(0).toInt();
+    }
+    int count = 0;
+    const bool complete = allPiecesWithin(db, 0, m_maxDepth, &count);
+    emit signalImagesCount(count);
+
+    // The real depth was entered against the test depth of the record; a
+    // file that has changed since must not be stretched by it.
+    if (fileMax != m_maxDepth) {
+        qDebug() << "deepest piece moved from" << m_maxDepth << "to" << fileMax << ", depth correction refused";
+        m_rewriter.markFailed(QStringLiteral("the project file changed since it was opened"));
+    } else if (m_maxDepth <= 0) {
+        m_rewriter.markFailed(QStringLiteral("the project has no images to correct"));
+    } else if (m_realDepth <= 0 || qint64(m_realDepth) * 10 > std::numeric_limits<int>::max()) {
+        qDebug() << "real depth" << m_realDepth << "out of range, depth correction refused";
+        m_rewriter.markFailed(QStringLiteral("real depth out of range"));
+    } else if (!complete) {
+        qDebug() << "pieces outside 0 .." << m_maxDepth << "found, depth correction refused";
+        m_rewriter.markFailed(QStringLiteral("the project record does not match its images"));
+    }
+    if (m_rewriter.shouldStop())
+        return;
+    correctDepths(db, count);
+}
+
+void CorrectDepthThread::flush(QImage &accumulated, QByteArray &storedBytes, int id)
+{
+    if (accumulated.isNull() || accumulated.height() <= 0) {
+        accumulated = QImage();
+        storedBytes.clear();
+        return;
+    }
+    if (!storedBytes.isEmpty())
+        insertStoredPiece(storedBytes, id);
+    else
+        insertNewBigImageIntoTable(accumulated, id);
+    accumulated = QImage();
+    storedBytes.clear();
+}
+
+void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
+{
+    if (count <= 0) {
+        emit signalOneImageProcessed(count);
+        return;
+    }
+
+    delete m_jointer;
+    m_jointer = new ImageJointer;
+    m_peakAccumulatedRows = 0;
+
+    // Every piece, in depth order (ids up to the deepest one).
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!m_rewriter.execPrepared(&query, QStringLiteral("select id ,data from bigImages where id > ? AND id < ?"),
+                                 {0, qint64(m_maxDepth) + 1})) {
+        qDebug() << m_rewriter.lastError();
+    }
+
+    // Rows per corrected depth unit = rows per uncorrected unit x ratio.
+    const double stretch = double(m_maxDepth) / (double(m_realDepth) * 10.0);
+    QImage accumulated;
+    QByteArray storedBytes;   // the accumulated image is this stored piece, untouched
+    int previousId = m_start > 0 ? m_start : 0;
+    double scale = m_fallbackScale;
+    double accumulatedScale = 0.0;
+    qint64 cutIndex = 1;
+    double lastDepth = 0.0;
+    int step = 0;
+
+    while (!m_rewriter.shouldStop() && query.isActive() && query.next()) {
+        const int id = query.value(0).toInt();
+        const QByteArray bytes = query.value(1).toByteArray();
+        const double depth = correctedDepth(id);
+        lastDepth = depth;
+        const QImage piece = decodePiece(bytes);
+
+        if (piece.isNull()) {
+            // Kept as stored: what lies above it ends where it begins.
+            qDebug() << "undecodable piece kept as stored:" << id;
+            flush(accumulated, storedBytes, truncated(correctedDepth(previousId)));
+            insertStoredPiece(bytes, truncated(depth));
+        } else {
+            // A piece covers the depth span from the previous piece down to
+            // its own id; its rows are spread over that span.
+            const int span = id - previousId;
+            if (span > 0)
+                scale = double(piece.height()) / span;
+            else if (!(scale > 0.0))
+                scale = m_fallbackScale;
+
+            // Rows of one output piece must share one density, or the page
+            // display (which stretches a piece evenly over its span) would
+            // move them: a piece that brings far fewer or more rows for its
+            // span (the wall below missing pieces) starts a new piece.
+            if (!accumulated.isNull() && accumulatedScale > 0.0
+                && qAbs(scale - accumulatedScale) > accumulatedScale * 0.05) {
+                flush(accumulated, storedBytes, truncated(correctedDepth(previousId)));
+            }
+            if (accumulated.isNull())
+                accumulatedScale = scale;
+
+            const bool hadPixels = !accumulated.isNull();
+            const QImage joined = m_jointer->joint(accumulated, piece);
+            if (m_jointer->failed()) {
+                qDebug() << "异常！";
+                m_rewriter.markFailed(QStringLiteral("out of memory"));
+                break;
+            }
+            accumulated = joined;
+            storedBytes = hadPixels ? QByteArray() : bytes;
+            m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, accumulated.height());
+
+            const double rowsPerUnit = scale * stretch;
+            while (!m_rewriter.shouldStop() && double(cutIndex) * kPieceDepth <= depth) {
+                const qint64 cut = cutIndex * kPieceDepth;
+                ++cutIndex;
+                if (accumulated.isNull())
+                    continue;
+                const int rowsBelow = truncated((depth - double(cut)) * rowsPerUnit);
+                // A cut line above the top of the image: nothing lies above it.
+                if (rowsBelow < 0 || rowsBelow >= accumulated.height())
+                    continue;
+                const int upperRows = accumulated.height() - rowsBelow;
+                if (rowsBelow == 0) {
+                    flush(accumulated, storedBytes, int(cut));
+                    continue;
+                }
+                // The upper part is only encoded: a view on its rows will do.
+                const QImage upper(accumulated.constBits(), accumulated.width(), upperRows,
+                                   accumulated.bytesPerLine(), accumulated.format());
+                insertNewBigImageIntoTable(upper, int(cut));
+                accumulated = accumulated.copy(0, upperRows, accumulated.width(), rowsBelow);
+                storedBytes.clear();
+                if (accumulated.isNull()) {
+                    m_rewriter.markFailed(QStringLiteral("out of memory"));
+                    break;
+                }
+            }
+        }
+        previousId = id;
+        emit signalOneImageProcessed(step);
+        ++step;
+    }
+    query.finish();
+
+    if (!m_rewriter.shouldStop())
+        flush(accumulated, storedBytes, truncated(lastDepth));
+    delete m_jointer;
+    m_jointer = nullptr;
+    if (!m_rewriter.shouldStop())
+        emit signalOneImageProcessed(count);
+}

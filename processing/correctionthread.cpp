@@ -1,0 +1,176 @@
+#include "correctionthread.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QVariant>
+#include <limits>
+
+#include "projectinfo.h"
+
+CorrectionThread::CorrectionThread(const QString &path, const QString &connectionName,
+                                   bool prefixedLogs, QObject *parent)
+    : QThread(parent)
+    , m_projectPath(path)
+    , m_projectInfo(ProjectInfo::instance())
+    , m_connectionName(connectionName)
+    , m_prefixedLogs(prefixedLogs)
+{
+}
+
+CorrectionThread::~CorrectionThread()
+{
+    // A worker deleted while it runs stops and rolls back first.
+    if (isRunning()) {
+        m_rewriter.requestCancel();
+        wait();
+    }
+}
+
+void CorrectionThread::canceled()
+{
+    // Runs on the thread that owns this object. Nothing is dropped here: the
+    // worker sees the request at its next piece and rolls its rewrite back.
+    qDebug() << runName() << "canceled";
+    m_rewriter.requestCancel();
+}
+
+QImage CorrectionThread::decodePiece(const QByteArray &bytes)
+{
+    QImage image;
+    if (bytes.isEmpty() || !image.loadFromData(bytes, "JPG"))
+        return QImage();
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    return image;
+}
+
+void CorrectionThread::run()
+{
+    m_succeeded.store(false);
+    m_canceled.store(false);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        db.setDatabaseName(m_projectPath);
+        // SQLite would create a missing file; a project is never created here.
+        const bool opened = QFileInfo(m_projectPath).isFile() && db.open();
+        if (!opened) {
+            qDebug() << "database open failed!" << m_projectPath;
+        } else {
+            m_rewriter.attach(db);
+            if (m_rewriter.begin()) {
+                addNewTableOfBigImages();
+                if (!m_rewriter.shouldStop())
+                    correctImages(db);
+                deleteOldTableAndRenameNewTable();
+            } else {
+                qDebug() << "project file cannot be written:" << m_rewriter.lastError();
+            }
+            const bool ok = m_rewriter.finish();
+            if (ok) {
+                qDebug() << runName() << "done," << m_rewriter.insertedCount() << "pieces written";
+            } else if (m_rewriter.cancelRequested() && !m_rewriter.failed()) {
+                qDebug() << runName() << "canceled, project left unchanged";
+                m_canceled.store(true);
+            } else {
+                qDebug() << runName() << "failed, project left unchanged:" << m_rewriter.lastError();
+            }
+            m_rewriter.detach();
+            m_succeeded.store(ok);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    emit signalProcessFinished();
+}
+
+bool CorrectionThread::addNewTableOfBigImages()
+{
+    if (!m_rewriter.exec(QStringLiteral("create table newBigImages (\t\t\t\t\t\t  id integer primary key,"
+                                        "\t\t\t\t\t\t  data blob)"))) {
+        if (m_prefixedLogs)
+            qDebug() << "error in addNewTableOfBigImages:" << m_rewriter.lastError();
+        else
+            qDebug() << m_rewriter.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool CorrectionThread::insertNewBigImageIntoTable(const QImage &image, int id)
+{
+    if (image.isNull())
+        return true;
+    QByteArray bytes;
+    const bool res = BigImageTableRewriter::encodeJpeg(image, &bytes);
+    if (!m_prefixedLogs)
+        qDebug() << "insertNewBigImageIntoTable endDepth:" << id << (res ? "true" : "false");
+    if (!res) {
+        // An empty blob would replace the user's image: stop instead.
+        m_rewriter.markFailed(QStringLiteral("JPEG encoding failed at %1").arg(id));
+        return false;
+    }
+    return insertBytes(bytes, id);
+}
+
+bool CorrectionThread::insertStoredPiece(const QByteArray &bytes, int id)
+{
+    return insertBytes(bytes, id);
+}
+
+bool CorrectionThread::insertBytes(const QByteArray &bytes, int id)
+{
+    if (m_rewriter.insertedCount() > 0 && id <= m_rewriter.lastInsertedId()) {
+        if (m_rewriter.lastInsertedId() == std::numeric_limits<int>::max()) {
+            m_rewriter.markFailed(QStringLiteral("depth out of range"));
+            return false;
+        }
+        id = m_rewriter.lastInsertedId() + 1;
+    }
+    if (!m_rewriter.insertPiece(id, bytes)) {
+        if (m_prefixedLogs)
+            qDebug() << "error in insertNewBigImageIntoTable" << m_rewriter.lastError();
+        else
+            qDebug() << m_rewriter.lastError();
+        return false;
+    }
+    return true;
+}
+
+void CorrectionThread::deleteOldTableAndRenameNewTable()
+{
+    // After a failure or a cancel the old table stays; the transaction is
+    // rolled back by run().
+    if (m_rewriter.shouldStop())
+        return;
+    static const char *const statements[] = {
+        "DROP TABLE bigImages",
+        "ALTER TABLE newBigImages rename  to bigImages",
+    };
+    for (const char *statement : statements) {
+        if (!m_rewriter.exec(QString::fromLatin1(statement))) {
+            if (m_prefixedLogs)
+                qDebug() << "error in deleteOldTableAndRenameNewTable:" << m_rewriter.lastError();
+            else
+                qDebug() << m_rewriter.lastError();
+            return;
+        }
+    }
+}
+
+bool CorrectionThread::allPiecesWithin(QSqlDatabase &db, qint64 low, qint64 high, int *count)
+{
+    const QString statement = QStringLiteral("select COUNT(1) from bigImages where id > ? AND id <= ?");
+    QSqlQuery query(db);
+    qint64 inRange = 0;
+    qint64 total = 0;
+    if (m_rewriter.execPrepared(&query, statement, {low, high}) && query.next())
+        inRange = query.value(0).toLongLong();
+    query.finish();
+    const QVariantList all{std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()};
+    if (m_rewriter.execPrepared(&query, statement, all) && query.next())
+        total = query.value(0).toLongLong();
+    query.finish();
+    *count = int(qMin<qint64>(inRange, std::numeric_limits<int>::max()));
+    return inRange == total;
+}

@@ -1,0 +1,91 @@
+#ifndef CORRECTIONTHREAD_H
+#define CORRECTIONTHREAD_H
+
+#include <QByteArray>
+#include <QImage>
+#include <QSqlDatabase>
+#include <QString>
+#include <QThread>
+#include <atomic>
+
+#include "bigimagetablerewriter.h"
+
+class ProjectInfo;
+
+// What the depth and the azimuth corrections share: a worker that opens its
+// own named connection to the project file, writes a new image table inside
+// one transaction and swaps it in for bigImages. The file either gets the
+// whole corrected table or stays exactly as it was (failure, cancel, crash).
+//
+// A subclass supplies the main step, correctImages(): it emits
+// signalImagesCount() once, then signalOneImageProcessed() per step, inserts
+// every output piece through insertNewBigImageIntoTable() or
+// insertStoredPiece(), and stops early once rewriter().shouldStop().
+class CorrectionThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    ~CorrectionThread() override;
+
+    // True once a run has committed the corrected table.
+    bool succeeded() const { return m_succeeded.load(); }
+    // The run ended because canceled() asked it to (the file is unchanged).
+    bool wasCanceled() const { return m_canceled.load(); }
+
+    // Access to the transaction helper (connection pragmas for tests).
+    BigImageTableRewriter &rewriter() { return m_rewriter; }
+
+    bool addNewTableOfBigImages();
+    // Encodes image as "JPG" and inserts it with the given id. A null image
+    // is skipped. An id that is not above the last inserted one is moved
+    // just below it (one depth unit deeper), so no two pieces collide.
+    bool insertNewBigImageIntoTable(const QImage &image, int id);
+    // Inserts the bytes a piece is stored with, unchanged (a piece that
+    // needs no change, or one that cannot be decoded and must not be lost).
+    bool insertStoredPiece(const QByteArray &bytes, int id);
+    void deleteOldTableAndRenameNewTable();
+
+    // Decodes a stored piece as "JPG" into 0xffRRGGBB pixels; null when the
+    // bytes are not a picture.
+    static QImage decodePiece(const QByteArray &bytes);
+
+signals:
+    void signalProcessFinished();
+    void signalImagesCount(int count);
+    void signalOneImageProcessed(int number);
+
+public slots:
+    // Asks the running correction to stop; it rolls its rewrite back at its
+    // next piece, so the project file is left as it was.
+    void canceled();
+
+protected:
+    CorrectionThread(const QString &path, const QString &connectionName, bool prefixedLogs,
+                     QObject *parent);
+
+    void run() override;
+    // The main step, on the open connection inside the transaction.
+    virtual void correctImages(QSqlDatabase &db) = 0;
+    // Name of the run in the log ("depth correction", "angle correction").
+    virtual QString runName() const = 0;
+
+    // Pieces whose id lies outside (low, high] would be lost by a rewrite
+    // that reads only that range: true when there are none. Emits nothing.
+    bool allPiecesWithin(QSqlDatabase &db, qint64 low, qint64 high, int *count);
+    int lastInsertedId() const { return m_rewriter.insertedCount() > 0 ? m_rewriter.lastInsertedId() : 0; }
+
+    QString m_projectPath;
+    ProjectInfo *m_projectInfo = nullptr;
+    BigImageTableRewriter m_rewriter;
+
+private:
+    bool insertBytes(const QByteArray &bytes, int id);
+
+    QString m_connectionName;
+    bool m_prefixedLogs = false;
+    std::atomic<bool> m_succeeded{false};
+    std::atomic<bool> m_canceled{false};
+};
+
+#endif // CORRECTIONTHREAD_H
