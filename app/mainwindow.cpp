@@ -1,5 +1,8 @@
 #include "mainwindow.h"
 
+#include "correctanglethread.h"
+#include "correctdepththread.h"
+#include "correctiondialog.h"
 #include "fileinfowidget.h"
 #include "globals.h"
 #include "graphicsleftscaleitem.h"
@@ -120,6 +123,13 @@ MainWindow::MainWindow(QWidget *parent)
         m_splitter->addWidget(m_fileInfoWidget);
     setCentralWidget(m_splitter);
     m_projectInfoDialog = new ProjectInfoDialog;
+    // The corrections dialog lives as long as the window; its "Ok" leaves
+    // the file alone while a rewrite runs.
+    m_correctionDialog = new CorrectionDialog;
+    m_correctionDialog->setBusyCheck([this] { return rewriteRunning(); });
+    connect(m_correctionDialog, &CorrectionDialog::signalToCorrectDepth, this, &MainWindow::handleCorrectDepth);
+    connect(m_correctionDialog, &CorrectionDialog::signalToCorrectAngle, this, &MainWindow::handleCorrectAngle);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_correctionDialog, &CorrectionDialog::OnRetranslate);
 
     // 3. Actions.
     createActions();
@@ -165,6 +175,11 @@ MainWindow::~MainWindow()
     m_leftScale = nullptr;
     delete m_projectInfoDialog;
     m_projectInfoDialog = nullptr;
+    // A correction still running stops and rolls back (its destructor waits).
+    m_pendingCorrections.clear();
+    delete m_correctionThread.data();
+    delete m_correctionDialog;
+    m_correctionDialog = nullptr;
     delete m_view;
     m_view = nullptr;
     delete m_scene;
@@ -1197,7 +1212,12 @@ void MainWindow::handleReleas3DResourse(QStringList fileList)
 
 void MainWindow::handleCorrectionsBtnPressed()
 {
-    featureNotAvailable(tr("The corrections dialog"));
+    if (refuseDuringRewrite())
+        return;
+    m_correctionDialog->refresh();
+    m_correctionDialog->show();
+    m_correctionDialog->raise();
+    m_correctionDialog->activateWindow();
 }
 
 void MainWindow::handleProjectInfoPressed()
@@ -1210,17 +1230,123 @@ void MainWindow::handleProjectInfoPressed()
     m_projectInfoDialog->show();
 }
 
-void MainWindow::handleCorrectDepth(int)
+bool MainWindow::correctionRequestRefused()
 {
+    if (m_correctionDialog && m_correctionDialog->okPressInProgress())
+        return false;
+    return refuseDuringRewrite();
+}
+
+void MainWindow::handleCorrectDepth(int realDepth)
+{
+    if (correctionRequestRefused())
+        return;
+    queueCorrection(true, realDepth);
+}
+
+void MainWindow::handleCorrectAngle(int angle)
+{
+    if (correctionRequestRefused())
+        return;
+    queueCorrection(false, angle);
+}
+
+void MainWindow::queueCorrection(bool depth, int value)
+{
+    if (m_projectInfo->projectPath().isEmpty()) {
+        QMessageBox::information(this, QString(), tr("Please open a project file first!"));
+        return;
+    }
+    PendingCorrection correction;
+    correction.depth = depth;
+    correction.value = value;
+    m_pendingCorrections << correction;
+    if (!rewriteRunning())
+        startNextCorrection();
+}
+
+void MainWindow::startNextCorrection()
+{
+    if (rewriteRunning() || m_pendingCorrections.isEmpty())
+        return;
+    const PendingCorrection next = m_pendingCorrections.takeFirst();
+    // The page reader must not hold the file while the rewrite commits.
+    stopReading();
+
+    const QString path = m_projectInfo->projectPath();
+    CorrectionThread *worker = nullptr;
+    RewriteProgressDialog *dialog = nullptr;
+    if (next.depth) {
+        worker = new CorrectDepthThread(path, next.value, this);
+        dialog = new RewriteProgressDialog(tr("Waiting for correcting depth..."), this);
+        connect(this, &MainWindow::signalThreadOver, worker, &QObject::deleteLater);
+        connect(worker, &CorrectionThread::signalProcessFinished, this, &MainWindow::handleAfterCorrectDepth);
+    } else {
+        worker = new CorrectAngleThread(path, next.value, this);
+        dialog = new RewriteProgressDialog(tr("Waiting for correcting angle..."), this);
+        connect(worker, &CorrectionThread::signalProcessFinished, this, &MainWindow::handleAfterCorrectAngle);
+    }
+    // Freed after every run, whatever happens to the window's own signals.
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    m_progressDialog = dialog;
+    dialog->follow(worker);
+    m_correctionThread = worker;
+    m_rewriteThread = worker;
+    worker->start(QThread::InheritPriority);
+    dialog->show();
+}
+
+bool MainWindow::endCorrection()
+{
+    CorrectionThread *worker = m_correctionThread.data();
+    if (!worker)
+        return false;
+    // Its run ends right after the signal that brought us here.
+    worker->wait();
+    const bool ok = worker->succeeded();
+    const bool canceled = worker->wasCanceled();
+    m_correctionThread = nullptr;
+    if (m_rewriteThread == worker)
+        m_rewriteThread = nullptr;
+    if (!ok) {
+        // What was asked after it is not run on a file in an unknown state.
+        m_pendingCorrections.clear();
+        if (!canceled) {
+            QMessageBox::warning(this, tr("Warning"),
+                                 tr("The correction could not be made; the project file was left unchanged."));
+        }
+    }
+    return ok;
+}
+
+void MainWindow::afterCorrections()
+{
+    if (!m_pendingCorrections.isEmpty()) {
+        startNextCorrection();
+        return;
+    }
+    if (!m_reopenAfterCorrections)
+        return;
+    m_reopenAfterCorrections = false;
+    // The page of the old depths goes without asking: its drawings no
+    // longer lie where they were drawn.
+    clearScene();
+    m_scene->setBaseItemCount(0);
+    openProjectFile(m_projectInfo->projectPath());
 }
 
 void MainWindow::handleAfterCorrectDepth()
 {
+    if (endCorrection())
+        m_reopenAfterCorrections = true;
     emit signalThreadOver();
+    afterCorrections();
 }
 
-void MainWindow::handleCorrectAngle(int)
+void MainWindow::handleAfterCorrectAngle()
 {
+    endCorrection();
+    afterCorrections();
 }
 
 void MainWindow::OnPreView(CReportParameter reportPara)

@@ -21,6 +21,7 @@ class QProgressDialog;
 class QSplitter;
 
 class CorrectionDialog;
+class CorrectionThread;
 class FileInfoWidget;
 class GraphicsLeftScaleItem;
 class GraphicsScene;
@@ -159,7 +160,31 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+private slots:
+    // End of an azimuth correction (the depth correction ends in
+    // handleAfterCorrectDepth()).
+    void handleAfterCorrectAngle();
+
 private:
+    // Corrections asked for by one "Ok" of the corrections dialog run one
+    // after the other, in the order asked (depth before angle).
+    struct PendingCorrection
+    {
+        bool depth = false;
+        int value = 0;
+    };
+    // A correction request that comes while a rewrite runs is refused,
+    // unless it belongs to the press of "Ok" that started the running one.
+    bool correctionRequestRefused();
+    void queueCorrection(bool depth, int value);
+    void startNextCorrection();
+    // The correction worker that just reported its end: waits for its
+    // thread, forgets it as the running rewrite and tells the user when it
+    // failed. True when its rewrite was committed.
+    bool endCorrection();
+    // After the last correction of a press: the project is opened again
+    // when its depths changed.
+    void afterCorrections();
     bool pageCommandAllowed();
     // When a rewrite runs, says so in a short message and answers true: the
     // calling command must not go on.
@@ -216,6 +241,9 @@ private:
     FileInfoWidget *m_fileInfoWidget = nullptr;
     ProjectInfoDialog *m_projectInfoDialog = nullptr;
     CorrectionDialog *m_correctionDialog = nullptr;
+    QList<PendingCorrection> m_pendingCorrections;
+    QPointer<CorrectionThread> m_correctionThread;
+    bool m_reopenAfterCorrections = false;
     ReadBigImageThread *m_readThread = nullptr;
     QWidget *m_rollView = nullptr;
     QPointer<QProgressDialog> m_progressDialog;

@@ -1,0 +1,213 @@
+// The corrections command of the main window: the dialog's requests run one
+// after the other behind their progress dialog, and a depth correction opens
+// the project again.
+
+#include <QGraphicsRectItem>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "../processing/conversionfixture.h"
+#include "correctanglethread.h"
+#include "correctdepththread.h"
+#include "correctiondialog.h"
+#include "graphicsscene.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "projectinfo.h"
+#include "rewriteprogressdialog.h"
+#include "shelltestsupport.h"
+
+using namespace ConversionFixture;
+
+namespace {
+
+CorrectionDialog *correctionDialog()
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<CorrectionDialog *>(top))
+            return dialog;
+    }
+    return nullptr;
+}
+
+// Runs a worker on its own to its end.
+bool runAlone(CorrectionThread *worker)
+{
+    worker->start();
+    while (!worker->wait(20))
+        QCoreApplication::processEvents();
+    const bool ok = worker->succeeded();
+    delete worker;
+    return ok;
+}
+
+} // namespace
+
+class TestCorrections : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void depthCorrectionReopensWithoutPrompt();
+    void depthAndAngleTogetherAsSeparately();
+    void requestsDuringARewriteAreRefused();
+    void cancelLeavesProjectAndPage();
+
+private:
+    QString copyOfSample();
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dir;
+    QString m_sample;
+    int m_serial = 0;
+};
+
+void TestCorrections::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    QVERIFY(m_dir.isValid());
+    ShellTest::setUp(m_settingsDir, 0);
+    m_sample = ShellTest::makeProject(m_dir, QStringLiteral("sample.prj"),
+                                      {QStringLiteral("--to"), QStringLiteral("8"), QStringLiteral("--width"),
+                                       QStringLiteral("400")});
+    QVERIFY(!m_sample.isEmpty());
+}
+
+QString TestCorrections::copyOfSample()
+{
+    const QString path = m_dir.filePath(QStringLiteral("work-%1.prj").arg(++m_serial));
+    if (!QFile::copy(m_sample, path))
+        return QString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void TestCorrections::depthCorrectionReopensWithoutPrompt()
+{
+    const QString path = copyOfSample();
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    // A drawing on the page: it would normally ask to be saved.
+    w.scene()->addRect(0, 0, 50, 50);
+    QVERIFY(w.scene()->items().size() != w.scene()->baseItemCount());
+
+    w.handleCorrectionsBtnPressed();
+    CorrectionDialog *dialog = correctionDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QCOMPARE(dialog->testDepthEdit()->text(), QStringLiteral("8000"));
+    dialog->realDepthEdit()->setText(QStringLiteral("8800"));
+    dialog->okButton()->click();
+    QVERIFY(w.rewriteRunning());
+    QVERIFY(w.findChild<RewriteProgressDialog *>());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+    SHELL_WAIT_READ(&w);
+
+    QCOMPARE(watcher.count(), 0);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->maxDepth(), 88000);
+    QCOMPARE(info->pageStart(), 0);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+    QCOMPARE(w.scene()->items().size(), w.scene()->baseItemCount());
+    // Worker and progress dialog are gone.
+    QTRY_VERIFY(!w.findChild<CorrectionThread *>());
+    QTRY_VERIFY(!w.findChild<RewriteProgressDialog *>());
+}
+
+void TestCorrections::depthAndAngleTogetherAsSeparately()
+{
+    const QString together = copyOfSample();
+    const QString separately = copyOfSample();
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(together);
+    SHELL_WAIT_READ(&w);
+    // Never two writers on the file: the angle starts after the depth ended.
+    int writers = 0;
+    int mostWriters = 0;
+    QTimer probe;
+    connect(&probe, &QTimer::timeout, [&] {
+        writers = 0;
+        for (CorrectionThread *t : w.findChildren<CorrectionThread *>())
+            writers += t->isRunning() ? 1 : 0;
+        mostWriters = qMax(mostWriters, writers);
+    });
+    probe.start(2);
+    w.handleCorrectionsBtnPressed();
+    CorrectionDialog *dialog = correctionDialog();
+    QVERIFY(dialog);
+    dialog->realDepthEdit()->setText(QStringLiteral("8800"));
+    dialog->angleEdit()->setText(QStringLiteral("90"));
+    dialog->realDiameterEdit()->setText(QStringLiteral("96"));
+    dialog->okButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning() && ProjectInfo::instance()->maxDepth() == 88000, 60000);
+    SHELL_WAIT_READ(&w);
+    probe.stop();
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(mostWriters, 1);
+    QCOMPARE(ProjectInfo::instance()->diameter(), 960);
+    const FileState result = readState(together);
+
+    loadRecord(separately);
+    QVERIFY(runAlone(new CorrectDepthThread(separately, 8800)));
+    QVERIFY(runAlone(new CorrectAngleThread(separately, 90)));
+    const FileState expected = readState(separately);
+    QCOMPARE(result.ids(), expected.ids());
+    for (int i = 0; i < result.pieces.size(); ++i)
+        QVERIFY(result.pieces.at(i).data == expected.pieces.at(i).data);
+}
+
+void TestCorrections::requestsDuringARewriteAreRefused()
+{
+    const QString path = copyOfSample();
+    const FileState before = readState(path);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    w.handleCorrectAngle(90);
+    QVERIFY(w.rewriteRunning());
+    // A second request, and the corrections command, are refused meanwhile.
+    watcher.acceptNext();
+    watcher.acceptNext();
+    w.handleCorrectDepth(8800);
+    w.handleCorrectionsBtnPressed();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+    QCOMPARE(watcher.count(), 2);
+    QCOMPARE(watcher.texts().at(0), watcher.texts().at(1));
+    QVERIFY(watcher.texts().at(0).contains(QStringLiteral("being rewritten")));
+    QVERIFY(!correctionDialog() || !correctionDialog()->isVisible());
+    const FileState after = readState(path);
+    QCOMPARE(after.ids(), before.ids());   // only the angle ran
+    QVERIFY(after.hash != before.hash);
+}
+
+void TestCorrections::cancelLeavesProjectAndPage()
+{
+    const QString path = copyOfSample();
+    const FileState before = readState(path);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    const int images = ShellTest::pageImages(w.scene()).size();
+    w.handleCorrectDepth(8800);
+    auto *progress = w.findChild<RewriteProgressDialog *>();
+    QVERIFY(progress);
+    QPushButton *cancel = progress->findChild<QPushButton *>();
+    QVERIFY(cancel);
+    cancel->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+    QTest::qWait(50);
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(readState(path).hash, before.hash);
+    QCOMPARE(ProjectInfo::instance()->maxDepth(), 80000);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), images);
+}
+
+QTEST_MAIN(TestCorrections)
+
+#include "tst_corrections.moc"
