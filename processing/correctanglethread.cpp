@@ -19,30 +19,45 @@ int CorrectAngleThread::normalizedAngle(int angleDegrees)
     return angle < 0 ? angle + 360 : angle;
 }
 
+namespace {
+
+// Turns the rows of image (32-bit) to the left by shift columns, in place:
+// no second image of the piece's size is needed.
+void shiftRows(QImage &image, int shift)
+{
+    const int width = image.width();
+    const size_t left = size_t(shift) * 4;
+    const size_t right = size_t(width - shift) * 4;
+    QByteArray spare(int(left), Qt::Uninitialized);
+    for (int y = 0; y < image.height(); ++y) {
+        uchar *row = image.scanLine(y);
+        std::memcpy(spare.data(), row, left);
+        std::memmove(row, row + left, right);
+        std::memcpy(row + right, spare.constData(), left);
+    }
+}
+
+int shiftOf(int width, float turn)
+{
+    if (width <= 0)
+        return 0;
+    int shift = int(width * turn) % width;
+    if (shift < 0)
+        shift += width;
+    return shift;
+}
+
+} // namespace
+
 QImage CorrectAngleThread::shiftImage(const QImage &source, float turn)
 {
     if (source.isNull())
         return QImage();
-    const QImage image = source.format() == QImage::Format_RGB32
-        ? source : source.convertToFormat(QImage::Format_RGB32);
-    const int width = image.width();
-    int shift = int(width * turn) % width;
-    if (shift < 0)
-        shift += width;
-    if (shift == 0)
-        return image;
-    QImage result(width, image.height(), QImage::Format_RGB32);
-    if (result.isNull())
-        return QImage();
-    const size_t right = size_t(width - shift) * 4;
-    const size_t left = size_t(shift) * 4;
-    for (int y = 0; y < image.height(); ++y) {
-        const uchar *in = image.constScanLine(y);
-        uchar *out = result.scanLine(y);
-        std::memcpy(out, in + left, right);
-        std::memcpy(out + right, in, left);
-    }
-    return result;
+    QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const int shift = shiftOf(image.width(), turn);
+    if (shift > 0 && !image.isNull())
+        shiftRows(image, shift);
+    return image;
 }
 
 void CorrectAngleThread::correctImages(QSqlDatabase &db)
@@ -68,21 +83,17 @@ void CorrectAngleThread::shiftImages(QSqlDatabase &db, int count)
     while (!m_rewriter.shouldStop() && query.isActive() && query.next()) {
         const int id = query.value(0).toInt();
         const QByteArray bytes = query.value(1).toByteArray();
-        const QImage piece = decodePiece(bytes);
+        QImage piece = decodePiece(bytes);
         if (piece.isNull()) {
             qDebug() << "undecodable piece kept as stored:" << id;
             insertStoredPiece(bytes, id);
-        } else if (int(piece.width() * m_turn) % piece.width() == 0) {
+        } else if (shiftOf(piece.width(), m_turn) == 0) {
             // The turn leaves the piece as it is: keep its bytes, no second
             // JPEG generation.
             insertStoredPiece(bytes, id);
         } else {
-            const QImage shifted = shiftImage(piece, m_turn);
-            if (shifted.isNull()) {
-                m_rewriter.markFailed(QStringLiteral("out of memory"));
-                break;
-            }
-            insertNewBigImageIntoTable(shifted, id);
+            shiftRows(piece, shiftOf(piece.width(), m_turn));
+            insertNewBigImageIntoTable(piece, id);
         }
         emit signalOneImageProcessed(step);
         ++step;

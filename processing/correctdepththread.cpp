@@ -125,6 +125,7 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
     const double stretch = double(m_maxDepth) / (double(m_realDepth) * 10.0);
     QImage accumulated;
     QByteArray storedBytes;   // the accumulated image is this stored piece, untouched
+    QImage backing;           // buffer the accumulated image is a view on, if it is one
     int previousId = m_start > 0 ? m_start : 0;
     double scale = m_fallbackScale;
     double accumulatedScale = 0.0;
@@ -172,6 +173,7 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
                 break;
             }
             accumulated = joined;
+            backing = QImage();
             storedBytes = hadPixels ? QByteArray() : bytes;
             m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, accumulated.height());
 
@@ -194,12 +196,14 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
                 const QImage upper(accumulated.constBits(), accumulated.width(), upperRows,
                                    accumulated.bytesPerLine(), accumulated.format());
                 insertNewBigImageIntoTable(upper, int(cut));
-                accumulated = accumulated.copy(0, upperRows, accumulated.width(), rowsBelow);
+                // The rows below stay where they are until the next join
+                // copies them: a view on them, its buffer kept alive.
+                if (backing.isNull())
+                    backing = accumulated;
+                accumulated = QImage(accumulated.constBits() + qsizetype(upperRows) * accumulated.bytesPerLine(),
+                                     accumulated.width(), rowsBelow, accumulated.bytesPerLine(),
+                                     accumulated.format());
                 storedBytes.clear();
-                if (accumulated.isNull()) {
-                    m_rewriter.markFailed(QStringLiteral("out of memory"));
-                    break;
-                }
             }
         }
         previousId = id;
