@@ -17,6 +17,7 @@
 
 #include "graphicsscene.h"
 #include "itemstyle.h"
+#include "correctiondialog.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "mode.h"
@@ -456,7 +457,6 @@ void TestMainWindow::signalsReachTheirReceivers()
     const Command commands[] = {
         {&ToolBar::signalRoll, "The roll view"},
         {&ToolBar::signalShowCurrent3DImage, "The 3D view"},
-        {&ToolBar::correctionsBtnPressed, "The corrections dialog"},
         {&ToolBar::exportReportBtnPressed, "Report export"},
         {&ToolBar::signalSaveCurrentImage, "Saving the page as images"},
         {&ToolBar::signalSaveAs, "Saving the page as images"},
@@ -471,6 +471,16 @@ void TestMainWindow::signalsReachTheirReceivers()
         QVERIFY2(watcher.texts().last().startsWith(QLatin1String(command.text)),
                  qPrintable(watcher.texts().last()));
     }
+    // Corrections: the dialog made with the window, shown not modal.
+    emit bar->correctionsBtnPressed();
+    QCOMPARE(watcher.count(), seen);
+    CorrectionDialog *corrections = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<CorrectionDialog *>(top))
+            corrections = dialog;
+    }
+    QVERIFY(corrections && corrections->isVisible() && !corrections->isModal());
+    corrections->close();
     // Project information without a project.
     ProjectInfo::instance()->reset();
     watcher.acceptNext();
