@@ -7,6 +7,13 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "settings.h"
+
+namespace {
+const QString kChinese = QStringLiteral("zh_CN");
+const QString kEnglish = QStringLiteral("en_US");
+} // namespace
+
 LanguageManager *LanguageManager::instance()
 {
     static LanguageManager *manager = new LanguageManager;
@@ -14,8 +21,15 @@ LanguageManager *LanguageManager::instance()
 }
 
 LanguageManager::LanguageManager()
-    : m_localeName(QLocale::system().name())
+    : m_localeName(startLocaleName(Settings::instance()->language(), QLocale::system()))
 {
+}
+
+QString LanguageManager::startLocaleName(const QString &remembered, const QLocale &system)
+{
+    if (remembered == kChinese || remembered == kEnglish)
+        return remembered;
+    return system.language() == QLocale::Chinese ? kChinese : kEnglish;
 }
 
 static void appendUnique(QStringList &dirs, const QString &dir)
@@ -79,7 +93,10 @@ void LanguageManager::reloadTranslators()
             QCoreApplication::installTranslator(m_qtTranslator);
     }
 
-    m_appTranslator = loadFirst(QStringLiteral("KORA_") + m_localeName, appTranslationDirs());
+    // Every locale that is not Chinese reads English: the display settings,
+    // for one, are written in Chinese and rendered by the English catalogue.
+    const QString catalogue = isChinese() ? m_localeName : kEnglish;
+    m_appTranslator = loadFirst(QStringLiteral("KORA_") + catalogue, appTranslationDirs());
     if (m_appTranslator) {
         qDebug() << "current language:" << m_localeName;
         QCoreApplication::installTranslator(m_appTranslator);
@@ -90,10 +107,11 @@ void LanguageManager::toggleLanguage()
 {
     if (isChinese()) {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::AnyCountry));
-        m_localeName = QStringLiteral("en_US");
+        m_localeName = kEnglish;
     } else {
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::AnyCountry));
-        m_localeName = QStringLiteral("zh_CN");
+        m_localeName = kChinese;
     }
+    Settings::instance()->setLanguage(m_localeName);
     reloadTranslators();
 }

@@ -4,11 +4,14 @@
 #include <QString>
 #include <QStringList>
 
+class QLocale;
 class QTranslator;
 
 // The interface language: the current locale name and the two installed
 // translators (the toolkit's own texts and the application's texts).
-// One process-wide instance, created on first use with the system locale.
+// One process-wide instance, created on first use with the language chosen
+// last, or else the system's: Chinese for a Chinese system, English for any
+// other.
 class LanguageManager
 {
 public:
@@ -19,11 +22,17 @@ public:
     bool isChinese() const { return m_localeName == QLatin1String("zh_CN"); }
 
     // Removes and deletes both translators, then loads and installs the ones
-    // of the current locale (the toolkit catalogue only for Chinese).
+    // of the current language: the Chinese catalogues for Chinese, the
+    // English application catalogue for any other locale (some source texts
+    // are not English).
     void reloadTranslators();
     // Chinese <-> English (anything but Chinese counts as English), then
-    // reloadTranslators().
+    // reloadTranslators(); the new language is remembered in the settings.
     void toggleLanguage();
+
+    // Locale to start with: the remembered one if it is "zh_CN" or "en_US",
+    // otherwise "zh_CN" for a Chinese system locale and "en_US" for any other.
+    static QString startLocaleName(const QString &remembered, const QLocale &system);
 
     bool hasQtTranslator() const { return m_qtTranslator != nullptr; }
     bool hasAppTranslator() const { return m_appTranslator != nullptr; }

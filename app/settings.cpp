@@ -37,6 +37,9 @@ int Settings::saveDepth() const
 
 void Settings::setSaveDepth(int millimetres) { setValue("saveDepth", millimetres); }
 
+QString Settings::language() const { return stringValue(kLanguage); }
+void Settings::setLanguage(const QString &localeName) { setValue(kLanguage, localeName); }
+
 QStringList Settings::recentFileList() const { return readRecent(kRecentFileList); }
 QStringList Settings::recentProjectList() const { return readRecent(kRecentProjectList); }
 

@@ -7,7 +7,8 @@
 
 // Persistent per-user settings of the shell (organisation "KD", application
 // "QVNKORA", native format): the last project, picture and save paths, the
-// last piece depth of a save, and the two most-recent-first lists.
+// last piece depth of a save, the two most-recent-first lists and the
+// interface language chosen last.
 // One process-wide instance, created on first use.
 class Settings
 {
@@ -18,6 +19,7 @@ public:
     static constexpr const char *kApplication = "QVNKORA";
     static constexpr const char *kRecentFileList = "recentFileList";
     static constexpr const char *kRecentProjectList = "recentProjectList";
+    static constexpr const char *kLanguage = "language";
     // Length of each recent list.
     static constexpr int maxRecent = 5;
 
@@ -29,6 +31,10 @@ public:
     void setSavePicDir(const QString &path);
     int saveDepth() const;
     void setSaveDepth(int millimetres);
+    // Locale name of the language the user switched to last ("zh_CN" or
+    // "en_US"); empty until the first switch.
+    QString language() const;
+    void setLanguage(const QString &localeName);
 
     QStringList recentFileList() const;
     QStringList recentProjectList() const;

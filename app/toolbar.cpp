@@ -4,6 +4,7 @@
 #include "itemstyle.h"
 #include "koraresources.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QColor>
 #include <QComboBox>
@@ -140,7 +141,8 @@ QAction *ToolBar::makeAction(const char *text, const char *tip, const QString &i
     action->setStatusTip(tr(tip));
     action->setToolTip(tr(tip));
     action->setShortcuts(keySequences);
-    action->setCheckable(true);
+    // Only tool modes stay checked while in use (createToolGroup); a command
+    // button that kept its check mark would look like a mode that is on.
     return action;
 }
 
@@ -169,7 +171,9 @@ void ToolBar::createFileGroup()
 void ToolBar::createEditGroup()
 {
     rollAct = makeAction(kEditTexts[0].text, kEditTexts[0].tip, QStringLiteral(":/res/roll.png"), keys(QStringLiteral("Ctrl+R")));
-    deleteAct = makeAction(kEditTexts[1].text, kEditTexts[1].tip, QStringLiteral(":/res/delete.png"), keys(QKeySequence::Delete));
+    // The Delete key alone: the platform's Delete binding also holds Ctrl+D
+    // on Linux desktops, which would make Show 3D's key ambiguous.
+    deleteAct = makeAction(kEditTexts[1].text, kEditTexts[1].tip, QStringLiteral(":/res/delete.png"), {QKeySequence(Qt::Key_Delete)});
     projectInfoAct = makeAction(kEditTexts[2].text, kEditTexts[2].tip, QStringLiteral(":/res/projectInfo.png"), keys(QStringLiteral("Ctrl+I")));
     correctionAct = makeAction(kEditTexts[3].text, kEditTexts[3].tip, QStringLiteral(":/res/correction.ico"), keys(QStringLiteral("Ctrl+Alt+C")));
     magneticDeclinationAct = makeAction(kEditTexts[4].text, kEditTexts[4].tip, QStringLiteral(":/res/Ruler.png"), keys(QStringLiteral("Ctrl+M")));
@@ -235,8 +239,10 @@ void ToolBar::createToolGroup()
     };
 
     for (QAction *a : m_toolActions) {
-        if (a != gridLinesAct)
+        if (a != gridLinesAct) {
+            a->setCheckable(true);
             connect(a, &QAction::triggered, this, &ToolBar::toolChanged);
+        }
     }
     connect(gridLinesAct, &QAction::triggered, this, &ToolBar::NotifyShowGridLines);
 }
@@ -254,6 +260,7 @@ void ToolBar::createColorAndWidth()
     m_colorCombo->setStatusTip(tr("Choose color"));
     connect(m_colorCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &ToolBar::colorChanged);
+    fitColorList();
 
     m_widthSpin = new QSpinBox(this);
     m_widthSpin->setObjectName(QStringLiteral("widthSpinBox"));
@@ -388,18 +395,16 @@ void ToolBar::handleItemInserted(QGraphicsItem *insertedItem)
 void ToolBar::handleShow3DFinish(QStringList)
 {
     m_b3DShowing = false;
-    show3DAct->setChecked(false);
     show3DAct->setEnabled(true);
 }
 
 void ToolBar::CancelCheckedBtn()
 {
+    // GridLines and the commands are never checked; only the tool in use is.
     if (m_currentTool) {
         m_currentTool->setChecked(false);
         m_currentTool = nullptr;
     }
-    if (gridLinesAct->isChecked())
-        gridLinesAct->setChecked(false);
 }
 
 void ToolBar::toolChanged()
@@ -419,6 +424,9 @@ void ToolBar::toolChanged()
     if (action && action == m_currentTool) {
         m_currentTool->setChecked(false);
         m_currentTool = nullptr;
+        // Leaving a tool ends what it was building, as a right click does: a
+        // half-built ruler, curve, outline, angle or dip lets go of the mouse.
+        emit signalToolRealChanged();
         currentMode = Pointer;
         return;
     }
@@ -448,6 +456,16 @@ void ToolBar::fillColorTexts()
             m_colorCombo->setItemText(i, tr(entry.name));
         ++i;
     }
+    fitColorList();
+}
+
+void ToolBar::fitColorList()
+{
+    // The box is as narrow as a button; its list is made wide enough for the
+    // whole colour names, which would otherwise be cut short ("y…w").
+    QAbstractItemView *list = m_colorCombo->view();
+    const int frame = 2 * list->frameWidth();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + frame);
 }
 
 void ToolBar::OnRetranslate()

@@ -95,6 +95,7 @@ private:
     void arrangePanels();
     void fitWidthBox();
     void fillColorTexts();
+    void fitColorList();
 
     // File group
     QAction *openProjectAct = nullptr;

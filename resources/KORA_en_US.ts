@@ -5,7 +5,7 @@
     <name>FileInfoWidget</name>
     <message>
         <source>depth range(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>Depth range (mm):</translation>
     </message>
     <message>
         <source>Current:</source>
@@ -43,7 +43,7 @@
     <name>GraphicsScene</name>
     <message>
         <source>Area Selecting finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>Area selection finished.</translation>
     </message>
     <message>
         <source>OK</source>
@@ -108,11 +108,11 @@
     </message>
     <message>
         <source>&amp;DisplaySetting</source>
-        <translation type="unfinished"></translation>
+        <translation>Displa&amp;y Settings</translation>
     </message>
     <message>
         <source>Popup display setting dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Open the display settings dialog</translation>
     </message>
     <message>
         <source>&amp;English</source>
@@ -128,11 +128,11 @@
     </message>
     <message>
         <source>RecentFiles</source>
-        <translation type="unfinished"></translation>
+        <translation>Recent Files</translation>
     </message>
     <message>
         <source>RecentProjects</source>
-        <translation type="unfinished"></translation>
+        <translation>Recent Projects</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -160,7 +160,7 @@
     </message>
     <message>
         <source>Whether to save the changes?</source>
-        <translation type="unfinished"></translation>
+        <translation>Save the changes?</translation>
     </message>
     <message>
         <source>Save</source>
@@ -208,7 +208,7 @@
     </message>
     <message>
         <source>project (*.prj)</source>
-        <translation type="unfinished"></translation>
+        <translation>Projects (*.prj)</translation>
     </message>
     <message>
         <source>The project file &quot;%1&quot; does not exist!</source>
@@ -216,7 +216,7 @@
     </message>
     <message>
         <source>Waiting for process project file...</source>
-        <translation type="unfinished"></translation>
+        <translation>Processing the project file, please wait...</translation>
     </message>
     <message>
         <source>The upward project could not be converted; the project file was left unchanged.</source>
@@ -244,7 +244,7 @@
     </message>
     <message>
         <source>Reading images,please wait!</source>
-        <translation type="unfinished"></translation>
+        <translation>Reading images, please wait!</translation>
     </message>
     <message>
         <source>Please open a project file first!</source>
@@ -260,23 +260,23 @@
     </message>
     <message>
         <source>d</source>
-        <translation type="unfinished"></translation>
+        <translation>°</translation>
     </message>
     <message>
         <source>inclination</source>
-        <translation type="unfinished"></translation>
+        <translation>Dip direction </translation>
     </message>
     <message>
         <source>D</source>
-        <translation type="unfinished"></translation>
+        <translation>°</translation>
     </message>
     <message>
         <source>inclinationAngle</source>
-        <translation type="unfinished"></translation>
+        <translation>dip angle </translation>
     </message>
     <message>
         <source>ToolBar</source>
-        <translation type="unfinished"></translation>
+        <translation>Tool Bar</translation>
     </message>
     <message>
         <source>%1 is not part of this build of KORA.</source>
@@ -292,7 +292,7 @@
     </message>
     <message>
         <source>Range is too big.Please input a smaller range!</source>
-        <translation type="unfinished"></translation>
+        <translation>Range is too big. Please input a smaller range!</translation>
     </message>
     <message>
         <source>The 3D view</source>
@@ -315,11 +315,11 @@
     <name>MouseLabel</name>
     <message>
         <source>depth </source>
-        <translation type="unfinished"></translation>
+        <translation>Depth </translation>
     </message>
     <message>
         <source>direct </source>
-        <translation type="unfinished"></translation>
+        <translation>Direction </translation>
     </message>
 </context>
 <context>
@@ -369,7 +369,7 @@
     </message>
     <message>
         <source>Number:</source>
-        <translation type="unfinished"></translation>
+        <translation>Hole number:</translation>
     </message>
     <message>
         <source>Date:</source>
@@ -377,19 +377,19 @@
     </message>
     <message>
         <source>Total diameter(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>Total depth (m):</translation>
     </message>
     <message>
         <source>Diameter(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>Diameter (mm):</translation>
     </message>
     <message>
         <source>Start depth(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>Start depth (m):</translation>
     </message>
     <message>
         <source>Person:</source>
-        <translation type="unfinished"></translation>
+        <translation>Operator:</translation>
     </message>
     <message>
         <source>Orifice elevation:</source>
@@ -397,7 +397,7 @@
     </message>
     <message>
         <source>Waterlevel</source>
-        <translation type="unfinished"></translation>
+        <translation>Water level:</translation>
     </message>
     <message>
         <source>Save</source>
@@ -439,11 +439,11 @@
     <name>RangeDialog</name>
     <message>
         <source>start(m)</source>
-        <translation type="unfinished"></translation>
+        <translation>Start (m)</translation>
     </message>
     <message>
         <source>end(m)</source>
-        <translation type="unfinished"></translation>
+        <translation>End (m)</translation>
     </message>
     <message>
         <source>OK</source>
@@ -455,11 +455,11 @@
     </message>
     <message>
         <source>Range error,start depth is larger than end depth!</source>
-        <translation type="unfinished"></translation>
+        <translation>Range error: the start depth is larger than the end depth!</translation>
     </message>
     <message>
         <source>The range must less than 2m!</source>
-        <translation type="unfinished"></translation>
+        <translation>The range must be less than 2 m!</translation>
     </message>
 </context>
 <context>
@@ -485,7 +485,7 @@
     <name>ToolBar</name>
     <message>
         <source>Open project</source>
-        <translation type="unfinished"></translation>
+        <translation>Open &amp;project</translation>
     </message>
     <message>
         <source>Open a project file</source>
@@ -501,7 +501,7 @@
     </message>
     <message>
         <source>&amp;current image</source>
-        <translation type="unfinished"></translation>
+        <translation>Save &amp;current image</translation>
     </message>
     <message>
         <source>Save the current image</source>
@@ -509,7 +509,7 @@
     </message>
     <message>
         <source>save &amp;Original image</source>
-        <translation type="unfinished"></translation>
+        <translation>Save o&amp;riginal image</translation>
     </message>
     <message>
         <source>Save the original image</source>
@@ -517,7 +517,7 @@
     </message>
     <message>
         <source>s&amp;ave as</source>
-        <translation type="unfinished"></translation>
+        <translation>Save &amp;as</translation>
     </message>
     <message>
         <source>Save as</source>
@@ -525,7 +525,7 @@
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Export report</translation>
     </message>
     <message>
         <source>Export report</source>
@@ -549,11 +549,11 @@
     </message>
     <message>
         <source>&amp;Project Information</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Project information</translation>
     </message>
     <message>
         <source>Show or edit project Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Show or edit the project information</translation>
     </message>
     <message>
         <source>&amp;Correction</source>
@@ -565,7 +565,7 @@
     </message>
     <message>
         <source>&amp;Magnetic declination correctionBtn</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Magnetic declination correction</translation>
     </message>
     <message>
         <source>Correct magnetic declination</source>
@@ -573,7 +573,7 @@
     </message>
     <message>
         <source>&amp;Diameter correctionBtn</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Diameter correction</translation>
     </message>
     <message>
         <source>Correct diameter</source>
@@ -585,7 +585,7 @@
     </message>
     <message>
         <source>Show 3D Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Show the 3D image</translation>
     </message>
     <message>
         <source>P&amp;en</source>
@@ -609,7 +609,7 @@
     </message>
     <message>
         <source>M&amp;easure length</source>
-        <translation type="unfinished"></translation>
+        <translation>Measure length</translation>
     </message>
     <message>
         <source>Measure angle</source>
@@ -617,7 +617,7 @@
     </message>
     <message>
         <source> Mark lithology</source>
-        <translation type="unfinished"></translation>
+        <translation>Mark lithology</translation>
     </message>
     <message>
         <source>Mark lithology</source>
@@ -625,7 +625,7 @@
     </message>
     <message>
         <source>So&amp;lid Arrow</source>
-        <translation type="unfinished"></translation>
+        <translation>So&amp;lid arrow</translation>
     </message>
     <message>
         <source>Solid arrow</source>
@@ -649,11 +649,11 @@
     </message>
     <message>
         <source>F&amp;itCurve</source>
-        <translation type="unfinished"></translation>
+        <translation>F&amp;it curve</translation>
     </message>
     <message>
         <source>To fit the curve</source>
-        <translation type="unfinished"></translation>
+        <translation>Fit a curve</translation>
     </message>
     <message>
         <source>R&amp;uler</source>
@@ -661,11 +661,11 @@
     </message>
     <message>
         <source>To measure distance</source>
-        <translation type="unfinished"></translation>
+        <translation>Measure distance</translation>
     </message>
     <message>
         <source>text</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Text</translation>
     </message>
     <message>
         <source>Text</source>
@@ -673,19 +673,19 @@
     </message>
     <message>
         <source>&amp;Irregular</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Irregular area</translation>
     </message>
     <message>
         <source>Irregular</source>
-        <translation type="unfinished"></translation>
+        <translation>Measure an irregular area</translation>
     </message>
     <message>
         <source>&amp;GridLines</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Grid lines</translation>
     </message>
     <message>
         <source>GridLines</source>
-        <translation type="unfinished"></translation>
+        <translation>Show or hide the grid lines</translation>
     </message>
     <message>
         <source>black</source>
@@ -725,11 +725,11 @@
     </message>
     <message>
         <source>Working now, Please Waiting!</source>
-        <translation type="unfinished"></translation>
+        <translation>Working now, please wait!</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -748,7 +748,7 @@
     </message>
     <message>
         <source>Requst</source>
-        <translation type="unfinished"></translation>
+        <translation>Request</translation>
     </message>
     <message>
         <source>Error</source>
