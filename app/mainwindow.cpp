@@ -924,19 +924,20 @@ void MainWindow::handleDataBaseOpenFailed()
 
 double MainWindow::inclinationAngle(float h1, float a1, float h2, float a2, double diameterMetres)
 {
-    const double kPiApprox = 3.1415;
-    const float dh = std::fabs(h1 - h2);
-    const double s = std::sin((a1 - a2 - 180.0) * 0.5 * kPiApprox / 180.0);
-    const double denominator = diameterMetres * std::fabs(s);
-    float angle;
-    if (!(denominator > 0.0) || !std::isfinite(denominator)) {
-        // Points straight across the hole (or no diameter known): the plane
-        // is vertical unless the two depths are the same.
-        angle = dh > 0.0f ? float(kPiApprox / 2.0) : 0.0f;
-    } else {
-        angle = float(std::atan(dh / denominator));
-    }
-    const double degrees = angle * 180.0 / kPiApprox;
+    // The horizontal chord between two wall points at azimuths a1 and a2 of a
+    // hole of diameter d is d * |sin((a1 - a2) / 2)|; the plane through the
+    // two points rises by |h1 - h2| over it. Points at the crest and trough
+    // of a fracture trace (180 degrees apart) give the fracture's dip.
+    const double dh = std::fabs(double(h1) - double(h2));
+    const double halfDifference = qDegreesToRadians((double(a1) - double(a2)) * 0.5);
+    double chord = diameterMetres * std::fabs(std::sin(halfDifference));
+    if (!std::isfinite(chord) || chord < 0.0)
+        chord = 0.0;
+    if (!std::isfinite(dh))
+        return 0.0;
+    // A zero chord (same azimuth, or no diameter known) is a vertical plane
+    // unless the two points coincide.
+    const double degrees = qRadiansToDegrees(std::atan2(dh, chord));
     return std::isfinite(degrees) ? degrees : 0.0;
 }
 
@@ -968,9 +969,13 @@ QString MainWindow::measurementLabelText(int type, const QPointF &p1, const QPoi
     const QString points = pointText(t1) + QStringLiteral(" - ") + pointText(t2);
 
     const double pixelLength = QLineF(q1, q2).length();
-    const double divisor = pixelsPerUnit > 0.0 ? pixelsPerUnit * 10000.0 : 1.0;
+    // A plain picture has no project scale: its lengths are only known in pixels.
+    const bool scaleKnown = std::isfinite(pixelsPerUnit) && pixelsPerUnit > 0.0;
     const QString lengthText = QStringLiteral("L = ")
-        + QString::number(pixelLength / divisor, 'f', 3) + QStringLiteral("m  ");
+        + (scaleKnown ? QString::number(pixelLength / (pixelsPerUnit * 10000.0), 'f', 3)
+                            + QStringLiteral("m  ")
+                      : tr("unknown (no project scale, %1 pixels)").arg(qRound64(pixelLength))
+                            + QStringLiteral("  "));
 
     const float h1 = t1.value(0).toFloat();
     const float h2 = t2.value(0).toFloat();
@@ -978,7 +983,9 @@ QString MainWindow::measurementLabelText(int type, const QPointF &p1, const QPoi
     const float a2 = t2.value(2).toFloat();
     const double d = m_projectInfo->diameter() / 10000.0;
     const double angle = inclinationAngle(h1, a1, h2, a2, d);
-    const QString inclinationText = tr("inclination") + t2.value(1) + t2.value(2) + tr("D")
+    // The plane dips towards its deeper point.
+    const QStringList &deeper = h1 > h2 ? t1 : t2;
+    const QString inclinationText = tr("inclination") + deeper.value(1) + deeper.value(2) + tr("D")
         + QStringLiteral(", ") + tr("inclinationAngle") + QString::number(angle, 'f', 2) + tr("D");
 
     if (type == kLengthMeasureType)

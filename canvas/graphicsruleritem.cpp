@@ -7,6 +7,7 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
@@ -16,11 +17,24 @@
 
 namespace {
 
+bool scaleKnown()
+{
+    return qIsFinite(pixelsPerUnit) && pixelsPerUnit > 0.0;
+}
+
 // Scene units per depth unit; 1 while no project has given a usable factor.
 double pixelFactor()
 {
-    return (qIsFinite(pixelsPerUnit) && pixelsPerUnit > 0.0) ? pixelsPerUnit : 1.0;
+    return scaleKnown() ? pixelsPerUnit : 1.0;
 }
+
+QFont labelFont()
+{
+    return QFont(QStringLiteral("Times"), 40, 75, false);
+}
+
+// Room to the right of the chain for the labels when they are short.
+constexpr double kLabelRoom = 600.0;
 
 } // namespace
 
@@ -67,9 +81,14 @@ double GraphicsRulerItem::total() const
 QStringList GraphicsRulerItem::labelTexts() const
 {
     const QVector<double> d = runningDistances();
+    // Without a project scale (a plain picture) distances are known in
+    // pixels only; they are not shown as metres.
+    const bool known = scaleKnown();
     QStringList texts;
     for (int i = 0; i < d.size(); ++i) {
-        const QString value = QString::number(d.at(i) / kDepthUnitsPerMetre, 'f', 2) + "m";
+        const QString value = known
+            ? QString::number(d.at(i) / kDepthUnitsPerMetre, 'f', 2) + "m"
+            : tr("unknown (no project scale, %1 pixels)").arg(qRound64(d.at(i)));
         texts << (i == d.size() - 1 ? tr("Total:") + value : value);
     }
     return texts;
@@ -82,7 +101,13 @@ QRectF GraphicsRulerItem::boundingRect() const
     const QRectF r = poly.size() == 1
                          ? shape().boundingRect()
                          : ItemSupport::hitStroke(ItemSupport::polylinePath(poly), pen()).boundingRect();
-    return QRectF(r.x() - 100.0, r.y() - 100.0, int(r.width() + 600.0), int(r.height() + 500.0));
+    // The labels start 16 units right of their point; a long label (no
+    // project scale) gets the room it needs.
+    double room = kLabelRoom;
+    const QFontMetricsF metrics(labelFont());
+    for (const QString &text : labelTexts())
+        room = qMax(room, 16.0 + metrics.horizontalAdvance(text) + 100.0);
+    return QRectF(r.x() - 100.0, r.y() - 100.0, int(r.width() + room), int(r.height() + 500.0));
 }
 
 QPainterPath GraphicsRulerItem::shape() const
@@ -108,8 +133,7 @@ void GraphicsRulerItem::paint(QPainter *painter, const QStyleOptionGraphicsItem 
     painter->setPen(linePen);
     painter->drawPolyline(polygon());
 
-    QFont font(QStringLiteral("Times"), 40, 75, false);
-    painter->setFont(font);
+    painter->setFont(labelFont());
 
     const QVector<double> distances = runningDistances();
     const QStringList texts = labelTexts();

@@ -31,7 +31,8 @@ public:
     QVector<double> runningDistances() const;
     // Distance along the whole displayed polygon, in depth units.
     double total() const;
-    // The texts drawn at the markers: "0.00m", ..., "Total:1.25m".
+    // The texts drawn at the markers: "0.00m", ..., "Total:1.25m"; without a
+    // project scale the distance in pixels is given as unknown in metres.
     QStringList labelTexts() const;
 
     QRectF boundingRect() const override;

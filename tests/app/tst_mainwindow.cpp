@@ -709,7 +709,7 @@ void TestMainWindow::pictureForgetsTheProjectScale()
     // Lengths drawn on a picture are in pixels, not in the project's metres.
     QCOMPARE(pixelsPerUnit, 0.0);
     QCOMPARE(w.measurementLabelText(11, QPointF(0, 0), QPointF(3, 4)).section(QLatin1Char('\n'), 1),
-             QStringLiteral("L = 5.000m  "));
+             QStringLiteral("L = unknown (no project scale, 5 pixels)  "));
 }
 
 void TestMainWindow::cursorReadOut()

@@ -1,6 +1,7 @@
 // Labels of finished measure-length, measure-angle and mark-lithology lines:
 // their texts and arithmetic, and keeping or dropping the measurement.
 
+#include <QFile>
 #include <QGraphicsLineItem>
 #include <QPen>
 #include <QRegularExpression>
@@ -50,16 +51,25 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void labelTexts();
+    void inclinationArithmetic_data();
     void inclinationArithmetic();
     void neverNanOrInfinite();
+    void directionIsTheDeeperPoint();
+    void lengthWithoutProjectScale();
     void acceptedLabelKeepsTheLine();
     void refusedOrEmptyMeasurementIsDropped();
     void otherItemsGetNoLabel();
+    // Opens another project: keep last.
+    void plantedFractureDip_data();
+    void plantedFractureDip();
 
 private:
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_dir;
     MainWindow *m_window = nullptr;
+    // A wider image of a wider hole with planted fractures, and their CSV.
+    QString m_fractures;
+    QString m_featuresCsv;
     // Scene rows of 10.000 m and 10.100 m on the page from 10 m.
     QPoint m_top{1400, 120};
     QPoint m_below{1400, 247};
@@ -74,6 +84,15 @@ void TestMeasurementLabels::initTestCase()
     const QString path = ShellTest::makeProject(m_dir, QStringLiteral("m.prj"),
                                                 {QStringLiteral("--to"), QStringLiteral("20")});
     QVERIFY(!path.isEmpty());
+    // 2000 px around a hole of 200 mm: a pixel is 0.3 mm of wall.
+    m_featuresCsv = m_dir.filePath(QStringLiteral("features.csv"));
+    m_fractures = ShellTest::makeProject(
+        m_dir, QStringLiteral("fractures.prj"),
+        {QStringLiteral("--to"), QStringLiteral("14"), QStringLiteral("--width"),
+         QStringLiteral("2000"), QStringLiteral("--diameter"), QStringLiteral("200"),
+         QStringLiteral("--seed"), QStringLiteral("7"), QStringLiteral("--features-csv"),
+         m_featuresCsv});
+    QVERIFY(!m_fractures.isEmpty());
     m_window = new MainWindow;
     m_window->openProjectFile(path);
     SHELL_WAIT_READ(m_window);
@@ -96,16 +115,17 @@ void TestMeasurementLabels::cleanupTestCase()
 
 void TestMeasurementLabels::labelTexts()
 {
-    // Same azimuth (east, 90 degrees), 10 cm apart in a 0.1 m hole: 45 degrees.
+    // Same azimuth (east, 90 degrees), 10 cm apart: no horizontal chord, a
+    // vertical plane.
     const QString points = QStringLiteral("(H:10.000m, E90d) - (H:10.100m, E90d)");
     QCOMPARE(m_window->measurementLabelText(12, m_top, m_below),
-             points + QStringLiteral("\ninclinationE90D, inclinationAngle45.00D"));
+             points + QStringLiteral("\ninclinationE90D, inclinationAngle90.00D"));
 
     // 127 rows at 1273.88 rows per metre.
     QCOMPARE(m_window->measurementLabelText(11, m_top, m_below),
              points + QStringLiteral("\nL = 0.100m  "));
     QCOMPARE(m_window->measurementLabelText(13, m_top, m_below),
-             points + QStringLiteral("\nL = 0.100m  inclinationE90D, inclinationAngle45.00D"));
+             points + QStringLiteral("\nL = 0.100m  inclinationE90D, inclinationAngle90.00D"));
 
     // Direction names and azimuths of the read-out; quadrants between them.
     QCOMPARE(m_window->measurementLabelText(11, QPoint(1300, 120), QPoint(1450, 120)),
@@ -113,26 +133,46 @@ void TestMeasurementLabels::labelTexts()
     QCOMPARE(m_window->measurementLabelText(1, m_top, m_below), QString());
 }
 
+void TestMeasurementLabels::inclinationArithmetic_data()
+{
+    QTest::addColumn<float>("h1");
+    QTest::addColumn<float>("a1");
+    QTest::addColumn<float>("h2");
+    QTest::addColumn<float>("a2");
+    QTest::addColumn<double>("diameter");
+    QTest::addColumn<QString>("angle");
+
+    // Straight across a 0.1 m hole, 10 cm apart in depth: the chord is the
+    // diameter, 45 degrees, whichever point comes first.
+    QTest::newRow("across") << 10.0f << 270.0f << 10.1f << 90.0f << 0.1 << "45.00";
+    QTest::newRow("across, reversed") << 10.1f << 90.0f << 10.0f << 270.0f << 0.1 << "45.00";
+    QTest::newRow("across north") << 10.0f << 0.0f << 10.1f << 180.0f << 0.1 << "45.00";
+    // A quarter turn apart: chord d * sin(45), arctan(0.1 / 0.0707).
+    QTest::newRow("quarter") << 10.0f << 0.0f << 10.1f << 90.0f << 0.1 << "54.74";
+    // The same azimuth: no chord, a vertical plane; no diameter known likewise.
+    QTest::newRow("same azimuth") << 10.0f << 90.0f << 10.1f << 90.0f << 0.1 << "90.00";
+    QTest::newRow("no diameter") << 1.0f << 0.0f << 1.1f << 180.0f << 0.0 << "90.00";
+    // The same depth: a horizontal plane; one point twice gives no angle.
+    QTest::newRow("level") << 10.0f << 270.0f << 10.0f << 90.0f << 0.1 << "0.00";
+    QTest::newRow("one point") << 1.0f << 0.0f << 1.0f << 0.0f << 0.0 << "0.00";
+}
+
 void TestMeasurementLabels::inclinationArithmetic()
 {
-    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 90.0f, 10.1f, 90.0f, 0.1), 'f', 2),
-             QStringLiteral("45.00"));
-    // The order of the points does not matter.
-    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.1f, 90.0f, 10.0f, 90.0f, 0.1), 'f', 2),
-             QStringLiteral("45.00"));
-    // Same azimuth: arctan(|h1 - h2| / d).
-    const double expected = std::atan(0.05f / 0.2) * 180.0 / 3.1415;
-    QVERIFY(std::fabs(MainWindow::inclinationAngle(2.0f, 10.0f, 2.05f, 10.0f, 0.2) - expected) < 1e-3);
-    // The angle grows towards 90 as the azimuths move apart.
-    const double near = MainWindow::inclinationAngle(10.0f, 90.0f, 10.1f, 90.0f, 0.1);
-    const double apart = MainWindow::inclinationAngle(10.0f, 170.0f, 10.1f, 20.0f, 0.1);
-    QVERIFY(apart > near);
-    QVERIFY(apart < 90.01);
+    QFETCH(float, h1);
+    QFETCH(float, a1);
+    QFETCH(float, h2);
+    QFETCH(float, a2);
+    QFETCH(double, diameter);
+    QFETCH(QString, angle);
+    const double value = MainWindow::inclinationAngle(h1, a1, h2, a2, diameter);
+    QVERIFY(std::isfinite(value));
+    QCOMPARE(QString::number(value, 'f', 2), angle);
 }
 
 void TestMeasurementLabels::neverNanOrInfinite()
 {
-    // West then east: exactly 180 degrees apart, the quotient is unbounded.
+    // West then east: exactly 180 degrees apart, the chord is the diameter.
     const QPoint west(1600, 120);
     const QPoint east(1400, 247);
     const QString text = m_window->measurementLabelText(13, west, east);
@@ -142,25 +182,42 @@ void TestMeasurementLabels::neverNanOrInfinite()
     QString numbers = text;
     numbers.remove(QStringLiteral("inclinationAngle")).remove(QStringLiteral("inclination"));
     QVERIFY2(!numbers.contains(notANumber), qPrintable(text));
-    QVERIFY2(text.endsWith(QStringLiteral("inclinationAngle90.00D")), qPrintable(text));
-    QCOMPARE(MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1),
-             MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1));
-    // Straight across the hole with a depth difference: a vertical plane.
-    QVERIFY(std::isfinite(MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1)));
-    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 270.0f, 10.1f, 90.0f, 0.1), 'f', 2),
-             QStringLiteral("90.00"));
-    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 0.0f, 10.1f, 180.0f, 0.1), 'f', 2),
-             QStringLiteral("90.00"));
-    QCOMPARE(QString::number(MainWindow::inclinationAngle(10.0f, 270.0f, 10.0f, 90.0f, 0.1), 'f', 2),
-             QStringLiteral("0.00"));
-    // No diameter known.
-    QVERIFY(std::isfinite(MainWindow::inclinationAngle(1.0f, 0.0f, 1.0f, 0.0f, 0.0)));
-    QCOMPARE(MainWindow::inclinationAngle(1.0f, 0.0f, 1.0f, 0.0f, 0.0), 0.0);
+    QVERIFY2(text.endsWith(QStringLiteral("inclinationE90D, inclinationAngle45.00D")),
+             qPrintable(text));
 
     // A zero-length line: length 0, angle 0.
     const QString zero = m_window->measurementLabelText(13, m_top, m_top);
     QVERIFY2(zero.endsWith(QStringLiteral("\nL = 0.000m  inclinationE90D, inclinationAngle0.00D")),
              qPrintable(zero));
+}
+
+void TestMeasurementLabels::directionIsTheDeeperPoint()
+{
+    // The upper point is west, the deeper one east: the plane dips east,
+    // whichever end the line was drawn from.
+    const QPoint westHigh(1600, 120);
+    const QPoint eastLow(1400, 247);
+    QVERIFY2(m_window->measurementLabelText(12, westHigh, eastLow).endsWith(
+                 QStringLiteral("inclinationE90D, inclinationAngle45.00D")),
+             qPrintable(m_window->measurementLabelText(12, westHigh, eastLow)));
+    QVERIFY2(m_window->measurementLabelText(12, eastLow, westHigh).endsWith(
+                 QStringLiteral("inclinationE90D, inclinationAngle45.00D")),
+             qPrintable(m_window->measurementLabelText(12, eastLow, westHigh)));
+}
+
+void TestMeasurementLabels::lengthWithoutProjectScale()
+{
+    // A plain picture has no pixel factor: the length is known in pixels only.
+    const double factor = pixelsPerUnit;
+    pixelsPerUnit = 0.0;
+    const QString length = m_window->measurementLabelText(11, QPoint(1400, 120), QPoint(1430, 160));
+    const QString lithology = m_window->measurementLabelText(13, QPoint(1400, 120), QPoint(1430, 160));
+    pixelsPerUnit = factor;
+    QCOMPARE(length.section(QLatin1Char('\n'), 1),
+             QStringLiteral("L = unknown (no project scale, 50 pixels)  "));
+    QVERIFY2(lithology.section(QLatin1Char('\n'), 1)
+                 .startsWith(QStringLiteral("L = unknown (no project scale, 50 pixels)  inclination")),
+             qPrintable(lithology));
 }
 
 void TestMeasurementLabels::acceptedLabelKeepsTheLine()
@@ -181,7 +238,7 @@ void TestMeasurementLabels::acceptedLabelKeepsTheLine()
     QVERIFY(label);
     QVERIFY(label->accepted());
     QCOMPARE(label->text(), QStringLiteral("(H:10.000m, E90d) - (H:10.100m, E90d)\n"
-                                           "inclinationE90D, inclinationAngle45.00D"));
+                                           "inclinationE90D, inclinationAngle90.00D"));
     QCOMPARE(label->font().family(), QStringLiteral("Times"));
     QCOMPARE(label->font().pointSize(), 50);
     QCOMPARE(label->font().weight(), int(QFont::Light));
@@ -240,6 +297,74 @@ void TestMeasurementLabels::otherItemsGetNoLabel()
     QCOMPARE(watcher.count(), 0);
     QVERIFY(line->childItems().isEmpty());
     delete line;
+}
+
+void TestMeasurementLabels::plantedFractureDip_data()
+{
+    QTest::addColumn<double>("depth");
+    QTest::addColumn<double>("dip");
+    QTest::addColumn<double>("dipDirection");
+
+    QFile csv(m_featuresCsv);
+    QVERIFY(csv.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
+    int fractures = 0;
+    for (const QString &line : lines) {
+        const QStringList f = line.trimmed().split(QLatin1Char(','));
+        if (f.size() != 4 || f.at(3) != QLatin1String("fracture"))
+            continue;
+        ++fractures;
+        QTest::newRow(qPrintable(QStringLiteral("%1 m").arg(f.at(0))))
+            << f.at(0).toDouble() << f.at(1).toDouble() << f.at(2).toDouble();
+    }
+    QVERIFY(fractures >= 2);
+}
+
+void TestMeasurementLabels::plantedFractureDip()
+{
+    QFETCH(double, depth);
+    QFETCH(double, dip);
+    QFETCH(double, dipDirection);
+
+    if (ProjectInfo::instance()->projectPath() != m_fractures) {
+        m_window->openProjectFile(m_fractures);
+        SHELL_WAIT_READ(m_window);
+        QCOMPARE(ProjectInfo::instance()->diameter(), 2000);
+    }
+    // A page of two metres around the fracture.
+    const int start = qMax(0, int(depth) - 1);
+    m_window->fileInfoWidget()->setStartValue(start);
+    m_window->fileInfoWidget()->setEndValue(start + 2);
+    m_window->handleGoPressed();
+    SHELL_WAIT_READ(m_window);
+    QCOMPARE(ProjectInfo::instance()->pageStart(), start * 10000);
+
+    // The trace z(theta) = z0 + (D/2) tan(dip) cos(theta - dipdir): the
+    // trough (deepest) at the dip direction, the crest opposite.
+    const double diameter = 0.2;
+    const double reach = diameter / 2.0 * std::tan(qDegreesToRadians(dip));
+    const double width = m_window->scene()->sceneRect().width() - 2600.0;
+    auto wallPoint = [&](double depthMetres, double azimuth) {
+        const double x = 1300.0 + std::fmod(azimuth, 360.0) / 360.0 * width;
+        const double y = m_window->leftScale()->depthToY(qRound(depthMetres * 10000.0));
+        return QPointF(x, y);
+    };
+    const QPointF trough = wallPoint(depth + reach, dipDirection);
+    const QPointF crest = wallPoint(depth - reach, dipDirection + 180.0);
+
+    const QRegularExpression inclination(
+        QStringLiteral("inclination\\D*(\\d+)D, inclinationAngle([0-9.]+)D$"));
+    for (const QString &text : {m_window->measurementLabelText(12, crest, trough),
+                                m_window->measurementLabelText(12, trough, crest)}) {
+        const QRegularExpressionMatch m = inclination.match(text);
+        QVERIFY2(m.hasMatch(), qPrintable(text));
+        const double angle = m.captured(2).toDouble();
+        QVERIFY2(std::fabs(angle - dip) < 1.0,
+                 qPrintable(QStringLiteral("planted %1, measured %2: %3").arg(dip).arg(angle).arg(text)));
+        // The direction is that of the deeper point, the trough.
+        const double off = std::fmod(std::fabs(m.captured(1).toDouble() - dipDirection), 360.0);
+        QVERIFY2(qMin(off, 360.0 - off) < 1.0, qPrintable(text));
+    }
 }
 
 QTEST_MAIN(TestMeasurementLabels)

@@ -1,6 +1,6 @@
 // The ruler (running distances along a clicked chain) and the measurement
 // lines that the main window labels: types, construction through the scene,
-// the pixel factor and the arithmetic offered for the labels.
+// the pixel factor.
 
 #include "drawingtestsupport.h"
 
@@ -13,6 +13,7 @@
 #include "itemstyle.h"
 #include "mode.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -89,9 +90,6 @@ private slots:
     void finishedRulerSelectsAndMovesInPointerMode();
     void measurementLinesThroughTheirTools_data();
     void measurementLinesThroughTheirTools();
-    void lengthInMetres();
-    void inclinationAngle();
-    void inclinationAngleIsAlwaysFinite();
 
 private:
     GraphicsScene *m_scene = nullptr;
@@ -273,9 +271,15 @@ void TestMeasureItems::rulerWithoutUsableFactorStaysFinite()
     pixelsPerUnit = factor;
     GraphicsRulerItem ruler(QPointF(0, 0), Qt::black);
     ruler.setPoints(poly({QPointF(0, 0), QPointF(3000, 4000), QPointF(3000, 9000)}));
-    // Scene units are taken as depth units: 5000 and 5000 units.
-    QCOMPARE(ruler.labelTexts(), QStringList({"0.00m", "0.50m", "Total:1.00m"}));
+    // No metres without a project scale: the distances are given in pixels.
+    QCOMPARE(ruler.labelTexts(), QStringList({"unknown (no project scale, 0 pixels)",
+                                              "unknown (no project scale, 5000 pixels)",
+                                              "Total:unknown (no project scale, 10000 pixels)"}));
     QVERIFY(std::isfinite(ruler.total()));
+    // The repainted area holds the longer labels.
+    const QFontMetricsF metrics(QFont(QStringLiteral("Times"), 40, 75, false));
+    QVERIFY(ruler.boundingRect().right()
+            >= 3000 + 16 + metrics.horizontalAdvance(ruler.labelTexts().last()));
 
     // Painting with such a factor works too.
     QGraphicsScene scene;
@@ -385,65 +389,6 @@ void TestMeasureItems::measurementLinesThroughTheirTools()
     QVERIFY(line->childItems().isEmpty()); // draws no label of its own
     line->setPos(10, -20);
     QCOMPARE(line->sceneLine(), QLineF(110, 180, 410, 580));
-}
-
-void TestMeasureItems::lengthInMetres()
-{
-    QCOMPARE(GraphicsLengthMeasureitem::lengthInMetres(500.0, 0.1), 0.5);
-    // No pixel factor: the length is divided by 1 and stays finite.
-    QCOMPARE(GraphicsLengthMeasureitem::lengthInMetres(500.0, 0.0), 500.0);
-    QCOMPARE(GraphicsLengthMeasureitem::lengthInMetres(0.0, 0.0), 0.0);
-    QCOMPARE(GraphicsLengthMeasureitem::lengthInMetres(
-                 500.0, std::numeric_limits<double>::quiet_NaN()), 500.0);
-    QCOMPARE(GraphicsLengthMeasureitem::lengthInMetres(0.0, 0.1), 0.0);
-
-    GraphicsLengthMeasureitem line(QLineF(100, 100, 400, 500));
-    pixelsPerUnit = 0.1;
-    QCOMPARE(QString::number(line.lengthInMetres(), 'f', 3), QStringLiteral("0.500"));
-    pixelsPerUnit = 0.0;
-    QCOMPARE(QString::number(line.lengthInMetres(), 'f', 3), QStringLiteral("500.000"));
-    GraphicsLengthMeasureitem zero(QLineF(100, 100, 100, 100));
-    QCOMPARE(QString::number(zero.lengthInMetres(), 'f', 3), QStringLiteral("0.000"));
-}
-
-void TestMeasureItems::inclinationAngle()
-{
-    auto text = [](float h1, float h2, float a1, float a2, double d) {
-        return QString::number(GraphicsAngleMeasureItem::inclinationAngle(h1, h2, a1, a2, d), 'f', 2);
-    };
-    // Same azimuth: arctan(|h1 - h2| / d).
-    QCOMPARE(text(10.0f, 10.1f, 90.0f, 90.0f, 0.1), QStringLiteral("45.00"));
-    QCOMPARE(text(10.1f, 10.0f, 90.0f, 90.0f, 0.1), QStringLiteral("45.00"));
-    QCOMPARE(text(5.0f, 5.0f, 40.0f, 40.0f, 0.1), QStringLiteral("0.00"));
-    // Closer to opposite sides the angle grows towards 90.
-    const double at90 = GraphicsAngleMeasureItem::inclinationAngle(10.0f, 10.1f, 0.0f, 90.0f, 0.1);
-    const double at170 = GraphicsAngleMeasureItem::inclinationAngle(10.0f, 10.1f, 0.0f, 170.0f, 0.1);
-    QVERIFY(at90 > 45.0 && at170 > at90 && at170 < 90.0);
-    // Exactly opposite: 90 for different depths, 0 for the same depth.
-    QCOMPARE(text(10.0f, 10.1f, 0.0f, 180.0f, 0.1), QStringLiteral("90.00"));
-    QCOMPARE(text(10.0f, 10.0f, 0.0f, 180.0f, 0.1), QStringLiteral("0.00"));
-    // Unknown diameter.
-    QCOMPARE(text(10.0f, 10.1f, 90.0f, 90.0f, 0.0), QStringLiteral("90.00"));
-    QCOMPARE(text(10.0f, 10.0f, 90.0f, 90.0f, 0.0), QStringLiteral("0.00"));
-}
-
-void TestMeasureItems::inclinationAngleIsAlwaysFinite()
-{
-    const float depths[] = {0.0f, 0.0001f, 1.0f, 10.0f, 10.1f};
-    const float azimuths[] = {0.0f, 1.0f, 90.0f, 179.0f, 180.0f, 181.0f, 270.0f, 359.0f, 360.0f};
-    const double diameters[] = {0.0, 0.1, 1.0, -1.0};
-    for (float h1 : depths)
-        for (float h2 : depths)
-            for (float a1 : azimuths)
-                for (float a2 : azimuths)
-                    for (double d : diameters) {
-                        const double angle = GraphicsAngleMeasureItem::inclinationAngle(h1, h2, a1, a2, d);
-                        const QString shown = QString::number(angle, 'f', 2);
-                        QVERIFY2(std::isfinite(angle) && isFiniteNumberText(shown)
-                                     && angle >= 0.0 && angle <= 90.01,
-                                 qPrintable(QStringLiteral("%1 %2 %3 %4 %5 -> %6")
-                                                .arg(h1).arg(h2).arg(a1).arg(a2).arg(d).arg(shown)));
-                    }
 }
 
 QTEST_MAIN(TestMeasureItems)
