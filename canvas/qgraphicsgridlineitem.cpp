@@ -43,7 +43,11 @@ QGraphicsGridLineItem::QGraphicsGridLineItem(double unit, const QRectF &rect, QG
 {
     setPen(ItemSupport::stylePen());
     setAcceptHoverEvents(true);
-    setFlag(QGraphicsItem::ItemIsSelectable, true);
+    // An overlay, not a drawing: presses fall through to the items below it
+    // or to the view (which then scrolls), and it can neither be selected
+    // nor deleted.
+    setFlag(QGraphicsItem::ItemIsSelectable, false);
+    setAcceptedMouseButtons(Qt::NoButton);
     setUnit(unit);
 }
 

@@ -10,6 +10,7 @@
 #include "qgraphicsgridlineitem.h"
 
 #include <QGraphicsPixmapItem>
+#include <QScrollBar>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -83,6 +84,7 @@ private slots:
     void gridUnitFromLeftScale();
     void hiddenGridIsNotResized();
     void clickAfterShowingGridDoesNotReportIt();
+    void shownGridLetsTheViewScrollAndCannotBeSelected();
 };
 
 void TestGridLines::init()
@@ -194,7 +196,6 @@ void TestGridLines::itemBasics()
     QCOMPARE(grid.pen().capStyle(), Qt::SquareCap);
     QCOMPARE(grid.pen().joinStyle(), Qt::BevelJoin);
     QVERIFY(grid.acceptHoverEvents());
-    QVERIFY(grid.flags() & QGraphicsItem::ItemIsSelectable);
     QVERIFY(!(grid.flags() & QGraphicsItem::ItemIsMovable));
     QCOMPARE(grid.boundingRect(), QRectF(8.5, 18.5, 103, 63));
     // Hit shape: the ellipse inscribed in the bounding rectangle.
@@ -396,6 +397,49 @@ void TestGridLines::clickAfterShowingGridDoesNotReportIt()
     QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QCOMPARE(inserted.count(), 1);
     QVERIFY(inserted.at(0).at(0).value<QGraphicsItem *>() == nullptr);
+}
+
+void TestGridLines::shownGridLetsTheViewScrollAndCannotBeSelected()
+{
+    currentMode = Pointer;
+    GraphicsScene scene;
+    scene.setSceneRect(0, 0, 6000, 6000);
+    QImage page(3400, 5760, QImage::Format_RGB32);
+    page.fill(Qt::gray);
+    scene.addPixmap(QPixmap::fromImage(page))->setPos(1300, 120);
+    GraphicsView view;
+    view.setScene(&scene);
+    view.resetTransform(); // scale 1: the page is far larger than the view
+    view.resize(600, 400);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    scene.ShowGridLines();
+    QGraphicsGridLineItem *grid = gridOf(scene);
+    QVERIFY(grid && grid->isVisible());
+    view.centerOn(QPointF(3000, 3000));
+    QCOMPARE(view.itemAt(QPoint(300, 200)), grid);
+
+    // A left drag over the grid scrolls the page.
+    const int before = view.verticalScrollBar()->value();
+    const QPoint from(300, 300);
+    const QPoint to(300, 100);
+    QTest::mousePress(view.viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    for (const QPoint &p : {QPoint(300, 250), QPoint(300, 180), to}) {
+        QMouseEvent move(QEvent::MouseMove, p, view.viewport()->mapToGlobal(p), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &move);
+    }
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, Qt::NoModifier, to);
+    QCOMPARE(view.verticalScrollBar()->value(), before + 200);
+
+    // A click on it selects nothing, so Delete has nothing to take away.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+    QVERIFY(scene.selectedItems().isEmpty());
+    QPainterPath everything;
+    everything.addRect(scene.sceneRect());
+    scene.setSelectionArea(everything);
+    QVERIFY(!scene.selectedItems().contains(grid));
+    QVERIFY(!grid->isSelected());
 }
 
 QTEST_MAIN(TestGridLines)
