@@ -51,6 +51,13 @@ private:
     QGraphicsItem *m_item;
 };
 
+// A new text item whose dialog was cancelled or closed with no text.
+bool isDroppedText(const QGraphicsItem *item)
+{
+    const auto *text = dynamic_cast<const GraphicsTextItem *>(item);
+    return text && (!text->accepted() || text->text().isEmpty());
+}
+
 } // namespace
 
 GraphicsScene::GraphicsScene(QObject *parent)
@@ -209,6 +216,17 @@ void GraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         if (currentMode != Pointer && !m_currentItem) {
             m_currentItem = createItem(event);
+            if (isDroppedText(m_currentItem)) {
+                // The text dialog was cancelled or left empty: no invisible
+                // item stays behind to count as an unsaved drawing. The press
+                // was spent on the dialog.
+                delete m_currentItem;
+                m_currentItem = nullptr;
+                emit signalCancelInsertItem();
+                init();
+                event->accept();
+                return;
+            }
             if (m_currentItem && m_currentItem->scene() != this)
                 addItem(m_currentItem);
         }

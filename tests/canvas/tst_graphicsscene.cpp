@@ -9,6 +9,7 @@
 #include "graphicsview.h"
 #include "itemstyle.h"
 #include "mode.h"
+#include "textdialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,6 +71,12 @@ private:
             return;
         }
         ++answered;
+        if (auto *text = qobject_cast<TextDialog *>(modal)) {
+            // A text item needs a confirmed text to stay.
+            text->setText(QStringLiteral("label"));
+            text->okBtnClicked();
+            return;
+        }
         modal->close();
     }
 

@@ -106,7 +106,8 @@ private slots:
     void cleanup();
 
     void textToolAsksForTextAndFinishesOnRelease();
-    void emptyTextAfterARulerIsStillFinished();
+    void emptyOrCancelledTextLeavesNoItem_data();
+    void emptyOrCancelledTextLeavesNoItem();
     void cancelledDialogStillAppliesItsContents();
     void emptyBoxKeepsThePreviousText();
     void fontDialogChoiceReachesItemAndStyle();
@@ -187,25 +188,48 @@ void TestTextItem::textToolAsksForTextAndFinishesOnRelease()
     QCOMPARE(answerer.unexpected(), 0);
 }
 
-void TestTextItem::emptyTextAfterARulerIsStillFinished()
+void TestTextItem::emptyOrCancelledTextLeavesNoItem_data()
 {
-    // A finished ruler leaves the drawing flag set.
-    m_scene->setMode(InsertRuler);
-    click(m_view, QPointF(100, 100));
-    click(m_view, QPointF(100, 300));
-    click(m_view, QPointF(100, 300), Qt::RightButton);
-    QVERIFY(ItemStyle::instance()->drawing());
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("afterRuler");
+    QTest::newRow("empty, OK") << QString("") << QStringLiteral("OK") << false;
+    QTest::newRow("nothing typed, Cancel") << QString() << QStringLiteral("Cancel") << false;
+    QTest::newRow("typed, then Cancel") << QStringLiteral("typed") << QStringLiteral("Cancel")
+                                        << false;
+    // A finished ruler leaves the drawing flag set; it must not keep the
+    // dropped text's press open either.
+    QTest::newRow("empty after a ruler") << QString("") << QStringLiteral("OK") << true;
+}
+
+void TestTextItem::emptyOrCancelledTextLeavesNoItem()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, button);
+    QFETCH(bool, afterRuler);
+    if (afterRuler) {
+        m_scene->setMode(InsertRuler);
+        click(m_view, QPointF(100, 100));
+        click(m_view, QPointF(100, 300));
+        click(m_view, QPointF(100, 300), Qt::RightButton);
+        QVERIFY(ItemStyle::instance()->drawing());
+    }
+    const int before = m_scene->items().size();
 
     ModalAnswerer answerer;
-    answerer.add(answerText(QString(""), QStringLiteral("OK")));
+    answerer.add(answerText(typed, button));
     QSignalSpy inserted(m_scene, &GraphicsScene::itemInserted);
+    QSignalSpy cancelled(m_scene, &GraphicsScene::signalCancelInsertItem);
     m_scene->setMode(InsertText);
     click(m_view, QPointF(600, 600));
     QCOMPARE(answerer.pending(), 0);
-    QCOMPARE(inserted.count(), 1);
-    auto *text = inserted.first().first().value<QGraphicsItem *>();
-    QVERIFY(text);
-    QCOMPARE(text->type(), 10);
+    QCOMPARE(answerer.unexpected(), 0);
+
+    // Nothing is left on the page that would count as an unsaved drawing.
+    QCOMPARE(m_scene->items().size(), before);
+    QCOMPARE(cancelled.count(), 1);
+    for (const QList<QVariant> &args : inserted)
+        QCOMPARE(args.first().value<QGraphicsItem *>(), static_cast<QGraphicsItem *>(nullptr));
     QCOMPARE(m_scene->currentItem(), static_cast<QGraphicsItem *>(nullptr));
     QVERIFY(!ItemStyle::instance()->drawing());
 }
@@ -233,7 +257,7 @@ void TestTextItem::emptyBoxKeepsThePreviousText()
     QCOMPARE(item.text(), QStringLiteral("old label"));
     QVERIFY(item.accepted());
 
-    // An empty text item stays empty (nothing removes it).
+    // The item itself keeps an empty text; the scene drops such a new item.
     answerer.add(answerText(QString(""), QStringLiteral("OK")));
     GraphicsTextItem empty(QPointF(0, 0), QString());
     QCOMPARE(empty.text(), QString());
