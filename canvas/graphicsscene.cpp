@@ -191,18 +191,18 @@ QGraphicsItem *GraphicsScene::createItem(QGraphicsSceneMouseEvent *event)
     case MarkLithology:
         return new GraphicsLithologymarkitem(QLineF(p, p));
     case IrregularArea: {
-        // The image area widened down to the bottom of the scene rectangle;
-        // on a single picture, the picture itself.
+        // The page image area (not its margins); on a single picture, the
+        // picture itself.
         const QRectF scene = sceneRect();
-        QRectF bounds(1300.0, 120.0, scene.width() - 2600.0, scene.height() - 120.0);
+        QRectF bounds(1300.0, 120.0, scene.width() - 2600.0, scene.height() - 240.0);
         pictureArea(&bounds);
         auto *item = new GraphicsSelCurveItem(p, bounds);
         connect(item, &GraphicsSelCurveItem::signalSelCurveFinished, this,
                 &GraphicsScene::handleSelCurveFinished);
         connect(item, &GraphicsSelCurveItem::signalForceCancel, this,
                 &GraphicsScene::handleForceCancelInsertItem);
-        connect(this, &GraphicsScene::signalCalcAreaResult, item,
-                &GraphicsSelCurveItem::handleIrregularArea);
+        // The count of this outline comes from its own worker, connected
+        // when the outline is confirmed (handleSelCurveFinished).
         return item;
     }
     default:
@@ -304,12 +304,25 @@ void GraphicsScene::handleSelCurveFinished(QImage mask)
         return;
     }
 
+    // The outline that asked: the sender when it reports itself, else the
+    // item under construction.
+    GraphicsSelCurveItem *outline = qobject_cast<GraphicsSelCurveItem *>(sender());
+    if (!outline)
+        outline = dynamic_cast<GraphicsSelCurveItem *>(m_currentItem);
+
     emit itemInserted(m_currentItem);
     init();
     setMode(Pointer);
 
     auto *worker = new CalcPixelNumThread(mask, this);
     m_pixelThread = worker;
+    // Each count reaches only the outline whose mask it counted, however the
+    // results of several measurements interleave. The connection ends with
+    // the outline (a new page clears the scene).
+    if (outline) {
+        connect(worker, &CalcPixelNumThread::signalCalcFinished, outline,
+                [outline](int pixelNum) { outline->handleIrregularArea(float(pixelNum)); });
+    }
     connect(worker, &CalcPixelNumThread::signalCalcFinished, this,
             &GraphicsScene::handleIrregularArea);
     // A finished worker is reclaimed; m_pixelThread then reads null.

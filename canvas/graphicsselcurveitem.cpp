@@ -32,16 +32,10 @@ QPointF GraphicsSelCurveItem::movedIntoBounds(const QPointF &p) const
 {
     if (m_bounds.contains(p))
         return p;
-    QPointF q = p;
-    if (q.x() < m_bounds.left())
-        q.setX(m_bounds.left() + 1);
-    else if (q.x() > m_bounds.right() - 1)
-        q.setX(m_bounds.right());
-    else if (q.y() < m_bounds.top() + 1)
-        q.setY(m_bounds.top());
-    else
-        q.setY(m_bounds.bottom() - 1);
-    return q;
+    // Both coordinates are pulled to the nearest edge, so a point beside a
+    // corner lands on the corner rather than outside the image.
+    const QRectF b = m_bounds.normalized();
+    return QPointF(qMin(qMax(p.x(), b.left()), b.right()), qMin(qMax(p.y(), b.top()), b.bottom()));
 }
 
 QString GraphicsSelCurveItem::areaTextFor(float pixelCount, double factor)
@@ -61,9 +55,8 @@ void GraphicsSelCurveItem::handleIrregularArea(float fArea)
 {
     if (data(2).toBool())
         return; // this outline already shows its area
-    // The scene hands every result to every outline; one still being drawn
-    // has no measurement of its own yet and must not take another's (that
-    // would also end its construction).
+    // An outline still being drawn has no measurement of its own yet (taking
+    // a count would also end its construction).
     if (!data(0).toBool())
         return;
     prepareGeometryChange();

@@ -35,7 +35,7 @@ public:
     QString areaText() const { return m_areaText; }
     float pixelCount() const { return m_pixelCount; }
 
-    // Pulls a point outside the bounds to their edge (one coordinate per call).
+    // Pulls a point outside the bounds to their nearest edge or corner.
     QPointF movedIntoBounds(const QPointF &p) const;
     // The text shown for a pixel count with the current pixel factor.
     static QString areaTextFor(float pixelCount, double factor);
@@ -45,8 +45,9 @@ signals:
     void signalForceCancel();
 
 public slots:
-    // The pixel count of this outline's mask; only the first count after
-    // the outline was closed is taken.
+    // The pixel count of this outline's mask, from the worker the scene
+    // started for it; only the first count after the outline was closed is
+    // taken.
     void handleIrregularArea(float fArea);
 
 protected:

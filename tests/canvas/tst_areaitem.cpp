@@ -157,6 +157,7 @@ private slots:
     void labelShownAndBounded();
     void finishedOutlineIgnoresToolEvents();
     void resultDoesNotReachOutlineUnderConstruction();
+    void eachResultReachesItsOwnOutline();
     void workerCountsPureRedOnly();
     void workerReportsOnceAndIsReclaimed();
 
@@ -198,21 +199,24 @@ void TestAreaItem::movedIntoBounds_data()
 {
     QTest::addColumn<QPointF>("in");
     QTest::addColumn<QPointF>("out");
-    // Bounds (1300, 120, 1000, 1120): right 2300, bottom 1240.
+    // Bounds (1300, 120, 1000, 1000): right 2300, bottom 1120.
     QTest::newRow("inside") << QPointF(1500, 500) << QPointF(1500, 500);
     QTest::newRow("on the edge") << QPointF(1300, 120) << QPointF(1300, 120);
-    QTest::newRow("left") << QPointF(1000, 500) << QPointF(1301, 500);
-    QTest::newRow("left and above: x only") << QPointF(1000, 50) << QPointF(1301, 50);
+    QTest::newRow("left") << QPointF(1000, 500) << QPointF(1300, 500);
     QTest::newRow("right") << QPointF(2500, 500) << QPointF(2300, 500);
     QTest::newRow("above") << QPointF(1500, 50) << QPointF(1500, 120);
-    QTest::newRow("below") << QPointF(1500, 1300) << QPointF(1500, 1239);
+    QTest::newRow("below") << QPointF(1500, 1300) << QPointF(1500, 1120);
+    // Beside a corner: both coordinates, onto the corner.
+    QTest::newRow("left and above") << QPointF(1000, 50) << QPointF(1300, 120);
+    QTest::newRow("right and below") << QPointF(2600, 1500) << QPointF(2300, 1120);
+    QTest::newRow("left and below") << QPointF(1200, 1200) << QPointF(1300, 1120);
 }
 
 void TestAreaItem::movedIntoBounds()
 {
     QFETCH(QPointF, in);
     QFETCH(QPointF, out);
-    GraphicsSelCurveItem item(in, QRectF(1300, 120, 1000, 1120));
+    GraphicsSelCurveItem item(in, QRectF(1300, 120, 1000, 1000));
     QCOMPARE(item.movedIntoBounds(in), out);
     QCOMPARE(item.startPoint(), out);
     QCOMPARE(item.controlPoints().first(), out);
@@ -228,7 +232,8 @@ void TestAreaItem::constructionThroughScene()
     mouse.press(QPointF(1500, 300));
     auto *item = dynamic_cast<GraphicsSelCurveItem *>(m_scene->currentItem());
     QVERIFY(item);
-    QCOMPARE(item->bounds(), QRectF(1300, 120, 1000, 1120));
+    // The page image, without its margins.
+    QCOMPARE(item->bounds(), QRectF(1300, 120, 1000, 1000));
     QVERIFY(ItemStyle::instance()->drawing());
     QCOMPARE(m_scene->mouseGrabberItem(), item);
     mouse.release(QPointF(1500, 300));
@@ -259,7 +264,7 @@ void TestAreaItem::pressOutsideImageStillBuilds()
     mouse.click(QPointF(1000, 400));
     auto *item = dynamic_cast<GraphicsSelCurveItem *>(m_scene->currentItem());
     QVERIFY(item);
-    QCOMPARE(item->controlPoints(), QPolygonF() << QPointF(1301, 400));
+    QCOMPARE(item->controlPoints(), QPolygonF() << QPointF(1300, 400));
     mouse.click(QPointF(1600, 400));
     mouse.click(QPointF(1600, 700));
     QCOMPARE(item->controlPoints().size(), 3);
@@ -495,10 +500,6 @@ void TestAreaItem::secondResultIgnored()
     QTRY_VERIFY_WITH_TIMEOUT(item->data(2).toBool(), 20000);
     const float first = item->pixelCount();
     const QString text = item->areaText();
-    // A later measurement's result reaches every outline through the scene.
-    m_scene->handleIrregularArea(42);
-    QCOMPARE(item->pixelCount(), first);
-    QCOMPARE(item->areaText(), text);
     item->handleIrregularArea(1e8f);
     QCOMPARE(item->pixelCount(), first);
 }
@@ -563,19 +564,52 @@ void TestAreaItem::finishedOutlineIgnoresToolEvents()
 
 void TestAreaItem::resultDoesNotReachOutlineUnderConstruction()
 {
-    // A count arriving while the next outline is still being drawn (the
-    // scene passes results to every outline) leaves that outline alone.
+    // A count handed to an outline still being drawn leaves it alone.
     pixelsPerUnit = 1.0;
     SceneMouse mouse(m_scene);
     auto *item = startOutline(mouse, QPolygonF() << QPointF(1500, 300) << QPointF(1900, 300));
     QVERIFY(item);
-    m_scene->handleIrregularArea(777);
+    item->handleIrregularArea(777);
     QVERIFY(!item->data(2).toBool());
     QCOMPARE(item->pixelCount(), 0.0f);
     QVERIFY(item->areaText().isEmpty());
     mouse.click(QPointF(1900, 700));
     QCOMPARE(item->controlPoints().size(), 3);
     QCOMPARE(m_scene->currentItem(), item);
+}
+
+void TestAreaItem::eachResultReachesItsOwnOutline()
+{
+    // Two outlines measured one after the other, the first count arriving
+    // after the second outline was closed: neither takes the other's count.
+    pixelsPerUnit = 1.0;
+    SceneMouse mouse(m_scene);
+    const QPolygonF big = QPolygonF() << QPointF(1400, 200) << QPointF(2200, 200)
+                                      << QPointF(2200, 1000) << QPointF(1400, 1000);
+    auto *first = startOutline(mouse, big);
+    QVERIFY(first);
+    BoxAnswerer confirmFirst(QStringLiteral("OK"));
+    mouse.click(big.first()); // closes at the start marker
+    QCOMPARE(confirmFirst.count(), 1);
+    QVERIFY(first->data(0).toBool());
+
+    m_scene->setMode(IrregularArea);
+    const QPolygonF small = QPolygonF() << QPointF(1500, 300) << QPointF(1600, 300)
+                                        << QPointF(1600, 400) << QPointF(1500, 400);
+    auto *second = startOutline(mouse, small);
+    QVERIFY(second && second != first);
+    // No events were processed since the first worker started: its count
+    // arrives once the second outline is closed too.
+    BoxAnswerer confirmSecond(QStringLiteral("OK"));
+    mouse.click(small.first());
+    QCOMPARE(confirmSecond.count(), 1);
+
+    QTRY_VERIFY_WITH_TIMEOUT(first->data(2).toBool() && second->data(2).toBool(), 20000);
+    // Each count is its own outline's: a spline through the corners of an
+    // 800 and of a 100 unit square.
+    QVERIFY2(first->pixelCount() > 500000.0f, qPrintable(QString::number(first->pixelCount())));
+    QVERIFY2(second->pixelCount() > 7000.0f && second->pixelCount() < 15000.0f,
+             qPrintable(QString::number(second->pixelCount())));
 }
 
 void TestAreaItem::workerCountsPureRedOnly()

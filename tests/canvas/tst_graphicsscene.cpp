@@ -302,8 +302,8 @@ void TestGraphicsScene::areaOutlineBounds()
     press(QPointF(1500, 400));
     auto *outline = dynamic_cast<GraphicsSelCurveItem *>(m_scene->currentItem());
     QVERIFY(outline);
-    // The image area widened down to the bottom of the scene rectangle.
-    QCOMPARE(outline->bounds(), QRectF(1300, 120, 400, 2120));
+    // The page image area, without the margins.
+    QCOMPARE(outline->bounds(), QRectF(1300, 120, 400, 2000));
     QCOMPARE(outline->data(1).toBool(), false);
     m_scene->init();
     m_scene->clear();
@@ -684,7 +684,7 @@ void TestGraphicsScene::areaConfirmedStartsWorker()
     QVERIFY(result.wait(5000));
     QCOMPARE(result.count(), 1);
     QCOMPARE(result.at(0).at(0).toFloat(), 150.0f);
-    // The outline got the count through the scene.
+    // The outline got the count from its own worker.
     QVERIFY(alive);
     QCOMPARE(outline->pixelCount(), 150.0f);
     QVERIFY(outline->data(2).toBool());
