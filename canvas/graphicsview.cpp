@@ -4,6 +4,7 @@
 #include "mode.h"
 
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QWheelEvent>
 #include <QtMath>
 
@@ -45,6 +46,14 @@ void GraphicsView::wheelEvent(QWheelEvent *event)
     m_zoomFactor = f;
     ItemStyle *style = ItemStyle::instance();
     style->setZoom(style->zoom() * f);
+
+    // Zoom about the cursor: the wall point under it stays under it (as far
+    // as the page's edges allow).
+    const QPointF cursor = event->position();
+    const QPointF anchor = mapToScene(cursor.toPoint());
     scale(f, f);
+    const QPointF moved = QPointF(mapFromScene(anchor)) - cursor;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
     event->accept();
 }

@@ -8,7 +8,8 @@ class QMouseEvent;
 class QWheelEvent;
 
 // The page view: hand-drag scrolling in Pointer mode, mouse tracking for the
-// cursor read-out, and zoom by the mouse wheel (1.125 per notch, no limit).
+// cursor read-out, and zoom by the mouse wheel about the cursor (1.125 per
+// notch, no limit).
 class GraphicsView : public QGraphicsView
 {
     Q_OBJECT

@@ -148,6 +148,8 @@ private slots:
     void viewSetup();
     void viewDragModeFollowsMode();
     void wheelZooms();
+    void wheelZoomsAboutTheCursor_data();
+    void wheelZoomsAboutTheCursor();
     void backgroundColours();
 
     void irregularAreaResultIsForwarded();
@@ -609,10 +611,45 @@ void TestGraphicsScene::wheelZooms()
     wheel(60);
     QVERIFY(qFuzzyCompare(view.zoomFactor(), std::sqrt(1.125)));
 
-    // The wheel zooms about the view centre and never scrolls the page away.
+    // With the cursor at the centre the wheel zooms about the centre and
+    // never scrolls the page away.
     const QPointF after = view.mapToScene(view.viewport()->rect().center());
     QVERIFY2(QLineF(after, centre).length() < 10,
              qPrintable(QString("%1,%2 -> %3,%4").arg(centre.x()).arg(centre.y()).arg(after.x()).arg(after.y())));
+}
+
+void TestGraphicsScene::wheelZoomsAboutTheCursor_data()
+{
+    QTest::addColumn<QPoint>("cursor");
+    QTest::addColumn<int>("delta");
+    QTest::newRow("in, top left") << QPoint(60, 40) << 120;
+    QTest::newRow("in, bottom right") << QPoint(520, 380) << 240;
+    QTest::newRow("out, top right") << QPoint(500, 50) << -120;
+    QTest::newRow("out, bottom left") << QPoint(80, 400) << -360;
+}
+
+void TestGraphicsScene::wheelZoomsAboutTheCursor()
+{
+    QFETCH(QPoint, cursor);
+    QFETCH(int, delta);
+    GraphicsView view;
+    GraphicsScene scene;
+    scene.setSceneRect(0, 0, 20000, 20000);
+    view.setScene(&scene);
+    view.resize(600, 450);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.centerOn(10000, 10000);
+
+    const QPointF under = view.mapToScene(cursor);
+    QWheelEvent event(cursor, view.viewport()->mapToGlobal(cursor), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &event);
+    QVERIFY(!qFuzzyCompare(view.transform().m11(), 0.23));
+    // The same wall point is still under the cursor, to a pixel.
+    const QPointF shown = QPointF(view.mapFromScene(under));
+    QVERIFY2(QLineF(shown, QPointF(cursor)).length() <= 1.5,
+             qPrintable(QString("%1,%2").arg(shown.x()).arg(shown.y())));
 }
 
 void TestGraphicsScene::backgroundColours()
