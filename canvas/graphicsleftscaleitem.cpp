@@ -17,13 +17,34 @@ constexpr double kLabelDivisor = 10000.0;
 // A page needing more run ticks than this has a degenerate depth range;
 // such a scale gets no run at all instead of stalling the painter.
 constexpr double kMaxRunTicks = 200000.0;
+// Labels end this far left of the scale line, clear of the 36-unit major
+// ticks and of the image.
+constexpr double kLabelClearance = 40.0;
 
-QFont scaleFont()
+} // namespace
+
+QFont GraphicsLeftScaleItem::labelFont()
 {
     return QFont(QStringLiteral("Times"), 60, QFont::Bold, false);
 }
 
-} // namespace
+int GraphicsLeftScaleItem::labelStride(double labelHeight) const
+{
+    // Labels 10 cm apart would touch: label every 2nd, 5th, 10th, 20th, ...
+    // 10 cm mark instead, whichever is the first to leave room.
+    const double tenCm = 5.0 * m_tickSpacing;
+    if (!(tenCm > 0.0) || !qIsFinite(tenCm) || !(labelHeight > 0.0))
+        return 1;
+    const double room = labelHeight * 1.125;
+    static const int steps[] = {1, 2, 5};
+    for (int decade = 1; decade <= 100000; decade *= 10) {
+        for (int step : steps) {
+            if (step * decade * tenCm >= room)
+                return step * decade;
+        }
+    }
+    return 1000000;
+}
 
 GraphicsLeftScaleItem::GraphicsLeftScaleItem(QGraphicsItem *parent)
     : QGraphicsLineItem(QLineF(), parent)
@@ -91,6 +112,7 @@ QVector<GraphicsLeftScaleItem::Tick> GraphicsLeftScaleItem::ticks(double labelHe
         const double endGap = m_tickSpacing / 4.0;
         const double labelGap = 60.0 + labelHeight; // end label baseline is 20 above,
                                                     // run labels 40 below their tick
+        const int labelEvery = 5 * labelStride(labelHeight); // in run ticks
         for (int i = 0;; ++i) {
             const double offset = i * m_tickSpacing;
             if (len - offset < endGap)
@@ -99,7 +121,7 @@ QVector<GraphicsLeftScaleItem::Tick> GraphicsLeftScaleItem::ticks(double labelHe
             Tick t;
             if (i % 5 == 0) {
                 t.line = QLineF(x0, y, x0 - 36, y);
-                if (len - offset >= labelGap) {
+                if (i % labelEvery == 0 && len - offset >= labelGap) {
                     const double value = m_startDepth / kLabelDivisor + i * kTickDepth / kLabelDivisor;
                     t.label = QString::number(value, 'f', 2);
                     if (i == 0) {
@@ -108,6 +130,7 @@ QVector<GraphicsLeftScaleItem::Tick> GraphicsLeftScaleItem::ticks(double labelHe
                     } else {
                         t.labelPos = QPointF(x0 - 240, y + 40);
                     }
+                    t.labelRight = x0 - kLabelClearance;
                 }
             } else {
                 t.line = QLineF(x0, y, x0 - 20, y);
@@ -120,14 +143,29 @@ QVector<GraphicsLeftScaleItem::Tick> GraphicsLeftScaleItem::ticks(double labelHe
     end.line = QLineF(x0, y0 + len, x0 - 36, y0 + len);
     end.label = QString::number(m_endDepth / kLabelDivisor, 'f', 2);
     end.labelPos = QPointF(x0 - 240, y0 + len - 20);
+    end.labelRight = x0 - kLabelClearance;
     result << end;
     return result;
+}
+
+QPointF GraphicsLeftScaleItem::labelPoint(const Tick &tick, double labelWidth)
+{
+    // A long label (a deep hole's depth) moves left rather than reach into
+    // the ticks and the image.
+    return QPointF(qMin(tick.labelPos.x(), tick.labelRight - labelWidth), tick.labelPos.y());
 }
 
 QRectF GraphicsLeftScaleItem::boundingRect() const
 {
     const QLineF l = line();
-    return QRectF(l.x1() - 300.0, l.y1() - 40.0, 300.0, l.length() + 40.0);
+    // Room for the widest label: the first (with its unit) or the last.
+    const QFontMetricsF metrics(labelFont());
+    const double widest = qMax(
+        metrics.horizontalAdvance(QString::number(m_startDepth / kLabelDivisor, 'f', 2)
+                                  + QStringLiteral("m")),
+        metrics.horizontalAdvance(QString::number(m_endDepth / kLabelDivisor, 'f', 2)));
+    const double reach = qMax(300.0, kLabelClearance + widest + 2.0);
+    return QRectF(l.x1() - reach, l.y1() - 40.0, reach, l.length() + 40.0);
 }
 
 void GraphicsLeftScaleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
@@ -138,17 +176,17 @@ void GraphicsLeftScaleItem::paint(QPainter *painter, const QStyleOptionGraphicsI
     if (isNullLine())
         return;
 
-    const QFont font = scaleFont();
+    const QFont font = labelFont();
     painter->setFont(font);
 
     const QLineF l = line();
     painter->drawLine(QLine(int(l.x1() - 1.0), int(l.y1()), int(l.x2() - 1.0), int(l.y2())));
 
-    const double labelHeight = QFontMetricsF(font, painter->device()).height();
-    const QVector<Tick> all = ticks(labelHeight);
+    const QFontMetricsF metrics(font, painter->device());
+    const QVector<Tick> all = ticks(metrics.height());
     for (const Tick &t : all) {
         painter->drawLine(t.line);
         if (!t.label.isEmpty())
-            painter->drawText(t.labelPos, t.label);
+            painter->drawText(labelPoint(t, metrics.horizontalAdvance(t.label)), t.label);
     }
 }

@@ -1,6 +1,7 @@
 #ifndef GRAPHICSLEFTSCALEITEM_H
 #define GRAPHICSLEFTSCALEITEM_H
 
+#include <QFont>
 #include <QGraphicsLineItem>
 #include <QLineF>
 #include <QPointF>
@@ -21,6 +22,7 @@ public:
         QLineF line;
         QString label;
         QPointF labelPos; // text baseline start
+        double labelRight = 0.0; // a label ends left of this x (see labelPoint)
     };
 
     explicit GraphicsLeftScaleItem(QGraphicsItem *parent = nullptr);
@@ -44,10 +46,18 @@ public:
     double pixelsPerDepthUnit() const;
 
     // Every tick with its label: the run from the top every 2 cm (labelled
-    // every 10 cm) and the end tick at the bottom labelled with the end depth.
-    // labelHeight is the text height in item units; run labels that would run
-    // into the end label are left out.
+    // every 10 cm, or every labelStride-th 10 cm where labels 10 cm apart
+    // would touch) and the end tick at the bottom labelled with the end
+    // depth. labelHeight is the text height in item units; run labels that
+    // would run into the end label are left out.
     QVector<Tick> ticks(double labelHeight) const;
+    // Labels are drawn at every n-th 10 cm mark, n = 1, 2, 5, 10, 20, ...:
+    // the first that leaves labels of this height clear of each other.
+    int labelStride(double labelHeight) const;
+    // Where a label of the given width is drawn: its position, moved left
+    // when the text would otherwise reach past labelRight.
+    static QPointF labelPoint(const Tick &tick, double labelWidth);
+    static QFont labelFont();
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

@@ -3,6 +3,7 @@
 #include "itemsupport.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLine>
 #include <QPainter>
 #include <QtMath>
@@ -52,6 +53,39 @@ QVector<QPointF> GraphicsTopScaleItem::labelPositions() const
     return positions;
 }
 
+QFont GraphicsTopScaleItem::labelFont()
+{
+    return QFont(QStringLiteral("Times"), 60, QFont::Bold, false);
+}
+
+QVector<int> GraphicsTopScaleItem::shownLabels(const QFontMetricsF &metrics) const
+{
+    const QVector<QPointF> positions = labelPositions();
+    if (positions.isEmpty())
+        return {};
+    // On a narrow image the letters would run together: keep N, S, N, then
+    // the two Ns, then the first N alone, whichever is the first to leave a
+    // gap between neighbours.
+    const double gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    for (int stride : {1, 2, 4}) {
+        QVector<int> shown;
+        double previousRight = -qInf();
+        bool clear = true;
+        for (int k = 0; k < positions.size(); k += stride) {
+            const double left = positions.at(k).x();
+            if (left < previousRight + gap) {
+                clear = false;
+                break;
+            }
+            previousRight = left + metrics.horizontalAdvance(m_labels.at(k));
+            shown << k;
+        }
+        if (clear)
+            return shown;
+    }
+    return {0};
+}
+
 QRectF GraphicsTopScaleItem::boundingRect() const
 {
     const QLineF l = line();
@@ -66,12 +100,13 @@ void GraphicsTopScaleItem::paint(QPainter *painter, const QStyleOptionGraphicsIt
     if (isNullLine())
         return;
 
-    painter->setFont(QFont(QStringLiteral("Times"), 60, QFont::Bold, false));
+    const QFont font = labelFont();
+    painter->setFont(font);
 
     painter->drawLines(tickLines());
 
     const QVector<QPointF> positions = labelPositions();
-    for (int k = 0; k < positions.size(); ++k)
+    for (int k : shownLabels(QFontMetricsF(font, painter->device())))
         painter->drawText(positions.at(k), m_labels.at(k));
 
     const QLineF l = line();

@@ -1,6 +1,8 @@
 #ifndef GRAPHICSTOPSCALEITEM_H
 #define GRAPHICSTOPSCALEITEM_H
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsLineItem>
 #include <QLineF>
 #include <QPointF>
@@ -24,6 +26,10 @@ public:
     // Geometry of the drawing, in item coordinates; empty for a null line.
     QVector<QLineF> tickLines() const;
     QVector<QPointF> labelPositions() const; // text baseline starts, one per label
+    // Indices of the labels drawn with these metrics: all five, or on a
+    // narrow image only as many as stay clear of each other.
+    QVector<int> shownLabels(const QFontMetricsF &metrics) const;
+    static QFont labelFont();
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option,

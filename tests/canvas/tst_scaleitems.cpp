@@ -5,10 +5,13 @@
 #include "graphicsleftscaleitem.h"
 #include "graphicstopscaleitem.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -51,6 +54,8 @@ private slots:
     void topScaleGeometry();
     void topScaleNullLineDrawsNothing();
     void topScalePaintsTicksAndBaseLine();
+    void topScaleSkipsLettersOnNarrowImages_data();
+    void topScaleSkipsLettersOnNarrowImages();
 
     void leftScaleSpacingAndConversion_data();
     void leftScaleSpacingAndConversion();
@@ -61,6 +66,8 @@ private slots:
     void leftScaleRunEndsWithoutGapOrDoubleTick_data();
     void leftScaleRunEndsWithoutGapOrDoubleTick();
     void leftScalePaintsTicks();
+    void leftScaleLabelsClearOfEachOtherAndTheImage_data();
+    void leftScaleLabelsClearOfEachOtherAndTheImage();
 };
 
 void TestScaleItems::topScaleGeometry()
@@ -129,6 +136,51 @@ void TestScaleItems::topScalePaintsTicksAndBaseLine()
     QVERIFY(labelInk);
 }
 
+void TestScaleItems::topScaleSkipsLettersOnNarrowImages_data()
+{
+    QTest::addColumn<double>("width");
+    QTest::newRow("wide") << 1000.0;
+    QTest::newRow("sample width") << 400.0;
+    QTest::newRow("narrow") << 240.0;
+    QTest::newRow("narrower") << 160.0;
+    QTest::newRow("very narrow") << 60.0;
+}
+
+void TestScaleItems::topScaleSkipsLettersOnNarrowImages()
+{
+    QFETCH(double, width);
+    GraphicsTopScaleItem top(QLineF(1300, 120, 1300 + width, 120));
+    QImage img(2500, 200, QImage::Format_ARGB32);
+    QPainter painter(&img);
+    const QFontMetricsF metrics(GraphicsTopScaleItem::labelFont(), painter.device());
+    painter.end();
+
+    const QVector<int> shown = top.shownLabels(metrics);
+    const QVector<QPointF> positions = top.labelPositions();
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(shown.first(), 0); // north on the left edge always
+    // Every letter drawn stands clear of its neighbour.
+    for (int i = 1; i < shown.size(); ++i) {
+        const int a = shown.at(i - 1);
+        const int b = shown.at(i);
+        QVERIFY(b > a);
+        const double rightOfA = positions.at(a).x() + metrics.horizontalAdvance(top.labels().at(a));
+        QVERIFY2(positions.at(b).x() > rightOfA,
+                 qPrintable(QStringLiteral("%1 runs into %2").arg(top.labels().at(a), top.labels().at(b))));
+    }
+    // Letters are only left out where all five would not fit.
+    bool allFit = true;
+    for (int k = 1; k < 5; ++k)
+        allFit = allFit && positions.at(k).x()
+                               > positions.at(k - 1).x() + metrics.horizontalAdvance(top.labels().at(k - 1))
+                                     + metrics.horizontalAdvance(QLatin1Char(' '));
+    QCOMPARE(shown.size() == 5, allFit);
+    if (width >= 1000)
+        QCOMPARE(shown.size(), 5);
+    if (width <= 60)
+        QCOMPARE(shown, QVector<int>({0}));
+}
+
 void TestScaleItems::leftScaleSpacingAndConversion_data()
 {
     QTest::addColumn<double>("start");
@@ -159,7 +211,9 @@ void TestScaleItems::leftScaleSpacingAndConversion()
     QCOMPARE(left.depthToY(int(end)), 120.0 + length);
     QCOMPARE(left.yToDepth(0), int(start));
     QCOMPARE(left.yToDepth(int(length)), int(end));
-    QCOMPARE(left.boundingRect(), QRectF(1000, 80, 300, length + 40));
+    // At least the 300-unit band left of the line (more for wide labels).
+    QVERIFY(left.boundingRect().contains(QRectF(1000, 80, 300, length + 40)));
+    QCOMPARE(left.boundingRect().right(), 1300.0);
 }
 
 void TestScaleItems::leftScaleRoundTrip()
@@ -355,6 +409,75 @@ void TestScaleItems::leftScalePaintsTicks()
             labelInk = isDark(img, x, y);
     }
     QVERIFY(labelInk);
+}
+
+void TestScaleItems::leftScaleLabelsClearOfEachOtherAndTheImage_data()
+{
+    QTest::addColumn<double>("start"); // metres
+    QTest::addColumn<double>("rowsPerMetre");
+    QTest::addColumn<int>("stride"); // labels every stride x 10 cm
+
+    // A 100 mm hole on a 400 px image: 1274 rows per metre, labels fit.
+    QTest::newRow("sample page") << 10.0 << 1274.0 << 1;
+    QTest::newRow("every second") << 10.0 << 700.0 << 2;
+    QTest::newRow("every fifth") << 10.0 << 300.0 << 5;
+    QTest::newRow("every tenth") << 10.0 << 120.0 << 10;
+    QTest::newRow("every twentieth") << 10.0 << 60.0 << 20;
+    // Depths of a deep log have long labels.
+    QTest::newRow("deep") << 1960.3 << 1274.0 << 1;
+    QTest::newRow("deep, dense") << 1960.3 << 300.0 << 5;
+}
+
+void TestScaleItems::leftScaleLabelsClearOfEachOtherAndTheImage()
+{
+    QFETCH(double, start);
+    QFETCH(double, rowsPerMetre);
+    QFETCH(int, stride);
+
+    const double metres = 4.0;
+    const double length = std::floor(metres * rowsPerMetre);
+    GraphicsLeftScaleItem left;
+    left.setLine(QLineF(1300, 120, 1300, 120 + length));
+    left.setStartDepth(std::round(start * 10000));
+    left.setEndDepth(std::round((start + metres) * 10000));
+
+    QImage img(1400, int(length) + 300, QImage::Format_ARGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    const QFontMetricsF metrics(GraphicsLeftScaleItem::labelFont(), painter.device());
+    QCOMPARE(metrics.height(), QFontMetricsF(GraphicsLeftScaleItem::labelFont()).height());
+    QStyleOptionGraphicsItem option;
+    left.paint(&painter, &option, nullptr);
+    painter.end();
+
+    QCOMPARE(left.labelStride(metrics.height()), stride);
+    const QVector<GraphicsLeftScaleItem::Tick> ticks = left.ticks(metrics.height());
+    double previousBaseline = -1e9;
+    int labels = 0;
+    for (int i = 0; i < ticks.size(); ++i) {
+        const GraphicsLeftScaleItem::Tick &t = ticks.at(i);
+        if (t.label.isEmpty())
+            continue;
+        ++labels;
+        // Run labels only at every stride-th 10 cm mark.
+        if (i < ticks.size() - 1)
+            QVERIFY2(i % (5 * stride) == 0, qPrintable(t.label));
+        const QPointF at = GraphicsLeftScaleItem::labelPoint(t, metrics.horizontalAdvance(t.label));
+        const QRectF box(at.x(), at.y() - metrics.ascent(), metrics.horizontalAdvance(t.label),
+                         metrics.height());
+        // Clear of the one above, of the ticks and of the image; inside the
+        // area the item repaints.
+        QVERIFY2(box.top() >= previousBaseline + metrics.descent(), qPrintable(t.label));
+        previousBaseline = at.y();
+        QVERIFY2(box.right() <= 1300 - 36, qPrintable(t.label));
+        QVERIFY2(left.boundingRect().contains(box.adjusted(0, 0, 0, -metrics.descent())),
+                 qPrintable(t.label));
+    }
+    QVERIFY(labels >= 2);
+    // No ink on the image side of the scale line.
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 1301; x < img.width(); ++x)
+            QVERIFY2(!isDark(img, x, y), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
 QTEST_MAIN(TestScaleItems)
