@@ -2,16 +2,19 @@
 
 #include "globals.h"
 #include "navigationpanel.h"
+#include "piecedecoder.h"
 #include "sqliteconnection.h"
 
-#include <QBuffer>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QImage>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QStringList>
 #include <QVariant>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -26,6 +29,44 @@ const char *const kDescriptiveColumns[] = {
     "projectName", "detectionUnit", "coordinatesLongitude", "coordinatesLatitude",
     "orificeNumber", "date", "testTotalDepth", "testStartDepth",
     "testPerson", "orificeElevation", "stableWaterLevel"};
+
+const char *const kBaseColumns[] = {"direction", "start", "diameter"};
+const char *const kCoordinateColumns[] = {"fLongitude", "fLatitude"};
+
+// The column set of one generation of projectInfo, in lower case and sorted.
+QStringList generationColumns(bool coordinates, bool descriptive)
+{
+    QStringList names;
+    for (const char *c : kBaseColumns)
+        names << QString::fromLatin1(c).toLower();
+    if (coordinates)
+        for (const char *c : kCoordinateColumns)
+            names << QString::fromLatin1(c).toLower();
+    if (descriptive)
+        for (const char *c : kDescriptiveColumns)
+            names << QString::fromLatin1(c).toLower();
+    names.sort();
+    return names;
+}
+
+// The generation (3, 5, 14 or 16) whose columns are exactly these; 0 for
+// any other set. SQLite compares column names without regard to case.
+int knownGeneration(const QSqlRecord &record)
+{
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i).toLower();
+    names.sort();
+    if (names == generationColumns(false, false))
+        return 3;
+    if (names == generationColumns(true, false))
+        return 5;
+    if (names == generationColumns(false, true))
+        return 14;
+    if (names == generationColumns(true, true))
+        return 16;
+    return 0;
+}
 
 const char kRead16[] =
     "select direction ,start, diameter,fLongitude,fLatitude, projectName, "
@@ -50,9 +91,20 @@ const char kDateFormat[] = "yyyy/MM/dd";
 
 ProjectInfo *ProjectInfo::instance()
 {
-    if (!s_instance)
+    if (!s_instance) {
         s_instance = new ProjectInfo();
+        // The record lives until the process ends; its connection must not:
+        // an open connection keeps a WAL-mode project's -wal and -shm files
+        // (and whatever only they hold) beside the project after exit.
+        qAddPostRoutine(&ProjectInfo::closeAtExit);
+    }
     return s_instance;
+}
+
+void ProjectInfo::closeAtExit()
+{
+    if (s_instance)
+        s_instance->closeDatabase();
 }
 
 void ProjectInfo::setPanelFactory(std::function<NavigationPanel *()> factory)
@@ -91,6 +143,8 @@ void ProjectInfo::reset()
     m_fLongitude = 114.3;
     m_fLatitude = 30.57;
     m_hasCoordinateColumns = false;
+    // The project is closed: so is its connection.
+    closeDatabase();
     if (m_panel)
         m_panel->reset();
 }
@@ -187,36 +241,23 @@ void ProjectInfo::loadProjectInfo()
 
     // 1. Probe the column set.
     bool probeOk = false;
-    int columns = 0;
+    int generation = 0;
     {
         QSqlQuery probe(m_database);
         probeOk = probe.exec(QStringLiteral("select * from projectInfo"));
-        columns = probeOk ? probe.record().count() : 0;
-    }
-    bool migrate = false;
-    if (columns == 5) {
-        m_hasCoordinateColumns = true;
-        migrate = true;
-    } else if (columns == 16) {
-        m_hasCoordinateColumns = true;
-    } else {
-        m_hasCoordinateColumns = false;
-        // Only an existing projectInfo table is ever altered: a file that is
-        // no database or has no such table is left exactly as it is.
-        migrate = probeOk && columns <= 3;
-    }
-
-    // 2. Migrate to the current column set.
-    if (migrate) {
-        for (const char *column : kDescriptiveColumns) {
-            QSqlQuery alter(m_database);
-            if (!alter.exec(QStringLiteral("ALTER  table projectInfo ADD  %1 varchar(20)")
-                                .arg(QLatin1String(column)))) {
-                qDebug() << "add column" << alter.lastError().text();
-                break;
-            }
+        if (probeOk) {
+            const QSqlRecord record = probe.record();
+            generation = knownGeneration(record);
+            m_hasCoordinateColumns = record.indexOf(QLatin1String("fLongitude")) >= 0
+                                     && record.indexOf(QLatin1String("fLatitude")) >= 0;
+        } else {
+            m_hasCoordinateColumns = false;
         }
     }
+
+    // 2. Migrate an old generation to the current column set.
+    if (generation == 3 || generation == 5)
+        migrate();
 
     // 3. Read the row.
     bool readOk = false;
@@ -245,20 +286,75 @@ void ProjectInfo::loadProjectInfo()
     if (!readOk)
         return;
 
-    // 4. Deepest piece.
+    // 4. Deepest piece. Its id is the test depth; the width comes from the
+    // deepest piece that decodes (all pieces share one width), so that one
+    // damaged or hostile piece at the bottom does not hide the project.
     QSqlQuery deepest(m_database);
     deepest.setForwardOnly(true);
     if (deepest.exec(QStringLiteral("select id, data from bigImages order by id desc")) && deepest.next()) {
-        m_maxDepth = deepest.value(0).toInt();
-        QImage image;
-        image.loadFromData(deepest.value(1).toByteArray(), "JPG");
-        m_imageWidth = image.width();
-        if (m_panel)
-            m_panel->setEndText(m_maxDepth);
+        bool found = false;
+        do {
+            bool ok = false;
+            const qint64 id = deepest.value(0).toLongLong(&ok);
+            if (!ok || id > std::numeric_limits<int>::max() || id < std::numeric_limits<int>::min()) {
+                qDebug() << "piece id out of range:" << deepest.value(0).toString();
+                continue; // not a depth of the file format
+            }
+            if (!found) {
+                found = true;
+                m_maxDepth = int(id);
+                if (m_panel)
+                    m_panel->setEndText(m_maxDepth);
+            }
+            m_imageWidth = PieceDecoder::decode(deepest.value(1).toByteArray()).width();
+        } while (m_imageWidth <= 0 && deepest.next());
     } else {
         qDebug() << deepest.lastError().text();
     }
     deepest.finish();
+}
+
+bool ProjectInfo::migrate()
+{
+    // Only a genuine project of an old generation is ever altered: one that
+    // has both tables and passes SQLite's quick check. Anything else is left
+    // exactly as it is.
+    bool hasBigImages = false;
+    for (const QString &table : m_database.tables(QSql::Tables))
+        hasBigImages = hasBigImages || table.compare(QLatin1String("bigImages"), Qt::CaseInsensitive) == 0;
+    if (!hasBigImages)
+        return false;
+    {
+        QSqlQuery check(m_database);
+        check.setForwardOnly(true);
+        bool sound = check.exec(QStringLiteral("pragma quick_check")) && check.next()
+                     && check.value(0).toString() == QLatin1String("ok") && !check.next();
+        if (!sound) {
+            qDebug() << "add column" << "the project file fails its integrity check; it is not migrated";
+            return false;
+        }
+    }
+
+    // All columns or none: a failure leaves the file as it was.
+    if (!m_database.transaction()) {
+        qDebug() << "add column" << m_database.lastError().text();
+        return false;
+    }
+    for (const char *column : kDescriptiveColumns) {
+        QSqlQuery alter(m_database);
+        if (!alter.exec(QStringLiteral("ALTER  table projectInfo ADD  %1 varchar(20)").arg(QLatin1String(column)))) {
+            qDebug() << "add column" << alter.lastError().text();
+            alter.clear();
+            m_database.rollback();
+            return false;
+        }
+    }
+    if (!m_database.commit()) {
+        qDebug() << "add column" << m_database.lastError().text();
+        m_database.rollback();
+        return false;
+    }
+    return true;
 }
 
 bool ProjectInfo::saveProjectInfo()

@@ -24,6 +24,8 @@ public:
     static void setPanelFactory(std::function<NavigationPanel *()> factory);
     NavigationPanel *fileInfoWidget() const { return m_panel; }
 
+    // Forgets the project: the facts marked for reset and the page go back
+    // to their start values, and the connection "DB1" is closed.
     void reset();
     // Opens the file at path as "DB1" (never creates a file; a read-only
     // file is opened read-only). Logs "database open failed!" on failure.
@@ -86,8 +88,11 @@ private:
     ProjectInfo();
     ~ProjectInfo() override;
 
+    static void closeAtExit();
     bool openDatabase();
     void closeDatabase();
+    // Adds the eleven descriptive columns in one transaction.
+    bool migrate();
     void readRow(const QSqlRecord &record);
 
     int m_pageStart = 0;

@@ -2,7 +2,9 @@
 
 #include "projectinfo.h"
 
+#include <QCalendarWidget>
 #include <QDate>
+#include <QEvent>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,6 +29,12 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     m_dateLabel = new QLabel(this);
     m_dateEdit = new QDateEdit(QDate::currentDate(), this);
     m_dateEdit->setCalendarPopup(true);
+    // The lowest date stands for "no date": the box shows it empty.
+    m_dateEdit->setMinimumDate(noDate());
+    m_dateEdit->setSpecialValueText(QStringLiteral(" "));
+    // ... and its calendar then opens on the current month, not on year 100.
+    if (QCalendarWidget *calendar = m_dateEdit->calendarWidget())
+        calendar->installEventFilter(this);
     m_testTotalDepthLabel = new QLabel(this);
     m_testTotalDepthEdit = new QLineEdit(this);
     m_diameterLabel = new QLabel(this);
@@ -86,6 +94,21 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     OnRetranslate();
 }
 
+bool ProjectInfoDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched == m_dateEdit->calendarWidget()
+        && m_dateEdit->date() == noDate()) {
+        const QDate today = QDate::currentDate();
+        m_dateEdit->calendarWidget()->setCurrentPage(today.year(), today.month());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QDate ProjectInfoDialog::noDate()
+{
+    return QDate(100, 1, 1);
+}
+
 void ProjectInfoDialog::fillFromRecord()
 {
     const ProjectInfo *info = ProjectInfo::instance();
@@ -94,7 +117,9 @@ void ProjectInfoDialog::fillFromRecord()
     m_coordinatesLongitudeEdit->setText(info->coordinatesLongitude());
     m_coordinatesLatitudeEdit->setText(info->coordinatesLatitude());
     m_orificeNumberEdit->setText(info->orificeNumber());
-    m_dateEdit->setDate(info->date());
+    // A project without a valid date shows an empty box, never the date
+    // the box held for the previous project.
+    m_dateEdit->setDate(info->date().isValid() ? info->date() : noDate());
     m_testTotalDepthEdit->setText(info->testTotalDepth());
     m_testStartDepthEdit->setText(info->testStartDepth());
     m_testPersonEdit->setText(info->testPerson());
@@ -111,7 +136,7 @@ void ProjectInfoDialog::handleSavePressed()
     info->setCoordinatesLongitude(m_coordinatesLongitudeEdit->text());
     info->setCoordinatesLatitude(m_coordinatesLatitudeEdit->text());
     info->setOrificeNumber(m_orificeNumberEdit->text());
-    info->setDate(m_dateEdit->date());
+    info->setDate(m_dateEdit->date() == noDate() ? QDate() : m_dateEdit->date());
     info->setTestTotalDepth(m_testTotalDepthEdit->text());
     info->setDiameterText(m_diameterEdit->text());
     info->setTestStartDepth(m_testStartDepthEdit->text());

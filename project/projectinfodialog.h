@@ -1,6 +1,7 @@
 #ifndef PROJECTINFODIALOG_H
 #define PROJECTINFODIALOG_H
 
+#include <QDate>
 #include <QWidget>
 
 class QDateEdit;
@@ -18,6 +19,8 @@ public:
     explicit ProjectInfoDialog(QWidget *parent = nullptr);
 
     // The eleven descriptive fields, the date and the diameter in millimetres.
+    // An invalid date leaves the date box empty; saving an empty box gives
+    // the record an invalid date, written to the file as empty text.
     void fillFromRecord();
 
     QLineEdit *projectNameEdit() const { return m_projectNameEdit; }
@@ -39,7 +42,13 @@ public slots:
     void handleSavePressed();
     void OnRetranslate();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The date the empty date box holds (the box's minimum).
+    static QDate noDate();
+
     QLabel *m_projectNameLabel;
     QLineEdit *m_projectNameEdit;
     QLabel *m_detectionUnitLabel;

@@ -1,6 +1,7 @@
 #include "qquerybigimages.h"
 
 #include "globals.h"
+#include "piecedecoder.h"
 
 #include <QDebug>
 #include <QPainter>
@@ -8,6 +9,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -27,14 +29,27 @@ void QQueryBigImages::setScale(double scaleX, double scaleY)
     m_scaleY = scaleY;
 }
 
+namespace {
+
+// Depth units of a whole number of metres, kept within the 32-bit range of
+// the file format (so that every id the range selects fits an int).
+qint64 metresToUnits(int metres)
+{
+    const qint64 units = qint64(metres) * kDepthUnitsPerMetre;
+    return std::max<qint64>(std::numeric_limits<int>::min(),
+                            std::min<qint64>(std::numeric_limits<int>::max(), units));
+}
+
+} // namespace
+
 int QQueryBigImages::CountOfDepthRange(int startMetre, int endMetre)
 {
     if (!isOpen())
         return 0;
     QSqlQuery query(m_database);
     const bool prepared = query.prepare(QStringLiteral("select COUNT(1) from bigImages where id > ? AND id <= ?"));
-    query.addBindValue(startMetre * kDepthUnitsPerMetre);
-    query.addBindValue(endMetre * kDepthUnitsPerMetre);
+    query.addBindValue(metresToUnits(startMetre));
+    query.addBindValue(metresToUnits(endMetre));
     if (!prepared || !query.exec() || !query.next()) {
         qDebug() << "CountOfDepthRange---last Error:" << query.lastError().text();
         return 0;
@@ -54,24 +69,26 @@ bool QQueryBigImages::queryRange(int startMetre, int endMetre, int pageDepth)
     if (!beginBusy())
         return false;
 
+    const qint64 low = metresToUnits(startMetre);
     m_dVerticalDensity = pixelsPerUnit;
-    m_nRangeStart = m_nLastDepth = startMetre * kDepthUnitsPerMetre;
+    m_nRangeStart = m_nLastDepth = int(low);
     m_pageDepth = pageDepth;
 
-    const bool ok = runQuery(startMetre, endMetre);
+    const bool ok = runQuery(low, metresToUnits(endMetre));
+    dropRows();
     // Every query object is gone here, so a close() asked for by a receiver
     // can remove the connection cleanly.
     endBusy();
     return ok;
 }
 
-bool QQueryBigImages::runQuery(int startMetre, int endMetre)
+bool QQueryBigImages::runQuery(qint64 low, qint64 high)
 {
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     const bool prepared = query.prepare(QStringLiteral("select id, data from bigImages where id > ? AND id <= ?"));
-    query.addBindValue(startMetre * kDepthUnitsPerMetre);
-    query.addBindValue(endMetre * kDepthUnitsPerMetre);
+    query.addBindValue(low);
+    query.addBindValue(high);
     if (!prepared || !query.exec()) {
         qDebug() << query.lastError().text();
         return false;
@@ -79,86 +96,139 @@ bool QQueryBigImages::runQuery(int startMetre, int endMetre)
 
     const bool rawMode = (m_pageDepth == kRawPageDepth);
     m_nPageIndex = 1;
-    m_nPendingBlankRows = 0;
     m_nOutputWidth = 0; // taken from the first piece that decodes
-    QImage accumulated;
+    dropRows();
     while (!stopRequested && query.next()) {
-        const int id = query.value(0).toInt();
+        const qint64 id = query.value(0).toLongLong();
         std::unique_ptr<QByteArray> bytes(new QByteArray(query.value(1).toByteArray()));
         if (rawMode) {
-            emit ProgressingImageBuffers(id, bytes.get());
+            emit ProgressingImageBuffers(int(id), bytes.get());
         } else {
-            accumulated = joinPiece(accumulated, *bytes, id);
-            m_nLastDepth = id;
+            joinPiece(*bytes, id);
+            m_nLastDepth = int(id);
         }
     }
     query.finish();
 
-    if (!rawMode && !accumulated.isNull())
-        emit ProgressingImageJointer(accumulated, m_nLastDepth);
+    if (!rawMode && m_nOutputWidth > 0 && m_nWaitingRows > 0) {
+        const QImage page = takeRows(m_nWaitingRows);
+        if (!page.isNull())
+            emit ProgressingImageJointer(page, m_nLastDepth);
+    }
     return true;
 }
 
-QImage QQueryBigImages::joinPiece(const QImage &accumulated, const QByteArray &bytes, int id)
+qint64 QQueryBigImages::maxPageRows() const
 {
-    QImage piece;
-    if (!piece.loadFromData(bytes, "JPG"))
-        piece = QImage();
+    if (m_nOutputWidth <= 0)
+        return PieceDecoder::kMaxPixels;
+    return std::max<qint64>(1, PieceDecoder::kMaxPixels / m_nOutputWidth);
+}
 
-    const int span = id - m_nLastDepth;
+void QQueryBigImages::dropRows()
+{
+    m_bands.clear();
+    m_nBandOffset = 0;
+    m_nWaitingRows = 0;
+}
+
+QImage QQueryBigImages::takeRows(qint64 rows)
+{
+    rows = std::min(rows, m_nWaitingRows);
+    // A page never holds more than the sane bound of pixels; rows beyond it
+    // are passed over.
+    const qint64 kept = std::min(rows, maxPageRows());
+    QImage page(m_nOutputWidth, int(kept), QImage::Format_RGB32);
+    if (!page.isNull())
+        page.fill(Qt::white);
+    const size_t lineBytes = size_t(m_nOutputWidth) * sizeof(QRgb);
+
+    qint64 y = 0;
+    qint64 left = rows;
+    while (left > 0 && !m_bands.empty()) {
+        const Band &band = m_bands.front();
+        const qint64 n = std::min(band.rows - m_nBandOffset, left);
+        if (!band.image.isNull() && !page.isNull()) {
+            const qint64 copy = std::min(n, kept - y);
+            for (qint64 r = 0; r < copy; ++r)
+                std::memcpy(page.scanLine(int(y + r)), band.image.constScanLine(int(m_nBandOffset + r)), lineBytes);
+        }
+        y += n;
+        left -= n;
+        m_nBandOffset += n;
+        if (m_nBandOffset >= band.rows) {
+            m_bands.pop_front();
+            m_nBandOffset = 0;
+        }
+    }
+    m_nWaitingRows -= rows;
+    return page;
+}
+
+void QQueryBigImages::joinPiece(const QByteArray &bytes, qint64 id)
+{
+    const QImage piece = PieceDecoder::decode(bytes);
+
+    const qint64 span = id - m_nLastDepth;
     if (span > 0 && !piece.isNull())
         m_dVerticalDensity = double(piece.height()) / double(span);
-    if (m_nPageIndex == 1 && !piece.isNull())
-        m_nOutputWidth = static_cast<int>(piece.width() * m_scaleX);
-    const double pageRows = m_pageDepth * m_dVerticalDensity * m_scaleY;
-    const int pageHeight = pageRows < double(std::numeric_limits<int>::max()) ? static_cast<int>(pageRows)
-                                                                               : std::numeric_limits<int>::max();
+    if (m_nOutputWidth <= 0 && !piece.isNull())
+        m_nOutputWidth = std::max(0, static_cast<int>(piece.width() * m_scaleX));
+    const double pageRowsExact = m_pageDepth * m_dVerticalDensity * m_scaleY;
+    const qint64 pageRows = pageRowsExact >= 1.0 ? qint64(std::min(pageRowsExact, double(maxPageRows()))) : 0;
 
-    // A piece that does not decode keeps its depth span as white rows at the
-    // density of the piece before it, so the pages below stay at their depths.
-    int pieceHeight = 0;
-    if (!piece.isNull())
-        pieceHeight = static_cast<int>(piece.height() * m_scaleY);
-    else if (span > 0)
-        pieceHeight = static_cast<int>(span * m_dVerticalDensity * m_scaleY);
-    pieceHeight = std::max(0, pieceHeight);
-    if (m_nOutputWidth <= 0) {
-        // No piece has given the page width yet: remember the white rows
-        // of undecodable pieces until one does.
-        m_nPendingBlankRows += pieceHeight;
-        return accumulated;
+    const qint64 firstCut = qint64(m_nRangeStart) + qint64(m_nPageIndex) * m_pageDepth;
+    qint64 rows = 0;
+    if (!piece.isNull()) {
+        rows = std::min(qint64(piece.height() * m_scaleY), maxPageRows());
+    } else if (span > 0) {
+        // A piece that does not decode keeps its depth span as white rows at
+        // the density of the piece before it, so the pages below stay at
+        // their depths. The rows are only counted, never allocated as one
+        // block, and are bounded by the pages the piece completes plus one:
+        // a hostile id far below the rest cannot ask for more than that.
+        const qint64 cuts = id >= firstCut ? (id - firstCut) / m_pageDepth + 1 : 0;
+        const double bound = double(pageRows > 0 ? pageRows : maxPageRows()) * double(cuts + 1);
+        rows = qint64(std::min(double(span) * m_dVerticalDensity * m_scaleY, bound));
     }
-    QImage above = accumulated;
-    if (above.isNull() && m_nPendingBlankRows > 0) {
-        above = QImage(m_nOutputWidth, m_nPendingBlankRows, QImage::Format_RGB32);
-        above.fill(Qt::white);
+
+    if (rows > 0) {
+        if (piece.isNull()) {
+            m_bands.push_back(Band{QImage(), rows});
+            m_nWaitingRows += rows;
+        } else if (m_nOutputWidth > 0) {
+            // Scaled once, to the output width and its share of rows.
+            QImage band;
+            if (piece.width() == m_nOutputWidth && piece.height() == rows) {
+                band = piece.convertToFormat(QImage::Format_RGB32);
+            } else {
+                band = QImage(m_nOutputWidth, int(rows), QImage::Format_RGB32);
+                if (!band.isNull()) {
+                    band.fill(Qt::white);
+                    QPainter painter(&band);
+                    painter.drawImage(QRect(0, 0, m_nOutputWidth, int(rows)), piece);
+                }
+            }
+            m_bands.push_back(Band{band, rows});
+            m_nWaitingRows += rows;
+        }
     }
-    m_nPendingBlankRows = 0;
-    const int accumulatedHeight = above.isNull() ? 0 : above.height();
-    QImage joined;
-    if (pieceHeight + accumulatedHeight > 0) {
-        joined = QImage(m_nOutputWidth, pieceHeight + accumulatedHeight, QImage::Format_RGB32);
-        joined.fill(Qt::white);
-        QPainter painter(&joined);
-        if (!above.isNull())
-            painter.drawImage(QRect(0, 0, m_nOutputWidth, accumulatedHeight), above);
-        if (!piece.isNull() && pieceHeight > 0)
-            painter.drawImage(QRect(0, accumulatedHeight, m_nOutputWidth, pieceHeight), piece);
-    }
+    // Without a width no page can be made yet: the rows wait for it.
+    if (m_nOutputWidth <= 0)
+        return;
 
     // Cut off every page that this piece completes.
-    qint64 cut = m_nRangeStart + qint64(m_nPageIndex) * m_pageDepth;
-    while (!joined.isNull() && id >= cut) {
-        // Without a known density the whole accumulated image is one page.
-        const int rows = pageHeight > 0 ? std::min(pageHeight, joined.height()) : joined.height();
-        const QImage page = joined.copy(0, 0, joined.width(), rows);
-        emit ProgressingImageJointer(page, static_cast<int>(cut));
-        if (id != cut && pageHeight > 0 && pageHeight < joined.height())
-            joined = joined.copy(0, pageHeight, joined.width(), joined.height() - pageHeight);
-        else
-            joined = QImage();
+    qint64 cut = firstCut;
+    while (m_nWaitingRows > 0 && id >= cut) {
+        const qint64 waiting = m_nWaitingRows;
+        // Without a known density the whole waiting image is one page.
+        const qint64 take = pageRows > 0 ? std::min(pageRows, waiting) : waiting;
+        const QImage page = takeRows(take);
+        if (!page.isNull())
+            emit ProgressingImageJointer(page, int(cut));
+        if (!(id != cut && pageRows > 0 && pageRows < waiting))
+            dropRows();
         ++m_nPageIndex;
-        cut = m_nRangeStart + qint64(m_nPageIndex) * m_pageDepth;
+        cut = qint64(m_nRangeStart) + qint64(m_nPageIndex) * m_pageDepth;
     }
-    return joined;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
+#include <deque>
 
 // Range reader of the report builder. Open it with open(path) on the thread
 // that will run the queries. queryRange() runs on the calling thread and
@@ -33,7 +34,10 @@ public:
     // False at once while another query of this object runs, when the reader
     // is not open or pageDepth is not positive, and when the range statement
     // fails (busy is cleared then). A piece that does not decode becomes
-    // white rows of its depth span in page mode.
+    // white rows of its depth span in page mode; no page is ever larger than
+    // one page depth (and PieceDecoder::kMaxPixels pixels), whatever the gap.
+    // Page mode takes time in proportion to the rows it handles: each piece
+    // is scaled once and each page is assembled once.
     bool queryRange(int startMetre, int endMetre, int pageDepth);
     bool queryRange(int startMetre, int endMetre);
 
@@ -45,8 +49,20 @@ signals:
     void ProgressingImageJointer(QImage image, int depth);
 
 private:
-    bool runQuery(int startMetre, int endMetre);
-    QImage joinPiece(const QImage &accumulated, const QByteArray &bytes, int id);
+    // Rows waiting for their page: a scaled piece, or white rows (null image)
+    // standing for a piece that did not decode.
+    struct Band
+    {
+        QImage image; // output width x rows, 32-bit RGB; null for white rows
+        qint64 rows;
+    };
+
+    bool runQuery(qint64 low, qint64 high);
+    void joinPiece(const QByteArray &bytes, qint64 id);
+    // Removes the top rows of the waiting bands and returns them as one page.
+    QImage takeRows(qint64 rows);
+    void dropRows();
+    qint64 maxPageRows() const;
 
     int m_nRangeStart = 0;
     int m_pageDepth = kRawPageDepth;
@@ -56,7 +72,10 @@ private:
     double m_scaleY = 1.0;
     int m_nOutputWidth = 0;
     int m_nPageIndex = 1;
-    int m_nPendingBlankRows = 0; // undecodable pieces before the first good one
+
+    std::deque<Band> m_bands;
+    qint64 m_nBandOffset = 0; // rows of the first band already taken
+    qint64 m_nWaitingRows = 0; // rows in the bands, less the offset
 };
 
 #endif // QQUERYBIGIMAGES_H

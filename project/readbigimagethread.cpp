@@ -1,8 +1,8 @@
 #include "readbigimagethread.h"
 
+#include "piecedecoder.h"
 #include "projectinfo.h"
 
-#include <QBuffer>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QSqlError>
@@ -43,16 +43,7 @@ int ReadBigImageThread::pieceDelay()
 
 QImage ReadBigImageThread::decodeImage(const QByteArray &data)
 {
-    QImage image;
-    QBuffer buffer;
-    buffer.setData(data);
-    if (!buffer.open(QIODevice::ReadOnly))
-        return image;
-    if (!image.load(&buffer, "JPG")) {
-        qDebug() << "QImage Load Fail";
-        return QImage();
-    }
-    return image;
+    return PieceDecoder::decode(data);
 }
 
 void ReadBigImageThread::pause()
@@ -77,10 +68,15 @@ void ReadBigImageThread::run()
     m_readFinishedEmitted = false;
     m_imageCount = 0;
 
-    // The connection belongs to this thread: open, use and close it here.
-    if (open(m_projectPath)) {
+    const bool down = m_direction == QLatin1String("down");
+    const bool up = m_direction == QLatin1String("up");
+    if (!down && !up) {
+        // Neither direction: nothing is read rather than guessed.
+        qDebug() << "error when get big images !" << "unknown logging direction" << m_direction;
+    } else if (open(m_projectPath)) {
+        // The connection belongs to this thread: open, use and close it here.
         if (countImages() && m_imageCount != 0) {
-            const bool ok = (m_direction == QLatin1String("down")) ? readImages() : readImagesUp();
+            const bool ok = down ? readImages() : readImagesUp();
             if (!ok)
                 qDebug() << "error when get big images !";
         }
@@ -92,13 +88,33 @@ void ReadBigImageThread::run()
     emit readThreadFinished();
 }
 
+namespace {
+
+// Depths are 32-bit in the file format; the arithmetic of the upward
+// reader is done in 64 bits and its results must fit back.
+bool fitsInt(qint64 value)
+{
+    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+// The id of the current row, false when it lies outside the 32-bit range
+// of the file format.
+bool rowId(const QSqlQuery &query, qint64 *id)
+{
+    bool ok = false;
+    *id = query.value(0).toLongLong(&ok);
+    return ok && fitsInt(*id);
+}
+
+} // namespace
+
 bool ReadBigImageThread::countImages()
 {
-    int low = m_pageStart;
-    int high = m_pageEnd;
-    if (m_direction != QLatin1String("down")) {
-        low = m_maxDepth - m_pageEnd;
-        high = m_maxDepth - m_pageStart;
+    qint64 low = m_pageStart;
+    qint64 high = m_pageEnd;
+    if (m_direction == QLatin1String("up")) {
+        low = qint64(m_maxDepth) - m_pageEnd;
+        high = qint64(m_maxDepth) - m_pageStart;
     }
     QSqlQuery query(m_database);
     const bool prepared = query.prepare(QStringLiteral("select COUNT(*) from bigImages where id > ? AND id <= ?"));
@@ -126,15 +142,21 @@ bool ReadBigImageThread::readImages()
 
     int top = std::max(m_recordPageStart, m_projectStart);
     while (!stopRequested && query.next()) {
-        const int id = query.value(0).toInt();
+        qint64 id = 0;
+        if (!rowId(query, &id)) {
+            // Rows come in ascending order: nothing after this one fits.
+            qDebug() << "piece id out of range:" << query.value(0).toString();
+            query.finish();
+            return false;
+        }
         const QImage image = decodeImage(query.value(1).toByteArray());
-        emit readOneBigImage(KdImage(top, id, image));
+        emit readOneBigImage(KdImage(top, int(id), image));
         pause();
         if (id >= m_pageEnd) {
             emitReadFinished();
             break;
         }
-        top = id;
+        top = int(id);
     }
     query.finish();
     return true;
@@ -146,30 +168,50 @@ bool ReadBigImageThread::readImagesUp()
     // bottom of each piece, so the query is not cut off at the page end (the
     // row below the page is the bottom of the page's last piece); the loop
     // ends at the piece that reaches the page end. Pieces that lie wholly
-    // above the page start are passed over.
+    // above the page start are passed over. Depths are computed in 64 bits:
+    // ids near the ends of the 32-bit range must not wrap round.
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     const bool prepared = query.prepare(QStringLiteral("select id ,data from bigImages where id > ? order by id desc\t"));
-    query.addBindValue(std::numeric_limits<int>::min());
+    query.addBindValue(qint64(std::numeric_limits<int>::min()) - 1); // every stored id
     if (!prepared || !query.exec()) {
         qDebug() << query.lastError().text();
         return false;
     }
 
-    bool hasRow = query.next();
+    // Rows with ids beyond the 32-bit range of the format are not pieces.
+    auto nextRow = [&query]() {
+        while (query.next()) {
+            qint64 id = 0;
+            if (rowId(query, &id))
+                return true;
+            qDebug() << "piece id out of range:" << query.value(0).toString();
+        }
+        return false;
+    };
+
+    const qint64 maxDepth = m_maxDepth;
+    bool hasRow = nextRow();
     while (hasRow && !stopRequested) {
-        const int id = query.value(0).toInt();
+        const qint64 id = query.value(0).toLongLong();
         const QByteArray data = query.value(1).toByteArray();
-        const int top = m_maxDepth - id;
-        hasRow = query.next();
-        int bottom;
+        const qint64 top = maxDepth - id;
+        hasRow = nextRow();
+        qint64 bottom;
         if (hasRow)
-            bottom = m_maxDepth - query.value(0).toInt();
+            bottom = maxDepth - query.value(0).toLongLong();
         else
-            bottom = std::min(m_maxDepth - m_projectStart, top + 10000);
+            bottom = std::min(maxDepth - m_projectStart, top + 10000);
         if (bottom <= m_pageStart)
             continue;
-        emit readOneBigImage(KdImage(top, bottom, decodeImage(data)));
+        if (!fitsInt(top) || !fitsInt(bottom)) {
+            // A page cannot hold this piece: its depths lie beyond the
+            // 32-bit range (ids spread over more than that range).
+            qDebug() << "piece depth out of range:" << top << bottom;
+            query.finish();
+            return false;
+        }
+        emit readOneBigImage(KdImage(int(top), int(bottom), decodeImage(data)));
         if (bottom >= m_pageEnd) {
             emitReadFinished();
             break;

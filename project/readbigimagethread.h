@@ -16,7 +16,9 @@
 //
 // A run emits one bigImageCountGetted() when the count succeeds, zero or more
 // readOneBigImage() from top to bottom, exactly one readFinieshed(), and
-// readThreadFinished() as its last signal.
+// readThreadFinished() as its last signal. A record whose direction is
+// neither "down" nor "up" is logged and nothing is read; depths that do not
+// fit the 32-bit range of the file format end the read with a log line.
 class ReadBigImageThread : public QThread, public QQueryDataBase
 {
     Q_OBJECT
@@ -43,8 +45,9 @@ public:
     // readThreadFinished() and closes its connection, unlike terminate().
     void requestStop() { stopRequested = true; }
 
-    // Decodes a stored piece ("JPG"); a blob that does not decode gives a
-    // null image and logs "QImage Load Fail".
+    // Decodes a stored piece (PieceDecoder::decode): a blob that does not
+    // decode, or whose header claims an insane size, gives a null image and
+    // logs "QImage Load Fail".
     static QImage decodeImage(const QByteArray &data);
 
 signals:

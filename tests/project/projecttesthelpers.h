@@ -2,18 +2,21 @@
 #define PROJECTTESTHELPERS_H
 
 // Helpers shared by the project store tests: file hashes, a separate
-// inspection connection, a log recorder and a fake navigation panel.
+// inspection connection, a log recorder, a fake navigation panel, and child
+// processes that run one routine of the test binary under a memory limit.
 
 #include "globals.h"
 #include "navigationpanel.h"
 #include "projectinfo.h"
 #include "samplefixture.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,6 +25,10 @@
 #include <QTemporaryDir>
 #include <QVariant>
 #include <atomic>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace ProjectTest {
 
@@ -207,6 +214,72 @@ public:
     int endText = -1;
     int resets = 0;
 };
+
+// What a child run of the test binary left behind.
+struct ChildResult
+{
+    bool finished = false; // ended on its own within the time allowed
+    bool crashed = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs routine in a child process of this test binary (see testMain())
+// with its address space limited to limitMiB (0: no limit).
+inline ChildResult runChild(const QString &routine, const QStringList &args, int limitMiB,
+                            int timeoutMs = 300000)
+{
+    ChildResult result;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KORA_TEST_CHILD"), routine);
+    env.insert(QStringLiteral("KORA_TEST_CHILD_LIMIT_MB"), QString::number(limitMiB));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), args);
+    result.finished = child.waitForStarted() && child.waitForFinished(timeoutMs);
+    if (!result.finished) {
+        child.kill();
+        child.waitForFinished();
+    }
+    result.crashed = child.exitStatus() != QProcess::NormalExit;
+    result.exitCode = child.exitCode();
+    result.out = QString::fromUtf8(child.readAllStandardOutput());
+    result.err = QString::fromUtf8(child.readAllStandardError());
+    return result;
+}
+
+// The routine a child run executes: the routine's name and the arguments
+// given to runChild(); prints its findings to stdout and returns the exit
+// code.
+using ChildRoutine = int (*)(const QString &routine, const QStringList &args);
+
+// main() of a test binary whose tests run children: a child applies its
+// memory limit before anything else, then runs the routine in a QApplication
+// that ends normally when the routine returns.
+template <class TestClass>
+int testMain(int argc, char **argv, ChildRoutine childRoutine)
+{
+    const QByteArray routine = qgetenv("KORA_TEST_CHILD");
+    if (!routine.isEmpty()) {
+#ifdef Q_OS_UNIX
+        const qint64 mib = qgetenv("KORA_TEST_CHILD_LIMIT_MB").toLongLong();
+        if (mib > 0) {
+            rlimit limit;
+            limit.rlim_cur = limit.rlim_max = rlim_t(mib) << 20;
+            if (setrlimit(RLIMIT_AS, &limit) != 0)
+                return 99;
+        }
+#endif
+        QApplication app(argc, argv);
+        return childRoutine(QString::fromLatin1(routine), QCoreApplication::arguments().mid(1));
+    }
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestClass test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 
 } // namespace ProjectTest
 

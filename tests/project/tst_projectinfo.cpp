@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QtTest>
 #include <cmath>
 
@@ -24,7 +25,9 @@ private slots:
     void panelFactoryAndPageValues();
     void generations_data();
     void generations();
-    void migrationStopsAtTheFirstFailure();
+    void foreignTablesStayUnchanged_data();
+    void foreignTablesStayUnchanged();
+    void walFilesAreGoneAfterClosing();
     void upProjectStartsAtZero();
     void dates_data();
     void dates();
@@ -205,36 +208,126 @@ void TestProjectInfo::generations()
     }
 }
 
-void TestProjectInfo::migrationStopsAtTheFirstFailure()
+void TestProjectInfo::foreignTablesStayUnchanged_data()
 {
-    // An old table whose third column clashes with the sixth column to add.
-    const QString path = sample(QStringLiteral("clash.prj"), {"--generation", "3", "--to", "2"});
+    QTest::addColumn<int>("generation");
+    QTest::addColumn<QStringList>("mutation");
+    QTest::addColumn<int>("maxDepth");
+
+    const QString recreate = QStringLiteral("drop table projectInfo");
+    QTest::newRow("two columns") << 3
+        << QStringList{recreate, "create table projectInfo (direction text, start integer)",
+                       "insert into projectInfo values ('down', 0)"}
+        << 20000;
+    QTest::newRow("one flipped letter") << 3
+        << QStringList{recreate, "create table projectInfo (direction text, start integer, diametes integer)",
+                       "insert into projectInfo values ('down', 0, 1000)"}
+        << 20000;
+    QTest::newRow("flipped coordinate column") << 5
+        << QStringList{recreate, "create table projectInfo (direction text, start integer, diameter integer, "
+                                 "fLongitude real, fLatitudf real)",
+                       "insert into projectInfo values ('down', 0, 1000, 1.0, 2.0)"}
+        << 20000;
+    // Five columns, two of them from the new set: the first ALTERs would
+    // succeed before one clashes.
+    QTest::newRow("partly migrated") << 3
+        << QStringList{"ALTER  table projectInfo ADD  orificeNumber varchar(20)",
+                       "ALTER  table projectInfo ADD  date varchar(20)"}
+        << 20000;
+    QTest::newRow("a column of the new set among the old") << 3
+        << QStringList{recreate, "create table projectInfo (direction text, start integer, date varchar(20))",
+                       "insert into projectInfo values ('down', 0, '2020/02/02')"}
+        << 20000;
+    QTest::newRow("no bigImages table") << 3 << QStringList{"drop table bigImages"} << 0;
+    // An extra table whose last page (an overflow page) then points beyond
+    // the end of the file: SQLite's quick check fails, the rest reads.
+    QTest::newRow("fails the quick check") << 5
+        << QStringList{"create table extra (x blob)", "insert into extra values (zeroblob(9000))", "corrupt"}
+        << 20000;
+}
+
+void TestProjectInfo::foreignTablesStayUnchanged()
+{
+    QFETCH(int, generation);
+    QFETCH(QStringList, mutation);
+    QFETCH(int, maxDepth);
+
+    const QString path = sample(QStringLiteral("foreign.prj"),
+                                {"--generation", QString::number(generation), "--to", "2"});
     QVERIFY(!path.isEmpty());
     {
         Inspector db(path);
-        QVERIFY(db.exec(QStringLiteral("drop table projectInfo")));
-        QVERIFY(db.exec(QStringLiteral("create table projectInfo (direction text, start integer, date varchar(20))")));
-        QVERIFY(db.exec(QStringLiteral("insert into projectInfo values ('down', 0, '2020/02/02')")));
+        for (const QString &sql : mutation)
+            if (sql != QLatin1String("corrupt"))
+                QVERIFY(db.exec(sql));
     }
+    if (mutation.contains(QStringLiteral("corrupt"))) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(file.size() - 4096));
+        file.write(QByteArray::fromHex("00000fff"));
+        file.close();
+        Inspector db(path);
+        QVERIFY(db.scalar(QStringLiteral("pragma quick_check")).toString() != QLatin1String("ok"));
+    }
+    const QByteArray before = fileHash(path);
+
     LogRecorder log;
     open(path);
-    QStringList columns;
-    {
-        Inspector db(path);
-        columns = db.columns(QStringLiteral("projectInfo"));
-    }
-    QCOMPARE(columns, QStringList({"direction", "start", "date", "projectName", "detectionUnit",
-                                   "coordinatesLongitude", "coordinatesLatitude", "orificeNumber"}));
-    bool logged = false;
+    open(path); // and a second time
+    QCOMPARE(fileHash(path), before);
     for (const QString &line : log.messages())
-        logged = logged || (line.startsWith(QLatin1String("add column")) && line.contains(QLatin1String("duplicate")));
-    QVERIFY2(logged, qPrintable(log.messages().join(QLatin1Char('\n'))));
+        QVERIFY2(!line.contains(QLatin1String("duplicate column")), qPrintable(line));
     // What the table has is still read, and so are the images.
     ProjectInfo *info = ProjectInfo::instance();
     QCOMPARE(info->direction(), QStringLiteral("down"));
-    QCOMPARE(info->date(), QDate(2020, 2, 2));
-    QCOMPARE(info->maxDepth(), 20000);
-    QCOMPARE(info->imageWidth(), 400);
+    QCOMPARE(info->maxDepth(), maxDepth);
+    QCOMPARE(info->imageWidth(), maxDepth ? 400 : 0);
+    info->reset();
+    QCOMPARE(fileHash(path), before);
+}
+
+void TestProjectInfo::walFilesAreGoneAfterClosing()
+{
+    // A project of the old five-column generation in WAL mode: the opening
+    // migrates it, and the migration first lives in the -wal file.
+    const QString path = sample(QStringLiteral("wal.prj"), {"--generation", "5", "--to", "2"});
+    QVERIFY(!path.isEmpty());
+    {
+        Inspector db(path);
+        QCOMPARE(db.scalar(QStringLiteral("pragma journal_mode=wal")).toString(), QStringLiteral("wal"));
+    }
+    const QString wal = path + QStringLiteral("-wal");
+    const QString shm = path + QStringLiteral("-shm");
+    QVERIFY(!QFile::exists(wal));
+
+    // Closing the project closes its connection.
+    open(path);
+    QVERIFY(QFile::exists(wal)); // the connection is open
+    ProjectInfo::instance()->reset();
+    QVERIFY(!QFile::exists(wal));
+    QVERIFY(!QFile::exists(shm));
+    {
+        Inspector db(path);
+        QCOMPARE(db.columns(QStringLiteral("projectInfo")).size(), 16);
+    }
+    QVERIFY(!QFile::exists(wal));
+
+    // The end of the program closes it too: a child opens the project and
+    // exits without closing it.
+    const QString second = sample(QStringLiteral("wal-exit.prj"), {"--generation", "5", "--to", "2"});
+    {
+        Inspector db(second);
+        QCOMPARE(db.scalar(QStringLiteral("pragma journal_mode=wal")).toString(), QStringLiteral("wal"));
+    }
+    const ChildResult child = runChild(QStringLiteral("open-and-exit"), {second}, 0, 60000);
+    QVERIFY2(child.finished && !child.crashed, qPrintable(child.err.right(2000)));
+    QCOMPARE(child.exitCode, 0);
+    QCOMPARE(child.out.trimmed(), QStringLiteral("open with -wal"));
+    QVERIFY(!QFile::exists(second + QStringLiteral("-wal")));
+    QVERIFY(!QFile::exists(second + QStringLiteral("-shm")));
+    Inspector db(second);
+    QCOMPARE(db.columns(QStringLiteral("projectInfo")).size(), 16);
 }
 
 void TestProjectInfo::upProjectStartsAtZero()
@@ -543,5 +636,27 @@ void TestProjectInfo::cleanupTestCase()
     ProjectInfo::instance()->reset();
 }
 
-QTEST_MAIN(TestProjectInfo)
+namespace {
+
+// Child: opens a project the way the main window does and ends without
+// closing it.
+int openAndExit(const QString &routine, const QStringList &args)
+{
+    if (routine != QLatin1String("open-and-exit") || args.size() != 1)
+        return 3;
+    openProject(args.first());
+    if (!ProjectInfo::instance()->isDatabaseOpen())
+        return 4;
+    QTextStream(stdout) << (QFile::exists(args.first() + QStringLiteral("-wal")) ? "open with -wal" : "open")
+                        << '\n';
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return testMain<TestProjectInfo>(argc, argv, &openAndExit);
+}
+
 #include "tst_projectinfo.moc"

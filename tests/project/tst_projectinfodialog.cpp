@@ -26,6 +26,7 @@ private slots:
     void initTestCase();
     void layoutAndTexts();
     void fillEditAndSave();
+    void invalidDateIsNotTakenFromTheProjectBefore();
     void refusedSaveIsReported();
     void cancelChangesNothing();
 
@@ -175,6 +176,41 @@ void TestProjectInfoDialog::fillEditAndSave()
     QCOMPARE(db.scalar(QStringLiteral("select date from projectInfo")).toString(), QStringLiteral("2024/01/31"));
     // The diameter is shown only; the file keeps its own.
     QCOMPARE(db.scalar(QStringLiteral("select diameter from projectInfo")).toInt(), 760);
+}
+
+void TestProjectInfoDialog::invalidDateIsNotTakenFromTheProjectBefore()
+{
+    const QString first = sample(QStringLiteral("dated.prj"), {"--date", "2021/08/09", "--to", "1"});
+    const QString second = sample(QStringLiteral("undated.prj"), {"--date", "09.08.2021", "--to", "1"});
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    ProjectInfoDialog dialog;
+    load(first);
+    dialog.fillFromRecord();
+    QCOMPARE(dialog.dateEdit()->date(), QDate(2021, 8, 9));
+
+    // The second project's date does not parse: the box is empty.
+    load(second);
+    QVERIFY(!ProjectInfo::instance()->date().isValid());
+    dialog.fillFromRecord();
+    QVERIFY(dialog.dateEdit()->text().trimmed().isEmpty());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::mousePress(dialog.saveButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    {
+        Inspector db(second);
+        QCOMPARE(db.scalar(QStringLiteral("select date from projectInfo")).toString(), QString(""));
+        QCOMPARE(db.scalar(QStringLiteral("select typeof(date) from projectInfo")).toString(),
+                 QStringLiteral("text"));
+    }
+    QVERIFY(!ProjectInfo::instance()->date().isValid());
+
+    // A date picked in the empty box is saved.
+    dialog.fillFromRecord();
+    dialog.dateEdit()->setDate(QDate(2022, 2, 3));
+    QTest::mousePress(dialog.saveButton(), Qt::LeftButton);
+    Inspector db(second);
+    QCOMPARE(db.scalar(QStringLiteral("select date from projectInfo")).toString(), QStringLiteral("2022/02/03"));
 }
 
 void TestProjectInfoDialog::refusedSaveIsReported()

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QThread>
 #include <QtTest>
 #include <memory>
@@ -67,6 +68,7 @@ private slots:
     void pageMode();
     void pageModeCutsLongPiecesIntoSeveralPages();
     void pageModeKeepsUndecodablePiecesAtTheirDepth();
+    void whiteRowsOfAFarPieceAreBoundedByThePage();
     void pageDepthMustBePositive();
     void secondQueryWhileBusyIsRefused();
     void closeFromAnotherThreadStopsTheQuery();
@@ -390,6 +392,52 @@ void TestQQueryBigImages::pageModeKeepsUndecodablePiecesAtTheirDepth()
     QVERIFY(meanDifference(top.copy(0, blank, 200, second.height()), second) < 12.0);
 }
 
+void TestQQueryBigImages::whiteRowsOfAFarPieceAreBoundedByThePage()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("the child's memory limit needs setrlimit");
+#endif
+    // Five 1 m pieces of 64 px; the fourth does not decode and lies at id
+    // 10^8 (10 000 m), the fifth just below it. Its white rows, 2 million of
+    // them, must not be allocated in one block: the child's address space is
+    // smaller than that block.
+    const QString path = m_dir.filePath(QStringLiteral("far.prj"));
+    QVERIFY(SampleFixture::make(path, {"--to", "5", "--width", "64", "--bad-piece", "3", "--quiet"}));
+    {
+        Inspector db(path);
+        QVERIFY(db.exec(QStringLiteral("update bigImages set id = 100010000 where id = 50000")));
+        QVERIFY(db.exec(QStringLiteral("update bigImages set id = 100000000 where id = 40000")));
+    }
+    const ChildResult child = runChild(QStringLiteral("white-gap"), {path}, 512);
+    QVERIFY2(child.finished && !child.crashed, qPrintable(child.err.right(2000)));
+    QCOMPARE(child.exitCode, 0);
+    QVERIFY2(!child.err.contains(QLatin1String("out of memory"), Qt::CaseInsensitive),
+             qPrintable(child.err.right(2000)));
+
+    // 100 m pages: every page of the gap is one page of white rows.
+    const QStringList pages = child.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 101);
+    const double rowsPerPage = 1000000 * 64 / (1000 * 3.14);
+    for (int i = 0; i < pages.size(); ++i) {
+        const QStringList f = pages.at(i).split(QLatin1Char(' ')); // depth width height white-top white-bottom
+        QCOMPARE(f.size(), 5);
+        QCOMPARE(f.at(1).toInt(), 64);
+        if (i < 100) {
+            QCOMPARE(f.at(0).toInt(), 1000000 * (i + 1));
+            QVERIFY2(qAbs(f.at(2).toInt() - rowsPerPage) <= 100, qPrintable(pages.at(i)));
+            // The first page holds the three good pieces at its top.
+            QCOMPARE(f.at(3), QString(i == 0 ? "0" : "1"));
+            QCOMPARE(f.at(4), QStringLiteral("1"));
+        } else {
+            // The piece below the gap, at its own depth.
+            QCOMPARE(f.at(0).toInt(), 100010000);
+            QVERIFY2(qAbs(f.at(2).toInt() - 204) <= 1, qPrintable(pages.at(i)));
+            QCOMPARE(f.at(3), QStringLiteral("0"));
+            QCOMPARE(f.at(4), QStringLiteral("0"));
+        }
+    }
+}
+
 void TestQQueryBigImages::pageDepthMustBePositive()
 {
     QQueryBigImages reader;
@@ -570,5 +618,46 @@ void TestQQueryBigImages::readOnlyFileIsReadable()
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-QTEST_MAIN(TestQQueryBigImages)
+namespace {
+
+bool isWhite(const QImage &image, int firstRow, int rows)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int row = firstRow; row < firstRow + rows && row < rgb.height(); ++row) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(row));
+        for (int col = 0; col < rgb.width(); ++col)
+            if ((line[col] & 0xffffff) != 0xffffff)
+                return false;
+    }
+    return true;
+}
+
+// Child: reads the whole range of the project in 100 m pages and prints
+// each page's depth, size and whether its top and bottom 100 rows are white.
+int whiteGap(const QString &routine, const QStringList &args)
+{
+    if (routine != QLatin1String("white-gap") || args.size() != 1)
+        return 3;
+    pixelsPerUnit = 64 / (1000 * 3.14);
+    QQueryBigImages reader;
+    if (!reader.open(args.first()))
+        return 4;
+    QTextStream out(stdout);
+    QObject::connect(&reader, &QQueryBigImages::ProgressingImageJointer, &reader,
+                     [&out](QImage page, int depth) {
+                         out << depth << ' ' << page.width() << ' ' << page.height() << ' '
+                             << int(isWhite(page, 0, 100)) << ' '
+                             << int(isWhite(page, page.height() - 100, 100)) << '\n';
+                     },
+                     Qt::DirectConnection);
+    return reader.queryRange(0, 10002, 1000000) ? 0 : 5;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return testMain<TestQQueryBigImages>(argc, argv, &whiteGap);
+}
+
 #include "tst_qquerybigimages.moc"

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <limits>
 #include <memory>
 
 using namespace ProjectTest;
@@ -55,6 +56,8 @@ private slots:
     void downwardReadPausesAfterEachPiece();
     void upwardPage_data();
     void upwardPage();
+    void idsNearTheIntegerLimits_data();
+    void idsNearTheIntegerLimits();
     void damagedPieceIsDeliveredNull();
     void readOnlyFileIsRead();
     void missingFileEndsCleanly();
@@ -256,6 +259,71 @@ void TestReadBigImageThread::upwardPage()
         QVERIFY2(qAbs(image.image().height() - expected) <= 1.5,
                  qPrintable(QStringLiteral("height %1, expected %2").arg(image.image().height()).arg(expected)));
     }
+}
+
+void TestReadBigImageThread::idsNearTheIntegerLimits_data()
+{
+    QTest::addColumn<QStringList>("sql");
+    QTest::addColumn<int>("pageStart");
+    QTest::addColumn<int>("pageEnd");
+    QTest::addColumn<int>("count"); // -1: no count
+    QTest::addColumn<Spans>("spans");
+    QTest::addColumn<QString>("logged");
+
+    const int min = std::numeric_limits<int>::min();
+    const int max = std::numeric_limits<int>::max();
+    // Upward project, pieces of 1 m stored at ids 10000 ... 40000.
+    // All ids moved to just above -2^31: the page's range (maxDepth - 40001,
+    // maxDepth] starts below -2^31. The stored shallowest piece has no row
+    // below it and ends at maxDepth - start, above its own top: it is empty.
+    QTest::newRow("ids just above -2^31")
+        << QStringList{QStringLiteral("update bigImages set id = id + (%1)").arg(min)} << 0 << 40001 << 4
+        << Spans{{0, 10000}, {10000, 20000}, {20000, 30000}} << QString();
+    // A page that starts near -2^31: maxDepth - pageStart is beyond 2^31.
+    QTest::newRow("page start near -2^31")
+        << QStringList{} << min + 5 << 30000 << 3 << Spans{{0, 10000}, {10000, 20000}, {20000, 30000}}
+        << QString();
+    // Ids spread over more than the 32-bit range: the second piece would end
+    // beyond 2^31; the read ends there instead of wrapping round.
+    QTest::newRow("ids spread over more than 2^32")
+        << QStringList{QStringLiteral("update bigImages set id = %1 where id = 40000").arg(max),
+                       QStringLiteral("update bigImages set id = %1 where id = 30000").arg(max - 10000),
+                       QStringLiteral("update bigImages set id = %1 where id = 20000").arg(min + 1000),
+                       QStringLiteral("delete from bigImages where id = 10000")}
+        << 0 << 30000 << 2 << Spans{{0, 10000}} << QStringLiteral("piece depth out of range");
+    // Neither "down" nor "up": reported, nothing read.
+    QTest::newRow("unknown direction") << QStringList{"update projectInfo set direction = 'sideways'"} << 0
+                                       << 30000 << -1 << Spans{} << QStringLiteral("unknown logging direction");
+}
+
+void TestReadBigImageThread::idsNearTheIntegerLimits()
+{
+    QFETCH(QStringList, sql);
+    QFETCH(int, pageStart);
+    QFETCH(int, pageEnd);
+    QFETCH(int, count);
+    QFETCH(Spans, spans);
+    QFETCH(QString, logged);
+
+    const QString path = sample(QStringLiteral("limits.prj"), {"--direction", "up", "--to", "4", "--width", "100"});
+    QVERIFY(!path.isEmpty());
+    {
+        Inspector db(path);
+        for (const QString &statement : sql)
+            QVERIFY(db.exec(statement));
+    }
+    load(path);
+    LogRecorder log;
+    const Run run = read(path, pageStart, pageEnd);
+    QCOMPARE(run.count, count);
+    QCOMPARE(run.occurrences("count"), count < 0 ? 0 : 1);
+    QCOMPARE(run.spans(), spans);
+    for (const KdImage &image : run.images)
+        QVERIFY(!image.image().isNull());
+    QCOMPARE(run.occurrences("finished"), 1);
+    QCOMPARE(run.events.last(), QStringLiteral("threadFinished"));
+    if (!logged.isEmpty())
+        QVERIFY2(log.contains(logged), qPrintable(log.messages().join(QLatin1Char('\n'))));
 }
 
 void TestReadBigImageThread::damagedPieceIsDeliveredNull()

@@ -148,6 +148,11 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         QStringLiteral("Write a non-JPEG blob for piece INDEX (0-based in ascending id order). "
                        "Repeatable."),
         QStringLiteral("INDEX"));
+    const QCommandLineOption hugeOpt(QStringLiteral("huge-header"),
+        QStringLiteral("Write piece INDEX as a tiny JPEG (16 x 16 pixels of data) whose header "
+                       "claims WxH pixels (default 65500x65500): a hostile-file fixture. "
+                       "Repeatable."),
+        QStringLiteral("INDEX[:WxH]"));
     const QCommandLineOption missingOpt(QStringLiteral("missing-metre"),
         QStringLiteral("Omit the piece whose id is M*10000 (bottom edge at M metres; for up "
                        "projects the stored id). Repeatable."),
@@ -162,7 +167,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
 
     parser.addOptions({outOpt, forceOpt, fromOpt, toOpt, diameterOpt, widthOpt, pieceOpt,
                        directionOpt, generationOpt, seedOpt, nameOpt, unitOpt, numberOpt, dateOpt,
-                       personOpt, longitudeOpt, latitudeOpt, badPieceOpt, missingOpt, noImagesOpt,
+                       personOpt, longitudeOpt, latitudeOpt, badPieceOpt, hugeOpt, missingOpt, noImagesOpt,
                        featuresOpt, quietOpt});
 
     if (!parser.parse(arguments)) {
@@ -277,6 +282,25 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
             return false;
         }
         badPieces << int(v);
+    }
+    for (const QString &text : parser.values(hugeOpt)) {
+        HugeHeader huge;
+        const QString index = text.section(QLatin1Char(':'), 0, 0);
+        const QString size = text.section(QLatin1Char(':'), 1);
+        qint64 w = huge.width, h = huge.height;
+        const bool sizeOk = size.isEmpty()
+            || (size.count(QLatin1Char('x')) == 1 && toInteger(size.section(QLatin1Char('x'), 0, 0), &w)
+                && toInteger(size.section(QLatin1Char('x'), 1), &h));
+        if (!toInteger(index, &v) || v < 0 || v > 100000000 || !sizeOk || w < 1 || w > 65535 || h < 1
+            || h > 65535) {
+            *error = QStringLiteral("--huge-header: '%1' is not INDEX or INDEX:WxH (sides 1..65535)")
+                         .arg(text);
+            return false;
+        }
+        huge.index = int(v);
+        huge.width = int(w);
+        huge.height = int(h);
+        hugeHeaders << huge;
     }
     for (const QString &text : parser.values(missingOpt)) {
         double m = 0;

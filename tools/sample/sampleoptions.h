@@ -31,6 +31,13 @@ public:
     double latitude = 28.2282;
 
     QList<int> badPieces;
+    struct HugeHeader
+    {
+        int index = 0;            // piece, 0-based in ascending id order
+        int width = 65500;        // size the JPEG header claims
+        int height = 65500;
+    };
+    QList<HugeHeader> hugeHeaders;
     QList<int> missingIds;        // depth units, from --missing-metre
     bool noImages = false;
     QString featuresCsv;

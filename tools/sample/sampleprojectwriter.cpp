@@ -4,6 +4,7 @@
 #include "samplewall.h"
 
 #include <QBuffer>
+#include <QColor>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,33 @@ namespace {
 const int kMaxPieceRows = 65000; // JPEG height limit is 65535
 
 QString sqlError(const QSqlQuery &query) { return query.lastError().text(); }
+
+// A 16 x 16 JPEG whose frame header claims width x height pixels.
+QByteArray hugeHeaderJpeg(int width, int height)
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(QColor(120, 100, 80));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "JPG"))
+        return QByteArray();
+    // Walk the marker segments to the start of frame (SOF0..SOF2).
+    int pos = 2;
+    while (pos + 9 < bytes.size() && uchar(bytes.at(pos)) == 0xFF) {
+        const uchar marker = uchar(bytes.at(pos + 1));
+        const int length = (uchar(bytes.at(pos + 2)) << 8) | uchar(bytes.at(pos + 3));
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            bytes[pos + 5] = char(height >> 8);
+            bytes[pos + 6] = char(height & 0xff);
+            bytes[pos + 7] = char(width >> 8);
+            bytes[pos + 8] = char(width & 0xff);
+            return bytes;
+        }
+        pos += 2 + length;
+    }
+    return QByteArray();
+}
 
 } // namespace
 
@@ -81,6 +109,13 @@ bool SampleProjectWriter::plan(QString *error)
         if (index >= m_pieces.size()) {
             *error = QStringLiteral("--bad-piece %1: the project has only %2 pieces (0-based index)")
                          .arg(index).arg(m_pieces.size());
+            return false;
+        }
+    }
+    for (const SampleOptions::HugeHeader &huge : m_options.hugeHeaders) {
+        if (huge.index >= m_pieces.size()) {
+            *error = QStringLiteral("--huge-header %1: the project has only %2 pieces (0-based index)")
+                         .arg(huge.index).arg(m_pieces.size());
             return false;
         }
     }
@@ -225,7 +260,19 @@ bool SampleProjectWriter::writeDatabase(const QString &path, QString *error)
             if (o.missingIds.contains(piece.id))
                 continue;
             QByteArray bytes;
-            if (o.badPieces.contains(index)) {
+            const SampleOptions::HugeHeader *huge = nullptr;
+            for (const SampleOptions::HugeHeader &h : o.hugeHeaders)
+                if (h.index == index)
+                    huge = &h;
+            if (huge) {
+                bytes = hugeHeaderJpeg(huge->width, huge->height);
+                if (bytes.isEmpty()) {
+                    *error = QStringLiteral("JPEG encoding failed (is the Qt JPEG image plugin installed?)");
+                    db.rollback();
+                    db.close();
+                    return false;
+                }
+            } else if (o.badPieces.contains(index)) {
                 bytes = QStringLiteral("This is not a JPEG picture: kora-sample bad piece %1, id %2.\n")
                             .arg(index).arg(piece.id).toLatin1();
             } else {
