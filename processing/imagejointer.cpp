@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -45,21 +46,77 @@ double ImageJointer::rowDifference(const QImage &topIn, const QImage &bottomIn, 
     return sum / n;
 }
 
+double ImageJointer::neighbourDifference(const QImage &topIn, const QImage &bottomIn, int rows)
+{
+    if (rows <= 0 || topIn.isNull() || bottomIn.isNull())
+        return 0.0;
+    const QImage top = asRgb32(topIn);
+    const QImage bottom = asRgb32(bottomIn);
+    const int width = std::min(top.width(), bottom.width());
+    const auto pairDifference = [width](const QImage &image, int y) {
+        const QRgb *a = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        const QRgb *b = reinterpret_cast<const QRgb *>(image.constScanLine(y + 1));
+        qint64 sum = 0;
+        for (int x = 0; x < width; ++x) {
+            const int dr = qRed(a[x]) - qRed(b[x]);
+            const int dg = qGreen(a[x]) - qGreen(b[x]);
+            const int db = qBlue(a[x]) - qBlue(b[x]);
+            sum += dr * dr + dg * dg + db * db;
+        }
+        return double(sum);
+    };
+    std::vector<double> differences;
+    differences.reserve(size_t(2 * rows));
+    // The (lower) median, not the mean: a bedding boundary near the seam
+    // makes a few neighbouring rows differ a lot and must not hide a seam
+    // without repeats.
+    for (int j = 0; j < rows && top.height() - 2 - j >= 0; ++j)
+        differences.push_back(pairDifference(top, top.height() - 2 - j));
+    for (int j = 0; j < rows && j + 1 < bottom.height(); ++j)
+        differences.push_back(pairDifference(bottom, j));
+    if (differences.empty())
+        return 0.0;
+    const auto middle = differences.begin() + (differences.size() - 1) / 2;
+    std::nth_element(differences.begin(), middle, differences.end());
+    return *middle;
+}
+
 int ImageJointer::findOverlap(const QImage &topIn, const QImage &bottomIn)
 {
-    // Converted once here rather than in every rowDifference() call.
     const QImage top = asRgb32(topIn);
     const QImage bottom = asRgb32(bottomIn);
     const int limit = int(std::min(top.height(), bottom.height()) * 0.025);
+    const int width = std::min(top.width(), bottom.width());
+    const int topHeight = top.height();
     int best = 0;
     double smallest = 4294967295.0;
     for (int n = 1; n < limit; ++n) {
-        const double e = rowDifference(top, bottom, n);
-        if (e < smallest) {
+        // Same sum as rowDifference(top, bottom, n); a candidate stops as
+        // soon as it can no longer beat the smallest so far (the sum only grows).
+        const double bound = smallest * n;
+        double sum = 0.0;
+        for (int i = 0; i < n && sum <= bound; ++i) {
+            const QRgb *a = reinterpret_cast<const QRgb *>(top.constScanLine(topHeight - n + i));
+            const QRgb *b = reinterpret_cast<const QRgb *>(bottom.constScanLine(i));
+            qint64 rowSum = 0;
+            for (int x = 0; x < width; ++x) {
+                const int dr = qRed(a[x]) - qRed(b[x]);
+                const int dg = qGreen(a[x]) - qGreen(b[x]);
+                const int db = qBlue(a[x]) - qBlue(b[x]);
+                rowSum += dr * dr + dg * dg + db * db;
+            }
+            sum += double(rowSum);
+        }
+        if (sum / n < smallest) {
             best = n;
-            smallest = e;
+            smallest = sum / n;
         }
     }
+    if (best == 0)
+        return 0;
+    // Rows that match no better than neighbouring rows are not repeated.
+    if (!(smallest < kRepeatRatio * neighbourDifference(top, bottom, limit)))
+        return 0;
     return best;
 }
 

@@ -6,6 +6,11 @@
 // Glues two pieces of the borehole wall vertically. The seam is searched for
 // rows that the camera recorded twice (up to 2.5 % of the shorter image); the
 // rows found are blended from the upper into the lower image.
+//
+// Rows count as recorded twice only when they match clearly better than
+// neighbouring rows of the same pieces do: pieces that simply continue one
+// another keep every row (their seam rows are neighbours, and the closest of
+// the candidates is still no closer than neighbours are).
 class ImageJointer
 {
 public:
@@ -24,9 +29,21 @@ public:
     // Sum over the last n rows of top and the first n rows of bottom of the
     // squared channel differences, divided by n (0 for n <= 0).
     static double rowDifference(const QImage &top, const QImage &bottom, int n);
+    // Lower median over the last rows of top and the first rows of bottom (rows
+    // each) of the difference between a row and the next row of the same
+    // image, summed like rowDifference() for one row: how much neighbouring
+    // rows of these pieces differ.
+    static double neighbourDifference(const QImage &top, const QImage &bottom, int rows);
     // Overlap with the smallest row difference among 1 .. limit-1, where
     // limit is 2.5 % of the shorter height; ties keep the smaller overlap.
+    // 0 unless that difference is below kRepeatRatio times
+    // neighbourDifference(top, bottom, limit): the rows are not repeated.
     static int findOverlap(const QImage &top, const QImage &bottom);
+
+    // A repeated row differs from its copy by recording and compression
+    // noise only; a seam whose best candidate is not clearly closer than
+    // neighbouring rows has no repeated rows.
+    static constexpr double kRepeatRatio = 0.85;
 
 private:
     int m_overlap = 0;

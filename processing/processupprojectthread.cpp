@@ -9,6 +9,7 @@
 #include <QVector>
 #include <QtGlobal>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -76,11 +77,15 @@ QImage stack(const QImage &topIn, const QImage &bottomIn)
 ProcessUpProjectThread::ProcessUpProjectThread(const QString &path, QObject *parent)
     : QThread(parent)
     , m_projectPath(path)
-    , m_projectInfo(ProjectInfo::instance())
 {
-    m_direction = m_projectInfo->direction();
-    m_maxDepth = m_projectInfo->maxDepth();
-    m_diameter = m_projectInfo->diameter();
+    // Made on the GUI thread: the record and the pixel factor are read here
+    // and nowhere else.
+    const ProjectInfo *info = ProjectInfo::instance();
+    m_direction = info->direction();
+    m_maxDepth = info->maxDepth();
+    m_diameter = info->diameter();
+    m_givenPixelFactor = (std::isfinite(pixelsPerUnit) && pixelsPerUnit > 0.0) ? pixelsPerUnit : 0.0;
+    m_pixelFactor = m_givenPixelFactor;
 }
 
 ProcessUpProjectThread::~ProcessUpProjectThread()
@@ -104,6 +109,7 @@ void ProcessUpProjectThread::run()
 {
     m_succeeded.store(false);
     m_convertedMaxDepth = 0;
+    m_pixelFactor = m_givenPixelFactor;
 
     if (m_direction != QLatin1String("up")) {
         qDebug() << "project is not logged upward, nothing to convert:" << m_projectPath;
@@ -220,7 +226,7 @@ void ProcessUpProjectThread::appendBlank(QImage &accumulated, int depthSpan, int
 {
     // The rows of a piece that cannot be decoded are kept as black rows of
     // its depth span, so everything below stays at its depth.
-    const int rows = saturatedInt(depthSpan * pixelsPerUnit);
+    const int rows = saturatedInt(depthSpan * m_pixelFactor);
     if (width <= 0 || rows <= 0)
         return;
     QImage blank(width, rows, QImage::Format_RGB32);
@@ -250,9 +256,9 @@ int ProcessUpProjectThread::missingDepth(int span, int rows) const
         return 0;
     if (rows <= 0)
         return span;
-    if (pixelsPerUnit <= 1e-6)
+    if (m_pixelFactor <= 1e-6)
         return 0;
-    const double scale = m_pieceScale > 1e-6 ? m_pieceScale : pixelsPerUnit;
+    const double scale = m_pieceScale > 1e-6 ? m_pieceScale : m_pixelFactor;
     const double expected = span * scale;
     const double deficit = expected - rows;
     if (deficit > expected * 0.25 && deficit >= 2.0)
@@ -370,7 +376,7 @@ void ProcessUpProjectThread::processImages()
 
         if (previousId >= 0)
             pendingGap += missingDepth(previousId - id, previousRows);
-        if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6) {
+        if (pendingGap > 0 && !accumulated.isNull() && m_pixelFactor > 1e-6) {
             fillGap(accumulated, pendingGap, d, accumulated.width());
             pendingGap = 0;
             endsWithBlank = true;
@@ -384,11 +390,11 @@ void ProcessUpProjectThread::processImages()
         previousId = id;
         previousRows = piece.height();
         if (!piece.isNull()) {
-            if (qAbs(pixelsPerUnit) < 1e-6 && m_diameter > 0) {
-                pixelsPerUnit = piece.width() / (m_diameter * 3.14);
-                qDebug() << "FACTORBTPIXELWITHMM:" << pixelsPerUnit;
+            if (qAbs(m_pixelFactor) < 1e-6 && m_diameter > 0) {
+                m_pixelFactor = piece.width() / (m_diameter * 3.14);
+                qDebug() << "FACTORBTPIXELWITHMM:" << m_pixelFactor;
             }
-            if (pendingGap > 0 && pixelsPerUnit > 1e-6) {
+            if (pendingGap > 0 && m_pixelFactor > 1e-6) {
                 // Undecodable pieces at the collar: blank rows above this one.
                 fillGap(accumulated, pendingGap, d, piece.width());
                 pendingGap = 0;
@@ -432,15 +438,15 @@ void ProcessUpProjectThread::processImages()
     // The deepest piece reaches down to the bottom of the run (id 0).
     if (previousId >= 0)
         pendingGap += missingDepth(previousId, previousRows);
-    if (pendingGap > 0 && !accumulated.isNull() && pixelsPerUnit > 1e-6)
+    if (pendingGap > 0 && !accumulated.isNull() && m_pixelFactor > 1e-6)
         fillGap(accumulated, pendingGap, m_maxDepth, accumulated.width());
     if (m_rewriter.shouldStop())
         return;
 
     if (!accumulated.isNull()) {
         qDebug() << ".....................................";
-        if (pixelsPerUnit > 1e-6) {
-            int holeDepth = saturatedInt(accumulated.height() / pixelsPerUnit);
+        if (m_pixelFactor > 1e-6) {
+            int holeDepth = saturatedInt(accumulated.height() / m_pixelFactor);
             qDebug() << "holeDepth" << holeDepth;
             int last = saturatedInt(double(holeDepth) + m_cutDepth - kPieceDepth);
             bool finalInsert = true;
@@ -451,7 +457,7 @@ void ProcessUpProjectThread::processImages()
                     finalInsert = false;
                     break;
                 }
-                holeDepth = saturatedInt(accumulated.height() / pixelsPerUnit);
+                holeDepth = saturatedInt(accumulated.height() / m_pixelFactor);
                 if (holeDepth > kPieceDepth) {
                     if (m_cutDepth > std::numeric_limits<int>::max() - kPieceDepth) {
                         m_rewriter.markFailed(QStringLiteral("depth out of range"));
@@ -477,7 +483,7 @@ void ProcessUpProjectThread::processImages()
 
 void ProcessUpProjectThread::cutAndSave(QImage &accumulated, int endDepth, int lastImageDepth)
 {
-    int remainHeight = saturatedInt((double(lastImageDepth) - double(endDepth)) * pixelsPerUnit);
+    int remainHeight = saturatedInt((double(lastImageDepth) - double(endDepth)) * m_pixelFactor);
     qDebug() << "lastImageDepth:" << lastImageDepth << " endDepth:" << endDepth
              << " remainHeight:" << remainHeight;
     if (remainHeight < 0)

@@ -10,7 +10,6 @@
 #include "qquerydatabase.h"
 
 class ImageJointer;
-class ProjectInfo;
 
 // Converts a project logged upward into the downward layout: the pieces are
 // read from the collar downward, joined, and cut again into pieces of one
@@ -24,6 +23,12 @@ class ProjectInfo;
 // a full disk or a read-only file, and after canceled(). Pieces that do not
 // decode, or are missing from the table, are kept as black rows of their
 // depth span so the wall below them stays at its depth.
+//
+// Everything the run needs from the project record and the process-wide pixel
+// factor is copied when the worker is made (on the GUI thread); while it runs
+// it reads neither, so the window may reset them (close or open something)
+// without changing what is written. The pixel factor it finds itself is kept
+// in pixelFactor(), not in the process-wide value.
 class ProcessUpProjectThread : public QThread, public QQueryDataBase
 {
     Q_OBJECT
@@ -33,10 +38,15 @@ public:
     ~ProcessUpProjectThread() override;
 
     // True once a run has committed the converted table. The project record
-    // is never changed by the worker; its owner updates it when this is true.
+    // and the process-wide pixel factor are never changed by the worker; its
+    // owner updates them when this is true.
     bool succeeded() const { return m_succeeded.load(); }
     // Deepest id written by a successful run (the new maxDepth), else 0.
     int convertedMaxDepth() const { return m_convertedMaxDepth; }
+    // Pixels per depth unit the run cut by: the process-wide value when the
+    // worker was made, else piece width / (diameter x 3.14) of the first
+    // decoded piece; 0 when neither is known.
+    double pixelFactor() const { return m_pixelFactor; }
 
     // Height in rows of the largest image held while the last run joined
     // pieces (the conversion streams: this does not grow with the depth).
@@ -72,10 +82,12 @@ private:
 
     QString m_projectPath;
     ImageJointer *m_jointer = nullptr;
-    ProjectInfo *m_projectInfo = nullptr;
+    // Copies taken at construction; the run never looks at the record.
     QString m_direction;
     int m_maxDepth = 0;
     int m_diameter = 0;
+    double m_givenPixelFactor = 0.0;
+    double m_pixelFactor = 0.0;     // as above, or found by the run
 
     BigImageTableRewriter m_rewriter;
     std::atomic<bool> m_succeeded{false};

@@ -7,15 +7,17 @@
 //   - floor: decode every piece and encode it again as JPEG, nothing else;
 //   - conversion: ProcessUpProjectThread on a fresh copy of the project.
 // It prints both wall times, their ratio, and the peak resident memory
-// (VmHWM) of each child, which must stay flat as the depth grows. A third
-// child converts a copy whose middle half of the pieces is missing (filled
-// with black metres); its peak must stay flat as well.
+// (VmHWM) of each child, which must stay flat as the depth grows, and the
+// rows the conversion lost (the sample's pieces repeat no rows, so none may
+// go). A third child converts a copy whose middle half of the pieces is
+// missing (filled with black metres); its peak must stay flat as well.
 
 #include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -45,6 +47,30 @@ long statusKb(const char *field)
 
 void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
 
+// Pixel rows of all pieces, from their JPEG headers.
+qint64 storedRows(const QString &path)
+{
+    qint64 rows = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows"));
+        db.setDatabaseName(path);
+        if (!db.open())
+            return -1;
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("select data from bigImages")))
+            return -1;
+        while (q.next()) {
+            QByteArray bytes = q.value(0).toByteArray();
+            QBuffer buffer(&bytes);
+            QImageReader reader(&buffer, "JPG");
+            rows += reader.size().height();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("rows"));
+    return rows;
+}
+
 // Child: decode and re-encode every piece, streaming, as the floor.
 int childFloor(const QString &path)
 {
@@ -72,13 +98,14 @@ int childFloor(const QString &path)
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("floor"));
-    std::printf("%lld %ld %ld %d\n", clock.elapsed(), statusKb("VmHWM"), baseKb, pieces);
+    std::printf("%lld %ld %ld %d 0\n", clock.elapsed(), statusKb("VmHWM"), baseKb, pieces);
     return 0;
 }
 
 // Child: the conversion as the main window runs it.
 int childConvert(const QString &path)
 {
+    const qint64 rowsBefore = storedRows(path);
     pixelsPerUnit = 0.0;
     ProjectInfo *info = ProjectInfo::instance();
     info->reset();
@@ -90,8 +117,10 @@ int childConvert(const QString &path)
     ProcessUpProjectThread worker(path);
     worker.start();
     worker.wait();
-    std::printf("%lld %ld %ld %d\n", clock.elapsed(), statusKb("VmHWM"), baseKb,
-                worker.succeeded() ? 1 : 0);
+    const qint64 ms = clock.elapsed();
+    const long peakKb = statusKb("VmHWM");
+    std::printf("%lld %ld %ld %d %lld\n", ms, peakKb, baseKb, worker.succeeded() ? 1 : 0,
+                rowsBefore - storedRows(path));
     return worker.succeeded() ? 0 : 3;
 }
 
@@ -101,6 +130,7 @@ struct ChildResult
     qint64 ms = 0;
     long peakKb = 0;
     long baseKb = 0;
+    qint64 lostRows = 0;
 };
 
 ChildResult runChild(const QString &mode, const QString &path)
@@ -115,11 +145,12 @@ ChildResult runChild(const QString &mode, const QString &path)
     if (!p.waitForFinished(-1) || p.exitCode() != 0)
         return r;
     const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-    if (f.size() < 3)
+    if (f.size() < 5)
         return r;
     r.ms = f.at(0).toLongLong();
     r.peakKb = f.at(1).toLong();
     r.baseKb = f.at(2).toLong();
+    r.lostRows = f.at(4).toLongLong();
     r.ok = true;
     return r;
 }
@@ -145,7 +176,7 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     out << "upward conversion, 1 m pieces, 1000 px wide, 100 mm hole\n";
     out << "depth_m  floor_ms  convert_ms  ratio  floor_peak_MiB  convert_peak_MiB  convert_growth_MiB"
-           "  gap_peak_MiB\n";
+           "  gap_peak_MiB  lost_rows\n";
     for (int metres : qAsConst(depths)) {
         const QString sample = dir.filePath(QStringLiteral("up%1.prj").arg(metres));
         if (!SampleFixture::make(sample, {"--direction", "up", "--to", QString::number(metres),
@@ -189,7 +220,8 @@ int main(int argc, char **argv)
             << qSetFieldWidth(18) << QString::number((conv.peakKb - conv.baseKb) / 1024.0, 'f', 1)
             << qSetFieldWidth(0) << "  "
             << qSetFieldWidth(12) << QString::number(gap.peakKb / 1024.0, 'f', 1)
-            << qSetFieldWidth(0) << "\n";
+            << qSetFieldWidth(0) << "  "
+            << qSetFieldWidth(9) << conv.lostRows << qSetFieldWidth(0) << "\n";
         out.flush();
     }
     return 0;

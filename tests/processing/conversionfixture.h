@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <cstring>
+#include <functional>
 
 #include "globals.h"
 #include "processupprojectthread.h"
@@ -155,6 +156,7 @@ struct RunResult
     bool succeeded = false;
     int convertedMaxDepth = 0;
     int peakRows = 0;
+    double pixelFactor = 0.0;   // the factor the worker cut by
     QList<int> counts;          // values of signalImagesCount
     QList<int> progress;        // values of signalOneImageProcessed
     int finished = 0;
@@ -164,9 +166,11 @@ struct RunResult
 
 // Starts the worker on path (record loaded before) and waits, processing
 // events, until it has finished. cancelAtStep >= 0 cancels from the GUI thread
-// when that progress value arrives.
+// when that progress value arrives. onGuiStep, when given, runs on the GUI
+// thread for every progress value while the worker waits for it.
 inline RunResult convert(const QString &path, const QStringList &pragmas = {},
-                         int cancelAtStep = -1)
+                         int cancelAtStep = -1,
+                         const std::function<void(int)> &onGuiStep = {})
 {
     RunResult result;
     ProcessUpProjectThread worker(path);
@@ -187,11 +191,13 @@ inline RunResult convert(const QString &path, const QStringList &pragmas = {},
                      [&]() { ++result.finished; order << QStringLiteral("finished"); },
                      Qt::DirectConnection);
     QObject guiSide;
-    if (cancelAtStep >= 0) {
+    if (cancelAtStep >= 0 || onGuiStep) {
         // The request comes from the GUI thread like a dialog's; the worker
         // waits for it to be delivered so the moment is exact.
         QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &guiSide,
                          [&](int n) {
+                             if (onGuiStep)
+                                 onGuiStep(n);
                              if (n == cancelAtStep)
                                  worker.canceled();
                          },
@@ -204,6 +210,7 @@ inline RunResult convert(const QString &path, const QStringList &pragmas = {},
     result.succeeded = worker.succeeded();
     result.convertedMaxDepth = worker.convertedMaxDepth();
     result.peakRows = worker.peakAccumulatedRows();
+    result.pixelFactor = worker.pixelFactor();
     result.finishedLast = !order.isEmpty() && order.last() == QLatin1String("finished");
     return result;
 }

@@ -1,9 +1,13 @@
 // The vertical image joiner: overlap search, blending and scan-line copies.
 
 #include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "conversionfixture.h"
 #include "imagejointer.h"
+#include "samplefixture.h"
 
 namespace {
 
@@ -26,17 +30,16 @@ QImage rowImage(int width, int height, int base)
     return image;
 }
 
-// Noise that never repeats between rows.
+// Noise that never repeats between rows (a plain linear congruential
+// sequence would: its rows a few apart are correlated).
 QImage noiseImage(int width, int height, quint32 seed)
 {
     QImage image(width, height, QImage::Format_RGB32);
-    quint32 s = seed;
+    QRandomGenerator random(seed);
     for (int y = 0; y < height; ++y) {
         QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            s = s * 1664525u + 1013904223u;
-            line[x] = qRgb(int(s >> 24), int((s >> 16) & 0xff), int((s >> 8) & 0xff));
-        }
+        for (int x = 0; x < width; ++x)
+            line[x] = 0xff000000u | (random.generate() & 0xffffffu);
     }
     return image;
 }
@@ -51,6 +54,15 @@ QImage continuing(const QImage &top, int repeated, int height, quint32 seed)
     return bottom;
 }
 
+// A piece as a project stores it: encoded as JPEG and decoded again.
+QImage stored(const QImage &image)
+{
+    QByteArray bytes;
+    if (!BigImageTableRewriter::encodeJpeg(image, &bytes))
+        return QImage();
+    return ConversionFixture::decode(bytes);
+}
+
 bool rowEquals(const QImage &a, int rowA, const QImage &b, int rowB)
 {
     return memcmp(a.constScanLine(rowA), b.constScanLine(rowB), size_t(a.width()) * 4) == 0;
@@ -63,6 +75,9 @@ class TestImageJointer : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void seamsOfSampleWalls_data();
+    void seamsOfSampleWalls();
     void nullTopGivesBottom();
     void nullBottomKeepsTop();
     void rowDifferenceSumsSquaresPerRow();
@@ -76,7 +91,65 @@ private slots:
     void greyPiecesAreJoinedAsRgb();
     void alphaPiecesGiveOpaqueRows();
     void narrowerBottomIsPaddedOpaque();
+
+private:
+    QTemporaryDir m_dir;
+    QImage m_walls[2];
 };
+
+void TestImageJointer::initTestCase()
+{
+    // Two sample walls (bedding, fractures, grain) of 4 m, as stitched from
+    // their stored pieces: 400 and 1000 pixels around a 100 mm hole.
+    QVERIFY(m_dir.isValid());
+    const QStringList widths{QStringLiteral("400"), QStringLiteral("1000")};
+    for (int i = 0; i < 2; ++i) {
+        const QString path = m_dir.filePath(QStringLiteral("wall%1.prj").arg(i));
+        QVERIFY(SampleFixture::make(path, {"--to", "4", "--width", widths.at(i), "--seed",
+                                           QString::number(5 + i)}));
+        m_walls[i] = ConversionFixture::wall(ConversionFixture::readState(path));
+        QVERIFY(m_walls[i].height() > 4 * 1200);
+    }
+}
+
+void TestImageJointer::seamsOfSampleWalls_data()
+{
+    QTest::addColumn<int>("wallIndex");
+    QTest::addColumn<int>("repeated");
+    for (int wall = 0; wall < 2; ++wall) {
+        for (int repeated : {0, 7, 20})
+            QTest::addRow("%d px, %d repeated", wall ? 1000 : 400, repeated) << wall << repeated;
+    }
+}
+
+void TestImageJointer::seamsOfSampleWalls()
+{
+    // Two pieces cut from one wall, the lower one starting `repeated` rows
+    // above the end of the upper one, each stored as a JPEG piece. Pieces
+    // that merely continue each other keep every row; repeated rows are found
+    // exactly and merged, so the joined wall continues without a step.
+    QFETCH(int, wallIndex);
+    QFETCH(int, repeated);
+    const QImage &wall = m_walls[wallIndex];
+    const int rows = 1300; // search limit 32 rows
+    for (int cut = rows; cut + rows <= wall.height(); cut += (wall.height() - rows) / 5) {
+        const QImage top = stored(wall.copy(0, cut - rows, wall.width(), rows));
+        const QImage bottom = stored(wall.copy(0, cut - repeated, wall.width(), rows));
+        ImageJointer jointer;
+        const QImage out = jointer.joint(top, bottom);
+        QVERIFY2(jointer.overlap() == repeated,
+                 qPrintable(QStringLiteral("cut at row %1: overlap %2").arg(cut).arg(jointer.overlap())));
+        QCOMPARE(out.height(), 2 * rows - repeated);
+        // Across the seam the joined rows lie where the wall has them.
+        const QImage original = wall.copy(0, cut - rows, wall.width(), 2 * rows - repeated);
+        double difference = 0;
+        const int offset = ConversionFixture::bestOffset(out, rows - 24, original, 48, -8, 8,
+                                                         &difference);
+        QVERIFY2(offset == 0 && difference < 8.0,
+                 qPrintable(QStringLiteral("cut at row %1: offset %2, difference %3")
+                                .arg(cut).arg(offset).arg(difference)));
+    }
+}
 
 void TestImageJointer::nullTopGivesBottom()
 {
@@ -157,14 +230,15 @@ void TestImageJointer::searchLimitEdges_data()
     // 79 rows: limit 1, still nothing; 80 rows: limit 2, overlap 1 only.
     QTest::newRow("79 rows") << 79 << 200 << 1 << 0;
     QTest::newRow("80 rows") << 80 << 200 << 1 << 1;
-    QTest::newRow("80 rows, 3 repeated") << 80 << 200 << 3 << 1;
+    QTest::newRow("80 rows, 3 repeated") << 80 << 200 << 3 << 0;
     // 200 rows: limit 5, overlaps 1 .. 4; 4 repeated rows are found, 5 not.
     QTest::newRow("200 rows, 4 repeated") << 200 << 200 << 4 << 4;
-    // 5 repeated rows lie beyond the search: some overlap below 5 is taken.
-    QTest::newRow("200 rows, 5 repeated") << 200 << 200 << 5 << -5;
+    // 5 repeated rows lie beyond the search: no candidate repeats, nothing
+    // is merged.
+    QTest::newRow("200 rows, 5 repeated") << 200 << 200 << 5 << 0;
     // The shorter image sets the limit: 120 rows give limit 3.
     QTest::newRow("200 over 120, 2 repeated") << 200 << 120 << 2 << 2;
-    QTest::newRow("200 over 120, 3 repeated") << 200 << 120 << 3 << -3;
+    QTest::newRow("200 over 120, 3 repeated") << 200 << 120 << 3 << 0;
 }
 
 void TestImageJointer::searchLimitEdges()
@@ -173,18 +247,13 @@ void TestImageJointer::searchLimitEdges()
     QFETCH(int, heightBottom);
     QFETCH(int, repeated);
     QFETCH(int, expected);
-    const QImage top = noiseImage(40, heightTop, 11);
+    const QImage top = noiseImage(256, heightTop, 11);
     const QImage bottom = continuing(top, repeated, heightBottom, 12);
     ImageJointer jointer;
     const QImage out = jointer.joint(top, bottom);
-    if (expected >= 0) {
-        QCOMPARE(jointer.overlap(), expected);
-    } else {
-        QVERIFY(jointer.overlap() >= 1 && jointer.overlap() < -expected);
-        expected = jointer.overlap();
-    }
+    QCOMPARE(jointer.overlap(), expected);
     QCOMPARE(out.height(), heightTop + heightBottom - expected);
-    QCOMPARE(out.width(), 40);
+    QCOMPARE(out.width(), 256);
     // The first rows always come from top unchanged.
     QVERIFY(rowEquals(out, 0, top, 0));
     QVERIFY(rowEquals(out, heightTop - expected - 1, top, heightTop - expected - 1));
@@ -192,11 +261,12 @@ void TestImageJointer::searchLimitEdges()
 
 void TestImageJointer::tiesKeepSmallerOverlap()
 {
-    // Uniform images: every overlap has difference 0, the first one wins.
+    // Uniform images: every overlap matches, but no better than neighbouring
+    // rows do, so nothing tells a repeat: no row is merged.
     QImage top(20, 400, QImage::Format_RGB32);
     top.fill(qRgb(50, 60, 70));
     const QImage bottom = top.copy();
-    QCOMPARE(ImageJointer::findOverlap(top, bottom), 1);
+    QCOMPARE(ImageJointer::findOverlap(top, bottom), 0);
 
     // Two overlaps with the same smallest difference: the smaller is kept.
     // Rows of top end ...A B, bottom starts B A ...: n = 1 compares B|B (0).
@@ -244,20 +314,18 @@ void TestImageJointer::blendsOverlapRowByRow()
 
 void TestImageJointer::copiesScanLinesAroundOverlap()
 {
-    // Rows of distinct colours make every copied row identifiable.
+    // Rows of distinct colours make every copied row identifiable; the two
+    // images do not repeat each other's rows, so all of them are kept.
     const QImage top = rowImage(33, 120, 0);
     const QImage bottom = rowImage(33, 90, 1000);
     ImageJointer jointer;
     const QImage out = jointer.joint(top, bottom);
-    // limit = trunc(90 * 0.025) = 2: only overlap 1 is tried.
-    QCOMPARE(jointer.overlap(), 1);
-    QCOMPARE(out.size(), QSize(33, 209));
-    for (int y = 0; y < 119; ++y)
+    QCOMPARE(jointer.overlap(), 0);
+    QCOMPARE(out.size(), QSize(33, 210));
+    for (int y = 0; y < 120; ++y)
         QVERIFY2(out.pixel(32, y) == rowColour(0, y), qPrintable(QString::number(y)));
-    // Row 119 is the single blended row: weight of bottom is 0.
-    QCOMPARE(out.pixel(5, 119), rowColour(0, 119));
-    for (int y = 1; y < 90; ++y)
-        QVERIFY2(out.pixel(32, 119 + y) == rowColour(1000, y), qPrintable(QString::number(y)));
+    for (int y = 0; y < 90; ++y)
+        QVERIFY2(out.pixel(32, 120 + y) == rowColour(1000, y), qPrintable(QString::number(y)));
     QCOMPARE(out.format(), QImage::Format_RGB32);
 }
 
@@ -299,11 +367,11 @@ void TestImageJointer::narrowerBottomIsPaddedOpaque()
     const QImage bottom = rowImage(30, 100, 500);
     ImageJointer jointer;
     const QImage out = jointer.joint(top, bottom);
-    QCOMPARE(jointer.overlap(), 1);
-    QCOMPARE(out.size(), QSize(40, 199));
-    for (int y = 100; y < 199; ++y) {
+    QCOMPARE(jointer.overlap(), 0);
+    QCOMPARE(out.size(), QSize(40, 200));
+    for (int y = 100; y < 200; ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
-        QCOMPARE(line[29], rowColour(500, y - 99));
+        QCOMPARE(line[29], rowColour(500, y - 100));
         for (int x = 30; x < 40; ++x)
             QCOMPARE(line[x], QRgb(0xff000000u));
     }
