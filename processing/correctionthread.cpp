@@ -1,5 +1,7 @@
 #include "correctionthread.h"
 
+#include "piecedecoder.h"
+
 #include <QDebug>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -37,8 +39,8 @@ void CorrectionThread::canceled()
 
 QImage CorrectionThread::decodePiece(const QByteArray &bytes)
 {
-    QImage image;
-    if (bytes.isEmpty() || !image.loadFromData(bytes, "JPG"))
+    QImage image = PieceDecoder::decode(bytes);
+    if (image.isNull())
         return QImage();
     if (image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(QImage::Format_RGB32);

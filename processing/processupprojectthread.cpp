@@ -1,9 +1,9 @@
 #include "processupprojectthread.h"
 
-#include <QBuffer>
+#include "piecedecoder.h"
+
 #include <QByteArray>
 #include <QDebug>
-#include <QImageReader>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QVector>
@@ -44,10 +44,7 @@ int saturatedInt(double value)
 
 QImage decodePiece(const QByteArray &bytes)
 {
-    QImage image;
-    if (!image.loadFromData(bytes, "JPG"))
-        return QImage();
-    return image;
+    return PieceDecoder::decode(bytes);
 }
 
 // top with bottom below it, no overlap search (used next to blank rows).
@@ -288,11 +285,8 @@ double ProcessUpProjectThread::measurePieceScale(const QString &statement)
         const int id = query.value(0).toInt();
         if (previousId >= 0)
             addRatio(previousId - id, previousRows);
-        QByteArray bytes = query.value(1).toByteArray();
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer, "JPG");
-        const QSize size = reader.size();
-        previousRows = size.isValid() ? size.height() : 0;
+        const QSize size = PieceDecoder::headerSize(query.value(1).toByteArray());
+        previousRows = PieceDecoder::isSaneSize(size) ? size.height() : 0;
         previousId = id;
     }
     query.finish();

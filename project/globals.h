@@ -2,8 +2,8 @@
 #define GLOBALS_H
 
 // Process-wide values shared by the shell, the canvas and the workers.
-// They are read and written on the GUI thread only, except pixelsPerUnit,
-// which the upward-conversion worker fills in while the GUI thread waits.
+// They are read and written on the GUI thread only; workers take copies of
+// what they need when they are made.
 
 // Depth unit: 0.1 mm. 10 000 units are one metre.
 constexpr int kDepthUnitsPerMetre = 10000;
