@@ -92,34 +92,6 @@ private slots:
         QCOMPARE(w.pageDepth(), 70000);
     }
 
-    // A deep project: the boxes span its range, take centimetres as typed,
-    // and go back to the empty window's range on reset.
-    void boxesSpanTheProject()
-    {
-        FileInfoWidget w;
-        w.setDepthRange(19600000, 20600000);
-        w.startSpin->clear();
-        QTest::keyClicks(w.startSpin, QStringLiteral("1960.3"));
-        QCOMPARE(w.startDepth(), 19603000);
-        w.endSpin->clear();
-        QTest::keyClicks(w.endSpin, QStringLiteral("2060"));
-        QCOMPARE(w.endDepth(), 20600000);
-        // Depths outside the project are held at its ends.
-        w.setEndDepth(20700000);
-        QCOMPARE(w.endDepth(), 20600000);
-        // The page shown: start rounded down, end rounded up to the centimetre.
-        w.setStartDepth(19612345);
-        w.setEndDepth(19612345);
-        QCOMPARE(w.startDepth(), 19612300);
-        QCOMPARE(w.endDepth(), 19612400);
-
-        w.reset();
-        QCOMPARE(w.startDepth(), 0);
-        QCOMPARE(w.endDepth(), 50000);
-        w.setEndDepth(20600000);
-        QCOMPARE(w.endDepth(), 5000000);
-    }
-
     void rowLayout()
     {
         FileInfoWidget w;
