@@ -2,22 +2,57 @@
 
 #include "projectinfo.h"
 
+#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
-QSpinBox *makeMetreSpin(QWidget *parent, int minimum, int maximum, const char *name)
+// Range of the start and end boxes while no project is open, in metres.
+constexpr int kEmptyRangeTop = 0;
+constexpr int kEmptyRangeBottom = 500;
+// The start and end boxes show centimetres: 100 depth units.
+constexpr int kUnitsPerStep = 100;
+constexpr int kDecimals = 2;
+
+template <class Spin>
+Spin *makeMetreSpin(QWidget *parent, double minimum, double maximum, const char *name)
 {
-    auto *spin = new QSpinBox(parent);
+    auto *spin = new Spin(parent);
     spin->setObjectName(QLatin1String(name));
     spin->setSuffix(QStringLiteral(" m"));
     spin->setSingleStep(1);
     spin->setRange(minimum, maximum);
     spin->setFixedWidth(80);
     return spin;
+}
+
+// Depth in metres rounded down / up to the boxes' precision.
+double metresDown(int depth)
+{
+    return std::floor(depth / double(kUnitsPerStep)) * kUnitsPerStep / 10000.0;
+}
+
+double metresUp(int depth)
+{
+    return std::ceil(depth / double(kUnitsPerStep)) * kUnitsPerStep / 10000.0;
+}
+
+int depthOf(const QDoubleSpinBox *spin)
+{
+    return int(std::lround(spin->value() * 10000.0));
+}
+
+// 80 pixels, or wider when the deepest value would not fit.
+void setMetreRange(QDoubleSpinBox *spin, double low, double high)
+{
+    spin->setRange(low, high);
+    spin->setFixedWidth(std::max(80, spin->minimumSizeHint().width()));
 }
 
 } // namespace
@@ -34,13 +69,17 @@ FileInfoWidget::FileInfoWidget(QWidget *parent)
     m_rangeValue->setMinimumWidth(100);
     m_currentTitle = new QLabel(this);
 
-    startSpin = makeMetreSpin(this, 0, 500, "startSpin");
+    startSpin = makeMetreSpin<QDoubleSpinBox>(this, kEmptyRangeTop, kEmptyRangeBottom, "startSpin");
+    startSpin->setDecimals(kDecimals);
+    setMetreRange(startSpin, kEmptyRangeTop, kEmptyRangeBottom);
     m_currentTitle->setBuddy(startSpin);
     m_separator = new QLabel(QStringLiteral("---"), this);
-    endSpin = makeMetreSpin(this, 0, 500, "endSpin");
+    endSpin = makeMetreSpin<QDoubleSpinBox>(this, kEmptyRangeTop, kEmptyRangeBottom, "endSpin");
+    endSpin->setDecimals(kDecimals);
+    setMetreRange(endSpin, kEmptyRangeTop, kEmptyRangeBottom);
     endSpin->setValue(5);
     m_pageTitle = new QLabel(this);
-    pageDepthSpin = makeMetreSpin(this, 1, 50, "pageDepthSpin");
+    pageDepthSpin = makeMetreSpin<QSpinBox>(this, 1, 50, "pageDepthSpin");
 
     m_goButton = new QPushButton(this);
     m_goButton->setObjectName(QStringLiteral("goButton"));
@@ -71,10 +110,10 @@ FileInfoWidget::FileInfoWidget(QWidget *parent)
     connect(m_stopButton, &QPushButton::pressed, this, &FileInfoWidget::signalStopPressed);
     connect(m_lastButton, &QPushButton::pressed, this, &FileInfoWidget::signalLastPressed);
     connect(m_nextButton, &QPushButton::pressed, this, &FileInfoWidget::signalNextPressed);
-    connect(startSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
-            &FileInfoWidget::startValueChanged);
-    connect(endSpin, QOverload<int>::of(&QSpinBox::valueChanged), this,
-            &FileInfoWidget::endValueChanged);
+    connect(startSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+            [this](double metres) { emit startValueChanged(int(std::floor(metres))); });
+    connect(endSpin, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+            [this](double metres) { emit endValueChanged(int(std::floor(metres))); });
 
     updateRangeLabel();
     OnRetranslate();
@@ -102,12 +141,40 @@ void FileInfoWidget::setEndValue(int metres)
 
 int FileInfoWidget::startValue() const
 {
-    return startSpin->value();
+    return int(std::floor(startSpin->value()));
 }
 
 int FileInfoWidget::endValue() const
 {
-    return endSpin->value();
+    return int(std::ceil(endSpin->value()));
+}
+
+void FileInfoWidget::setStartDepth(int depth)
+{
+    startSpin->setValue(metresDown(depth));
+}
+
+void FileInfoWidget::setEndDepth(int depth)
+{
+    endSpin->setValue(metresUp(depth));
+}
+
+int FileInfoWidget::startDepth() const
+{
+    return depthOf(startSpin);
+}
+
+int FileInfoWidget::endDepth() const
+{
+    return depthOf(endSpin);
+}
+
+void FileInfoWidget::setDepthRange(int top, int bottom)
+{
+    const double low = metresDown(top);
+    const double high = std::max(low, metresUp(bottom));
+    setMetreRange(startSpin, low, high);
+    setMetreRange(endSpin, low, high);
 }
 
 int FileInfoWidget::pageDepth() const
@@ -133,6 +200,8 @@ void FileInfoWidget::reset()
     m_separatorText = QStringLiteral(" --- ");
     m_endText = QStringLiteral("0");
     updateRangeLabel();
+    setMetreRange(startSpin, kEmptyRangeTop, kEmptyRangeBottom);
+    setMetreRange(endSpin, kEmptyRangeTop, kEmptyRangeBottom);
     startSpin->setValue(0);
     endSpin->setValue(5);
     pageDepthSpin->setValue(5);

@@ -6,6 +6,7 @@
 
 #include "navigationpanel.h"
 
+class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -33,14 +34,24 @@ public:
     int startValue() const override;
     int endValue() const override;
     int pageDepth() const override;
+    void setStartDepth(int depth) override;
+    void setEndDepth(int depth) override;
     void setStartText(int depth) override;
     void setEndText(int depth) override;
     void reset() override;
 
+    // Start and end of the page to read, in depth units, as the boxes hold them.
+    int startDepth() const;
+    int endDepth() const;
+    // Lets the start and end boxes span the project from top to bottom (depth
+    // units). Reset goes back to the range of an empty window.
+    void setDepthRange(int top, int bottom);
+
     QString rangeText() const { return m_startText + m_separatorText + m_endText; }
 
-    QSpinBox *startSpin;
-    QSpinBox *endSpin;
+    // Start and end in metres with centimetres; the page depth in whole metres.
+    QDoubleSpinBox *startSpin;
+    QDoubleSpinBox *endSpin;
     QSpinBox *pageDepthSpin;
 
 signals:

@@ -14,6 +14,7 @@
 #include "koraresources.h"
 #include "languagemanager.h"
 #include "mouselabel.h"
+#include "piececropper.h"
 #include "processupprojectthread.h"
 #include "projectinfodialog.h"
 #include "projectinfo.h"
@@ -146,6 +147,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     // 7. Connections.
     connectSignals();
+
+    showFileInTitle(QString());
 }
 
 MainWindow::~MainWindow()
@@ -450,14 +453,17 @@ void MainWindow::handleMouseMoved(QMouseEvent *event)
 
 void MainWindow::openProject()
 {
+    if (refuseDuringRewrite())
+        return;
     if (confirmUnsavedChanges() == QMessageBox::Cancel)
         return;
-    stopReading();
-    m_projectInfo->reset();
-    closePicture();
+    // The open page stays until a file is chosen.
     const QString path = QFileDialog::getOpenFileName(this, tr("Open project file"),
                                                       Settings::instance()->projectDir(),
                                                       tr("project (*.prj)"));
+    if (path.isEmpty())
+        return;
+    clearPage();
     openProjectFile(path);
 }
 
@@ -523,9 +529,20 @@ void MainWindow::openProjectFile(const QString &path)
     }
 
     Settings::instance()->setProjectDir(path);
-    addRecentProject(path);
+    // A file without images or diameter is no project to come back to.
+    const bool isProject = m_projectInfo->imageWidth() > 0 && m_projectInfo->diameter() > 0;
+    if (isProject)
+        addRecentProject(path);
+    showFileInTitle(path);
 
-    handleGoPressed();
+    // The boxes span the project, and its first page begins at its top.
+    if (m_fileInfoWidget && isProject) {
+        const int top = m_projectInfo->start();
+        m_fileInfoWidget->setDepthRange(top, m_projectInfo->maxDepth());
+        m_fileInfoWidget->setStartDepth(top);
+        m_fileInfoWidget->setEndDepth(top + m_fileInfoWidget->pageDepth());
+    }
+    readPanelPage();
 }
 
 void MainWindow::openFile(const QString &path)
@@ -544,10 +561,11 @@ void MainWindow::openFile(const QString &path)
 
 void MainWindow::openPicture()
 {
+    if (refuseDuringRewrite())
+        return;
     if (confirmUnsavedChanges() == QMessageBox::Cancel)
         return;
-    stopReading();
-    m_projectInfo->reset();
+    // The open project and its page stay until a file is chosen.
     const QString path = QFileDialog::getOpenFileName(this, tr("Open Picture"),
                                                       Settings::instance()->openPicDir(),
                                                       tr("Picture (*.jpg)"));
@@ -558,7 +576,6 @@ void MainWindow::openPictureFile(const QString &path)
 {
     if (path.isEmpty())
         return;
-    stopReading();
 
     const QString suffix = QFileInfo(path).suffix();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg")
@@ -568,8 +585,11 @@ void MainWindow::openPictureFile(const QString &path)
         box.button(QMessageBox::Ok)->setText(tr("OK"));
         box.exec();
     } else {
+        stopReading();
         clearScene();
-        // A picture has no project scale: lengths are measured in pixels.
+        // No project is open with a picture, and it has no project scale:
+        // lengths are measured in pixels.
+        m_projectInfo->reset();
         pixelsPerUnit = 0.0;
         const QImage image(path);
         m_scene->setSceneRect(0, 0, image.width(), image.height());
@@ -577,6 +597,7 @@ void MainWindow::openPictureFile(const QString &path)
         item->setPos(0, 0);
         m_scene->setBaseItemCount(1);
         m_hasSaveTarget = false;
+        showFileInTitle(path);
     }
 
     Settings::instance()->setOpenPicDir(path);
@@ -584,6 +605,15 @@ void MainWindow::openPictureFile(const QString &path)
 }
 
 void MainWindow::closePicture()
+{
+    if (refuseDuringRewrite())
+        return;
+    if (confirmUnsavedChanges() == QMessageBox::Cancel)
+        return;
+    clearPage();
+}
+
+void MainWindow::clearPage()
 {
     stopReading();
     clearScene();
@@ -594,6 +624,15 @@ void MainWindow::closePicture()
     ItemStyle::instance()->setGridVisible(false);
     m_toolBar->CancelCheckedBtn();
     m_scene->setMode(Pointer);
+    showFileInTitle(QString());
+}
+
+void MainWindow::showFileInTitle(const QString &path)
+{
+    if (path.isEmpty())
+        setWindowTitle(tr("KORA"));
+    else
+        setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), tr("KORA")));
 }
 
 void MainWindow::clearScene()
@@ -677,6 +716,13 @@ void MainWindow::readRecordedPage()
 
 void MainWindow::handleGoPressed()
 {
+    if (refuseDuringRewrite())
+        return;
+    readPanelPage();
+}
+
+void MainWindow::readPanelPage()
+{
     if (!pageCommandAllowed())
         return;
     if (!checkProjectGeometry())
@@ -686,8 +732,8 @@ void MainWindow::handleGoPressed()
     if (!m_fileInfoWidget)
         return;
 
-    const int start = m_fileInfoWidget->startValue() * 10000;
-    int end = m_fileInfoWidget->endValue() * 10000;
+    const int start = m_fileInfoWidget->startDepth();
+    int end = m_fileInfoWidget->endDepth();
     if (end > m_projectInfo->maxDepth())
         end = m_projectInfo->maxDepth();
     if (maxPageDepth > 0.0 && end - start > maxPageDepth)
@@ -699,6 +745,8 @@ void MainWindow::handleGoPressed()
 
 void MainWindow::handleNextImages()
 {
+    if (refuseDuringRewrite())
+        return;
     if (!pageCommandAllowed())
         return;
     const int pageDepth = m_fileInfoWidget ? m_fileInfoWidget->pageDepth() : 50000;
@@ -718,6 +766,8 @@ void MainWindow::handleNextImages()
 
 void MainWindow::handleLastImages()
 {
+    if (refuseDuringRewrite())
+        return;
     if (!pageCommandAllowed())
         return;
     const int pageDepth = m_fileInfoWidget ? m_fileInfoWidget->pageDepth() : 50000;
@@ -742,7 +792,9 @@ void MainWindow::handleImageUpdate(int, int)
 void MainWindow::readPage(int start, int end)
 {
     readingInProgress = true;
+    m_readStart = start;
     m_readEnd = end;
+    m_firstPieceOfRead = true;
     const int serial = ++m_readSerial;
     m_readThread = new ReadBigImageThread(m_projectInfo->projectPath(), start, end);
     // Signals of a reader that Stop has let go carry an old serial and are
@@ -764,7 +816,8 @@ void MainWindow::readPage(int start, int end)
             ReadBigImagesThreadFinished();
     });
 
-    auto *wait = new WaitView(this, false, 0);
+    // Over the page only: the navigation panel (and its Stop) stays usable.
+    auto *wait = new WaitView(m_view, false, 0);
     wait->setActive(true);
     connect(m_readThread, &ReadBigImageThread::readThreadFinished, wait, &WaitView::close);
     m_waitView = wait;
@@ -840,13 +893,10 @@ void MainWindow::addBigImage(KdImage image)
         handleBigImageCountGetted(qMax(1, m_progressBar->maximum()));
     }
 
-    QImage picture = image.image();
-    const int requestedEnd = m_readEnd;
-    if (image.endDepth() > requestedEnd) {
-        const int keep = int(picture.height() - (image.endDepth() - requestedEnd) * pixelsPerUnit);
-        picture = picture.copy(0, 0, picture.width(), qMax(0, keep));
-        image.setEndDepth(requestedEnd);
-    }
+    const bool first = m_firstPieceOfRead;
+    m_firstPieceOfRead = false;
+    image = PieceCropper::fitToPage(image, m_readStart, m_readEnd, pixelsPerUnit, first);
+    const QImage picture = image.image();
 
     const int h = int((image.endDepth() - image.startDepth()) * pixelsPerUnit);
     const int width = picture.isNull() ? m_projectInfo->imageWidth() : picture.width();
@@ -864,6 +914,9 @@ void MainWindow::addBigImage(KdImage image)
                           m_projectInfo->pageHeight() + 2 * kColumnTop);
     QScrollBar *bar = m_view->horizontalScrollBar();
     bar->setValue(bar->maximum() / 2);
+    // A new page is shown from its top.
+    if (first)
+        m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->minimum());
 
     m_projectInfo->setPageEnd(image.endDepth());
 
@@ -1080,6 +1133,8 @@ void MainWindow::openRecentFile()
     auto *action = qobject_cast<QAction *>(sender());
     if (!action)
         return;
+    if (refuseDuringRewrite())
+        return;
     // The picture replaces the page: drawings on it are not dropped unasked.
     if (confirmUnsavedChanges() == QMessageBox::Cancel)
         return;
@@ -1092,9 +1147,11 @@ void MainWindow::openRecentProject()
     if (!action)
         return;
     const QString path = action->data().toString();
+    if (refuseDuringRewrite())
+        return;
     if (confirmUnsavedChanges() == QMessageBox::Cancel)
         return;
-    closePicture();
+    clearPage();
     openProjectFile(path);
 }
 
@@ -1164,29 +1221,39 @@ void MainWindow::featureNotAvailable(const QString &feature)
 
 void MainWindow::saveCurrentImage()
 {
+    if (refuseDuringRewrite())
+        return;
     saveCurrentImage(false);
 }
 
 void MainWindow::saveCurrentImage(bool isOriginalImage)
 {
+    if (refuseDuringRewrite())
+        return;
     Q_UNUSED(isOriginalImage)
     featureNotAvailable(tr("Saving the page as images"));
 }
 
 void MainWindow::saveAs()
 {
+    if (refuseDuringRewrite())
+        return;
     m_hasSaveTarget = false;
     saveCurrentImage(false);
 }
 
 void MainWindow::saveDrewImage()
 {
+    if (refuseDuringRewrite())
+        return;
     m_hasSaveTarget = false;
     saveCurrentImage(true);
 }
 
 void MainWindow::roll()
 {
+    if (refuseDuringRewrite())
+        return;
     featureNotAvailable(tr("The roll view"));
 }
 
@@ -1205,6 +1272,8 @@ void MainWindow::handleRollLoadFailed()
 
 void MainWindow::handleShow3DImage()
 {
+    if (refuseDuringRewrite())
+        return;
     featureNotAvailable(tr("The 3D view"));
     m_toolBar->handleShow3DFinish(QStringList());
 }
@@ -1358,12 +1427,16 @@ void MainWindow::handleAfterCorrectAngle()
 
 void MainWindow::OnPreView(CReportParameter reportPara)
 {
+    if (refuseDuringRewrite())
+        return;
     Q_UNUSED(reportPara)
     featureNotAvailable(tr("Report export"));
 }
 
 void MainWindow::handleExportReportBtnPressed()
 {
+    if (refuseDuringRewrite())
+        return;
     featureNotAvailable(tr("Report export"));
 }
 

@@ -190,6 +190,12 @@ private:
     // calling command must not go on.
     bool refuseDuringRewrite();
     void readRecordedPage();
+    // "Go" without the rewrite check: reads the page the panel names.
+    void readPanelPage();
+    // Empties the window (no question asked): page, project, grid, tool.
+    void clearPage();
+    // Window title: "KORA" and the open project's or picture's file name.
+    void showFileInTitle(const QString &path);
     void createActions();
     void createMenus();
     void createStatusBar();
@@ -255,10 +261,12 @@ private:
     QObject *m_reportBuilder = nullptr;
     CReportParameter m_reportParameter;
 
-    // Page read in progress: its wait view, the end depth it was asked for,
+    // Page read in progress: its wait view, the depths it was asked for,
     // and the serial that tells its signals from those of earlier readers.
     QPointer<WaitView> m_waitView;
+    int m_readStart = 0;
     int m_readEnd = 0;
+    bool m_firstPieceOfRead = false;
     int m_readSerial = 0;
     // Readers ended by Stop that may still be finishing their last piece.
     QList<QPointer<ReadBigImageThread>> m_releasedReaders;

@@ -153,14 +153,14 @@ void ProjectInfo::setPageStart(int depth)
 {
     m_pageStart = depth;
     if (m_panel)
-        m_panel->setStartValue(static_cast<int>(std::floor(depth / double(kDepthUnitsPerMetre))));
+        m_panel->setStartDepth(depth);
 }
 
 void ProjectInfo::setPageEnd(int depth)
 {
     m_pageEnd = depth;
     if (m_panel)
-        m_panel->setEndValue(static_cast<int>(std::ceil(depth / double(kDepthUnitsPerMetre))));
+        m_panel->setEndDepth(depth);
 }
 
 void ProjectInfo::closeDatabase()

@@ -30,6 +30,10 @@
 #include "fileinfowidget.h"
 #include <QMouseEvent>
 #include <QLineEdit>
+#include <QBuffer>
+#include <QImageReader>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include "shelltestsupport.h"
 #include "toolbar.h"
 
@@ -52,6 +56,32 @@ QList<QAction *> checkedTools(ToolBar *bar)
     }
     return checked;
 }
+
+// Depth and row count of every piece of a project, top to bottom.
+QList<QPair<int, int>> pieceRows(const QString &path)
+{
+    QList<QPair<int, int>> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rows"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("select id, data from bigImages order by id"));
+            while (q.next()) {
+                QByteArray data = q.value(1).toByteArray();
+                QBuffer buffer(&data);
+                QImageReader reader(&buffer, "JPG");
+                rows << qMakePair(q.value(0).toInt(), reader.size().height());
+            }
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("rows"));
+    return rows;
+}
+
+const char *const kRewriteRefusal = "The project file is being rewritten. Please wait until it is finished.";
 
 } // namespace
 
@@ -80,6 +110,12 @@ private slots:
     void openThroughTheFileDialogs();
     void pictureForgetsTheProjectScale();
     void cursorReadOut();
+    void commandsRefusedWhileConverting();
+    void closeAsksFirst_data();
+    void closeAsksFirst();
+    void cancelledOpenKeepsTheProject_data();
+    void cancelledOpenKeepsTheProject();
+    void titleNamesTheOpenFile();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -744,6 +780,155 @@ void TestMainWindow::cursorReadOut()
     // Top of the column: the page start, 3 m; a quarter round: east, 90 degrees.
     QVERIFY2(label->text().contains(QStringLiteral("3.000")), qPrintable(label->text()));
     QVERIFY2(label->text().contains(QStringLiteral("E90")), qPrintable(label->text()));
+}
+
+void TestMainWindow::commandsRefusedWhileConverting()
+{
+    // Two identical upward projects: one converted undisturbed, one while
+    // the user tries to close, open and page.
+    const QStringList up{QStringLiteral("--to"), QStringLiteral("20"), QStringLiteral("--direction"),
+                         QStringLiteral("up")};
+    const QString calm = ShellTest::makeProject(m_dir, QStringLiteral("calm.prj"), up);
+    const QString busy = ShellTest::makeProject(m_dir, QStringLiteral("busy.prj"), up);
+    QVERIFY(!calm.isEmpty() && !busy.isEmpty());
+    QImage picture(20, 20, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    const QString pic = m_dir.filePath(QStringLiteral("during.jpg"));
+    QVERIFY(picture.save(pic, "JPG"));
+    Settings::addRecent(Settings::kRecentFileList, pic);
+    Settings::addRecent(Settings::kRecentProjectList, m_project);
+
+    {
+        MainWindow w;
+        ModalWatcher watcher;
+        w.openProjectFile(calm);
+        SHELL_WAIT_READ(&w);
+        QCOMPARE(watcher.count(), 0);
+    }
+    const QList<QPair<int, int>> expected = pieceRows(calm);
+    QVERIFY(expected.size() >= 19);
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.updateRecentFileActions();
+    w.updateRecentProjectActions();
+    const QList<std::function<void()>> commands{
+        [&w] { w.closeAct()->trigger(); },
+        [&w] { w.toolBar()->fileAction(ToolBar::OpenPicture)->trigger(); },
+        [&w] { w.toolBar()->fileAction(ToolBar::OpenProject)->trigger(); },
+        [&w] { w.recentFileActs().first()->trigger(); },
+        [&w] { w.recentProjectActs().first()->trigger(); },
+        [&w] { emit w.fileInfoWidget()->goPressed(); },
+        [&w] { emit w.fileInfoWidget()->signalNextPressed(); },
+        [&w] { emit w.fileInfoWidget()->signalLastPressed(); },
+    };
+    bool tried = false;
+    QTimer meanwhile;
+    connect(&meanwhile, &QTimer::timeout, [&] {
+        if (tried || !w.rewriteRunning())
+            return;
+        tried = true;
+        for (const std::function<void()> &command : commands) {
+            watcher.answerMessageBox(QMessageBox::Ok);
+            command();
+        }
+    });
+    meanwhile.start(1);
+    w.openProjectFile(busy);
+    meanwhile.stop();
+    SHELL_WAIT_READ(&w);
+    QVERIFY(tried);
+
+    // Each command said why it did nothing ...
+    QCOMPARE(watcher.count(), commands.size());
+    for (const QString &text : watcher.texts())
+        QCOMPARE(text, QString::fromLatin1(kRewriteRefusal));
+    // ... and the conversion went on to the end: the project is open at its
+    // first page and its pieces are those of an undisturbed conversion.
+    QCOMPARE(ProjectInfo::instance()->projectPath(), busy);
+    QCOMPARE(ProjectInfo::instance()->direction(), QStringLiteral("down"));
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+    QCOMPARE(pieceRows(busy), expected);
+}
+
+void TestMainWindow::closeAsksFirst_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Cancel keeps the page and the drawing") << int(QMessageBox::Cancel) << false;
+    QTest::newRow("Abort closes") << int(QMessageBox::Abort) << true;
+}
+
+void TestMainWindow::closeAsksFirst()
+{
+    QFETCH(int, button);
+    QFETCH(bool, closes);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    auto *drawing = new QGraphicsLineItem(1400, 200, 1500, 300);
+    w.scene()->addItem(drawing);
+
+    watcher.answerMessageBox(QMessageBox::StandardButton(button));
+    w.closeAct()->trigger();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), QStringLiteral("Whether to save the changes?"));
+    QCOMPARE(w.scene()->items().contains(drawing), !closes);
+    QCOMPARE(ShellTest::pageImages(w.scene()).isEmpty(), closes);
+    QCOMPARE(ProjectInfo::instance()->projectPath().isEmpty(), closes);
+}
+
+void TestMainWindow::cancelledOpenKeepsTheProject_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::newRow("Open picture") << int(ToolBar::OpenPicture);
+    QTest::newRow("Open project") << int(ToolBar::OpenProject);
+}
+
+void TestMainWindow::cancelledOpenKeepsTheProject()
+{
+    QFETCH(int, command);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    const int pageItems = w.scene()->items().size();
+
+    // While the file dialog is up, and after Cancel, nothing has changed.
+    bool pageDuringDialog = false;
+    watcher.answer([&](QWidget *dialog) {
+        pageDuringDialog = !ProjectInfo::instance()->projectPath().isEmpty()
+            && w.scene()->items().size() == pageItems;
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    w.toolBar()->fileAction(ToolBar::FileIndex(command))->trigger();
+    QCOMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.classNames().first(), QStringLiteral("QFileDialog"));
+    QVERIFY(pageDuringDialog);
+    QCOMPARE(ProjectInfo::instance()->projectPath(), m_project);
+    QCOMPARE(w.scene()->items().size(), pageItems);
+}
+
+void TestMainWindow::titleNamesTheOpenFile()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    QCOMPARE(w.windowTitle(), QStringLiteral("KORA"));
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(w.windowTitle(), QStringLiteral("p.prj - KORA"));
+
+    QImage picture(10, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString pic = m_dir.filePath(QStringLiteral("titled.png"));
+    QVERIFY(picture.save(pic, "PNG"));
+    w.openPictureFile(pic);
+    QCOMPARE(w.windowTitle(), QStringLiteral("titled.png - KORA"));
+
+    w.closeAct()->trigger();
+    QCOMPARE(w.windowTitle(), QStringLiteral("KORA"));
+    QCOMPARE(watcher.count(), 0);
 }
 
 QTEST_MAIN(TestMainWindow)

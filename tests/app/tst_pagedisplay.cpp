@@ -1,7 +1,10 @@
 // Page display of the main window: opening projects and pictures, the page
 // geometry, the page commands (Go, Next, Previous, Stop) and their messages.
 
+#include <QAbstractSpinBox>
 #include <QFile>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QGraphicsPixmapItem>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -11,12 +14,44 @@
 
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
+#include "graphicsview.h"
 #include "graphicstopscaleitem.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "projectinfo.h"
 #include "settings.h"
 #include "shelltestsupport.h"
+
+namespace {
+
+// Decoded piece `id` of the project at path.
+QImage storedPiece(const QString &path, int id)
+{
+    QImage stored;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("piece"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(QStringLiteral("select data from bigImages where id = %1").arg(id)) && q.next())
+                stored = ReadBigImageThread::decodeImage(q.value(0).toByteArray());
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("piece"));
+    return stored;
+}
+
+// Types text into a navigation box as a user does.
+void typeInto(QAbstractSpinBox *box, const QString &text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
+}
+
+} // namespace
 
 class TestPageDisplay : public QObject
 {
@@ -38,6 +73,11 @@ private slots:
     void missingProjectFileIsNotCreated();
     void picturesAndTheirSuffix();
     void pageCommandsWithoutProject();
+    void deepProjectOpensAtItsStart();
+    void pageStartingInsideAPiece_data();
+    void pageStartingInsideAPiece();
+    void newPageShownFromItsTop();
+    void stopReachableWhileReading();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -526,6 +566,145 @@ void TestPageDisplay::pageCommandsWithoutProject()
     QTRY_COMPARE(watcher.count(), 4);
     QCOMPARE(watcher.texts().last(), QStringLiteral("Database file open failed!"));
     QCOMPARE(watcher.titles().last(), QString());
+}
+
+void TestPageDisplay::deepProjectOpensAtItsStart()
+{
+    const QString deep = ShellTest::makeProject(
+        m_dir, QStringLiteral("deep.prj"),
+        {QStringLiteral("--from"), QStringLiteral("1960"), QStringLiteral("--to"), QStringLiteral("1970")});
+    QVERIFY(!deep.isEmpty());
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(deep);
+    SHELL_WAIT_READ(&w);
+    // The first page is the top of the log, not "No pictures!" at 0 - 5 m.
+    QCOMPARE(watcher.count(), 0);
+    ProjectInfo *info = ProjectInfo::instance();
+    QCOMPARE(info->pageStart(), 19600000);
+    QCOMPARE(info->pageEnd(), 19650000);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 5);
+
+    // Depths below 500 m with decimals can be typed and read.
+    typeInto(w.fileInfoWidget()->startSpin, QStringLiteral("1960.3"));
+    typeInto(w.fileInfoWidget()->endSpin, QStringLiteral("1962"));
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(info->pageStart(), 19603000);
+    QCOMPARE(info->pageEnd(), 19620000);
+    QCOMPARE(w.leftScale()->startDepth(), 19603000.0);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 2);
+}
+
+void TestPageDisplay::pageStartingInsideAPiece_data()
+{
+    QTest::addColumn<QString>("piece");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("pieceId");
+    // The page after one whose last piece was cut at 5 m goes on below the cut.
+    QTest::newRow("2 m pieces, page from 5 m") << QStringLiteral("2") << QStringLiteral("5") << 60000;
+    QTest::newRow("0.7 m pieces, page from 5.5 m") << QStringLiteral("0.7") << QStringLiteral("5.5") << 56000;
+}
+
+void TestPageDisplay::pageStartingInsideAPiece()
+{
+    QFETCH(QString, piece);
+    QFETCH(QString, start);
+    QFETCH(int, pieceId);
+    const QString path = ShellTest::makeProject(
+        m_dir, QStringLiteral("inside-%1.prj").arg(piece),
+        {QStringLiteral("--to"), QStringLiteral("8"), QStringLiteral("--piece"), piece});
+    QVERIFY(!path.isEmpty());
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    typeInto(w.fileInfoWidget()->startSpin, start);
+    typeInto(w.fileInfoWidget()->endSpin, QStringLiteral("8"));
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+    const int pageStart = ProjectInfo::instance()->pageStart();
+    QCOMPARE(pageStart, int(start.toDouble() * 10000));
+
+    // The first piece shows only its rows below the page start, at the
+    // page's scale: neither squashed nor repeating the rows above.
+    const double ppu = pixelsPerUnit;
+    const QImage stored = storedPiece(path, pieceId);
+    QVERIFY(!stored.isNull());
+    const int h = int((pieceId - pageStart) * ppu);
+    const int drop = int(stored.height() - (pieceId - pageStart) * ppu);
+    QVERIFY(drop > 0);
+    const QImage expected = stored.copy(0, drop, stored.width(), stored.height() - drop)
+                                .scaled(stored.width(), h, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                .convertToFormat(QImage::Format_RGB32);
+    const QList<QGraphicsPixmapItem *> images = ShellTest::pageImages(w.scene());
+    QVERIFY(!images.isEmpty());
+    const QImage shown = images.first()->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), expected.size());
+    QVERIFY(shown == expected);
+    // The depth scale starts at the page start, at the top of the column.
+    QCOMPARE(w.leftScale()->startDepth(), double(pageStart));
+    QCOMPARE(images.at(1)->offset().y(), 120.0 + h);
+}
+
+void TestPageDisplay::newPageShownFromItsTop()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.resize(800, 600);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.view()->setTransform(QTransform()); // pages taller than the view
+    w.openProjectFile(m_tenMetres);
+    SHELL_WAIT_READ(&w);
+
+    QScrollBar *bar = w.view()->verticalScrollBar();
+    auto visibleTop = [&w] { return w.view()->mapToScene(0, 0).y(); };
+    for (void (MainWindow::*command)() : {&MainWindow::handleNextImages, &MainWindow::handleLastImages,
+                                          &MainWindow::handleGoPressed}) {
+        QVERIFY(bar->maximum() > bar->minimum());
+        bar->setValue(bar->maximum());
+        QVERIFY(visibleTop() > 120);
+        (w.*command)();
+        SHELL_WAIT_READ(&w);
+        QCoreApplication::processEvents();
+        QVERIFY2(visibleTop() <= 120, qPrintable(QString::number(visibleTop())));
+    }
+    QCOMPARE(watcher.count(), 0);
+}
+
+void TestPageDisplay::stopReachableWhileReading()
+{
+    ReadBigImageThread::setPieceDelay(800);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.resize(900, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.openProjectFile(m_tenMetres);
+    QVERIFY(readingInProgress);
+
+    // The wait indicator covers the page, not the navigation panel, so a
+    // click on Stop reaches Stop.
+    FileInfoWidget *panel = w.fileInfoWidget();
+    const QRect panelArea(panel->mapToGlobal(QPoint(0, 0)), panel->size());
+    int waitViews = 0;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top == &w || !top->isVisible())
+            continue;
+        ++waitViews;
+        QVERIFY2(!top->frameGeometry().intersects(panelArea),
+                 top->metaObject()->className());
+    }
+    QCOMPARE(waitViews, 1);
+    QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("stopButton")), Qt::LeftButton);
+    QTRY_VERIFY(!readingInProgress);
+    QVERIFY(!w.readThread());
+    QVERIFY(ShellTest::pageImages(w.scene()).size() < 5);
+    QCOMPARE(watcher.count(), 0);
 }
 
 QTEST_MAIN(TestPageDisplay)

@@ -28,6 +28,8 @@ private slots:
     void recentActionsOpenTheirFiles();
     void everyWindowSeesTheProjectList();
     void recentPictureAsksBeforeDroppingDrawings();
+    void notAProjectIsNotRemembered_data();
+    void notAProjectIsNotRemembered();
 
 private:
     static void clearStore();
@@ -246,6 +248,43 @@ void TestRecentLists::recentPictureAsksBeforeDroppingDrawings()
     QCOMPARE(watcher.count(), 2);
     QCOMPARE(w.scene()->items().size(), 1);
     QCOMPARE(w.scene()->baseItemCount(), 1);
+}
+
+void TestRecentLists::notAProjectIsNotRemembered_data()
+{
+    QTest::addColumn<QStringList>("args"); // empty: a text file named .prj
+    QTest::newRow("no images") << QStringList{QStringLiteral("--no-images")};
+    QTest::newRow("no diameter") << QStringList{QStringLiteral("--diameter"), QStringLiteral("0")};
+    QTest::newRow("not a database") << QStringList();
+}
+
+void TestRecentLists::notAProjectIsNotRemembered()
+{
+    QFETCH(QStringList, args);
+    const QString good = ShellTest::makeProject(m_dir, QStringLiteral("good.prj"), {QStringLiteral("--to"), QStringLiteral("1")});
+    QVERIFY(!good.isEmpty());
+    QString bad = m_dir.filePath(QStringLiteral("bad.prj"));
+    if (args.isEmpty()) {
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a project\n");
+    } else {
+        bad = ShellTest::makeProject(m_dir, QStringLiteral("bad.prj"), args);
+        QVERIFY(!bad.isEmpty());
+    }
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(good);
+    SHELL_WAIT_READ(&w);
+    watcher.answerMessageBox(QMessageBox::Ok);
+    w.openProjectFile(bad);
+    QTRY_COMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(),
+             QStringLiteral("The project has no readable images or no borehole diameter!"));
+    QCOMPARE(Settings::readRecent(Settings::kRecentProjectList), QStringList{good});
+    QCOMPARE(w.recentProjectActs().first()->data().toString(), good);
+    QVERIFY(!w.recentProjectActs().at(1)->isVisible());
 }
 
 QTEST_MAIN(TestRecentLists)
