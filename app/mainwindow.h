@@ -179,6 +179,14 @@ private:
     void featureNotAvailable(const QString &feature);
     // Depth under scene row y (as the cursor read-out shows it).
     int depthAtRow(int y) const;
+    // Fills in what the report dialog does not ask: grid size, start-depth
+    // offset and the deepest id.
+    void completeReportParameter(CReportParameter &para) const;
+    // Runs the report builder of the parameters' format on its thread.
+    void startExport(const QString &title, const QString &path, const CReportParameter &para);
+    // Asks for the piece depth and writes the page from the "savePicDir"
+    // setting: 1 written, 0 failed, -1 cancelled.
+    int savePagePieces(bool imageColumnOnly);
     // Labels a finished measurement line; drops it when refused.
     void annotateLine(const QString &text, QGraphicsLineItem *line);
 
@@ -215,7 +223,7 @@ private:
     bool m_hasSaveTarget = false;
     ProcessUpProjectThread *m_upProcessThread = nullptr;
     int m_gridSizeIndex = 0;
-    QObject *m_reportBuilder = nullptr;
+    QPointer<QObject> m_reportBuilder;
     CReportParameter m_reportParameter;
 
     // Page read in progress: its wait view, the end depth it was asked for,
