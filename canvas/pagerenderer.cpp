@@ -40,10 +40,12 @@ QImage PageRenderer::renderPiece(int s, int e, bool imageColumnOnly) const
 {
     if (!m_scene || !m_leftScale)
         return QImage();
-    const int y1 = int(m_leftScale->depthToY(s));
-    const int y2 = int(m_leftScale->depthToY(e));
-    if (y2 <= y1)
+    if (e <= s)
         return QImage();
+    const int y1 = int(m_leftScale->depthToY(s));
+    // A piece thinner than a row still gets one, so a page a few depth units
+    // longer than a whole number of pieces saves instead of failing.
+    const int y2 = qMax(int(m_leftScale->depthToY(e)), y1 + 1);
 
     if (imageColumnOnly) {
         const int width = imageColumnWidth();
