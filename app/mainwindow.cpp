@@ -1356,6 +1356,9 @@ void MainWindow::startExport(const QString &title, const QString &path, const CR
     wait->setActive(true);
 
     auto *thread = new QExportReportThread(builder, this);
+    // The builder goes with its thread, which waits for its end: a window
+    // closed during an export never pulls the builder from under it.
+    builder->setParent(thread);
     // Both go only once the thread has really ended.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     connect(thread, &QThread::finished, builder, &QObject::deleteLater);

@@ -2,10 +2,18 @@
 
 #include "qreportbuilder.h"
 
+
 QExportReportThread::QExportReportThread(QReportBuilder *builder, QObject *parent)
     : QThread(parent)
     , m_builder(builder)
 {
+}
+
+QExportReportThread::~QExportReportThread()
+{
+    if (isRunning() && m_builder)
+        m_builder->requestStop();
+    wait();
 }
 
 void QExportReportThread::run()

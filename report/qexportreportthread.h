@@ -1,6 +1,7 @@
 #ifndef QEXPORTREPORTTHREAD_H
 #define QEXPORTREPORTTHREAD_H
 
+#include <QPointer>
 #include <QString>
 #include <QThread>
 
@@ -15,6 +16,8 @@ class QExportReportThread : public QThread
 
 public:
     QExportReportThread(QReportBuilder *builder, QObject *parent = nullptr);
+    // Asks a running builder to stop and waits for the thread.
+    ~QExportReportThread() override;
 
 protected:
     void run() override;
@@ -28,7 +31,7 @@ signals:
     void signalExportFailed(QString message);
 
 private:
-    QReportBuilder *m_builder;
+    QPointer<QReportBuilder> m_builder;
 };
 
 #endif // QEXPORTREPORTTHREAD_H

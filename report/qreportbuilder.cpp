@@ -39,6 +39,7 @@ QReportBuilder::QReportBuilder(const QString &dbPath, float fromDepth, float toD
     m_tempDir.reset(new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kora-report-XXXXXX")));
     m_strTempDir = m_tempDir->isValid() ? m_tempDir->path() : QDir::tempPath();
     m_facts = ReportProjectFacts::fromProject();
+    m_pDialogParent = qobject_cast<QWidget *>(parent);
 }
 
 QReportBuilder::~QReportBuilder() = default;
@@ -284,6 +285,10 @@ void QReportBuilder::OnProgressingImageBuffers(int depth, QByteArray *imgByteArr
 
 void QReportBuilder::processBlock(const QImage &source, int depth)
 {
+    if (m_bStopRequested) {
+        fail(tr("The report was stopped."));
+        return;
+    }
     beginBlock();
     const QImage block = renderBlock(source, depth);
     emit signalOneImageProcessed(m_nImgCount);

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <QTemporaryDir>
 #include <atomic>
@@ -39,6 +41,15 @@ public:
     // Pause after each block, milliseconds (tests and benchmarks lower it).
     static void setBlockPause(int ms);
     static int blockPause();
+
+    // Asks a running generate() to end at the next block (any thread). The
+    // output is then not completed.
+    void requestStop() { m_bStopRequested = true; }
+    bool stopRequested() const { return m_bStopRequested; }
+
+    // Widget that dialogs of the output belong to: the parent given at
+    // construction when it is a widget.
+    QWidget *dialogParent() const { return m_pDialogParent.data(); }
 
     // Outcome of the last generate(): true when the output is complete (and,
     // for a file, in place under fileName()); otherwise errorText() says why.
@@ -140,6 +151,8 @@ protected:
 
     ReportProjectFacts m_facts;
     bool m_bNewPagePending = false;
+    std::atomic<bool> m_bStopRequested{false};
+    QPointer<QWidget> m_pDialogParent;
     bool m_bSucceeded = false;
     QString m_strError;
 

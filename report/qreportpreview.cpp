@@ -58,7 +58,7 @@ void QReportPreview::generate()
     m_bPreviewMode = false;
 
     emit requestedCreatePreviewDlg();
-    while (!m_bPreviewDone) {
+    while (!m_bPreviewDone && !m_bStopRequested) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(50);
     }
@@ -70,7 +70,7 @@ void QReportPreview::CreatePreviewDlg()
     {
         QPrinter printer(QPrinter::PrinterResolution);
         applyPageSetup(&printer);
-        QPrintPreviewDialog dialog(&printer, qobject_cast<QWidget *>(parent()),
+        QPrintPreviewDialog dialog(&printer, dialogParent(),
                                    Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
                                        | Qt::WindowCloseButtonHint);
         dialog.setWindowState(Qt::WindowMaximized);
