@@ -2,7 +2,6 @@
 
 #include "qreportbuilder.h"
 
-
 QExportReportThread::QExportReportThread(QReportBuilder *builder, QObject *parent)
     : QThread(parent)
     , m_builder(builder)
