@@ -324,6 +324,19 @@ int QReportBuilder::scaleCount(int depth) const
     return qMax(0, n);
 }
 
+QStringList QReportBuilder::depthLabels(int count) const
+{
+    // Labels count from the depth where the block's picture starts, so they
+    // stay true to the picture beside them.
+    const int step = stepUnits(m_fDepthStep);
+    const int decimals = step == 10000 ? 1 : 2;
+    const double blockStart = m_nLastDepth / 10000.0;
+    QStringList labels;
+    for (int i = 0; i < count; ++i)
+        labels << QString::number(m_fDepthOffset + blockStart + step / 10000.0 * i / 10.0, 'f', decimals);
+    return labels;
+}
+
 QImage QReportBuilder::renderBlock(const QImage &source, int depth)
 {
     const int step = stepUnits(m_fDepthStep);
@@ -341,8 +354,7 @@ QImage QReportBuilder::renderBlock(const QImage &source, int depth)
         painter.drawText(QPoint(i == 4 ? x - 12 : x + 12, 15), labels[i]);
     }
 
-    // Depth scale. Labels count from the depth where the block's image
-    // starts, so they stay true to the picture beside them.
+    // Depth scale.
     const int n = scaleCount(depth);
     const int decimals = step == 10000 ? 1 : 2;
     if (n > 0) {
@@ -364,12 +376,11 @@ QImage QReportBuilder::renderBlock(const QImage &source, int depth)
             painter.setFont(font);
         }
         painter.drawLine(0, 20, 0, m_nImgHeight + 20);
-        const double blockStart = m_nLastDepth / 10000.0;
+        const QStringList labels = depthLabels(n);
         for (int i = 0; i < n; ++i) {
             const int y = 20 + m_nImgHeight * i / 10;
             painter.drawLine(0, y, 3, y);
-            const double label = m_fDepthOffset + blockStart + step / 10000.0 * i / 10.0;
-            painter.drawText(QPoint(3, y + 10), QString::number(label, 'f', decimals));
+            painter.drawText(QPoint(3, y + 10), labels.at(i));
         }
         QFont restored = painter.font();
         restored.setPointSizeF(remembered);

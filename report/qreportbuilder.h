@@ -107,6 +107,9 @@ protected:
     // step in pixels is 0 (nothing could be laid out).
     bool setImageSize(int imageWidth, int stepPixels);
     int scaleCount(int depth) const;
+    // The first count depth labels of the block that starts where the
+    // previous one ended.
+    QStringList depthLabels(int count) const;
     // Before each block: the page break a full page left pending, then the
     // header at the top of a page when the header is on.
     void beginBlock();

@@ -29,8 +29,9 @@ namespace {
 class RecordingBuilder : public QReportBuilder
 {
 public:
-    RecordingBuilder(const QString &db, float from, float to, int columns, float step, bool header)
-        : QReportBuilder(db, from, to, columns, 1, 10, 10, 0.0f, step, 0, header, false)
+    RecordingBuilder(const QString &db, float from, float to, int columns, float step, bool header,
+                     float offset = 0.0f)
+        : QReportBuilder(db, from, to, columns, 1, 10, 10, offset, step, 0, header, false)
     {
     }
     void placeBlock(const QImage &block) override
@@ -38,6 +39,7 @@ public:
         events << QStringLiteral("block");
         positions << QPoint(layout().posX(), layout().posY());
         lastBlock = block;
+        firstLabels << depthLabels(2).join(QLatin1Char(' '));
         QReportBuilder::placeBlock(block);
     }
     void drawHeader() override
@@ -51,6 +53,7 @@ public:
     QStringList events;
     QList<QPoint> positions;
     QImage lastBlock;
+    QStringList firstLabels; // first two depth labels of each block
 };
 
 bool isWhite(const QColor &c)
@@ -80,6 +83,8 @@ private slots:
     void stepUnits();
     void blocksAndPages_data();
     void blocksAndPages();
+    void depthLabelsFollowThePicture_data();
+    void depthLabelsFollowThePicture();
     void fourColumnPositions();
     void headerOnlyAtPageTop();
     void layoutThatCannotBeMade();
@@ -209,6 +214,31 @@ void TestReportBuilder::blocksAndPages()
     }
     QVERIFY2(ticks >= lastTicks, qPrintable(QString::number(ticks)));
     QVERIFY(ticks <= lastTicks + 1);
+}
+
+void TestReportBuilder::depthLabelsFollowThePicture_data()
+{
+    // A range from 0.5 m is read from the whole metre 0 m: the first block's
+    // picture starts there, and so do its labels.
+    QTest::addColumn<float>("step");
+    QTest::addColumn<float>("offset");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("stored pieces") << 1.0f << 0.0f << QStringList{"0.0 0.1", "1.0 1.1", "2.0 2.1"};
+    QTest::newRow("joined blocks of 0.8 m") << 0.8f << 0.0f << QStringList{"0.00 0.08", "0.80 0.88", "1.60 1.68", "2.40 2.48"};
+    QTest::newRow("start-depth offset") << 1.0f << 100.0f << QStringList{"100.0 100.1", "101.0 101.1", "102.0 102.1"};
+}
+
+void TestReportBuilder::depthLabelsFollowThePicture()
+{
+    QFETCH(float, step);
+    QFETCH(float, offset);
+    QFETCH(QStringList, labels);
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    load(path);
+    RecordingBuilder builder(path, 0.5f, 2.5f, 2, step, false, offset);
+    builder.generate();
+    QVERIFY(builder.succeeded());
+    QCOMPARE(builder.firstLabels, labels);
 }
 
 void TestReportBuilder::fourColumnPositions()
