@@ -1,7 +1,7 @@
 // Report commands of the main window: a PDF export through the report
 // dialog and the file dialog up to the offer to open the file, a preview
-// from the open dialog, a project the report cannot be laid out for, and
-// the word-processor format of this build.
+// from the open dialog, a project the report cannot be laid out for, and a
+// window closed during an export.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +47,6 @@ private slots:
     void exportPdf();
     void previewFromTheDialog();
     void projectWithoutDiameter();
-    void wordFormat();
     void windowClosedDuringExport();
 
 private:
@@ -152,19 +151,6 @@ void TestReportCommands::projectWithoutDiameter()
     QCOMPARE(watcher.count(), 1);
     QVERIFY(watcher.texts().first().startsWith(QStringLiteral("The report cannot be laid out")));
     QCOMPARE(ended.count(), 1);
-}
-
-void TestReportCommands::wordFormat()
-{
-    MainWindow w;
-    ModalWatcher watcher;
-    w.openProjectFile(m_project);
-    SHELL_WAIT_READ(&w);
-    watcher.answer(acceptReport(0));
-    watcher.acceptNext();
-    w.handleExportReportBtnPressed();
-    QCOMPARE(watcher.count(), 2);
-    QVERIFY(watcher.texts().last().startsWith(QStringLiteral("Word document export")));
 }
 
 void TestReportCommands::windowClosedDuringExport()

@@ -1,12 +1,9 @@
 // Page rendering: the pieces a page is cut into and their file names, what a
-// piece holds, failures that must be reported, and hiding everything but the
-// page images for the bare-image save.
+// piece holds, and pages that cannot be saved.
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGraphicsLineItem>
 #include <QGraphicsPixmapItem>
-#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -60,8 +57,6 @@ private slots:
     void pieceContents();
     void failuresAreReported_data();
     void failuresAreReported();
-    void hideAllButImagesRestoresExactly();
-    void rollImageLeavesTheScaleInPlace();
 };
 
 void TestPageRenderer::piecesAndNames_data()
@@ -125,7 +120,6 @@ void TestPageRenderer::failuresAreReported_data()
     QTest::addColumn<QString>("base");
     QTest::addColumn<int>("step");
     QTest::addColumn<bool>("withScale");
-    QTest::newRow("missing folder") << "missing/sub/p.jpg" << 20000 << true;
     QTest::newRow("step 0") << "p.jpg" << 0 << true;
     QTest::newRow("page without depth scale") << "p.jpg" << 20000 << false;
 }
@@ -144,37 +138,6 @@ void TestPageRenderer::failuresAreReported()
     // A picture without a page interval has nothing to save either.
     PageRenderer empty(&page.scene, page.left, 0, 0);
     QVERIFY(!empty.renderPage(20000, dir.filePath(QStringLiteral("p.jpg")), true, false));
-}
-
-void TestPageRenderer::hideAllButImagesRestoresExactly()
-{
-    Page page(0, 30000);
-    auto *line = page.scene.addLine(1400, 200, 1450, 260);
-    auto *text = page.scene.addSimpleText(QStringLiteral("note"));
-    auto *alreadyHidden = page.scene.addLine(1300, 300, 1400, 300);
-    alreadyHidden->hide();
-    auto *child = new QGraphicsLineItem(0, 0, 10, 10, line);
-
-    const QList<QGraphicsItem *> hidden = PageRenderer::hideAllButImages(&page.scene);
-    for (QGraphicsItem *item : page.scene.items())
-        QCOMPARE(item->isVisible(), item->type() == QGraphicsPixmapItem::Type);
-
-    PageRenderer::showItems(hidden);
-    QVERIFY(line->isVisible());
-    QVERIFY(text->isVisible());
-    QVERIFY(child->isVisible());
-    QVERIFY(page.left->isVisible());
-    QVERIFY(!alreadyHidden->isVisible());
-}
-
-void TestPageRenderer::rollImageLeavesTheScaleInPlace()
-{
-    Page page(0, 30000);
-    const QImage image = page.renderer().renderRollImage(120, 320);
-    QCOMPARE(image.size(), QSize(200, 200 + 120));
-    QCOMPARE(image.pixelColor(100, 220), QColor(150, 40, 30));
-    QCOMPARE(page.left->pos(), QPointF(0, 0));
-    QVERIFY(page.left->isVisible());
 }
 
 QTEST_MAIN(TestPageRenderer)
