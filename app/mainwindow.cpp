@@ -4,6 +4,7 @@
 #include "correctdepththread.h"
 #include "correctiondialog.h"
 #include "fileinfowidget.h"
+#include "frmmessagebox.h"
 #include "globals.h"
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
@@ -14,13 +15,20 @@
 #include "koraresources.h"
 #include "languagemanager.h"
 #include "mouselabel.h"
+#include "pagerenderer.h"
 #include "piececropper.h"
 #include "processupprojectthread.h"
+#include "qexportreportthread.h"
+#include "qreportpdf.h"
+#include "qreportpreview.h"
 #include "projectinfodialog.h"
 #include "projectinfo.h"
 #include "qdlgdisplaysetting.h"
 #include "readbigimagethread.h"
+#include "reportdlg.h"
+#include "reportprojectfacts.h"
 #include "rewriteprogressdialog.h"
+#include "savedialog.h"
 #include "settings.h"
 #include "toolbar.h"
 #include "waitview.h"
@@ -28,6 +36,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDebug>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -50,6 +59,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUrl>
 #include <QtMath>
 #include <cmath>
 
@@ -1230,8 +1240,45 @@ void MainWindow::saveCurrentImage(bool isOriginalImage)
 {
     if (refuseDuringRewrite())
         return;
-    Q_UNUSED(isOriginalImage)
-    featureNotAvailable(tr("Saving the page as images"));
+    if (m_hasSaveTarget) {
+        // Nothing new since the last save.
+        if (m_scene->items().size() == m_scene->baseItemCount())
+            return;
+    } else {
+        const QString path = QFileDialog::getSaveFileName(this, tr("Save picture as"),
+                                                          Settings::instance()->savePicDir(),
+                                                          tr("*.jpg"));
+        if (path.isEmpty())
+            return;
+        Settings::instance()->setSavePicDir(path);
+    }
+
+    const int result = savePagePieces(isOriginalImage);
+    if (result == 1) {
+        // The bare image column does not hold the drawings: they stay unsaved
+        // and the next save asks for its own destination.
+        if (!isOriginalImage) {
+            m_hasSaveTarget = true;
+            m_scene->setBaseItemCount(m_scene->items().size());
+        }
+        QMessageBox::information(this, QString(), tr("Save successfully"));
+    } else if (result == 0) {
+        m_hasSaveTarget = false;
+        QMessageBox::information(
+            this, QString(), tr("Image is too big to save or range error, Please chose a right page depth!"));
+    } else {
+        m_hasSaveTarget = false;
+    }
+}
+
+int MainWindow::savePagePieces(bool imageColumnOnly)
+{
+    const QString base = Settings::instance()->savePicDir();
+    const int step = SaveDialog::askStep(m_projectInfo->pageEnd() - m_projectInfo->pageStart());
+    if (step < 0)
+        return -1;
+    PageRenderer renderer(m_scene, m_leftScale, m_projectInfo->pageStart(), m_projectInfo->pageEnd());
+    return renderer.renderPage(step, base, imageColumnOnly, false) ? 1 : 0;
 }
 
 void MainWindow::saveAs()
@@ -1246,8 +1293,10 @@ void MainWindow::saveDrewImage()
 {
     if (refuseDuringRewrite())
         return;
+    const QList<QGraphicsItem *> hidden = PageRenderer::hideAllButImages(m_scene);
     m_hasSaveTarget = false;
     saveCurrentImage(true);
+    PageRenderer::showItems(hidden);
 }
 
 void MainWindow::roll()
@@ -1429,21 +1478,118 @@ void MainWindow::OnPreView(CReportParameter reportPara)
 {
     if (refuseDuringRewrite())
         return;
-    Q_UNUSED(reportPara)
-    featureNotAvailable(tr("Report export"));
+    completeReportParameter(reportPara);
+    startExport(tr("Print preview"), QString(), reportPara);
 }
 
 void MainWindow::handleExportReportBtnPressed()
 {
     if (refuseDuringRewrite())
         return;
-    featureNotAvailable(tr("Report export"));
+    if (m_projectInfo->projectPath().isEmpty()) {
+        QMessageBox::warning(this, tr("Warning"), tr("None Project!"));
+        return;
+    }
+    ReportDlg dialog;
+    dialog.setMessageHandler([](QWidget *, const QString &text) {
+        auto *box = new frmMessageBox;
+        box->setMessage(text, frmMessageBox::Information);
+        box->exec();
+    });
+    dialog.setParameter(m_reportParameter);
+    dialog.setMaxDepth(ReportProjectFacts::deepestId(m_projectInfo->projectPath()));
+    connect(&dialog, &ReportDlg::requestedPreview, this, &MainWindow::OnPreView);
+    connect(this, &MainWindow::NotifyPreviewEnd, &dialog, &ReportDlg::OnEndPreview);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    dialog.parameter(m_reportParameter);
+    completeReportParameter(m_reportParameter);
+    QString title;
+    QString filter;
+    if (m_reportParameter.exportFormat() == 1) {
+        title = tr("Export PDF");
+        filter = tr("*.pdf");
+    } else if (m_reportParameter.exportFormat() == 0) {
+        featureNotAvailable(tr("Word document export"));
+        return;
+    }
+    const QString path = QFileDialog::getSaveFileName(this, title, QString(), filter);
+    if (path.isEmpty())
+        return;
+    // An existing file of that name is replaced only by a complete report.
+    startExport(title, path, m_reportParameter);
+}
+
+void MainWindow::completeReportParameter(CReportParameter &para) const
+{
+    const QSize grid = QDlgDisplaySetting::gridSize(m_gridSizeIndex);
+    para.setGridCellWidth(grid.width());
+    para.setGridCellHeight(grid.height());
+    para.setDepthOffset(m_projectInfo->testStartDepth().toInt() / 1000.0f);
+    para.setReservedValue(ReportProjectFacts::deepestId(m_projectInfo->projectPath()));
+}
+
+void MainWindow::startExport(const QString &title, const QString &path, const CReportParameter &para)
+{
+    const int format = para.exportFormat();
+    const bool preview = format == 2;
+    if (format != 1 && format != 2)
+        return;
+    const QString problem = QReportBuilder::layoutProblem(ReportProjectFacts::fromProject(), para.depthStep());
+    if (!problem.isEmpty()) {
+        QMessageBox::warning(this, tr("Warning"), problem);
+        if (preview)
+            emit NotifyPreviewEnd();
+        return;
+    }
+
+    const QString db = m_projectInfo->projectPath();
+    QReportBuilder *builder = nullptr;
+    if (preview)
+        builder = new QReportPreview(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                                     para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(),
+                                     para.depthStep(), para.reservedValue(), para.withHeader(),
+                                     para.withGridLines(), this);
+    else
+        builder = new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                                 para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                                 para.reservedValue(), para.withHeader(), para.withGridLines(), this);
+    m_reportBuilder = builder;
+    builder->setFileName(path);
+
+    auto *wait = new WaitView(this, false, preview ? 1 : 0);
+    wait->setTitle(tr("Waiting for ") + title);
+    wait->setActive(true);
+
+    auto *thread = new QExportReportThread(builder, this);
+    // The builder goes with its thread, which waits for its end: a window
+    // closed during an export never pulls the builder from under it.
+    builder->setParent(thread);
+    // Both go only once the thread has really ended.
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, builder, &QObject::deleteLater);
+    if (preview)
+        connect(static_cast<QReportPreview *>(builder), &QReportPreview::NotifyPreviewEnd, this,
+                &MainWindow::NotifyPreviewEnd);
+    else
+        connect(thread, &QExportReportThread::signalOpenReportFile, this, &MainWindow::OnOpenReportFile);
+    connect(thread, &QExportReportThread::signalExportFailed, this, [this](const QString &message) {
+        QMessageBox::warning(this, tr("Warning"), message);
+    });
+    connect(thread, &QExportReportThread::signalProcessFinished, wait, &WaitView::close);
+    thread->start(QThread::InheritPriority);
+    wait->show();
 }
 
 void MainWindow::handleProcessProjectFinished(int)
 {
 }
 
-void MainWindow::OnOpenReportFile(QString)
+void MainWindow::OnOpenReportFile(QString strFilePath)
 {
+    auto *box = new frmMessageBox;
+    box->setMessage(tr("Saving report successfully , do you want to open it ?"), frmMessageBox::Question);
+    if (box->exec() == QDialog::Accepted)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(strFilePath));
 }

@@ -217,6 +217,14 @@ private:
     void featureNotAvailable(const QString &feature);
     // Depth under scene row y (as the cursor read-out shows it).
     int depthAtRow(int y) const;
+    // Fills in what the report dialog does not ask: grid size, start-depth
+    // offset and the deepest id.
+    void completeReportParameter(CReportParameter &para) const;
+    // Runs the report builder of the parameters' format on its thread.
+    void startExport(const QString &title, const QString &path, const CReportParameter &para);
+    // Asks for the piece depth and writes the page from the "savePicDir"
+    // setting: 1 written, 0 failed, -1 cancelled.
+    int savePagePieces(bool imageColumnOnly);
     // Labels a finished measurement line; drops it when refused.
     void annotateLine(const QString &text, QGraphicsLineItem *line);
 
@@ -258,7 +266,7 @@ private:
     // The worker rewriting the project file, if any (cleared when it ends).
     QPointer<QThread> m_rewriteThread;
     int m_gridSizeIndex = 0;
-    QObject *m_reportBuilder = nullptr;
+    QPointer<QObject> m_reportBuilder;
     CReportParameter m_reportParameter;
 
     // Page read in progress: its wait view, the depths it was asked for,

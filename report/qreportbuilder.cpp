@@ -1,0 +1,448 @@
+#include "qreportbuilder.h"
+
+#include "qgraphicsgridlineitem.h"
+#include "qquerybigimages.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QThread>
+#include <cmath>
+#include <cstdio>
+
+std::atomic<int> QReportBuilder::s_blockPauseMs{50};
+
+QReportBuilder::QReportBuilder(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
+                               int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
+                               float depthStep, int reservedValue, bool withHeader, bool withGridLines,
+                               QObject *parent)
+    : QObject(parent)
+    , m_strDbPath(dbPath)
+    , m_fStartDepth(fromDepth)
+    , m_fEndDepth(toDepth)
+    , m_nColumns(qBound(1, columnsPerPage, 4))
+    , m_nFormat(exportFormat)
+    , m_nGridCellWidth(gridCellWidth)
+    , m_nGridCellHeight(gridCellHeight)
+    , m_fDepthOffset(depthOffset)
+    , m_fDepthStep(depthStep)
+    , m_nReserved(reservedValue)
+    , m_bWithHeader(withHeader)
+    , m_bWithGridLines(withGridLines)
+{
+    // Temporary block images go to a folder of this report alone, removed
+    // with the builder whatever the outcome.
+    m_tempDir.reset(new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kora-report-XXXXXX")));
+    m_strTempDir = m_tempDir->isValid() ? m_tempDir->path() : QDir::tempPath();
+    m_facts = ReportProjectFacts::fromProject();
+    m_pDialogParent = qobject_cast<QWidget *>(parent);
+}
+
+QReportBuilder::~QReportBuilder() = default;
+
+void QReportBuilder::setBlockPause(int ms)
+{
+    s_blockPauseMs = qMax(0, ms);
+}
+
+int QReportBuilder::blockPause()
+{
+    return s_blockPauseMs;
+}
+
+int QReportBuilder::stepUnits(float depthStep)
+{
+    const float hundredths = depthStep * 100.0f;
+    const int up = int(std::ceil(hundredths)) * 100;
+    const int down = int(std::floor(hundredths)) * 100;
+    const double exact = double(depthStep) * 10000.0;
+    return std::fabs(up - exact) < std::fabs(exact - down) ? up : down;
+}
+
+QString QReportBuilder::layoutProblem(const ReportProjectFacts &facts, float depthStep)
+{
+    const int step = stepUnits(depthStep);
+    if (facts.imageWidth <= 0 || !(facts.pixelsPerUnit > 0.0) || step <= 0 || int(step * facts.pixelsPerUnit) <= 0)
+        return tr("The report cannot be laid out: the project has no image width or no borehole "
+                  "diameter, or the depth step is 0.");
+    return QString();
+}
+
+void QReportBuilder::fail(const QString &text)
+{
+    if (m_strError.isEmpty())
+        m_strError = text;
+    qDebug() << "Report failed:" << text;
+}
+
+// ---------------------------------------------------------------------------
+// Generation
+
+void QReportBuilder::generate()
+{
+    m_bSucceeded = false;
+    m_strError.clear();
+    m_bNewPagePending = false;
+    if (!openDatabase()) {
+        closeDatabase();
+        fail(tr("The project file could not be opened for the report."));
+        return;
+    }
+    if (beginOutput()) {
+        initLayout();
+        runQuery();
+        endOutput();
+    } else {
+        fail(tr("The report file could not be created."));
+    }
+    closeDatabase();
+    m_bSucceeded = m_strError.isEmpty();
+}
+
+bool QReportBuilder::openDatabase()
+{
+    m_pQuery = new QQueryBigImages;
+    m_pQuery->open(m_strDbPath);
+    if (!m_pQuery->isOpen())
+        return false;
+    connect(m_pQuery, &QQueryBigImages::ProgressingImageBuffers, this,
+            &QReportBuilder::OnProgressingImageBuffers, Qt::DirectConnection);
+    connect(m_pQuery, &QQueryBigImages::ProgressingImageJointer, this,
+            &QReportBuilder::OnProgressingImageJointer, Qt::DirectConnection);
+    return true;
+}
+
+void QReportBuilder::closeDatabase()
+{
+    if (!m_pQuery)
+        return;
+    qDebug() << "closeDatabase......";
+    m_pQuery->close();
+    delete m_pQuery;
+    m_pQuery = nullptr;
+}
+
+void QReportBuilder::runQuery()
+{
+    m_nImgCount = 0;
+    const int startMetre = int(m_fStartDepth);
+    const int endMetre = int(std::ceil(m_fEndDepth));
+    m_nLastDepth = startMetre * 10000;
+    if (!m_pQuery || !m_pQuery->isOpen())
+        return;
+    const int n = m_pQuery->CountOfDepthRange(startMetre, endMetre);
+    if (n == 0)
+        return;
+    if (m_fEndDepth != 0.0f)
+        emit signalImagesCount(n);
+
+    const int step = stepUnits(m_fDepthStep);
+    const double stepPixels = step * m_facts.pixelsPerUnit;
+    const QString problem = layoutProblem(m_facts, m_fDepthStep);
+    if (!problem.isEmpty() || !setImageSize(m_facts.imageWidth, int(stepPixels))) {
+        fail(problem.isEmpty() ? layoutProblem(ReportProjectFacts(), 0.0f) : problem);
+        return;
+    }
+    m_pQuery->setScale(m_dImgScaleX, m_dImgScaleY);
+    m_pQuery->queryRange(startMetre, endMetre, step);
+}
+
+bool QReportBuilder::setImageSize(int imageWidth, int stepPixels)
+{
+    m_nImgsNumPerPage = 1;
+    if (imageWidth <= 0 || stepPixels <= 0)
+        return false;
+    const double availableHeight = int(m_layout.usableHeight()) / m_layout.deviceScaleY() - 20.0;
+    const double availableWidth = m_layout.columnWidth() / m_layout.deviceScaleX() - 30.0;
+    if (availableHeight <= 0.0 || availableWidth <= 0.0)
+        return false;
+    const double scale = qMin(availableWidth / imageWidth, availableHeight / stepPixels);
+    m_dImgScaleX = m_dImgScaleY = scale;
+    m_nImgHeight = int(stepPixels * scale);
+    m_nImgWidth = int(imageWidth * scale);
+    if (m_nImgHeight <= 0 || m_nImgWidth <= 0)
+        return false;
+    calcImgsNumPerPage();
+    return true;
+}
+
+void QReportBuilder::calcImgsNumPerPage()
+{
+    const int rowStep = int(m_layout.deviceScaleY() * (m_nImgHeight + 20));
+    m_nImgsNumPerPage = rowStep > 0 ? int(m_layout.usableHeight() / rowStep) : 0;
+    if (m_nImgsNumPerPage <= 0)
+        m_nImgsNumPerPage = 1;
+    qDebug() << "m_nImgsNumPerPage:" << m_nImgsNumPerPage;
+}
+
+void QReportBuilder::initLayout()
+{
+    m_nHeaderHeight = 0;
+    if (m_bWithHeader) {
+        m_nHeaderHeight = int(6 * m_layout.rowUnit());
+        m_layout.setUsableHeight(m_layout.pageHeight() - m_nHeaderHeight);
+    } else {
+        m_layout.setUsableHeight(m_layout.pageHeight() - m_layout.rowUnit());
+    }
+    m_layout.setColumnWidth(m_layout.pageWidth());
+    if (m_nColumns > 1)
+        m_layout.setColumnWidth((m_layout.pageWidth() - 5 * m_layout.deviceScaleY() * (m_nColumns - 1))
+                                / m_nColumns);
+    m_nImgHeight = 900;
+    m_nImgWidth = 300;
+    m_dImgScaleX = m_dImgScaleY = 1.0;
+    m_nImgsNumPerPage = 1;
+    m_nColumnIndex = 0;
+    m_nRowIndex = 0;
+    m_bNewPagePending = false;
+}
+
+bool QReportBuilder::beginOutput()
+{
+    return true;
+}
+
+void QReportBuilder::endOutput()
+{
+}
+
+// ---------------------------------------------------------------------------
+// Placement
+
+void QReportBuilder::placeBlock(const QImage &block)
+{
+    Q_UNUSED(block)
+    if (m_nImgCount % m_nImgsNumPerPage == 0) {
+        ++m_nColumnIndex;
+        if (m_nColumnIndex == m_nColumns) {
+            // The page is full. Its successor starts with the next block, so
+            // a report that ends here gets no empty last page.
+            m_bNewPagePending = true;
+            m_layout.setPosX(0);
+            m_layout.setPosY(0);
+            m_nColumnIndex = 0;
+            m_nRowIndex = 0;
+        } else {
+            nextColumn();
+        }
+    } else {
+        nextRow();
+    }
+}
+
+void QReportBuilder::nextRow()
+{
+    m_layout.setPosY(m_layout.posY() + int(m_layout.deviceScaleY() * (m_nImgHeight + 20)));
+    ++m_nRowIndex;
+}
+
+void QReportBuilder::nextColumn()
+{
+    m_layout.setPosY(m_nHeaderHeight);
+    m_layout.setPosX(int(m_layout.posX() + m_layout.pageWidth() / m_nColumns));
+    m_nRowIndex = 0;
+}
+
+void QReportBuilder::beginBlock()
+{
+    if (m_bNewPagePending) {
+        m_bNewPagePending = false;
+        newPage();
+    }
+    if (!m_bPreviewMode && m_bWithHeader && m_nImgCount % m_nColumns == 0 && m_layout.posY() == 0)
+        drawHeader();
+}
+
+// ---------------------------------------------------------------------------
+// Blocks
+
+void QReportBuilder::OnProgressingImageJointer(QImage Img, int depth)
+{
+    if (depth > m_fEndDepth * 10000)
+        return;
+    processBlock(Img, depth);
+    m_fStartDepth += m_fDepthStep;
+    m_nLastDepth = depth;
+}
+
+void QReportBuilder::OnProgressingImageBuffers(int depth, QByteArray *imgByteArray)
+{
+    QImage image;
+    if (imgByteArray)
+        image.loadFromData(*imgByteArray);
+    if (image.isNull()) {
+        qDebug() << "OnProgressingImageBuffers-----imgByteArray is invalid !!!";
+        return;
+    }
+    processBlock(image, depth);
+    m_fStartDepth += 1.0f;
+    m_nLastDepth = depth;
+}
+
+void QReportBuilder::processBlock(const QImage &source, int depth)
+{
+    if (m_bStopRequested) {
+        fail(tr("The report was stopped."));
+        return;
+    }
+    beginBlock();
+    const QImage block = renderBlock(source, depth);
+    emit signalOneImageProcessed(m_nImgCount);
+    ++m_nImgCount;
+    if (m_bPreviewMode) {
+        if (!block.save(m_strTempDir + QStringLiteral("/preView_%1.jpg").arg(m_nImgCount), "JPG"))
+            fail(tr("A temporary image of the report could not be written."));
+    } else {
+        placeBlock(block);
+    }
+
+    const int pause = s_blockPauseMs;
+    if (pause > 0) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < pause) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+            QThread::msleep(qBound<qint64>(1, pause - timer.elapsed(), 5));
+        }
+    }
+}
+
+int QReportBuilder::scaleCount(int depth) const
+{
+    const int step = stepUnits(m_fDepthStep);
+    const int span = depth - m_nLastDepth;
+    if (step <= 0 || span >= step)
+        return 10;
+    // The short last block: one tick per tenth of a step it covers.
+    const int n = int(std::ceil(span / (step / 10.0)));
+    if (n == 0)
+        qDebug() << "scaleNumber==" << n << ", depth:" << depth << ",m_nLastDepth:" << m_nLastDepth;
+    return qMax(0, n);
+}
+
+QStringList QReportBuilder::depthLabels(int count) const
+{
+    // Labels count from the depth where the block's picture starts, so they
+    // stay true to the picture beside them.
+    const int step = stepUnits(m_fDepthStep);
+    const int decimals = step == 10000 ? 1 : 2;
+    const double blockStart = m_nLastDepth / 10000.0;
+    QStringList labels;
+    for (int i = 0; i < count; ++i)
+        labels << QString::number(m_fDepthOffset + blockStart + step / 10000.0 * i / 10.0, 'f', decimals);
+    return labels;
+}
+
+QImage QReportBuilder::renderBlock(const QImage &source, int depth)
+{
+    const int step = stepUnits(m_fDepthStep);
+    QImage canvas(m_nImgWidth + 30, m_nImgHeight + 20, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+
+    // Azimuth scale.
+    painter.drawLine(30, 18, m_nImgWidth + 30, 18);
+    const QString labels[5] = {tr("N"), tr("E"), tr("S"), tr("W"), tr("N")};
+    for (int i = 0; i <= 4; ++i) {
+        const int x = 30 + i * m_nImgWidth / 4;
+        painter.drawLine(x, 18, x, 14);
+        painter.drawText(QPoint(i == 4 ? x - 12 : x + 12, 15), labels[i]);
+    }
+
+    // Depth scale.
+    const int n = scaleCount(depth);
+    const int decimals = step == 10000 ? 1 : 2;
+    if (n > 0) {
+        QFont font = painter.font();
+        const qreal remembered = font.pointSizeF();
+        if (m_nImgCount == 0) {
+            m_fFontSize = float(font.pointSizeF());
+            const QString sample = QString::number(m_fEndDepth + m_fDepthOffset, 'f', decimals);
+            for (;;) {
+                const QRect bounds = painter.boundingRect(QRect(3, 0, 30, 20), 0, sample);
+                if (bounds.width() < 27 || m_fFontSize <= 5.0f)
+                    break;
+                m_fFontSize -= 0.5f;
+                font.setPointSizeF(m_fFontSize);
+                painter.setFont(font);
+            }
+        } else {
+            font.setPointSizeF(m_fFontSize);
+            painter.setFont(font);
+        }
+        painter.drawLine(0, 20, 0, m_nImgHeight + 20);
+        const QStringList labels = depthLabels(n);
+        for (int i = 0; i < n; ++i) {
+            const int y = 20 + m_nImgHeight * i / 10;
+            painter.drawLine(0, y, 3, y);
+            painter.drawText(QPoint(3, y + 10), labels.at(i));
+        }
+        QFont restored = painter.font();
+        restored.setPointSizeF(remembered);
+        painter.setFont(restored);
+    }
+
+    // Wall picture.
+    const int height = (n == 10 || step <= 0)
+        ? m_nImgHeight
+        : int(qint64(depth - m_nLastDepth) * m_nImgHeight / step);
+    const QRect target(30, 20, m_nImgWidth, qMax(0, height));
+    if (!source.isNull() && target.height() > 0)
+        painter.drawImage(target, source);
+
+    if (m_bWithGridLines && step > 0 && target.height() > 0) {
+        const double pixelsPerMm = m_nImgHeight / (step * 0.1);
+        QPen pen = painter.pen();
+        pen.setWidthF(0.5);
+        painter.setPen(pen);
+        const QVector<QLineF> lines = QGraphicsGridLineItem::gridLines(
+            QRectF(target), pixelsPerMm, QSize(m_nGridCellWidth, m_nGridCellHeight));
+        painter.drawLines(lines);
+    }
+    return canvas;
+}
+
+// ---------------------------------------------------------------------------
+// Header and files
+
+QStringList QReportBuilder::headerTexts() const
+{
+    const ReportProjectFacts &f = m_facts;
+    return {tr("Project Name:") + f.projectName,
+            tr("Test department:") + f.detectionUnit,
+            tr("Number:") + f.orificeNumber,
+            tr("Person:") + f.testPerson,
+            tr("Date:") + f.date.toString(QStringLiteral("yyyy.M.d")),
+            tr("Depth:") + QString::number(f.maxDepth / 10),
+            tr("Start:") + f.testStartDepth,
+            tr("Diameter:") + QString::number(f.diameter / 10),
+            tr("Coordinates:") + f.coordinatesLatitude + f.coordinatesLongitude,
+            tr("Height:") + f.orificeElevation,
+            tr("WaterLever:") + f.stableWaterLevel};
+}
+
+QString QReportBuilder::workingFileName() const
+{
+    if (m_strFileName.isEmpty())
+        return QString();
+    return m_strFileName + QStringLiteral(".part");
+}
+
+bool QReportBuilder::commitWorkingFile()
+{
+    const QString working = workingFileName();
+    if (working.isEmpty() || !QFileInfo(working).isFile())
+        return false;
+    // rename() replaces an existing report in one step where the system
+    // allows it; elsewhere the old file goes only once the new one is whole.
+    if (std::rename(QFile::encodeName(working).constData(), QFile::encodeName(m_strFileName).constData()) == 0)
+        return true;
+    if (QFile::exists(m_strFileName) && !QFile::remove(m_strFileName))
+        return false;
+    return QFile::rename(working, m_strFileName);
+}

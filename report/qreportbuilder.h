@@ -1,0 +1,167 @@
+#ifndef QREPORTBUILDER_H
+#define QREPORTBUILDER_H
+
+#include "reportpagelayout.h"
+#include "reportprojectfacts.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <QString>
+#include <QTemporaryDir>
+#include <atomic>
+#include <memory>
+
+class QQueryBigImages;
+
+// Turns a depth range of the project's big images into report pages. Each
+// depth step becomes a block image (wall picture, azimuth scale above, depth
+// scale on the left); blocks fill the columns of a page top to bottom.
+// Subclasses put the blocks on their output through the hooks placeBlock,
+// initLayout, drawHeader, newPage, beginOutput and endOutput.
+//
+// Created on the GUI thread (where it reads the project and the screen);
+// generate() runs on the export thread, which owns the big-image reader.
+class QReportBuilder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QReportBuilder(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
+                   int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
+                   float depthStep, int reservedValue, bool withHeader, bool withGridLines,
+                   QObject *parent = nullptr);
+    ~QReportBuilder() override;
+
+    QString fileName() const { return m_strFileName; }
+    void setFileName(const QString &name) { m_strFileName = name; }
+
+    // Pause after each block, milliseconds (tests and benchmarks lower it).
+    static void setBlockPause(int ms);
+    static int blockPause();
+
+    // Asks a running generate() to end at the next block (any thread). The
+    // output is then not completed.
+    void requestStop() { m_bStopRequested = true; }
+    bool stopRequested() const { return m_bStopRequested; }
+
+    // Widget that dialogs of the output belong to: the parent given at
+    // construction when it is a widget.
+    QWidget *dialogParent() const { return m_pDialogParent.data(); }
+
+    // Outcome of the last generate(): true when the output is complete (and,
+    // for a file, in place under fileName()); otherwise errorText() says why.
+    bool succeeded() const { return m_bSucceeded; }
+    QString errorText() const { return m_strError; }
+
+    // Depth of one block in depth units: step x 10 000, rounded to the nearer
+    // whole centimetre (the lower one on a tie).
+    static int stepUnits(float depthStep);
+
+    // Why a report of this project with this depth step cannot be laid out
+    // (no image width, no diameter, a step of 0); empty when it can.
+    static QString layoutProblem(const ReportProjectFacts &facts, float depthStep);
+
+    const ReportPageLayout &layout() const { return m_layout; }
+    ReportPageLayout &layout() { return m_layout; }
+    int imagesPerColumn() const { return m_nImgsNumPerPage; }
+    int imageCount() const { return m_nImgCount; }
+    int imageWidth() const { return m_nImgWidth; }
+    int imageHeight() const { return m_nImgHeight; }
+    int headerHeight() const { return m_nHeaderHeight; }
+    QString tempDir() const { return m_strTempDir; }
+    const ReportProjectFacts &facts() const { return m_facts; }
+    void setFacts(const ReportProjectFacts &facts) { m_facts = facts; }
+
+    // The block image for the step ending at depth, as rendered for the
+    // output (exposed for tests; generate() uses it).
+    QImage renderBlock(const QImage &source, int depth);
+
+public slots:
+    virtual void generate();
+    virtual void placeBlock(const QImage &block);
+    virtual void initLayout();
+    virtual void drawHeader() = 0;
+    virtual void newPage() = 0;
+    virtual bool beginOutput();
+    virtual void endOutput();
+    virtual void nextRow();
+    virtual void nextColumn();
+    virtual void calcImgsNumPerPage();
+
+    void OnProgressingImageBuffers(int depth, QByteArray *imgByteArray);
+    void OnProgressingImageJointer(QImage Img, int depth);
+
+signals:
+    void signalImagesCount(int count);
+    void signalOneImageProcessed(int number);
+    void requestedUpdateWaitView();
+
+protected:
+    bool openDatabase();
+    void closeDatabase();
+    void runQuery();
+    // Sizes the blocks to fit a column; false when the image width or the
+    // step in pixels is 0 (nothing could be laid out).
+    bool setImageSize(int imageWidth, int stepPixels);
+    int scaleCount(int depth) const;
+    // The first count depth labels of the block that starts where the
+    // previous one ended.
+    QStringList depthLabels(int count) const;
+    // Before each block: the page break a full page left pending, then the
+    // header at the top of a page when the header is on.
+    void beginBlock();
+    void processBlock(const QImage &source, int depth);
+    void fail(const QString &text);
+    // The file the output writes while it is being made; it replaces
+    // fileName() only when the output is complete.
+    QString workingFileName() const;
+    // Puts the working file in place of fileName(); false on failure.
+    bool commitWorkingFile();
+    // Header texts, label followed by value: top row (2) then rows of 3.
+    QStringList headerTexts() const;
+
+    QString m_strFileName;
+    QString m_strDbPath;
+    float m_fStartDepth;
+    float m_fEndDepth;
+    int m_nColumns;
+    int m_nFormat;
+    int m_nGridCellWidth;
+    int m_nGridCellHeight;
+    float m_fDepthOffset;
+    float m_fDepthStep;
+    int m_nReserved;
+    bool m_bWithHeader;
+    bool m_bWithGridLines;
+    ReportPageLayout m_layout;
+    int m_nImgCount = 0;
+    int m_nLastDepth = 0;
+    int m_nImgHeight = 900;
+    int m_nImgWidth = 300;
+    double m_dImgScaleX = 1.0;
+    double m_dImgScaleY = 1.0;
+    QQueryBigImages *m_pQuery = nullptr;
+    float m_fFontSize = 9.0f;
+    QString m_strTempDir;
+    bool m_bPreviewMode = false;
+    int m_nImgsNumPerPage = 1;
+    int m_nColumnIndex = 0;
+    int m_nHeaderHeight = 0;
+    int m_nRowIndex = 0;
+
+    ReportProjectFacts m_facts;
+    bool m_bNewPagePending = false;
+    std::atomic<bool> m_bStopRequested{false};
+    QPointer<QWidget> m_pDialogParent;
+    bool m_bSucceeded = false;
+    QString m_strError;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_tempDir;
+    static std::atomic<int> s_blockPauseMs;
+};
+
+#endif // QREPORTBUILDER_H

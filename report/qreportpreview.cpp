@@ -1,0 +1,125 @@
+#include "qreportpreview.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QThread>
+
+QReportPreview::QReportPreview(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
+                               int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
+                               float depthStep, int reservedValue, bool withHeader, bool withGridLines,
+                               QObject *parent)
+    : QReportPrinter(dbPath, fromDepth, toDepth, columnsPerPage, exportFormat, gridCellWidth, gridCellHeight,
+                     depthOffset, depthStep, reservedValue, withHeader, withGridLines, parent)
+{
+    clearTempDir();
+    connect(this, &QReportPreview::requestedCreatePreviewDlg, this, &QReportPreview::CreatePreviewDlg,
+            Qt::QueuedConnection);
+}
+
+void QReportPreview::clearTempDir()
+{
+    QDirIterator it(m_strTempDir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QFile::remove(it.next());
+}
+
+bool QReportPreview::beginOutput()
+{
+    m_pPrinter = new QPrinter(QPrinter::PrinterResolution);
+    applyPageSetup(m_pPrinter);
+    initLayout();
+    return true;
+}
+
+void QReportPreview::endOutput()
+{
+    delete m_pPrinter;
+    m_pPrinter = nullptr;
+}
+
+void QReportPreview::generate()
+{
+    m_bSucceeded = false;
+    m_strError.clear();
+    m_bPreviewDone = false;
+    beginOutput();
+    openDatabase(); // without the database the preview shows an empty page
+    m_bPreviewMode = true;
+    runQuery();
+    closeDatabase();
+    endOutput();
+    m_bPreviewMode = false;
+
+    emit requestedCreatePreviewDlg();
+    while (!m_bPreviewDone && !m_bStopRequested) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(50);
+    }
+    m_bSucceeded = m_strError.isEmpty();
+}
+
+void QReportPreview::CreatePreviewDlg()
+{
+    {
+        QPrinter printer(QPrinter::PrinterResolution);
+        applyPageSetup(&printer);
+        QPrintPreviewDialog dialog(&printer, dialogParent(),
+                                   Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint
+                                       | Qt::WindowCloseButtonHint);
+        dialog.setWindowState(Qt::WindowMaximized);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, &QReportPreview::Preview);
+        connect(&dialog, &QPrintPreviewDialog::finished, this, &QReportPreview::Finished);
+        dialog.exec();
+    }
+    emit NotifyPreviewEnd();
+    clearTempDir();
+    // Last: the export thread ends once it sees this, and the builder goes
+    // with it.
+    m_bPreviewDone = true;
+}
+
+void QReportPreview::Preview(QPrinter *printer)
+{
+    if (!printer)
+        return;
+    m_pPrinter = printer;
+    initLayout();
+    QPainter painter;
+    if (!painter.begin(printer)) {
+        m_pPrinter = nullptr;
+        return;
+    }
+    m_pPainter = &painter;
+
+    const int n = m_nImgCount;
+    m_nImgCount = 0;
+    m_nLastDepth = 0;
+    for (int i = 1; i <= n; ++i) {
+        beginBlock();
+        const QImage block(m_strTempDir + QStringLiteral("/preView_%1.jpg").arg(i), "JPG");
+        if (block.isNull())
+            continue;
+        m_nImgWidth = block.width() - 30;
+        m_nImgHeight = block.height() - 20;
+        if (m_nImgCount == 0)
+            calcImgsNumPerPage();
+        ++m_nImgCount;
+        placeBlock(block);
+    }
+    painter.end();
+    m_pPainter = nullptr;
+    m_pPrinter = nullptr;
+    ++m_nPaintCount;
+}
+
+void QReportPreview::Finished(int)
+{
+    qDebug() << "Preview finished !!!";
+}

@@ -1,0 +1,183 @@
+// Benchmark: PDF export of 100 m of a sample project, 2 columns, 1 m steps.
+// Prints the wall time of the export (without the pause per block) against
+// the floor of decoding every block and painting it once at the size the
+// PDF embeds it, and the peak memory of an export of 20 m and of 100 m, each
+// in a fresh process.
+// Run by hand: QT_QPA_PLATFORM=offscreen build/bin/bench_report_pdfexport
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "projectinfo.h"
+#include "qreportbuilder.h"
+#include "qreportpdf.h"
+#include "samplefixture.h"
+
+namespace {
+
+constexpr int kMetres = 100;
+constexpr char kChildVariable[] = "KORA_BENCH_PEAK_METRES";
+
+// Peak resident memory of this process, KiB.
+long peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+QString makeProject(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(QStringLiteral("bench.prj"));
+    if (!SampleFixture::make(path, {QStringLiteral("--to"), QString::number(kMetres), QStringLiteral("--width"),
+                                    QStringLiteral("1024"), QStringLiteral("--diameter"), QStringLiteral("110")}))
+        return QString();
+    return path;
+}
+
+bool exportPdf(const QString &project, int metres, const QString &out, QReportPDF **kept = nullptr)
+{
+    ProjectInfo::instance()->reset();
+    ProjectInfo::instance()->setDatabase(project);
+    ProjectInfo::instance()->loadProjectInfo();
+    auto *builder = new QReportPDF(project, 0.0f, float(metres), 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    builder->setFileName(out);
+    builder->generate();
+    const bool ok = builder->succeeded();
+    if (kept)
+        *kept = builder;
+    else
+        delete builder;
+    return ok;
+}
+
+// Child mode: one export in a fresh process; prints the peak before and after.
+int runChild(int metres, const QString &project)
+{
+    QTemporaryDir out;
+    QReportBuilder::setBlockPause(0);
+    ProjectInfo::instance()->reset();
+    ProjectInfo::instance()->setDatabase(project);
+    ProjectInfo::instance()->loadProjectInfo();
+    const long before = peakKiB();
+    const bool ok = exportPdf(project, metres, out.filePath(QStringLiteral("r.pdf")));
+    printf("%ld %ld\n", before, peakKiB());
+    return ok ? 0 : 1;
+}
+
+} // namespace
+
+class BenchPdfExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void wallTimeAgainstFloor();
+    void peakMemory();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_project;
+};
+
+void BenchPdfExport::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_project = makeProject(m_dir);
+    QVERIFY(!m_project.isEmpty());
+    QReportBuilder::setBlockPause(0);
+}
+
+void BenchPdfExport::wallTimeAgainstFloor()
+{
+    QTemporaryDir out;
+    QReportPDF *builder = nullptr;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(exportPdf(m_project, kMetres, out.filePath(QStringLiteral("r.pdf")), &builder));
+    const qint64 wall = timer.elapsed();
+    const int blocks = builder->imageCount();
+    const QSize blockSize(builder->imageWidth() + 30, builder->imageHeight() + 20);
+    delete builder;
+
+    // Floor: decode every stored block and paint it once into an image of
+    // the size the PDF embeds.
+    timer.restart();
+    int decoded = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("floor"));
+        db.setDatabaseName(m_project);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        QVERIFY(q.exec(QStringLiteral("select id, data from bigImages where id > 0 and id <= %1").arg(kMetres * 10000)));
+        while (q.next()) {
+            QImage piece;
+            piece.loadFromData(q.value(1).toByteArray());
+            QImage block(blockSize, QImage::Format_RGB32);
+            block.fill(Qt::white);
+            QPainter painter(&block);
+            painter.drawImage(QRect(30, 20, blockSize.width() - 30, blockSize.height() - 20), piece);
+            ++decoded;
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("floor"));
+    const qint64 floor = qMax<qint64>(1, timer.elapsed());
+    QCOMPARE(decoded, blocks);
+    qInfo("PDF export of %d m, 2 columns, 1 m steps: %d blocks of %dx%d px", kMetres, blocks, blockSize.width(),
+          blockSize.height());
+    qInfo("  wall time %lld ms, floor %lld ms, ratio %.2f; the 50 ms pause per block alone would add %d ms",
+          wall, floor, double(wall) / floor, blocks * 50);
+}
+
+void BenchPdfExport::peakMemory()
+{
+    long increase[2] = {0, 0};
+    const int ranges[2] = {20, kMetres};
+    for (int i = 0; i < 2; ++i) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(kChildVariable), QString::number(ranges[i]) + QLatin1Char(':') + m_project);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), QStringList());
+        QVERIFY(child.waitForFinished(600000));
+        QCOMPARE(child.exitCode(), 0);
+        const QList<QByteArray> values = child.readAllStandardOutput().trimmed().split(' ');
+        QCOMPARE(values.size(), 2);
+        const long before = values.at(0).toLong();
+        const long after = values.at(1).toLong();
+        increase[i] = after - before;
+        qInfo("  export of %3d m: peak %ld KiB (%ld KiB above the process before the export)", ranges[i], after,
+              increase[i]);
+    }
+    qInfo("  peak growth 100 m vs 20 m: %ld KiB", increase[1] - increase[0]);
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QByteArray child = qgetenv(kChildVariable);
+    if (!child.isEmpty()) {
+        const int colon = child.indexOf(':');
+        return runChild(child.left(colon).toInt(), QString::fromLocal8Bit(child.mid(colon + 1)));
+    }
+    BenchPdfExport bench;
+    return QTest::qExec(&bench, argc, argv);
+}
+
+#include "bench_report_pdfexport.moc"

@@ -1,0 +1,444 @@
+// The report builder and its PDF and preview outputs, run on real sample
+// projects: blocks and pages, column positions, where headers go, what a
+// short last block looks like, the generated PDF as poppler sees it, the
+// replacement of an existing report, layouts that cannot be made, a preview
+// that ends and leaves no temporary files, and a deep hole.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+
+#include "projectinfo.h"
+#include "qexportreportthread.h"
+#include "qreportbuilder.h"
+#include "qreportpdf.h"
+#include "qreportpreview.h"
+#include "samplefixture.h"
+
+namespace {
+
+// Records the hooks the outputs get, in order.
+class RecordingBuilder : public QReportBuilder
+{
+public:
+    RecordingBuilder(const QString &db, float from, float to, int columns, float step, bool header,
+                     float offset = 0.0f)
+        : QReportBuilder(db, from, to, columns, 1, 10, 10, offset, step, 0, header, false)
+    {
+    }
+    void placeBlock(const QImage &block) override
+    {
+        events << QStringLiteral("block");
+        positions << QPoint(layout().posX(), layout().posY());
+        lastBlock = block;
+        firstLabels << depthLabels(2).join(QLatin1Char(' '));
+        QReportBuilder::placeBlock(block);
+    }
+    void drawHeader() override
+    {
+        events << QStringLiteral("header");
+        m_nHeaderHeight = 100;
+        layout().setPosY(100);
+    }
+    void newPage() override { events << QStringLiteral("page"); }
+
+    QStringList events;
+    QList<QPoint> positions;
+    QImage lastBlock;
+    QStringList firstLabels; // first two depth labels of each block
+};
+
+bool isWhite(const QColor &c)
+{
+    return c.red() > 245 && c.green() > 245 && c.blue() > 245;
+}
+
+// Text of a PDF as pdftotext gives it ("" when the tool is missing).
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestReportBuilder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void stepUnits_data();
+    void stepUnits();
+    void blocksAndPages_data();
+    void blocksAndPages();
+    void depthLabelsFollowThePicture_data();
+    void depthLabelsFollowThePicture();
+    void fourColumnPositions();
+    void headerOnlyAtPageTop();
+    void layoutThatCannotBeMade();
+    void generatedPdf();
+    void existingReportReplacedOnlyWhenComplete();
+    void previewEnds_data();
+    void previewEnds();
+    void deepHole();
+
+private:
+    QString project(const QString &name, const QStringList &args);
+    void load(const QString &project);
+    // Runs builder on an export thread; answers the file it reported
+    // (empty when it failed, then *error holds the message).
+    QString runOnThread(QReportBuilder *builder, QString *error = nullptr);
+    bool havePoppler() const;
+
+    QTemporaryDir m_dir;
+    QHash<QString, QString> m_projects;
+};
+
+void TestReportBuilder::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QReportBuilder::setBlockPause(0);
+}
+
+QString TestReportBuilder::project(const QString &name, const QStringList &args)
+{
+    if (!m_projects.contains(name)) {
+        const QString path = m_dir.filePath(name + QStringLiteral(".prj"));
+        if (!SampleFixture::make(path, args))
+            return QString();
+        m_projects.insert(name, path);
+    }
+    return m_projects.value(name);
+}
+
+void TestReportBuilder::load(const QString &path)
+{
+    ProjectInfo::instance()->reset();
+    ProjectInfo::instance()->setDatabase(path);
+    ProjectInfo::instance()->loadProjectInfo();
+}
+
+QString TestReportBuilder::runOnThread(QReportBuilder *builder, QString *error)
+{
+    QExportReportThread thread(builder);
+    QSignalSpy opened(&thread, &QExportReportThread::signalOpenReportFile);
+    QSignalSpy failed(&thread, &QExportReportThread::signalExportFailed);
+    QSignalSpy finished(&thread, &QExportReportThread::signalProcessFinished);
+    thread.start();
+    if (!finished.wait(300000) && finished.isEmpty())
+        qWarning("export thread did not finish");
+    thread.wait();
+    if (error && !failed.isEmpty())
+        *error = failed.first().first().toString();
+    return opened.isEmpty() ? QString() : opened.first().first().toString();
+}
+
+bool TestReportBuilder::havePoppler() const
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
+        && !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
+}
+
+void TestReportBuilder::stepUnits_data()
+{
+    QTest::addColumn<float>("step");
+    QTest::addColumn<int>("units");
+    QTest::newRow("1 m") << 1.0f << 10000;
+    QTest::newRow("0.237 m to the nearer centimetre") << 0.237f << 2400;
+    QTest::newRow("0.125 m, a tie, goes down") << 0.125f << 1200;
+}
+
+void TestReportBuilder::stepUnits()
+{
+    QFETCH(float, step);
+    QFETCH(int, units);
+    QCOMPARE(QReportBuilder::stepUnits(step), units);
+}
+
+void TestReportBuilder::blocksAndPages_data()
+{
+    // One block per column and page on the default page with this project.
+    QTest::addColumn<float>("step");
+    QTest::addColumn<int>("blocks");
+    QTest::addColumn<double>("lastFraction"); // its picture height / a full block's
+    QTest::newRow("stored pieces, 1 m, data ends at 2.5 m") << 1.0f << 3 << 0.5;
+    QTest::newRow("joined blocks of 1.2 m") << 1.2f << 3 << 1000.0 / 12000.0;
+}
+
+void TestReportBuilder::blocksAndPages()
+{
+    QFETCH(float, step);
+    QFETCH(int, blocks);
+    QFETCH(double, lastFraction);
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    RecordingBuilder builder(path, 0.0f, 2.5f, 1, step, false);
+    builder.generate();
+    QVERIFY2(builder.succeeded(), qPrintable(builder.errorText()));
+    QCOMPARE(builder.imageCount(), blocks);
+    QCOMPARE(builder.imagesPerColumn(), 1);
+    // One page per block, and no empty page after the last one.
+    QCOMPARE(builder.events.count(QStringLiteral("page")), blocks - 1);
+    QCOMPARE(builder.events.last(), QStringLiteral("block"));
+
+    // The short last block: its picture covers only its share of the area.
+    const QImage block = builder.lastBlock;
+    const int h = builder.imageHeight();
+    const int x = 30 + builder.imageWidth() / 2;
+    const int pictureRows = int(std::floor(lastFraction * h));
+    QVERIFY(!isWhite(block.pixelColor(x, 20 + pictureRows / 2)));
+    QVERIFY(isWhite(block.pixelColor(x, 20 + pictureRows + 3)));
+    QVERIFY(isWhite(block.pixelColor(x, 20 + h - 2)));
+}
+
+void TestReportBuilder::depthLabelsFollowThePicture_data()
+{
+    // A range from 0.5 m is read from the whole metre 0 m: the first block's
+    // picture starts there, and so do its labels.
+    QTest::addColumn<float>("step");
+    QTest::addColumn<float>("offset");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("stored pieces") << 1.0f << 0.0f << QStringList{"0.0 0.1", "1.0 1.1", "2.0 2.1"};
+    QTest::newRow("joined blocks of 0.8 m") << 0.8f << 0.0f << QStringList{"0.00 0.08", "0.80 0.88", "1.60 1.68", "2.40 2.48"};
+    QTest::newRow("start-depth offset") << 1.0f << 100.0f << QStringList{"100.0 100.1", "101.0 101.1", "102.0 102.1"};
+}
+
+void TestReportBuilder::depthLabelsFollowThePicture()
+{
+    QFETCH(float, step);
+    QFETCH(float, offset);
+    QFETCH(QStringList, labels);
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    load(path);
+    RecordingBuilder builder(path, 0.5f, 2.5f, 2, step, false, offset);
+    builder.generate();
+    QVERIFY(builder.succeeded());
+    QCOMPARE(builder.firstLabels, labels);
+}
+
+void TestReportBuilder::fourColumnPositions()
+{
+    const QString path = project(QStringLiteral("ten"), {QStringLiteral("--to"), QStringLiteral("10")});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    RecordingBuilder builder(path, 0.0f, 10.0f, 4, 1.0f, false);
+    builder.generate();
+    QVERIFY(builder.succeeded());
+    QCOMPARE(builder.layout().columnWidth(), (793.7007874015749 - 15) / 4);
+    QSet<int> xs;
+    for (const QPoint &p : builder.positions)
+        xs.insert(p.x());
+    QCOMPARE(xs, (QSet<int>{0, 198, 396, 594}));
+    const int perPage = builder.imagesPerColumn() * 4;
+    QCOMPARE(builder.events.count(QStringLiteral("page")), (10 + perPage - 1) / perPage - 1);
+    // The first block of every column starts at the top.
+    for (int i = 0; i < builder.positions.size(); ++i) {
+        if (i % builder.imagesPerColumn() == 0)
+            QCOMPARE(builder.positions.at(i).y(), 0);
+    }
+}
+
+void TestReportBuilder::headerOnlyAtPageTop()
+{
+    const QString path = project(QStringLiteral("ten"), {QStringLiteral("--to"), QStringLiteral("10")});
+    load(path);
+    RecordingBuilder builder(path, 0.0f, 6.0f, 2, 0.3f, true);
+    builder.generate();
+    QVERIFY(builder.succeeded());
+    QVERIFY(builder.imagesPerColumn() > 1);
+    const QStringList &e = builder.events;
+    QCOMPARE(e.count(QStringLiteral("header")), e.count(QStringLiteral("page")) + 1);
+    for (int i = 0; i < e.size(); ++i) {
+        if (e.at(i) == QLatin1String("header")) {
+            QVERIFY(i == 0 || e.at(i - 1) == QLatin1String("page"));
+            QCOMPARE(e.value(i + 1), QStringLiteral("block"));
+        }
+    }
+    // Blocks of every column start under the header.
+    QCOMPARE(builder.positions.first().y(), 100);
+}
+
+void TestReportBuilder::layoutThatCannotBeMade()
+{
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    load(path);
+    RecordingBuilder builder(path, 0.0f, 2.5f, 2, 1.0f, false);
+    ReportProjectFacts facts = builder.facts();
+    facts.imageWidth = 0;
+    builder.setFacts(facts);
+    builder.generate();
+    QVERIFY(!builder.succeeded());
+    QVERIFY(!builder.errorText().isEmpty());
+    QVERIFY(builder.events.isEmpty());
+    facts.imageWidth = 400;
+    QVERIFY(!QReportBuilder::layoutProblem(facts, 0.001f).isEmpty());
+}
+
+void TestReportBuilder::generatedPdf()
+{
+    if (!havePoppler())
+        QSKIP("pdftotext/pdftoppm (poppler-utils) not installed");
+    const QString path = project(QStringLiteral("named"), {QStringLiteral("--to"), QStringLiteral("6"),
+                                                           QStringLiteral("--name"), QStringLiteral("WellA"),
+                                                           QStringLiteral("--person"), QStringLiteral("Li")});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    QTemporaryDir out;
+    QReportPDF builder(path, 0.0f, 6.0f, 2, 1, 10, 10, 0.0f, 1.0f, 0, true, true);
+    builder.setFileName(out.filePath(QStringLiteral("report")));
+    const QString written = runOnThread(&builder);
+    // No suffix: ".pdf" is added; nothing else is left in the folder.
+    QCOMPARE(written, out.filePath(QStringLiteral("report.pdf")));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.pdf")});
+
+    const QString text = pdfText(written);
+    const int perPage = builder.imagesPerColumn() * 2;
+    const int pages = (6 + perPage - 1) / perPage;
+    QCOMPARE(text.count(QLatin1Char('\f')), pages);
+    QVERIFY(text.contains(QStringLiteral("Project Name:WellA")));
+    QVERIFY(text.contains(QStringLiteral("Person:Li")));
+    QVERIFY(text.contains(QStringLiteral("Diameter:100")));
+
+    // The first page as poppler draws it: the wall picture fills much of the
+    // page and the depth scale column beside it carries its labels.
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("48"), QStringLiteral("-png"),
+                                           QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                           QStringLiteral("1"), written, out.filePath(QStringLiteral("page"))});
+    QVERIFY(ppm.waitForFinished(60000));
+    const QStringList pngs = QDir(out.path()).entryList({QStringLiteral("page*.png")});
+    QCOMPARE(pngs.size(), 1);
+    const QImage page(out.filePath(pngs.first()));
+    QVERIFY(!page.isNull());
+    int covered = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            if (qGray(page.pixel(x, y)) < 230)
+                ++covered;
+        }
+    }
+    QVERIFY2(covered > page.width() * page.height() / 4, qPrintable(QString::number(covered)));
+    // Left margin 54 pt = 36 px at 48 dpi; the depth scale is the first 30
+    // screen pixels (15 px here) of the block, below the header.
+    int dark = 0;
+    for (int y = page.height() / 3; y < page.height() * 2 / 3; ++y) {
+        for (int x = 36; x < 36 + 15; ++x) {
+            if (qGray(page.pixel(x, y)) < 128)
+                ++dark;
+        }
+    }
+    QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
+}
+
+void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
+{
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    load(path);
+    QTemporaryDir out;
+    const QString target = out.filePath(QStringLiteral("old.pdf"));
+    {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("the report of last week");
+    }
+    // A report that fails (the project file is gone) keeps the old one.
+    QReportPDF failing(m_dir.filePath(QStringLiteral("gone.prj")), 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false,
+                       false);
+    failing.setFileName(target);
+    QString error;
+    QCOMPARE(runOnThread(&failing, &error), QString());
+    QVERIFY(!error.isEmpty());
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("the report of last week"));
+    kept.close();
+
+    // A complete report replaces it.
+    QReportPDF complete(path, 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    complete.setFileName(target);
+    QCOMPARE(runOnThread(&complete), target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().startsWith("%PDF"));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")});
+}
+
+void TestReportBuilder::previewEnds_data()
+{
+    QTest::addColumn<bool>("waitForPaint");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("closed after painting") << true << "2.5";
+    QTest::newRow("range without images") << true << "0";
+}
+
+void TestReportBuilder::previewEnds()
+{
+    QFETCH(bool, waitForPaint);
+    QFETCH(QString, to);
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    load(path);
+    auto *preview = new QReportPreview(path, 0.0f, to.toFloat(), 2, 2, 10, 10, 0.0f, 1.0f, 0, false, false);
+    QPointer<QReportPreview> alive(preview);
+    QSignalSpy ended(preview, &QReportPreview::NotifyPreviewEnd);
+    int pages = -1;
+    QTimer closer;
+    closer.setInterval(20);
+    connect(&closer, &QTimer::timeout, [&] {
+        auto *dialog = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget());
+        if (!dialog || (waitForPaint && preview->paintCount() == 0))
+            return;
+        closer.stop();
+        pages = preview->paintCount();
+        dialog->reject();
+    });
+    closer.start();
+    auto *thread = new QExportReportThread(preview);
+    connect(thread, &QThread::finished, preview, &QObject::deleteLater);
+    QSignalSpy finished(thread, &QExportReportThread::signalProcessFinished);
+    // Temporary images go to a folder of this preview alone, gone with it.
+    const QString temp = preview->tempDir();
+    QVERIFY(QDir(temp).exists());
+    QVERIFY(!temp.startsWith(QCoreApplication::applicationDirPath()));
+    thread->start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(pages >= 0);
+    if (waitForPaint)
+        QVERIFY(pages >= 1);
+    thread->wait();
+    delete thread;
+    QTRY_VERIFY(alive.isNull());
+    QVERIFY(!QDir(temp).exists());
+}
+
+void TestReportBuilder::deepHole()
+{
+    // 485 m of a hole logged from 1000 m: every block arrives and the pages
+    // hold them all.
+    const QString path = project(QStringLiteral("deep"),
+                                 {QStringLiteral("--from"), QStringLiteral("1000"), QStringLiteral("--to"),
+                                  QStringLiteral("1485"), QStringLiteral("--width"), QStringLiteral("64")});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    QTemporaryDir out;
+    QReportPDF builder(path, 1000.0f, 1485.0f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    builder.setFileName(out.filePath(QStringLiteral("deep.pdf")));
+    QSignalSpy blocks(&builder, &QReportBuilder::signalOneImageProcessed);
+    QCOMPARE(runOnThread(&builder), out.filePath(QStringLiteral("deep.pdf")));
+    QCOMPARE(blocks.count(), 485);
+}
+
+QTEST_MAIN(TestReportBuilder)
+#include "tst_reportbuilder.moc"
