@@ -142,6 +142,7 @@ bool QWord::openDocument(const QString &fileName)
     m_pTable = nullptr;
     m_bTableSelected = false;
     m_nPictureCount = 0;
+    m_typingFormat = QTextCharFormat();
     m_strBaseFontName.clear();
     m_dBaseFontSize = 0.0;
     applyPageSetup();
@@ -271,8 +272,10 @@ void QWord::setFontName(const QString &name)
         c.mergeCharFormat(f);
         c.mergeBlockCharFormat(f);
     }
-    if (!m_bTableSelected)
+    if (!m_bTableSelected) {
         m_selection.mergeCharFormat(f);
+        m_typingFormat.merge(f);
+    }
     // Chosen on the empty document: the document's base font.
     if (m_pDocument->isEmpty() && !m_pTable) {
         m_strBaseFontName = name;
@@ -292,8 +295,10 @@ void QWord::setFontSize(double size)
         c.mergeCharFormat(f);
         c.mergeBlockCharFormat(f);
     }
-    if (!m_bTableSelected)
+    if (!m_bTableSelected) {
         m_selection.mergeCharFormat(f);
+        m_typingFormat.merge(f);
+    }
     if (m_pDocument->isEmpty() && !m_pTable) {
         m_dBaseFontSize = size;
         QFont base = m_pDocument->defaultFont();
@@ -323,15 +328,19 @@ bool QWord::addTable(int rows, int columns)
         return false;
     m_bTableSelected = false;
     m_selection.clearSelection();
-    const QTextCharFormat typing = m_selection.charFormat();
-    // A table put at an empty paragraph takes its place; Qt's model keeps
-    // a paragraph there, so it is made as low as it can be.
+    // A table put at an empty paragraph takes its place. Qt's model keeps a
+    // paragraph before a table, so that one is made as low as it can be: a
+    // zero-width space of 1 point (a written line height would be lost in
+    // the OpenDocument file).
+    int spacer = -1;
     if (m_selection.block().length() <= 1) {
-        QTextBlockFormat spacer;
-        spacer.setLineHeight(1.0, QTextBlockFormat::FixedHeight);
-        spacer.setTopMargin(0);
-        spacer.setBottomMargin(0);
-        m_selection.mergeBlockFormat(spacer);
+        spacer = m_selection.block().position();
+        QTextBlockFormat low = m_selection.blockFormat();
+        low.setTopMargin(0);
+        low.setBottomMargin(0);
+        low.clearProperty(QTextFormat::LineHeight);
+        low.clearProperty(QTextFormat::LineHeightType);
+        m_selection.setBlockFormat(low);
     }
     QTextTableFormat f;
     f.setWidth(QTextLength(QTextLength::PercentageLength, 100));
@@ -348,15 +357,26 @@ bool QWord::addTable(int rows, int columns)
     m_pTable = m_selection.insertTable(rows, columns, f);
     if (!m_pTable)
         return false;
+    if (spacer >= 0) {
+        QTextCursor low(m_pDocument.get());
+        low.setPosition(spacer);
+        QTextCharFormat tiny = m_typingFormat;
+        tiny.setFontPointSize(1.0);
+        low.insertText(QString(QChar(0x200B)), tiny);
+    }
     // Cells take the formatting of the paragraph the table was put at and
     // leave 0.19 cm left and right, as a word processor's do.
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             QTextCursor cell = m_pTable->cellAt(r, c).firstCursorPosition();
-            cell.setBlockCharFormat(typing);
-            cell.setCharFormat(typing);
+            cell.setBlockCharFormat(m_typingFormat);
+            cell.setCharFormat(m_typingFormat);
         }
     }
+    QTextCursor after(m_pTable->lastCursorPosition());
+    after.movePosition(QTextCursor::NextBlock);
+    if (after.block().length() <= 1)
+        after.setBlockCharFormat(m_typingFormat);
     setCellPadding(5.4, 0, 5.4, 0);
     m_selection = m_pTable->cellAt(0, 0).firstCursorPosition();
     return true;
@@ -467,7 +487,11 @@ void QWord::typeParagraph()
         return;
     m_bTableSelected = false;
     m_selection.removeSelectedText();
-    m_selection.insertBlock();
+    // The new paragraph keeps the paragraph's formatting, not its break or
+    // the height of a place-holder paragraph.
+    QTextBlockFormat f = m_selection.blockFormat();
+    f.clearProperty(QTextFormat::PageBreakPolicy);
+    m_selection.insertBlock(f, m_typingFormat);
 }
 
 void QWord::typeBackspace()
@@ -495,11 +519,10 @@ void QWord::insertBreak(int type)
     // moved there itself, otherwise a new one starts there.
     QTextBlockFormat f = m_selection.blockFormat();
     f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    f.setLineHeight(0, QTextBlockFormat::SingleHeight);
     if (m_selection.block().length() <= 1)
         m_selection.setBlockFormat(f);
     else
-        m_selection.insertBlock(f);
+        m_selection.insertBlock(f, m_typingFormat);
 }
 
 int QWord::currentPageNumber() const

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QRectF>
 #include <QString>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <memory>
 
@@ -136,6 +137,8 @@ private:
     int m_nPictureCount = 0;
     // The layout measures in pixels of 96 per inch, as the writer reads them.
     QImage m_device;
+    // Character format the selection types with (set while it is collapsed).
+    QTextCharFormat m_typingFormat;
     QString m_strBaseFontName;
     double m_dBaseFontSize = 0.0;
 };

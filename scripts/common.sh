@@ -10,7 +10,7 @@ KORA_PACKAGES=(
   libqt5svg5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
   libqwt-qt5-dev libglu1-mesa-dev libgl1-mesa-dri
   fonts-dejavu-core fonts-wqy-microhei
-  poppler-utils
+  poppler-utils libreoffice-writer-nogui
 )
 
 kora_log() { printf '[kora] %s\n' "$*"; }
