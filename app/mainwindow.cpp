@@ -21,6 +21,7 @@
 #include "qexportreportthread.h"
 #include "qreportpdf.h"
 #include "qreportpreview.h"
+#include "qreportword.h"
 #include "projectinfodialog.h"
 #include "projectinfo.h"
 #include "qdlgdisplaysetting.h"
@@ -1511,12 +1512,17 @@ void MainWindow::handleExportReportBtnPressed()
         title = tr("Export PDF");
         filter = tr("*.pdf");
     } else if (m_reportParameter.exportFormat() == 0) {
-        featureNotAvailable(tr("Word document export"));
-        return;
+        title = tr("Export DOC");
+        filter = tr("*.doc") + QStringLiteral(";;") + tr("*.docx") + QStringLiteral(";;") + tr("*.odt");
     }
-    const QString path = QFileDialog::getSaveFileName(this, title, QString(), filter);
+    QString selectedFilter;
+    QString path = QFileDialog::getSaveFileName(this, title, QString(), filter, &selectedFilter);
     if (path.isEmpty())
         return;
+    // A word-processor name without suffix takes the one of the chosen type.
+    if (m_reportParameter.exportFormat() == 0 && QFileInfo(path).suffix().isEmpty()
+        && selectedFilter.startsWith(QLatin1String("*.")))
+        path += selectedFilter.mid(1);
     // An existing file of that name is replaced only by a complete report.
     startExport(title, path, m_reportParameter);
 }
@@ -1534,7 +1540,7 @@ void MainWindow::startExport(const QString &title, const QString &path, const CR
 {
     const int format = para.exportFormat();
     const bool preview = format == 2;
-    if (format != 1 && format != 2)
+    if (format != 0 && format != 1 && format != 2)
         return;
     const QString problem = QReportBuilder::layoutProblem(ReportProjectFacts::fromProject(), para.depthStep());
     if (!problem.isEmpty()) {
@@ -1551,6 +1557,10 @@ void MainWindow::startExport(const QString &title, const QString &path, const CR
                                      para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(),
                                      para.depthStep(), para.reservedValue(), para.withHeader(),
                                      para.withGridLines(), this);
+    else if (format == 0)
+        builder = new QReportWord(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                                  para.reservedValue(), para.withHeader(), para.withGridLines(), this);
     else
         builder = new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
@@ -1574,8 +1584,10 @@ void MainWindow::startExport(const QString &title, const QString &path, const CR
                 &MainWindow::NotifyPreviewEnd);
     else
         connect(thread, &QExportReportThread::signalOpenReportFile, this, &MainWindow::OnOpenReportFile);
-    connect(thread, &QExportReportThread::signalExportFailed, this, [this](const QString &message) {
-        QMessageBox::warning(this, tr("Warning"), message);
+    // The word processor's failures come in its own "Error" box.
+    const QString failureTitle = format == 0 ? tr("Error") : tr("Warning");
+    connect(thread, &QExportReportThread::signalExportFailed, this, [this, failureTitle](const QString &message) {
+        QMessageBox::warning(this, failureTitle, message, QMessageBox::Ok);
     });
     connect(thread, &QExportReportThread::signalProcessFinished, wait, &WaitView::close);
     thread->start(QThread::InheritPriority);

@@ -12,6 +12,8 @@ QExportReportThread::~QExportReportThread()
 {
     if (isRunning() && m_builder)
         m_builder->requestStop();
+    // Also ends a word processor the output may be waiting for.
+    requestInterruption();
     wait();
 }
 

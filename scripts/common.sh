@@ -11,7 +11,7 @@ KORA_PACKAGES=(
   libqwt-qt5-dev libglu1-mesa-dev libgl1-mesa-dri
   fonts-dejavu-core fonts-wqy-microhei
   xvfb xauth
-  poppler-utils
+  poppler-utils libreoffice-writer-nogui
 )
 
 kora_log() { printf '[kora] %s\n' "$*"; }

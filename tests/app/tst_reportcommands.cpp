@@ -1,12 +1,15 @@
 // Report commands of the main window: a PDF export through the report
 // dialog and the file dialog up to the offer to open the file, a preview
-// from the open dialog, a project the report cannot be laid out for, and a
-// window closed during an export.
+// from the open dialog, a project the report cannot be laid out for, a
+// window closed during an export, and a word-processor document and the
+// word processor's error box.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -16,6 +19,7 @@
 #include "modalwatcher.h"
 #include "projectinfo.h"
 #include "qreportbuilder.h"
+#include "qword.h"
 #include "reportdlg.h"
 #include "shelltestsupport.h"
 
@@ -47,6 +51,7 @@ private slots:
     void exportPdf();
     void previewFromTheDialog();
     void projectWithoutDiameter();
+    void wordFormat();
     void windowClosedDuringExport();
 
 private:
@@ -151,6 +156,52 @@ void TestReportCommands::projectWithoutDiameter()
     QCOMPARE(watcher.count(), 1);
     QVERIFY(watcher.texts().first().startsWith(QStringLiteral("The report cannot be laid out")));
     QCOMPARE(ended.count(), 1);
+}
+
+void TestReportCommands::wordFormat()
+{
+    // An OpenDocument text needs no word processor; a name without suffix
+    // takes the chosen type's.
+    QTemporaryDir out;
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+    watcher.clear();
+    QString offer;
+    watcher.answer(acceptReport(0));
+    watcher.answer([&out](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        QCOMPARE(files->nameFilters().first(), QStringLiteral("*.doc"));
+        files->selectNameFilter(QStringLiteral("*.odt"));
+        files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(out.filePath(QStringLiteral("r")));
+        QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+    });
+    watcher.answer([&offer](QWidget *box) {
+        if (auto *label = box->findChild<QLabel *>(QStringLiteral("labInfo")))
+            offer = label->text();
+        static_cast<QDialog *>(box)->reject();
+    });
+    w.handleExportReportBtnPressed();
+    QCOMPARE(watcher.titles().value(1), QStringLiteral("Export DOC"));
+    QTRY_COMPARE_WITH_TIMEOUT(offer, QStringLiteral("Saving report successfully , do you want to open it ?"), 60000);
+    QFile odt(out.filePath(QStringLiteral("r.odt")));
+    QVERIFY(odt.open(QIODevice::ReadOnly));
+    QVERIFY(odt.read(2) == "PK");
+
+    // Without a word processor a .doc ends in the "Error" box.
+    QWord::setOfficeProgram(out.filePath(QStringLiteral("none")));
+    watcher.clear();
+    watcher.answer(acceptReport(0));
+    watcher.answerFileDialog(out.filePath(QStringLiteral("r.doc")));
+    watcher.acceptNext();
+    w.handleExportReportBtnPressed();
+    QTRY_COMPARE_WITH_TIMEOUT(watcher.count(), 3, 60000);
+    QWord::setOfficeProgram(QString());
+    QCOMPARE(watcher.titles().value(2), QStringLiteral("Error"));
+    QCOMPARE(watcher.texts().value(2), QStringLiteral("Error: word not installed!"));
+    QVERIFY(!QFile::exists(out.filePath(QStringLiteral("r.doc"))));
 }
 
 void TestReportCommands::windowClosedDuringExport()
