@@ -85,6 +85,8 @@ public:
     GraphicsTopScaleItem *topScale() const { return m_topScale; }
     GraphicsLeftScaleItem *leftScale() const { return m_leftScale; }
     ReadBigImageThread *readThread() const { return m_readThread; }
+    // The roll window opened last, while it is open.
+    QWidget *rollView() const { return m_rollView; }
     bool hasSaveTarget() const { return m_hasSaveTarget; }
     // True while a worker rewrites the project file (upward conversion or a
     // correction); the commands that open, close, page, save, export, correct
@@ -186,6 +188,8 @@ private:
     void featureNotAvailable(const QString &feature);
     // Depth under scene row y (as the cursor read-out shows it).
     int depthAtRow(int y) const;
+    // Title of the roll and 3D windows: view, project name and depth range.
+    QString viewTitle(const QString &view, int start, int end) const;
     // Labels a finished measurement line; drops it when refused.
     void annotateLine(const QString &text, QGraphicsLineItem *line);
 
@@ -217,7 +221,7 @@ private:
     ProjectInfoDialog *m_projectInfoDialog = nullptr;
     CorrectionDialog *m_correctionDialog = nullptr;
     ReadBigImageThread *m_readThread = nullptr;
-    QWidget *m_rollView = nullptr;
+    QPointer<QWidget> m_rollView;
     QPointer<QProgressDialog> m_progressDialog;
     bool m_hasSaveTarget = false;
     ProcessUpProjectThread *m_upProcessThread = nullptr;
