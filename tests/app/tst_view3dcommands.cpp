@@ -47,7 +47,6 @@ private slots:
     void show3DKeepsItsPicturesWhileOpen();
     void show3DWithoutFolderReportsAndOpensNothing();
     void rollRangeAndItsNeighbours();
-    void rollOfAPicture();
     void rollSaveAndTextureFailure();
 
 private:
@@ -118,13 +117,6 @@ void TestView3DCommands::show3DKeepsItsPicturesWhileOpen()
     QCOMPARE(page.height(), int(w.leftScale()->depthToY(50000)) - int(w.leftScale()->depthToY(0)));
     QCOMPARE(QImage(files[2]).size(), QSize(column, 120));
 
-    // A second window gets a folder of its own.
-    show3D->trigger();
-    QCOMPARE(topLevels<Main3DWindow>().size(), 2);
-    Main3DWindow *second = topLevels<Main3DWindow>().at(0) == window ? topLevels<Main3DWindow>().at(1)
-                                                                     : topLevels<Main3DWindow>().at(0);
-    QVERIFY(QFileInfo(second->fileList().at(0)).absolutePath() != folder);
-
     // Closing removes the pictures and the folder, and releases the action.
     QVERIFY(window->close());
     for (const QString &file : files)
@@ -132,10 +124,6 @@ void TestView3DCommands::show3DKeepsItsPicturesWhileOpen()
     QVERIFY(!QFileInfo::exists(folder));
     QVERIFY(!show3D->isChecked());
     QVERIFY(show3D->isEnabled());
-    QVERIFY(QFileInfo::exists(second->fileList().at(0)));
-    const QString secondFolder = QFileInfo(second->fileList().at(0)).absolutePath();
-    QVERIFY(second->close());
-    QVERIFY(!QFileInfo::exists(secondFolder));
     QCOMPARE(watcher.count(), 0);
 }
 
@@ -212,26 +200,6 @@ void TestView3DCommands::rollRangeAndItsNeighbours()
     QTest::mouseClick(area->previousButton(), Qt::LeftButton);
     QCOMPARE(area->rangeStart(), 90000);
     QCOMPARE(qobject_cast<ScrollArea *>(w.rollView())->rangeStart(), 0);
-}
-
-void TestView3DCommands::rollOfAPicture()
-{
-    MainWindow w;
-    ModalWatcher watcher;
-    const QString picture = m_dir.filePath(QStringLiteral("picture.png"));
-    QImage image(300, 200, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QVERIFY(image.save(picture));
-    ProjectInfo::instance()->reset();
-    w.openPictureFile(picture);
-    QVERIFY(ProjectInfo::instance()->projectPath().isEmpty());
-    w.toolBar()->editAction(ToolBar::Roll)->trigger();
-    auto *area = qobject_cast<ScrollArea *>(w.rollView());
-    QVERIFY(area);
-    QCOMPARE(area->rollWidget()->image().size(), w.scene()->sceneRect().size().toSize());
-    QCOMPARE(watcher.count(), 0);
-    area->close();
-    QTRY_VERIFY(w.rollView() == nullptr);
 }
 
 void TestView3DCommands::rollSaveAndTextureFailure()

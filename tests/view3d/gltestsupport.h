@@ -21,8 +21,6 @@ inline bool contextAvailable()
         surface.create();
         QOpenGLContext context;
         available = context.create() && context.makeCurrent(&surface) ? 1 : 0;
-        if (available)
-            context.doneCurrent();
     }
     return available == 1;
 }

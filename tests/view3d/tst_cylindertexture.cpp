@@ -1,5 +1,5 @@
 // Texture preparation of the 3D cylinder view: texture sizes, the reduction
-// that keeps the height in the cap, the padding rows and the GL row order.
+// that keeps the height in the cap, and the padding rows.
 
 #include <QtTest>
 
@@ -11,35 +11,10 @@ class TestCylinderTexture : public QObject
     Q_OBJECT
 
 private slots:
-    void roundPowerOfTwo_data();
-    void roundPowerOfTwo();
     void prepare_data();
     void prepare();
     void paddingRowsAboveTheImage();
-    void glRowOrder();
 };
-
-void TestCylinderTexture::roundPowerOfTwo_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("up");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("power of two stays (down)") << 2048 << false << 2048;
-    QTest::newRow("power of two stays (up)") << 8192 << true << 8192;
-    QTest::newRow("3000 down") << 3000 << false << 2048;
-    QTest::newRow("20000 up") << 20000 << true << 32768;
-    QTest::newRow("5000 up") << 5000 << true << 8192;
-    QTest::newRow("one") << 1 << true << 1;
-    QTest::newRow("zero gives one") << 0 << false << 1;
-}
-
-void TestCylinderTexture::roundPowerOfTwo()
-{
-    QFETCH(int, value);
-    QFETCH(bool, up);
-    QFETCH(int, expected);
-    QCOMPARE(CylinderTexture::roundPowerOfTwo(value, up), expected);
-}
 
 void TestCylinderTexture::prepare_data()
 {
@@ -113,20 +88,6 @@ void TestCylinderTexture::paddingRowsAboveTheImage()
     QCOMPARE(ruler.size(), QSize(256, 4096));
     QCOMPARE(QColor(ruler.pixel(5, 4096 - 1001)), QColor(Qt::black));
     QCOMPARE(QColor(ruler.pixel(5, 4096 - 1000)), QColor(Qt::blue));
-}
-
-void TestCylinderTexture::glRowOrder()
-{
-    QImage image = GLTest::filled(4, 2, Qt::blue);
-    image.setPixel(0, 0, qRgb(250, 20, 10));
-    const QImage gl = CylinderTexture::toGLFormat(image);
-    // Bottom row first, bytes R, G, B, A.
-    const uchar *top = gl.constScanLine(1);
-    QCOMPARE(int(top[0]), 250);
-    QCOMPARE(int(top[1]), 20);
-    QCOMPARE(int(top[2]), 10);
-    QCOMPARE(int(top[3]), 255);
-    QCOMPARE(int(gl.constScanLine(0)[2]), 255); // blue
 }
 
 QTEST_MAIN(TestCylinderTexture)
