@@ -14,8 +14,10 @@
 #include "itemstyle.h"
 #include "koraresources.h"
 #include "languagemanager.h"
+#include "main3dwindow.h"
 #include "mouselabel.h"
 #include "pagerenderer.h"
+#include "pagesnapshot.h"
 #include "piececropper.h"
 #include "processupprojectthread.h"
 #include "qexportreportthread.h"
@@ -25,11 +27,13 @@
 #include "projectinfodialog.h"
 #include "projectinfo.h"
 #include "qdlgdisplaysetting.h"
+#include "rangedialog.h"
 #include "readbigimagethread.h"
 #include "reportdlg.h"
 #include "reportprojectfacts.h"
 #include "rewriteprogressdialog.h"
 #include "savedialog.h"
+#include "scrollarea.h"
 #include "settings.h"
 #include "toolbar.h"
 #include "waitview.h"
@@ -39,6 +43,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDebug>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -58,6 +63,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -1300,19 +1306,99 @@ void MainWindow::saveDrewImage()
     PageRenderer::showItems(hidden);
 }
 
+// ---------------------------------------------------------------------------
+// Roll window and 3D view
+
+namespace {
+
+// Prefix of the private folders holding the pictures of one 3D window.
+const QString k3DFolderPrefix = QStringLiteral("kora-3d-");
+
+} // namespace
+
+// Title of a view window: the view, the project and the depth range shown.
+QString MainWindow::viewTitle(const QString &view, int start, int end) const
+{
+    const QString project = QFileInfo(m_projectInfo->projectPath()).completeBaseName();
+    if (project.isEmpty())
+        return view;
+    return tr("%1 - %2 (%3 m - %4 m)")
+        .arg(view, project)
+        .arg(start / 10000.0, 0, 'f', 2)
+        .arg(end / 10000.0, 0, 'f', 2);
+}
+
 void MainWindow::roll()
 {
     if (refuseDuringRewrite())
         return;
-    featureNotAvailable(tr("The roll view"));
+    if (!m_projectInfo->projectPath().isEmpty()) {
+        RangeDialog *dialog = new RangeDialog(this);
+        dialog->setLowestStart(m_projectInfo->start());
+        dialog->setEnd(m_projectInfo->maxDepth());
+        connect(dialog, &RangeDialog::rollRangeGetted, this, &MainWindow::handleRollRangeGetted);
+        dialog->exec();
+        return;
+    }
+    // A picture (or nothing): the whole scene rolls.
+    ScrollArea *area = new ScrollArea(this);
+    m_rollView = area;
+    connect(area, &ScrollArea::signalOpenglLoadFailed, this, &MainWindow::handleRollLoadFailed);
+    area->setImage(PageSnapshot::renderRollImage(m_scene, m_leftScale, m_topScale, 0, 0, false));
+    area->setRange(0, 0);
+    area->setWindowTitle(tr("Roll view"));
+    area->show();
 }
 
-void MainWindow::handleRollRangeGetted(double, double)
+void MainWindow::handleRollRangeGetted(double a, double b)
 {
+    if (!m_leftScale || readingInProgress)
+        return;
+    const int start = int(std::max(a, double(m_projectInfo->start())));
+    const int end = int(std::min(b, double(m_projectInfo->maxDepth())));
+    const int y1 = int(m_leftScale->depthToY(start));
+    const int y2 = int(m_leftScale->depthToY(end));
+    const QImage image = PageSnapshot::renderRollImage(m_scene, m_leftScale, m_topScale, y1, y2, true);
+    if (image.isNull()) {
+        handleRollLoadFailed();
+        return;
+    }
+    ScrollArea *area = new ScrollArea(this);
+    m_rollView = area;
+    connect(area, &ScrollArea::signalOpenglLoadFailed, this, &MainWindow::handleRollLoadFailed);
+    connect(area, &ScrollArea::signalRollUpdate, this, &MainWindow::handleRollUpdate);
+    area->setImage(image);
+    area->setRange(start, end);
+    area->setWindowTitle(viewTitle(tr("Roll view"), start, end));
+    area->show();
 }
 
-void MainWindow::handleRollUpdate(int, int)
+void MainWindow::handleRollUpdate(int curStart, int curEnd)
 {
+    // Previous or Next of a roll window: that window takes the new range,
+    // also when a later roll window is open.
+    ScrollArea *area = qobject_cast<ScrollArea *>(sender());
+    if (!area)
+        area = qobject_cast<ScrollArea *>(m_rollView.data());
+    if (!m_leftScale || !area || readingInProgress)
+        return;
+    const int start = std::max(curStart, m_projectInfo->start());
+    const int end = std::min(curEnd, m_projectInfo->maxDepth());
+    // Past either end of the project the range is empty or reversed.
+    if (end > start && end - start <= maxPageDepth) {
+        const int y1 = int(m_leftScale->depthToY(start));
+        const int y2 = int(m_leftScale->depthToY(end));
+        const QImage image = PageSnapshot::renderRollImage(m_scene, m_leftScale, m_topScale, y1, y2, true);
+        if (image.isNull()) {
+            handleRollLoadFailed();
+            return;
+        }
+        area->setRange(start, end);
+        area->setImage(image);
+        area->setWindowTitle(viewTitle(tr("Roll view"), start, end));
+    } else {
+        QMessageBox::warning(this, tr("Warning"), tr("No picture!"));
+    }
 }
 
 void MainWindow::handleRollLoadFailed()
@@ -1322,17 +1408,70 @@ void MainWindow::handleRollLoadFailed()
 
 void MainWindow::handleShow3DImage()
 {
-    if (refuseDuringRewrite())
+    if (refuseDuringRewrite() || readingInProgress) {
+        m_toolBar->handleShow3DFinish(QStringList());
         return;
-    featureNotAvailable(tr("The 3D view"));
-    m_toolBar->handleShow3DFinish(QStringList());
+    }
+    const int pageStart = m_projectInfo->pageStart();
+    const int pageEnd = m_projectInfo->pageEnd();
+    if (pageEnd == pageStart || !m_leftScale) {
+        QMessageBox::warning(this, tr("Warning"), tr("no Image!"));
+        m_toolBar->handleShow3DFinish(QStringList());
+        return;
+    }
+
+    const auto refuse = [this]() {
+        QMessageBox::information(this, QString(),
+                                 tr("Image is too big to save, Please chose a smaller page!"));
+        m_toolBar->handleShow3DFinish(QStringList());
+    };
+    // The pictures go to a folder of their own, removed again when the
+    // window closes, or here when it cannot open. Qt answers an empty
+    // temporary path when the system's is missing: the working directory is
+    // no place for them either.
+    const QString tempRoot = QDir::tempPath();
+    if (tempRoot.isEmpty() || !QFileInfo(tempRoot).isDir()) {
+        refuse();
+        return;
+    }
+    QTemporaryDir folder(QDir(tempRoot).filePath(k3DFolderPrefix + QStringLiteral("XXXXXX")));
+    const QString currentImage = folder.path() + tr("/CurrentImage.jpg");
+    const QString leftRuler = folder.path() + tr("/LeftRuler.jpg");
+    const QString topRuler = folder.path() + tr("/TopRuler.jpg");
+    const int y1 = int(m_leftScale->depthToY(pageStart));
+    const int y2 = int(m_leftScale->depthToY(pageEnd));
+    const bool written = folder.isValid()
+        && PageSnapshot::renderPageColumn(m_scene, y1, y2, currentImage)
+        && PageSnapshot::renderRulers(m_scene, m_leftScale, leftRuler, topRuler);
+    if (!written) {
+        refuse();
+        return;
+    }
+    folder.setAutoRemove(false);
+
+    Main3DWindow *window = new Main3DWindow(QStringList{currentImage, leftRuler, topRuler});
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(viewTitle(tr("3D view"), pageStart, pageEnd));
+    connect(window, &Main3DWindow::signal3dwindowclose, m_toolBar, &ToolBar::handleShow3DFinish);
+    connect(window, &Main3DWindow::signal3dwindowclose, this, &MainWindow::handleReleas3DResourse);
+    connect(window, &Main3DWindow::signalTextureLoadFailed, this, &MainWindow::handleRollLoadFailed);
+    // Leaving the program closes the window too, so its pictures go.
+    connect(qApp, &QCoreApplication::aboutToQuit, window, &QWidget::close);
+    window->show();
 }
 
 void MainWindow::handleReleas3DResourse(QStringList fileList)
 {
+    QSet<QString> folders;
     for (const QString &file : qAsConst(fileList)) {
         if (QFile::exists(file))
             QFile::remove(file);
+        folders.insert(QFileInfo(file).absolutePath());
+    }
+    // The private folder of the window goes with its last picture.
+    for (const QString &folder : qAsConst(folders)) {
+        if (QFileInfo(folder).fileName().startsWith(k3DFolderPrefix))
+            QDir().rmdir(folder);
     }
 }
 

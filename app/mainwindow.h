@@ -86,6 +86,8 @@ public:
     GraphicsTopScaleItem *topScale() const { return m_topScale; }
     GraphicsLeftScaleItem *leftScale() const { return m_leftScale; }
     ReadBigImageThread *readThread() const { return m_readThread; }
+    // The roll window opened last, while it is open.
+    QWidget *rollView() const { return m_rollView; }
     bool hasSaveTarget() const { return m_hasSaveTarget; }
     // True while a worker rewrites the project file (upward conversion or a
     // correction); the commands that open, close, page, save, export, correct
@@ -225,6 +227,8 @@ private:
     // Asks for the piece depth and writes the page from the "savePicDir"
     // setting: 1 written, 0 failed, -1 cancelled.
     int savePagePieces(bool imageColumnOnly);
+    // Title of the roll and 3D windows: view, project name and depth range.
+    QString viewTitle(const QString &view, int start, int end) const;
     // Labels a finished measurement line; drops it when refused.
     void annotateLine(const QString &text, QGraphicsLineItem *line);
 
@@ -259,7 +263,7 @@ private:
     QPointer<CorrectionThread> m_correctionThread;
     bool m_reopenAfterCorrections = false;
     ReadBigImageThread *m_readThread = nullptr;
-    QWidget *m_rollView = nullptr;
+    QPointer<QWidget> m_rollView;
     QPointer<QProgressDialog> m_progressDialog;
     bool m_hasSaveTarget = false;
     ProcessUpProjectThread *m_upProcessThread = nullptr;

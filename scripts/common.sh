@@ -8,7 +8,7 @@ KORA_PACKAGES=(
   cmake g++ make pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite libqt5opengl5-dev
   libqt5svg5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-  libqwt-qt5-dev libglu1-mesa-dev libgl1-mesa-dri
+  libqwt-qt5-dev libglu1-mesa-dev libgl1-mesa-dri xvfb xauth
   fonts-dejavu-core fonts-wqy-microhei
   xvfb xauth
   poppler-utils libreoffice-writer-nogui
