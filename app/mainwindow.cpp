@@ -17,7 +17,6 @@
 #include "main3dwindow.h"
 #include "mouselabel.h"
 #include "pagerenderer.h"
-#include "pagesnapshot.h"
 #include "piececropper.h"
 #include "processupprojectthread.h"
 #include "qexportreportthread.h"
@@ -1344,7 +1343,7 @@ void MainWindow::roll()
     ScrollArea *area = new ScrollArea(this);
     m_rollView = area;
     connect(area, &ScrollArea::signalOpenglLoadFailed, this, &MainWindow::handleRollLoadFailed);
-    area->setImage(PageSnapshot::renderRollImage(m_scene, m_leftScale, m_topScale, 0, 0, false));
+    area->setImage(PageRenderer(m_scene, nullptr, 0, 0).renderRollImage(0, 0));
     area->setRange(0, 0);
     area->setWindowTitle(tr("Roll view"));
     area->show();
@@ -1358,7 +1357,7 @@ void MainWindow::handleRollRangeGetted(double a, double b)
     const int end = int(std::min(b, double(m_projectInfo->maxDepth())));
     const int y1 = int(m_leftScale->depthToY(start));
     const int y2 = int(m_leftScale->depthToY(end));
-    const QImage image = PageSnapshot::renderRollImage(m_scene, m_leftScale, m_topScale, y1, y2, true);
+    const QImage image = PageRenderer(m_scene, m_leftScale, start, end).renderRollImage(y1, y2);
     if (image.isNull()) {
         handleRollLoadFailed();
         return;
@@ -1388,7 +1387,7 @@ void MainWindow::handleRollUpdate(int curStart, int curEnd)
     if (end > start && end - start <= maxPageDepth) {
         const int y1 = int(m_leftScale->depthToY(start));
         const int y2 = int(m_leftScale->depthToY(end));
-        const QImage image = PageSnapshot::renderRollImage(m_scene, m_leftScale, m_topScale, y1, y2, true);
+        const QImage image = PageRenderer(m_scene, m_leftScale, start, end).renderRollImage(y1, y2);
         if (image.isNull()) {
             handleRollLoadFailed();
             return;
@@ -1438,11 +1437,10 @@ void MainWindow::handleShow3DImage()
     const QString currentImage = folder.path() + tr("/CurrentImage.jpg");
     const QString leftRuler = folder.path() + tr("/LeftRuler.jpg");
     const QString topRuler = folder.path() + tr("/TopRuler.jpg");
-    const int y1 = int(m_leftScale->depthToY(pageStart));
-    const int y2 = int(m_leftScale->depthToY(pageEnd));
+    PageRenderer renderer(m_scene, m_leftScale, pageStart, pageEnd);
     const bool written = folder.isValid()
-        && PageSnapshot::renderPageColumn(m_scene, y1, y2, currentImage)
-        && PageSnapshot::renderRulers(m_scene, m_leftScale, leftRuler, topRuler);
+        && renderer.renderPage(pageEnd - pageStart, currentImage, true, true)
+        && renderer.renderRulers(leftRuler, topRuler);
     if (!written) {
         refuse();
         return;
