@@ -21,6 +21,7 @@
 #include "readbigimagethread.h"
 #include "rewriteprogressdialog.h"
 #include "settings.h"
+#include "structurepickcontroller.h"
 #include "toolbar.h"
 #include "waitview.h"
 
@@ -146,6 +147,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     // 7. Connections.
     connectSignals();
+
+    // 8. Structure picks: the pick tool's items, their storage and their list.
+    m_picks = new StructurePickController(this);
 }
 
 MainWindow::~MainWindow()
@@ -373,6 +377,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::deleteItem()
 {
+    // Structure picks are deleted from the project file as well.
+    m_picks->deleteSelectedPicks();
     const QList<QGraphicsItem *> selected = m_scene->selectedItems();
     if (selected.isEmpty()) {
         if (QGraphicsItem *grabber = m_scene->mouseGrabberItem())
@@ -594,6 +600,7 @@ void MainWindow::closePicture()
     ItemStyle::instance()->setGridVisible(false);
     m_toolBar->CancelCheckedBtn();
     m_scene->setMode(Pointer);
+    m_picks->projectClosed();
 }
 
 void MainWindow::clearScene()
@@ -912,6 +919,7 @@ void MainWindow::endOfRead()
     readingInProgress = false;
     if (ItemStyle::instance()->gridVisible())
         m_scene->UpdateGridLines();
+    m_picks->pageShown();
 }
 
 void MainWindow::handleDataBaseOpenFailed()

@@ -32,6 +32,7 @@ class ProcessUpProjectThread;
 class ProjectInfo;
 class ProjectInfoDialog;
 class ReadBigImageThread;
+class StructurePickController;
 class ToolBar;
 class WaitView;
 
@@ -107,6 +108,7 @@ public:
     QAction *chineseAct() const { return m_chineseAct; }
     QList<QAction *> recentFileActs() const { return m_recentFileActs; }
     QList<QAction *> recentProjectActs() const { return m_recentProjectActs; }
+    StructurePickController *structurePicks() const { return m_picks; }
 
 signals:
     void signalThreadOver();
@@ -254,6 +256,7 @@ private:
     int m_gridSizeIndex = 0;
     QObject *m_reportBuilder = nullptr;
     CReportParameter m_reportParameter;
+    StructurePickController *m_picks = nullptr;
 
     // Page read in progress: its wait view, the end depth it was asked for,
     // and the serial that tells its signals from those of earlier readers.
