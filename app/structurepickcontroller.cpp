@@ -28,6 +28,8 @@ namespace {
 // Scene layout of a page: the image column starts at x = 1300 and y = 120.
 constexpr double kColumnLeft = 1300.0;
 constexpr double kColumnTop = 120.0;
+// Type code of the page images (QGraphicsPixmapItem).
+constexpr int kPageImageType = 7;
 
 bool byDepth(const StructurePick &a, const StructurePick &b)
 {
@@ -79,9 +81,11 @@ void StructurePickController::OnRetranslate()
 bool StructurePickController::pageGeometry(GraphicsStructurePickItem::Page *page, QString *why) const
 {
     ProjectInfo *info = ProjectInfo::instance();
-    if (info->projectPath().isEmpty()) {
-        *why = tr("Structure picks need a project: a single picture has no depth scale and no "
-                  "borehole diameter.");
+    auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
+    // A picture shows an image without a depth scale.
+    if (info->projectPath().isEmpty() || (!left && m_scene->itemOfType(kPageImageType))) {
+        *why = tr("Structure picks are made on the pages of a project: a single picture has no "
+                  "depth scale and no borehole diameter.");
         return false;
     }
     if (info->diameter() <= 0) {
@@ -89,7 +93,6 @@ bool StructurePickController::pageGeometry(GraphicsStructurePickItem::Page *page
                   "computed. Set the diameter in the corrections first.");
         return false;
     }
-    auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
     const double width = m_scene->sceneRect().width() - 2 * kColumnLeft;
     if (!left || !left->isInitialized() || !(left->pixelsPerDepthUnit() > 0.0) || width < 1.0) {
         *why = tr("Structure picks are made on a page of the project: read a page first.");
