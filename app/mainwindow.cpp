@@ -34,6 +34,7 @@
 #include "savedialog.h"
 #include "scrollarea.h"
 #include "settings.h"
+#include "structurepickcontroller.h"
 #include "toolbar.h"
 #include "waitview.h"
 
@@ -164,6 +165,8 @@ MainWindow::MainWindow(QWidget *parent)
     // 7. Connections.
     connectSignals();
 
+    // 8. Structure picks: the pick tool's items, their storage and their list.
+    m_picks = new StructurePickController(this);
     showFileInTitle(QString());
 }
 
@@ -392,6 +395,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::deleteItem()
 {
+    // Structure picks are deleted from the project file as well.
+    m_picks->deleteSelectedPicks();
     const QList<QGraphicsItem *> selected = m_scene->selectedItems();
     if (selected.isEmpty()) {
         if (QGraphicsItem *grabber = m_scene->mouseGrabberItem())
@@ -640,6 +645,7 @@ void MainWindow::clearPage()
     ItemStyle::instance()->setGridVisible(false);
     m_toolBar->CancelCheckedBtn();
     m_scene->setMode(Pointer);
+    m_picks->projectClosed();
     showFileInTitle(QString());
 }
 
@@ -981,6 +987,7 @@ void MainWindow::endOfRead()
     readingInProgress = false;
     if (ItemStyle::instance()->gridVisible())
         m_scene->UpdateGridLines();
+    m_picks->pageShown();
 }
 
 void MainWindow::handleDataBaseOpenFailed()

@@ -32,6 +32,7 @@ class ProcessUpProjectThread;
 class ProjectInfo;
 class ProjectInfoDialog;
 class ReadBigImageThread;
+class StructurePickController;
 class ToolBar;
 class WaitView;
 
@@ -109,6 +110,7 @@ public:
     QAction *chineseAct() const { return m_chineseAct; }
     QList<QAction *> recentFileActs() const { return m_recentFileActs; }
     QList<QAction *> recentProjectActs() const { return m_recentProjectActs; }
+    StructurePickController *structurePicks() const { return m_picks; }
 
 signals:
     void signalThreadOver();
@@ -272,6 +274,7 @@ private:
     int m_gridSizeIndex = 0;
     QPointer<QObject> m_reportBuilder;
     CReportParameter m_reportParameter;
+    StructurePickController *m_picks = nullptr;
 
     // Page read in progress: its wait view, the depths it was asked for,
     // and the serial that tells its signals from those of earlier readers.

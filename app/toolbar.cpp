@@ -61,6 +61,10 @@ const ActionText kToolTexts[] = {
     {QT_TRANSLATE_NOOP("ToolBar", "text"), QT_TRANSLATE_NOOP("ToolBar", "Text")},
     {QT_TRANSLATE_NOOP("ToolBar", "&Irregular"), QT_TRANSLATE_NOOP("ToolBar", "Irregular")},
     {QT_TRANSLATE_NOOP("ToolBar", "&GridLines"), QT_TRANSLATE_NOOP("ToolBar", "GridLines")},
+    {QT_TRANSLATE_NOOP("ToolBar", "Structure &pick"),
+     QT_TRANSLATE_NOOP("ToolBar", "Structure pick: click three or more points along a trace and end "
+                                  "with a right click or Enter; gives the depth, true dip and dip "
+                                  "direction of the plane, for a vertical hole")},
 };
 
 struct ColorEntry
@@ -218,10 +222,12 @@ void ToolBar::createToolGroup()
     textAct = makeAction(kToolTexts[10].text, kToolTexts[10].tip, QStringLiteral(":/res/text.png"), keys(QStringLiteral("Ctrl+T")));
     irregularAct = makeAction(kToolTexts[11].text, kToolTexts[11].tip, QStringLiteral(":/res/buguize.ico"), keys(QStringLiteral("Ctrl+Shift+I")));
     gridLinesAct = makeAction(kToolTexts[12].text, kToolTexts[12].tip, QStringLiteral(":/res/GridLines.png"), {});
+    // Ctrl+Shift+K: K as in Mark lithology's Ctrl+K, the other interpretation tool.
+    structurePickAct = makeAction(kToolTexts[13].text, kToolTexts[13].tip, QStringLiteral(":/res/StructurePick.png"), keys(QStringLiteral("Ctrl+Shift+K")));
 
     m_toolActions = {penAct, lineAct, measureLengthAct, measureAngleAct, markLithologyAct,
                      arrowAct, angleAct, dipAct, fitCurveAct, rulerAct, textAct, irregularAct,
-                     gridLinesAct};
+                     gridLinesAct, structurePickAct};
 
     m_modes = {
         {penAct, InsertPen},
@@ -236,6 +242,7 @@ void ToolBar::createToolGroup()
         {rulerAct, InsertRuler},
         {textAct, InsertText},
         {irregularAct, IrregularArea},
+        {structurePickAct, InsertStructurePick},
     };
 
     for (QAction *a : m_toolActions) {
@@ -327,6 +334,7 @@ void ToolBar::arrangePanels()
     place(drawing.second, irregularAct, 5, 1);
     drawing.second->addWidget(m_colorCombo, 6, 0);
     place(drawing.second, gridLinesAct, 6, 1);
+    place(drawing.second, structurePickAct, 7, 0);
     addWidget(drawing.first);
 
     auto width = makePanel();

@@ -27,7 +27,7 @@ public:
     enum EditIndex { Roll, DeleteItem, ProjectInformation, Correction, MagneticDeclination,
                      DiameterCorrection, Show3D };
     enum ToolIndex { Pen, Line, MeasureLen, MeasureAng, MarkLith, SolidArrow, AngleTool, Dip,
-                     FitCurveTool, Ruler, Text, Irregular, GridLines };
+                     FitCurveTool, Ruler, Text, Irregular, GridLines, StructurePickTool };
 
     explicit ToolBar(const QString &title, QWidget *parent = nullptr);
 
@@ -118,6 +118,7 @@ private:
     QAction *textAct = nullptr;
     QAction *irregularAct = nullptr;
     QAction *gridLinesAct = nullptr;
+    QAction *structurePickAct = nullptr;
     // Edit group
     QAction *rollAct = nullptr;
     QAction *deleteAct = nullptr;

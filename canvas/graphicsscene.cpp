@@ -14,12 +14,14 @@
 #include "graphicspathitem.h"
 #include "graphicsruleritem.h"
 #include "graphicsselcurveitem.h"
+#include "graphicsstructurepickitem.h"
 #include "graphicstextitem.h"
 #include "itemstyle.h"
 #include "qgraphicsgridlineitem.h"
 
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
@@ -138,9 +140,36 @@ void GraphicsScene::init()
 {
     // Only the item under construction can hold the grab we set up; compare
     // pointers first so a stale record is never dereferenced.
+    QGraphicsItem *item = m_currentItem;
     if (m_currentItem && mouseGrabberItem() == m_currentItem)
         m_currentItem->ungrabMouse();
     m_currentItem = nullptr;
+    // A structure pick has no last click of its own: leaving construction is
+    // what ends it, whichever way that happens.
+    if (item && item->type() == GraphicsStructurePickItem::Type)
+        emit structurePickEnded(static_cast<GraphicsStructurePickItem *>(item));
+}
+
+void GraphicsScene::addStructurePickPoint(QGraphicsSceneMouseEvent *event)
+{
+    event->accept();
+    GraphicsStructurePickItem *pick = nullptr;
+    if (m_currentItem) {
+        if (m_currentItem->type() != GraphicsStructurePickItem::Type)
+            return;
+        pick = static_cast<GraphicsStructurePickItem *>(m_currentItem);
+    } else {
+        pick = m_pickFactory ? m_pickFactory() : nullptr;
+        if (!pick) {
+            // Nothing to pick on here; the factory said why.
+            emit signalCancelInsertItem();
+            return;
+        }
+        m_currentItem = pick;
+        if (pick->scene() != this)
+            addItem(pick);
+    }
+    pick->addPoint(event->scenePos());
 }
 
 void GraphicsScene::discardCurrentItem()
@@ -214,6 +243,10 @@ QGraphicsItem *GraphicsScene::createItem(QGraphicsSceneMouseEvent *event)
 void GraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
+        if (currentMode == InsertStructurePick) {
+            addStructurePickPoint(event);
+            return;
+        }
         if (currentMode != Pointer && !m_currentItem) {
             m_currentItem = createItem(event);
             if (isDroppedText(m_currentItem)) {
@@ -267,11 +300,41 @@ void GraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
         return;
     }
 
+    if (currentMode == InsertStructurePick) {
+        // Each click only adds a point; the pick is ended by a right click,
+        // Enter or the tool button.
+        event->accept();
+        return;
+    }
+
     QGraphicsScene::mouseReleaseEvent(event);
     if (ItemStyle::instance()->drawing())
         return;
     emit itemInserted(m_currentItem);
     m_currentItem = nullptr;
+}
+
+void GraphicsScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    // Two quick clicks of the pick tool are two points, not an edit request.
+    if (currentMode == InsertStructurePick && event->button() == Qt::LeftButton) {
+        addStructurePickPoint(event);
+        return;
+    }
+    QGraphicsScene::mouseDoubleClickEvent(event);
+}
+
+void GraphicsScene::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentMode == InsertStructurePick && m_currentItem) {
+        // Enter ends the pick as a right click does.
+        event->accept();
+        emit itemInserted(m_currentItem);
+        init();
+        return;
+    }
+    QGraphicsScene::keyPressEvent(event);
 }
 
 void GraphicsScene::drawBackground(QPainter *painter, const QRectF &rect)

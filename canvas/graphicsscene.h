@@ -8,8 +8,10 @@
 #include <QList>
 #include <QPointer>
 #include <QRectF>
+#include <functional>
 
 class CalcPixelNumThread;
+class GraphicsStructurePickItem;
 class QGraphicsSceneMouseEvent;
 
 // The scene of one page: page image(s), the two scales, the grid and the
@@ -47,10 +49,21 @@ public:
     // opened for drawing (no page margins) is covered itself.
     QRectF gridRect() const;
 
+    // Makes the item of a new structure pick at the first click of the tool:
+    // it knows the page geometry and the hole's diameter. Null when picks
+    // cannot be made on what is shown; the factory has then told the user
+    // why, and the tool ends without an item.
+    using StructurePickFactory = std::function<GraphicsStructurePickItem *()>;
+    void setStructurePickFactory(const StructurePickFactory &factory) { m_pickFactory = factory; }
+
 signals:
     void itemInserted(QGraphicsItem *insertedItem);
     void signalCancelInsertItem();
     void signalCalcAreaResult(float fArea);
+    // The structure pick under construction was ended (right click, Enter,
+    // the tool button again, another tool, a new page): whoever keeps picks
+    // stores it or drops it. Sent once per pick, after it left construction.
+    void structurePickEnded(GraphicsStructurePickItem *pick);
 
 public slots:
     void handleIrregularArea(int pixelNum);
@@ -65,6 +78,8 @@ protected:
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void drawBackground(QPainter *painter, const QRectF &rect) override;
 
     // The item the current mode creates at the press position, or null.
@@ -77,10 +92,14 @@ private:
     // Takes the item under construction out of the scene and frees it once
     // control is back in the event loop (it may still be on the call stack).
     void discardCurrentItem();
+    // Structure pick tool: a left click adds a point to the pick under
+    // construction (making it at the first click).
+    void addStructurePickPoint(QGraphicsSceneMouseEvent *event);
 
     QGraphicsItem *m_currentItem = nullptr;
     int m_baseItemCount = 0;
     QPointer<CalcPixelNumThread> m_pixelThread;
+    StructurePickFactory m_pickFactory;
 };
 
 #endif // GRAPHICSSCENE_H

@@ -16,7 +16,8 @@ enum Mode {
     MeasureLength = 10,
     MeasureAngle = 11,
     MarkLithology = 12,
-    IrregularArea = 13
+    IrregularArea = 13,
+    InsertStructurePick = 14
 };
 
 // The current tool mode; Pointer at start-up.

@@ -2,6 +2,85 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CorrectionDialog</name>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The real depth must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction angle must be a whole number of degrees.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The real diameter must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The diameter could not be written to the project file. Nothing was corrected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Angle correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Correction angle:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>note:The default correction angle is north to east</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diameter correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished">OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileInfoWidget</name>
     <message>
         <source>depth range(mm):</source>
@@ -36,6 +115,10 @@
     <name>GraphicsRulerItem</name>
     <message>
         <source>Total:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -299,15 +382,31 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The corrections dialog</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Report export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The file &quot;%1&quot; does not exist!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for correcting depth...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for correcting angle...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction could not be made; the project file was left unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -342,6 +441,33 @@
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PickListDock</name>
+    <message>
+        <source>Structure picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth (m)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dip (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dip direction (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comment</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -460,6 +586,153 @@
     <message>
         <source>The range must less than 2m!</source>
         <translation>The range must be less than 2 m!</translation>
+    </message>
+</context>
+<context>
+    <name>RewriteProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructurePick</name>
+    <message>
+        <source>fracture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bedding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>vein</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>breakout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructurePickController</name>
+    <message>
+        <source>Export &amp;picks...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write the structure picks of the project to a CSV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure picks are made on the pages of a project: a single picture has no depth scale and no borehole diameter.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project has no borehole diameter, so the dip of a plane cannot be computed. Set the diameter in the corrections first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure picks are made on a page of the project: read a page first.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure pick: click points along the trace; a right click, Enter or the tool button ends the pick.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>A structure pick needs at least three points along the trace; this one had %n. Nothing was kept.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>These points do not define a plane: they need at least three different azimuths. Nothing was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure pick %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file is read-only: structure picks are kept in memory only and are lost when the project is closed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The structure pick could not be stored in the project file (%1). It is kept in memory until the project is closed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These points do not define a plane; the pick was not changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The change of the structure pick could not be stored in the project file (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The structure pick could not be deleted from the project file (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picks could not be written to &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure picks written to %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project has no structure picks yet.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructurePickDialog</name>
+    <message>
+        <source>Structure pick</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth, dip/dip direction:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comment:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -730,6 +1003,14 @@
     <message>
         <source>Ok</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Structure &amp;pick</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure pick: click three or more points along a trace and end with a right click or Enter; gives the depth, true dip and dip direction of the plane, for a vertical hole</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,85 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CorrectionDialog</name>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished">警告</translation>
+    </message>
+    <message>
+        <source>The real depth must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction angle must be a whole number of degrees.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The real diameter must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished">请先打开工程文件！</translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The diameter could not be written to the project file. Nothing was corrected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation type="unfinished">校正</translation>
+    </message>
+    <message>
+        <source>Depth correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Angle correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Correction angle:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>note:The default correction angle is north to east</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diameter correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished">确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+</context>
+<context>
     <name>FileInfoWidget</name>
     <message>
         <source>depth range(mm):</source>
@@ -37,6 +116,10 @@
     <message>
         <source>Total:</source>
         <translation>总长：</translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation type="unfinished">未知（无工程比例，%1 像素）</translation>
     </message>
 </context>
 <context>
@@ -299,16 +382,32 @@
         <translation>三维视图</translation>
     </message>
     <message>
-        <source>The corrections dialog</source>
-        <translation>校正对话框</translation>
-    </message>
-    <message>
         <source>Report export</source>
         <translation>报告导出功能</translation>
     </message>
     <message>
         <source>The file &quot;%1&quot; does not exist!</source>
         <translation>文件“%1”不存在！</translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation type="unfinished">未知（无工程比例，%1 像素）</translation>
+    </message>
+    <message>
+        <source>Waiting for correcting depth...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for correcting angle...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction could not be made; the project file was left unchanged.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -343,6 +442,33 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>PickListDock</name>
+    <message>
+        <source>Structure picks</source>
+        <translation>构造拾取</translation>
+    </message>
+    <message>
+        <source>Depth (m)</source>
+        <translation>深度 (m)</translation>
+    </message>
+    <message>
+        <source>Dip (°)</source>
+        <translation>倾角 (°)</translation>
+    </message>
+    <message>
+        <source>Dip direction (°)</source>
+        <translation>倾向 (°)</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>备注</translation>
     </message>
 </context>
 <context>
@@ -460,6 +586,152 @@
     <message>
         <source>The range must less than 2m!</source>
         <translation>范围必须小于 2 m！</translation>
+    </message>
+</context>
+<context>
+    <name>RewriteProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+</context>
+<context>
+    <name>StructurePick</name>
+    <message>
+        <source>fracture</source>
+        <translation>裂隙</translation>
+    </message>
+    <message>
+        <source>bedding</source>
+        <translation>层理</translation>
+    </message>
+    <message>
+        <source>vein</source>
+        <translation>脉</translation>
+    </message>
+    <message>
+        <source>breakout</source>
+        <translation>崩落</translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>其他</translation>
+    </message>
+</context>
+<context>
+    <name>StructurePickController</name>
+    <message>
+        <source>Export &amp;picks...</source>
+        <translation>导出拾取(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Write the structure picks of the project to a CSV file</source>
+        <translation>将工程的构造拾取写入 CSV 文件</translation>
+    </message>
+    <message>
+        <source>Structure picks are made on the pages of a project: a single picture has no depth scale and no borehole diameter.</source>
+        <translation>构造拾取只能在工程的页面上进行：单张图片没有深度刻度，也没有钻孔直径。</translation>
+    </message>
+    <message>
+        <source>The project has no borehole diameter, so the dip of a plane cannot be computed. Set the diameter in the corrections first.</source>
+        <translation>工程没有钻孔直径，无法计算面的倾角。请先在校正中设置直径。</translation>
+    </message>
+    <message>
+        <source>Structure picks are made on a page of the project: read a page first.</source>
+        <translation>构造拾取在工程的页面上进行：请先读取一页。</translation>
+    </message>
+    <message>
+        <source>Structure pick: click points along the trace; a right click, Enter or the tool button ends the pick.</source>
+        <translation>构造拾取：沿迹线点击各点；单击右键、按回车键或再次点击工具按钮结束拾取。</translation>
+    </message>
+    <message numerus="yes">
+        <source>A structure pick needs at least three points along the trace; this one had %n. Nothing was kept.</source>
+        <translation>
+            <numerusform>构造拾取至少需要沿迹线的三个点；本次只有 %n 个点。未保留任何内容。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>These points do not define a plane: they need at least three different azimuths. Nothing was kept.</source>
+        <translation>这些点不能确定一个面：至少需要三个不同的方位。未保留任何内容。</translation>
+    </message>
+    <message>
+        <source>Structure pick %1</source>
+        <translation>构造拾取 %1</translation>
+    </message>
+    <message>
+        <source>The project file is read-only: structure picks are kept in memory only and are lost when the project is closed.</source>
+        <translation>工程文件为只读：构造拾取只保存在内存中，关闭工程后将丢失。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The structure pick could not be stored in the project file (%1). It is kept in memory until the project is closed.</source>
+        <translation>构造拾取无法保存到工程文件中（%1）。在关闭工程之前它保存在内存中。</translation>
+    </message>
+    <message>
+        <source>These points do not define a plane; the pick was not changed.</source>
+        <translation>这些点不能确定一个面；拾取未更改。</translation>
+    </message>
+    <message>
+        <source>The change of the structure pick could not be stored in the project file (%1).</source>
+        <translation>构造拾取的更改无法保存到工程文件中（%1）。</translation>
+    </message>
+    <message>
+        <source>The structure pick could not be deleted from the project file (%1).</source>
+        <translation>无法从工程文件中删除构造拾取（%1）。</translation>
+    </message>
+    <message>
+        <source>The picks could not be written to &quot;%1&quot;: %2</source>
+        <translation>无法将拾取写入“%1”：%2</translation>
+    </message>
+    <message>
+        <source>Structure picks written to %1</source>
+        <translation>构造拾取已写入 %1</translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation>请先打开工程文件！</translation>
+    </message>
+    <message>
+        <source>The project has no structure picks yet.</source>
+        <translation>该工程还没有构造拾取。</translation>
+    </message>
+    <message>
+        <source>Export picks</source>
+        <translation>导出拾取</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>StructurePickDialog</name>
+    <message>
+        <source>Structure pick</source>
+        <translation>构造拾取</translation>
+    </message>
+    <message>
+        <source>Depth, dip/dip direction:</source>
+        <translation>深度，倾角/倾向：</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>类型：</translation>
+    </message>
+    <message>
+        <source>Comment:</source>
+        <translation>备注：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -730,6 +1002,14 @@
     <message>
         <source>Ok</source>
         <translation>确定</translation>
+    </message>
+    <message>
+        <source>Structure &amp;pick</source>
+        <translation>构造拾取(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Structure pick: click three or more points along a trace and end with a right click or Enter; gives the depth, true dip and dip direction of the plane, for a vertical hole</source>
+        <translation>构造拾取：沿迹线点击三个或更多点，单击右键或按回车键结束；给出面的深度、真倾角和倾向（按垂直钻孔计算）</translation>
     </message>
 </context>
 <context>

@@ -41,6 +41,7 @@ ruler           res/Ruler.png
 text            res/text.png
 irregular       res/buguize.ico
 gridlines       res/GridLines.png
+structurepick   res/StructurePick.png
 roll            res/roll.png
 delete          res/delete.png
 projectinfo     res/projectInfo.png

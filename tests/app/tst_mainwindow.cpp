@@ -19,6 +19,8 @@
 #include "itemstyle.h"
 #include "correctiondialog.h"
 #include "mainwindow.h"
+#include "picklistdock.h"
+#include "structurepickcontroller.h"
 #include "modalwatcher.h"
 #include "mode.h"
 #include "projectinfo.h"
@@ -332,7 +334,8 @@ void TestMainWindow::menus()
     QCOMPARE(actionTexts(w.fileMenu()),
              (QStringList{QStringLiteral("Open project"), QStringLiteral("&Open picture"),
                           QStringLiteral("&current image"), QStringLiteral("save &Original image"),
-                          QStringLiteral("Export"), QStringLiteral("RecentFiles"),
+                          QStringLiteral("Export"), QStringLiteral("Export &picks..."),
+                          QStringLiteral("RecentFiles"),
                           QStringLiteral("RecentProjects"), QStringLiteral("|"),
                           QStringLiteral("C&lose"), QStringLiteral("E&xit")}));
     QCOMPARE(w.recentFilesMenu()->actions().size(), 5);
@@ -340,12 +343,14 @@ void TestMainWindow::menus()
     QCOMPARE(actionTexts(w.editMenu()),
              (QStringList{QStringLiteral("&Roll"), QStringLiteral("&Delete"),
                           QStringLiteral("&Project Information"), QStringLiteral("&Correction"),
-                          QStringLiteral("&Show 3D"), QStringLiteral("&DisplaySetting"),
+                          QStringLiteral("&Show 3D"), QStringLiteral("Structure &pick"),
+                          QStringLiteral("&DisplaySetting"),
                           QStringLiteral("&Language")}));
     QCOMPARE(actionTexts(w.languageMenu()),
              (QStringList{QStringLiteral("&Chinese"), QStringLiteral("&English")}));
-    QCOMPARE(w.viewMenu()->actions().size(), 1);
+    QCOMPARE(w.viewMenu()->actions().size(), 2);
     QCOMPARE(w.viewMenu()->actions().first(), w.toolBar()->toggleViewAction());
+    QCOMPARE(w.viewMenu()->actions().last(), w.structurePicks()->dock()->toggleViewAction());
     QCOMPARE(actionTexts(w.helpMenu()), QStringList{QStringLiteral("&About")});
 
     QCOMPARE(w.closeAct()->statusTip(), QStringLiteral("Close the picture"));

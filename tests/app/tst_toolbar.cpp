@@ -132,6 +132,7 @@ private slots:
         QTest::newRow("ruler") << int(ToolBar::Ruler) << int(InsertRuler);
         QTest::newRow("text") << int(ToolBar::Text) << int(InsertText);
         QTest::newRow("irregular") << int(ToolBar::Irregular) << int(IrregularArea);
+        QTest::newRow("structure pick") << int(ToolBar::StructurePickTool) << int(InsertStructurePick);
     }
 
     void eachToolSetsItsMode()
@@ -440,7 +441,7 @@ private slots:
         ToolBar bar(QStringLiteral("Tools"));
         QCOMPARE(bar.fileGroupActions().size(), 6);
         QCOMPARE(bar.editGroupActions().size(), 7);
-        QCOMPARE(bar.toolGroupActions().size(), 13);
+        QCOMPARE(bar.toolGroupActions().size(), 14);
         QCOMPARE(bar.fileGroupMenuFlags(), QList<bool>({true, true, true, true, false, true}));
         QCOMPARE(bar.editGroupMenuFlags(),
                  QList<bool>({true, true, true, true, false, false, true}));
@@ -587,6 +588,7 @@ private slots:
             ":/res/Ruler.png", ":/res/Save image.png", ":/res/about.png", ":/res/buguize.ico",
             ":/res/close.png", ":/res/correction.ico", ":/res/open.ico", ":/res/projectInfo.png",
             ":/res/report.png", ":/res/roll.png", ":/res/text.png", ":/res/delete.png",
+            ":/res/StructurePick.png",
             ":/res/kora.png", ":/image/close.png", ":/image/update.png",
             ":/MsgImage/QUtility/MessageBox/info.png",
             ":/MsgImage/QUtility/MessageBox/question.png",
@@ -606,7 +608,7 @@ private slots:
             QVERIFY2(panel, name);
             QVERIFY(panel->maximumWidth() <= 110);
         }
-        // Placed buttons: 7 commands + 13 drawing; Dip, Correction, Diameter
+        // Placed buttons: 7 commands + 14 drawing; Dip, Correction, Diameter
         // correction, Show 3D, Save as and Save original image have none shown.
         auto isPlaced = [&bar](QToolButton *b) {
             return b->parentWidget() != &bar && !b->isHidden();
@@ -614,7 +616,7 @@ private slots:
         int placed = 0;
         for (QToolButton *b : bar.toolButtons())
             placed += isPlaced(b) ? 1 : 0;
-        QCOMPARE(placed, 20);
+        QCOMPARE(placed, 21);
         for (QToolButton *b : bar.toolButtons()) {
             QAction *a = b->defaultAction();
             const bool unplaced = a == bar.toolAction(ToolBar::Dip)
@@ -705,6 +707,10 @@ private slots:
             QKeySequence("Ctrl+Shift+I"), false);
         row("grid lines", 2, ToolBar::GridLines, "&GridLines", "GridLines",
             ":/res/GridLines.png", QKeySequence(), false);
+        row("structure pick", 2, ToolBar::StructurePickTool, "Structure &pick",
+            "Structure pick: click three or more points along a trace and end with a right click "
+            "or Enter; gives the depth, true dip and dip direction of the plane, for a vertical hole",
+            ":/res/StructurePick.png", QKeySequence("Ctrl+Shift+K"), false);
     }
 
     void actionTable()
@@ -780,7 +786,8 @@ private slots:
         auto *drawingGrid = qobject_cast<QGridLayout *>(drawing->layout());
         QCOMPARE(drawingGrid->itemAtPosition(6, 0)->widget(), bar.colorComboBox());
         QCOMPARE(actionAt(drawing, 6, 1), bar.toolAction(ToolBar::GridLines));
-        QCOMPARE(drawingGrid->count(), 14);
+        QCOMPARE(actionAt(drawing, 7, 0), bar.toolAction(ToolBar::StructurePickTool));
+        QCOMPARE(drawingGrid->count(), 15);
 
         QWidget *width = bar.findChild<QWidget *>("widthPanel");
         auto *widthGrid = qobject_cast<QGridLayout *>(width->layout());
@@ -792,7 +799,7 @@ private slots:
     {
         ToolBar bar(QStringLiteral("Tools"));
         // One button per action except Save as and Save original image.
-        QCOMPARE(bar.toolButtons().size(), 6 + 7 + 13 - 2);
+        QCOMPARE(bar.toolButtons().size(), 6 + 7 + 14 - 2);
         QSet<QAction *> withButton;
         for (QToolButton *b : bar.toolButtons()) {
             QVERIFY(b->defaultAction());

@@ -1,0 +1,88 @@
+#ifndef STRUCTUREPICKCONTROLLER_H
+#define STRUCTUREPICKCONTROLLER_H
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+#include "graphicsstructurepickitem.h"
+#include "structurepick.h"
+
+class GraphicsScene;
+class MainWindow;
+class PickListDock;
+class QAction;
+
+// Keeps the structure picks of the open project: makes the items of the pick
+// tool, stores each pick in the project file when it is made, changed or
+// deleted, puts the stored picks back on every page whose depth range holds
+// them, fills the pick list and exports the picks as CSV.
+//
+// A project file that refuses writes keeps its picks in memory until the
+// project is closed; the user is told once per project. Picks that are stored
+// (or held in memory) count as page items, so the question about unsaved
+// drawings is not asked for them.
+class StructurePickController : public QObject
+{
+    Q_OBJECT
+public:
+    // Installs itself in the window: the scene's pick factory, the pick list
+    // dock, "Export picks..." in the File menu and the list's toggle in View.
+    explicit StructurePickController(MainWindow *window);
+
+    PickListDock *dock() const { return m_dock; }
+    QAction *exportAction() const { return m_exportAct; }
+
+    // A page has been read: its picks are put on it.
+    void pageShown();
+    // The project was closed: its picks held in memory go, the list empties.
+    void projectClosed();
+    // Deletes the selected picks, from the project file too. Answers how many
+    // went; a pick the file refuses to let go of stays.
+    int deleteSelectedPicks();
+
+    // Every pick of the open project, in the file and in memory, by depth.
+    QVector<StructurePick> allPicks() const;
+    // Picks held in memory only (the file refused them).
+    QVector<StructurePick> memoryPicks() const { return m_memory; }
+
+    // Writes the picks of the project as CSV; false with a message on failure.
+    bool exportPicks(const QString &path);
+
+public slots:
+    // Asks for a file and exports the picks to it.
+    void exportPicks();
+    // Shows the page of a pick at the given depth (depth units).
+    void goToPick(double depth);
+    void OnRetranslate();
+
+signals:
+    // The navigation panel holds the page to read; the window reads it.
+    void pageRequested();
+
+private:
+    GraphicsStructurePickItem *makePick();
+    bool pageGeometry(GraphicsStructurePickItem::Page *page, QString *why) const;
+    void pickEnded(GraphicsStructurePickItem *item);
+    void pickChanged(GraphicsStructurePickItem *item);
+    void editPick(GraphicsStructurePickItem *item);
+    void attach(GraphicsStructurePickItem *item);
+    void drop(GraphicsStructurePickItem *item);
+    // Stores a new pick (giving it its id), or keeps it in memory.
+    void keep(StructurePick *pick);
+    void followProject();
+    void refreshList();
+    void countAsPageItem(int delta);
+    QList<GraphicsStructurePickItem *> pickItems() const;
+
+    MainWindow *m_window = nullptr;
+    GraphicsScene *m_scene = nullptr;
+    PickListDock *m_dock = nullptr;
+    QAction *m_exportAct = nullptr;
+    QString m_projectPath;
+    QVector<StructurePick> m_memory;
+    qint64 m_nextMemoryId = -1;
+    bool m_toldReadOnly = false;
+};
+
+#endif // STRUCTUREPICKCONTROLLER_H
