@@ -73,7 +73,7 @@
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -673,11 +673,11 @@
     </message>
     <message>
         <source>Number:</source>
-        <translation type="unfinished">Hole number:</translation>
+        <translation>Hole number:</translation>
     </message>
     <message>
         <source>Person:</source>
-        <translation type="unfinished">Operator:</translation>
+        <translation>Operator:</translation>
     </message>
     <message>
         <source>Date:</source>
@@ -836,7 +836,7 @@
     </message>
     <message>
         <source> m </source>
-        <translation type="unfinished"></translation>
+        <translation> m </translation>
     </message>
     <message>
         <source>To </source>
@@ -844,7 +844,7 @@
     </message>
     <message>
         <source> m</source>
-        <translation type="unfinished"></translation>
+        <translation> m</translation>
     </message>
     <message>
         <source>DepthStep</source>
@@ -947,7 +947,7 @@ It needs to saved into different images.
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -959,7 +959,7 @@ It needs to saved into different images.
     </message>
     <message>
         <source> images</source>
-        <translation type="unfinished"></translation>
+        <translation> images</translation>
     </message>
 </context>
 <context>
