@@ -73,7 +73,7 @@
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -156,6 +156,13 @@
     <name>GraphicsTextItem</name>
     <message>
         <source>Input text</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Main3DWindow</name>
+    <message>
+        <source>3D tool</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -366,24 +373,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Saving the page as images</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The roll view</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Range is too big.Please input a smaller range!</source>
         <translation>Range is too big. Please input a smaller range!</translation>
-    </message>
-    <message>
-        <source>The 3D view</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Report export</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The file &quot;%1&quot; does not exist!</source>
@@ -407,6 +398,106 @@
     </message>
     <message>
         <source>The correction could not be made; the project file was left unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KORA</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save picture as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image is too big to save or range error, Please chose a right page depth!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 - %2 (%3 m - %4 m)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Roll view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No picture!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no Image!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image is too big to save, Please chose a smaller page!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>/CurrentImage.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>/LeftRuler.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>/TopRuler.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3D view</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None Project!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*.pdf</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export DOC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*.doc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*.docx</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>*.odt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Saving report successfully , do you want to open it ?</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -562,6 +653,158 @@
     </message>
 </context>
 <context>
+    <name>QReportBuilder</name>
+    <message>
+        <source>The report cannot be laid out: the project has no image width or no borehole diameter, or the depth step is 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file could not be opened for the report.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report file could not be created.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report was stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A temporary image of the report could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Project Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test department:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>Hole number:</translation>
+    </message>
+    <message>
+        <source>Person:</source>
+        <translation>Operator:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diameter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coordinates:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WaterLever:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QReportPDF</name>
+    <message>
+        <source>No report file name was given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.pdf</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report file &quot;%1&quot; could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QReportWord</name>
+    <message>
+        <source>.doc</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>/temp_%1.jpg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A temporary image of the report could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QWord</name>
+    <message>
+        <source>Error: file already exist!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: file name empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: word not installed!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: the document could not be written!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: the word processor could not be started!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: the conversion was stopped!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: the word processor did not finish in time!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error: the word processor could not convert the document!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RangeDialog</name>
     <message>
         <source>start(m)</source>
@@ -589,9 +832,218 @@
     </message>
 </context>
 <context>
+    <name>ReportDlg</name>
+    <message>
+        <source>ReportDlg</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Column per page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2 columns best</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>WithGridLines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>With Header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> m </source>
+        <translation>&#xa0;m </translation>
+    </message>
+    <message>
+        <source>To </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation>&#xa0;m</translation>
+    </message>
+    <message>
+        <source>DepthStep</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Format</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PrintPreview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>m(%1m better)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Step value must be greater than or equal 0.2 , please put in again !!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop value must be greater than start value , please put in again !!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>RewriteProgressDialog</name>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RosePlot</name>
+    <message>
+        <source>Rose diagram</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Dip directions, %n pick(s), 10° bins, fullest bin %1</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SaveDialog</name>
+    <message>
+        <source>The current image is too large to save. 
+It needs to saved into different images.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select depth of one image(mm):
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Will save into </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> images</source>
+        <translation>&#xa0;images</translation>
+    </message>
+</context>
+<context>
+    <name>ScrollArea</name>
+    <message>
+        <source>Previous</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save picture as</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture could not be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StereonetPlot</name>
+    <message>
+        <source>Stereonet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mean %1°/%2°</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No picks</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -732,6 +1184,76 @@
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructuresWindow</name>
+    <message>
+        <source>Structures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereonet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rose diagram</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mean of:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Great circles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>all picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;SVG drawing (*.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The plot could not be written to &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TadpolePlot</name>
+    <message>
+        <source>Tadpole plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dip (°)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1010,6 +1532,73 @@
     </message>
     <message>
         <source>Structure pick: click three or more points along a trace and end with a right click or Enter; gives the depth, true dip and dip direction of the plane, for a vertical hole</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TopToolBar</name>
+    <message>
+        <source>&amp;Large</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enlarge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Decrease</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrease</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Ver</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotation vertical</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Hor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rotation horizontal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move left</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Right</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Down</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -5,79 +5,79 @@
     <name>CorrectionDialog</name>
     <message>
         <source>Warning</source>
-        <translation type="unfinished">警告</translation>
+        <translation>警告</translation>
     </message>
     <message>
         <source>The real depth must be a whole number of millimetres greater than 0.</source>
-        <translation type="unfinished"></translation>
+        <translation>实际深度必须是大于 0 的整数毫米数。</translation>
     </message>
     <message>
         <source>The correction angle must be a whole number of degrees.</source>
-        <translation type="unfinished"></translation>
+        <translation>校正角度必须是整数度数。</translation>
     </message>
     <message>
         <source>The real diameter must be a whole number of millimetres greater than 0.</source>
-        <translation type="unfinished"></translation>
+        <translation>实际孔径必须是大于 0 的整数毫米数。</translation>
     </message>
     <message>
         <source>Please open a project file first!</source>
-        <translation type="unfinished">请先打开工程文件！</translation>
+        <translation>请先打开工程文件！</translation>
     </message>
     <message>
         <source>The project file is being rewritten. Please wait until it is finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>工程文件正在重写，请等待其完成。</translation>
     </message>
     <message>
         <source>The diameter could not be written to the project file. Nothing was corrected.</source>
-        <translation type="unfinished"></translation>
+        <translation>孔径无法写入工程文件，未做任何校正。</translation>
     </message>
     <message>
         <source>Corrections</source>
-        <translation type="unfinished">校正</translation>
+        <translation>校正</translation>
     </message>
     <message>
         <source>Depth correction</source>
-        <translation type="unfinished"></translation>
+        <translation>深度校正</translation>
     </message>
     <message>
         <source>Test depth(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>测试深度(mm)：</translation>
     </message>
     <message>
         <source>Real depth(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>实际深度(mm)：</translation>
     </message>
     <message>
         <source>Angle correction</source>
-        <translation type="unfinished"></translation>
+        <translation>角度校正</translation>
     </message>
     <message>
         <source>Correction angle:</source>
-        <translation type="unfinished"></translation>
+        <translation>校正角度：</translation>
     </message>
     <message>
         <source>note:The default correction angle is north to east</source>
-        <translation type="unfinished"></translation>
+        <translation>注：默认校正角度为由北向东</translation>
     </message>
     <message>
         <source>Diameter correction</source>
-        <translation type="unfinished"></translation>
+        <translation>孔径校正</translation>
     </message>
     <message>
         <source>Test diameter(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>测试孔径(mm)：</translation>
     </message>
     <message>
         <source>Real diameter(mm):</source>
-        <translation type="unfinished"></translation>
+        <translation>实际孔径(mm)：</translation>
     </message>
     <message>
         <source>Ok</source>
-        <translation type="unfinished">确定</translation>
+        <translation>确定</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">取消</translation>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -119,7 +119,7 @@
     </message>
     <message>
         <source>unknown (no project scale, %1 pixels)</source>
-        <translation type="unfinished">未知（无工程比例，%1 像素）</translation>
+        <translation>未知（无工程比例，%1 像素）</translation>
     </message>
 </context>
 <context>
@@ -157,6 +157,13 @@
     <message>
         <source>Input text</source>
         <translation>输入文字</translation>
+    </message>
+</context>
+<context>
+    <name>Main3DWindow</name>
+    <message>
+        <source>3D tool</source>
+        <translation>三维工具</translation>
     </message>
 </context>
 <context>
@@ -366,24 +373,8 @@
         <translation>此版本的 KORA 不包含%1。</translation>
     </message>
     <message>
-        <source>Saving the page as images</source>
-        <translation>将页面保存为图片的功能</translation>
-    </message>
-    <message>
-        <source>The roll view</source>
-        <translation>卷动视图</translation>
-    </message>
-    <message>
         <source>Range is too big.Please input a smaller range!</source>
         <translation>范围太大，请输入较小的范围！</translation>
-    </message>
-    <message>
-        <source>The 3D view</source>
-        <translation>三维视图</translation>
-    </message>
-    <message>
-        <source>Report export</source>
-        <translation>报告导出功能</translation>
     </message>
     <message>
         <source>The file &quot;%1&quot; does not exist!</source>
@@ -391,23 +382,123 @@
     </message>
     <message>
         <source>The project file is being rewritten. Please wait until it is finished.</source>
-        <translation type="unfinished"></translation>
+        <translation>工程文件正在重写，请等待其完成。</translation>
     </message>
     <message>
         <source>unknown (no project scale, %1 pixels)</source>
-        <translation type="unfinished">未知（无工程比例，%1 像素）</translation>
+        <translation>未知（无工程比例，%1 像素）</translation>
     </message>
     <message>
         <source>Waiting for correcting depth...</source>
-        <translation type="unfinished"></translation>
+        <translation>正在校正深度，请稍候...</translation>
     </message>
     <message>
         <source>Waiting for correcting angle...</source>
-        <translation type="unfinished"></translation>
+        <translation>正在校正角度，请稍候...</translation>
     </message>
     <message>
         <source>The correction could not be made; the project file was left unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>无法完成校正，工程文件保持不变。</translation>
+    </message>
+    <message>
+        <source>KORA</source>
+        <translation>KORA</translation>
+    </message>
+    <message>
+        <source>Save picture as</source>
+        <translation>图片另存为</translation>
+    </message>
+    <message>
+        <source>*.jpg</source>
+        <translation>*.jpg</translation>
+    </message>
+    <message>
+        <source>Save successfully</source>
+        <translation>保存成功</translation>
+    </message>
+    <message>
+        <source>Image is too big to save or range error, Please chose a right page depth!</source>
+        <translation>图像太大无法保存或范围错误，请选择合适的页深度！</translation>
+    </message>
+    <message>
+        <source>%1 - %2 (%3 m - %4 m)</source>
+        <translation>%1 - %2 (%3 m - %4 m)</translation>
+    </message>
+    <message>
+        <source>Roll view</source>
+        <translation>卷动视图</translation>
+    </message>
+    <message>
+        <source>No picture!</source>
+        <translation>没有图片！</translation>
+    </message>
+    <message>
+        <source>no Image!</source>
+        <translation>没有图像！</translation>
+    </message>
+    <message>
+        <source>Image is too big to save, Please chose a smaller page!</source>
+        <translation>图像太大无法保存，请选择较小的页面！</translation>
+    </message>
+    <message>
+        <source>/CurrentImage.jpg</source>
+        <translation>/CurrentImage.jpg</translation>
+    </message>
+    <message>
+        <source>/LeftRuler.jpg</source>
+        <translation>/LeftRuler.jpg</translation>
+    </message>
+    <message>
+        <source>/TopRuler.jpg</source>
+        <translation>/TopRuler.jpg</translation>
+    </message>
+    <message>
+        <source>3D view</source>
+        <translation>三维视图</translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>None Project!</source>
+        <translation>没有工程！</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>导出PDF</translation>
+    </message>
+    <message>
+        <source>*.pdf</source>
+        <translation>*.pdf</translation>
+    </message>
+    <message>
+        <source>Export DOC</source>
+        <translation>导出DOC</translation>
+    </message>
+    <message>
+        <source>*.doc</source>
+        <translation>*.doc</translation>
+    </message>
+    <message>
+        <source>*.docx</source>
+        <translation>*.docx</translation>
+    </message>
+    <message>
+        <source>*.odt</source>
+        <translation>*.odt</translation>
+    </message>
+    <message>
+        <source>Waiting for </source>
+        <translation>正在等待</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Saving report successfully , do you want to open it ?</source>
+        <translation>报告保存成功，是否打开？</translation>
     </message>
 </context>
 <context>
@@ -562,6 +653,158 @@
     </message>
 </context>
 <context>
+    <name>QReportBuilder</name>
+    <message>
+        <source>The report cannot be laid out: the project has no image width or no borehole diameter, or the depth step is 0.</source>
+        <translation>无法排版报告：工程没有图像宽度或钻孔孔径，或深度步长为 0。</translation>
+    </message>
+    <message>
+        <source>The project file could not be opened for the report.</source>
+        <translation>无法打开工程文件生成报告。</translation>
+    </message>
+    <message>
+        <source>The report file could not be created.</source>
+        <translation>无法创建报告文件。</translation>
+    </message>
+    <message>
+        <source>The report was stopped.</source>
+        <translation>报告已停止。</translation>
+    </message>
+    <message>
+        <source>A temporary image of the report could not be written.</source>
+        <translation>无法写入报告的临时图像。</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>东</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>南</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>西</translation>
+    </message>
+    <message>
+        <source>Project Name:</source>
+        <translation>工程名称：</translation>
+    </message>
+    <message>
+        <source>Test department:</source>
+        <translation>检测单位：</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>孔号：</translation>
+    </message>
+    <message>
+        <source>Person:</source>
+        <translation>检测人：</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Depth:</source>
+        <translation>深度：</translation>
+    </message>
+    <message>
+        <source>Start:</source>
+        <translation>起始：</translation>
+    </message>
+    <message>
+        <source>Diameter:</source>
+        <translation>孔径：</translation>
+    </message>
+    <message>
+        <source>Coordinates:</source>
+        <translation>坐标：</translation>
+    </message>
+    <message>
+        <source>Height:</source>
+        <translation>孔口高程：</translation>
+    </message>
+    <message>
+        <source>WaterLever:</source>
+        <translation>稳定水位：</translation>
+    </message>
+</context>
+<context>
+    <name>QReportPDF</name>
+    <message>
+        <source>No report file name was given.</source>
+        <translation>没有给出报告文件名。</translation>
+    </message>
+    <message>
+        <source>.pdf</source>
+        <translation>.pdf</translation>
+    </message>
+    <message>
+        <source>The report file &quot;%1&quot; could not be written.</source>
+        <translation>无法写入报告文件“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>QReportWord</name>
+    <message>
+        <source>.doc</source>
+        <translation>.doc</translation>
+    </message>
+    <message>
+        <source>/temp_%1.jpg</source>
+        <translation>/temp_%1.jpg</translation>
+    </message>
+    <message>
+        <source>A temporary image of the report could not be written.</source>
+        <translation>无法写入报告的临时图像。</translation>
+    </message>
+</context>
+<context>
+    <name>QWord</name>
+    <message>
+        <source>Error: file already exist!</source>
+        <translation>错误：文件已存在！</translation>
+    </message>
+    <message>
+        <source>Error: file name empty</source>
+        <translation>错误：文件名为空</translation>
+    </message>
+    <message>
+        <source>Error: word not installed!</source>
+        <translation>错误：未安装文字处理软件！</translation>
+    </message>
+    <message>
+        <source>The picture could not be read.</source>
+        <translation>无法读取图片。</translation>
+    </message>
+    <message>
+        <source>Error: the document could not be written!</source>
+        <translation>错误：无法写入文档！</translation>
+    </message>
+    <message>
+        <source>Error: the word processor could not be started!</source>
+        <translation>错误：无法启动文字处理软件！</translation>
+    </message>
+    <message>
+        <source>Error: the conversion was stopped!</source>
+        <translation>错误：转换已停止！</translation>
+    </message>
+    <message>
+        <source>Error: the word processor did not finish in time!</source>
+        <translation>错误：文字处理软件未能按时完成！</translation>
+    </message>
+    <message>
+        <source>Error: the word processor could not convert the document!</source>
+        <translation>错误：文字处理软件无法转换文档！</translation>
+    </message>
+</context>
+<context>
     <name>RangeDialog</name>
     <message>
         <source>start(m)</source>
@@ -589,10 +832,221 @@
     </message>
 </context>
 <context>
+    <name>ReportDlg</name>
+    <message>
+        <source>ReportDlg</source>
+        <translation>导出报告</translation>
+    </message>
+    <message>
+        <source>Column per page</source>
+        <translation>每页列数</translation>
+    </message>
+    <message>
+        <source>2 columns best</source>
+        <translation>2列最佳</translation>
+    </message>
+    <message>
+        <source>WithGridLines</source>
+        <translation>带网格线</translation>
+    </message>
+    <message>
+        <source>With Header</source>
+        <translation>带表头</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>范围</translation>
+    </message>
+    <message>
+        <source>From </source>
+        <translation>从 </translation>
+    </message>
+    <message>
+        <source> m </source>
+        <translation> m </translation>
+    </message>
+    <message>
+        <source>To </source>
+        <translation>到 </translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> m</translation>
+    </message>
+    <message>
+        <source>DepthStep</source>
+        <translation>深度步长</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>Export Format</source>
+        <translation>导出格式</translation>
+    </message>
+    <message>
+        <source>word</source>
+        <translation>Word文档</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>PrintPreview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>m(%1m better)</source>
+        <translation>m(建议%1m)</translation>
+    </message>
+    <message>
+        <source>Step value must be greater than or equal 0.2 , please put in again !!!</source>
+        <translation>步长必须大于或等于0.2，请重新输入！！！</translation>
+    </message>
+    <message>
+        <source>Stop value must be greater than start value , please put in again !!!</source>
+        <translation>终止值必须大于起始值，请重新输入！！！</translation>
+    </message>
+</context>
+<context>
     <name>RewriteProgressDialog</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">取消</translation>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>RosePlot</name>
+    <message>
+        <source>Rose diagram</source>
+        <translation>玫瑰图</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>东</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>南</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>西</translation>
+    </message>
+    <message numerus="yes">
+        <source>Dip directions, %n pick(s), 10° bins, fullest bin %1</source>
+        <translation>
+            <numerusform>倾向，%n 个结构面，10° 分组，最多一组 %1 个</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation>没有结构面</translation>
+    </message>
+</context>
+<context>
+    <name>SaveDialog</name>
+    <message>
+        <source>The current image is too large to save. 
+It needs to saved into different images.
+</source>
+        <translation>当前图像太大，无法保存。
+需要分成多张图像保存。
+</translation>
+    </message>
+    <message>
+        <source>Select depth of one image(mm):
+</source>
+        <translation>选择单张图像的深度(mm)：
+</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Will save into </source>
+        <translation>将保存为 </translation>
+    </message>
+    <message>
+        <source> images</source>
+        <translation> 张图像</translation>
+    </message>
+</context>
+<context>
+    <name>ScrollArea</name>
+    <message>
+        <source>Previous</source>
+        <translation>上一页</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一页</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Save picture as</source>
+        <translation>图片另存为</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved.</source>
+        <translation>无法保存图片。</translation>
+    </message>
+</context>
+<context>
+    <name>StereonetPlot</name>
+    <message>
+        <source>Stereonet</source>
+        <translation>赤平投影图</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>东</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>南</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>西</translation>
+    </message>
+    <message>
+        <source>mean %1°/%2°</source>
+        <translation>平均 %1°/%2°</translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation>没有结构面</translation>
     </message>
 </context>
 <context>
@@ -732,6 +1186,76 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>StructuresWindow</name>
+    <message>
+        <source>Structures</source>
+        <translation>结构面</translation>
+    </message>
+    <message>
+        <source>Stereonet</source>
+        <translation>赤平投影图</translation>
+    </message>
+    <message>
+        <source>Rose diagram</source>
+        <translation>玫瑰图</translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation>蝌蚪图</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>从：</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>到：</translation>
+    </message>
+    <message>
+        <source>Mean of:</source>
+        <translation>平均对象：</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>导出...</translation>
+    </message>
+    <message>
+        <source>Great circles</source>
+        <translation>大圆</translation>
+    </message>
+    <message>
+        <source>all picks</source>
+        <translation>全部结构面</translation>
+    </message>
+    <message>
+        <source>Export plot</source>
+        <translation>导出图件</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;SVG drawing (*.svg)</source>
+        <translation>PNG 图片 (*.png);;SVG 图形 (*.svg)</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The plot could not be written to &quot;%1&quot;.</source>
+        <translation>无法将图件写入“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>TadpolePlot</name>
+    <message>
+        <source>Tadpole plot</source>
+        <translation>蝌蚪图</translation>
+    </message>
+    <message>
+        <source>Dip (°)</source>
+        <translation>倾角 (°)</translation>
     </message>
 </context>
 <context>
@@ -1010,6 +1534,73 @@
     <message>
         <source>Structure pick: click three or more points along a trace and end with a right click or Enter; gives the depth, true dip and dip direction of the plane, for a vertical hole</source>
         <translation>构造拾取：沿迹线点击三个或更多点，单击右键或按回车键结束；给出面的深度、真倾角和倾向（按垂直钻孔计算）</translation>
+    </message>
+</context>
+<context>
+    <name>TopToolBar</name>
+    <message>
+        <source>&amp;Large</source>
+        <translation>放大(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Enlarge</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>&amp;Decrease</source>
+        <translation>缩小(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Decrease</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>&amp;Ver</source>
+        <translation>垂直旋转(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Rotation vertical</source>
+        <translation>垂直旋转</translation>
+    </message>
+    <message>
+        <source>&amp;Hor</source>
+        <translation>水平旋转(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Rotation horizontal</source>
+        <translation>水平旋转</translation>
+    </message>
+    <message>
+        <source>&amp;Left</source>
+        <translation>左移(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Move left</source>
+        <translation>左移</translation>
+    </message>
+    <message>
+        <source>&amp;Right</source>
+        <translation>右移(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Move Right</source>
+        <translation>右移</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>上移(&amp;U)</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>下移(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>下移</translation>
     </message>
 </context>
 <context>
