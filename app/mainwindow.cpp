@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "contrastcontroller.h"
+#include "contrastdock.h"
 #include "correctanglethread.h"
 #include "correctdepththread.h"
 #include "correctiondialog.h"
@@ -21,6 +23,7 @@
 #include "readbigimagethread.h"
 #include "rewriteprogressdialog.h"
 #include "settings.h"
+#include "structurescontroller.h"
 #include "toolbar.h"
 #include "waitview.h"
 
@@ -140,6 +143,16 @@ MainWindow::MainWindow(QWidget *parent)
 
     // 5. Menus.
     createMenus();
+
+    // Wall contrast and structure plots: docks, View menu, tool bar.
+    m_contrast = new ContrastController(m_scene, this);
+    m_contrastDock = new ContrastDock(m_contrast, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_contrastDock);
+    m_contrastDock->hide();
+    m_viewMenu->addAction(m_contrastDock->toggleViewAction());
+    m_structures = new StructuresController(this);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_contrastDock, &ContrastDock::OnRetranslate);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_structures, &StructuresController::OnRetranslate);
 
     // 6. Status bar.
     createStatusBar();
@@ -856,6 +869,7 @@ void MainWindow::addBigImage(KdImage image)
                                                  Qt::FastTransformation);
             auto *item = m_scene->addPixmap(QPixmap::fromImage(scaled));
             item->setOffset(kColumnLeft, m_projectInfo->pageHeight() + kColumnTop);
+            m_contrast->pieceAdded(item, scaled);
         }
         m_projectInfo->setPageHeight(m_projectInfo->pageHeight() + h);
     }
@@ -912,6 +926,7 @@ void MainWindow::endOfRead()
     readingInProgress = false;
     if (ItemStyle::instance()->gridVisible())
         m_scene->UpdateGridLines();
+    m_structures->pageRead();
 }
 
 void MainWindow::handleDataBaseOpenFailed()

@@ -20,6 +20,8 @@ class QProgressBar;
 class QProgressDialog;
 class QSplitter;
 
+class ContrastController;
+class ContrastDock;
 class CorrectionDialog;
 class CorrectionThread;
 class FileInfoWidget;
@@ -32,6 +34,7 @@ class ProcessUpProjectThread;
 class ProjectInfo;
 class ProjectInfoDialog;
 class ReadBigImageThread;
+class StructuresController;
 class ToolBar;
 class WaitView;
 
@@ -107,6 +110,10 @@ public:
     QAction *chineseAct() const { return m_chineseAct; }
     QList<QAction *> recentFileActs() const { return m_recentFileActs; }
     QList<QAction *> recentProjectActs() const { return m_recentProjectActs; }
+    // Contrast of the wall picture (view only) and the structure plots.
+    ContrastController *contrastController() const { return m_contrast; }
+    ContrastDock *contrastDock() const { return m_contrastDock; }
+    StructuresController *structuresController() const { return m_structures; }
 
 signals:
     void signalThreadOver();
@@ -254,6 +261,9 @@ private:
     int m_gridSizeIndex = 0;
     QObject *m_reportBuilder = nullptr;
     CReportParameter m_reportParameter;
+    ContrastController *m_contrast = nullptr;
+    ContrastDock *m_contrastDock = nullptr;
+    StructuresController *m_structures = nullptr;
 
     // Page read in progress: its wait view, the end depth it was asked for,
     // and the serial that tells its signals from those of earlier readers.

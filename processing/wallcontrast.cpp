@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace {
+
+// The equalising table is made anew every this many rows.
+constexpr int kRowsPerTable = 4;
 
 inline int luma(QRgb p)
 {
@@ -133,36 +138,72 @@ QImage stretchToPercentiles(const QImage &image, double clipPercent)
 
 QImage equaliseSlidingWindow(const QImage &image, int windowRows)
 {
+    return equaliseSlidingWindow(image, windowRows, 0, image.height() - 1);
+}
+
+QImage equaliseSlidingWindow(const QImage &image, int windowRows, int firstRow, int lastRow)
+{
     if (image.isNull())
         return image;
-    const QImage source = rgb32(image);
-    QImage out = source.copy();
-    const int h = source.height();
-    const int w = source.width();
+    const int h = image.height();
+    const int w = image.width();
+    firstRow = std::max(0, firstRow);
+    lastRow = std::min(h - 1, lastRow);
+    if (lastRow < firstRow)
+        return QImage();
+    // Only read: no copy of a picture that is already 32-bit.
+    const QImage source = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        ? image
+        : image.convertToFormat(QImage::Format_RGB32);
     const int half = std::max(1, windowRows) / 2;
 
+    // Rows the windows reach: their luminance is computed once, since each
+    // row enters the window once and leaves it once.
+    const int reachTop = std::max(0, firstRow - half - kRowsPerTable);
+    const int reachBottom = std::min(h - 1, lastRow + half + kRowsPerTable);
+    std::vector<uchar> lumas(size_t(reachBottom - reachTop + 1) * size_t(w));
+    for (int y = reachTop; y <= reachBottom; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        uchar *l = lumas.data() + size_t(y - reachTop) * size_t(w);
+        for (int x = 0; x < w; ++x)
+            l[x] = uchar(luma(line[x]));
+    }
+
+    // The result: the wanted rows of the source, equalised in place below.
+    QImage out(w, lastRow - firstRow + 1, source.format());
+    for (int y = firstRow; y <= lastRow; ++y)
+        std::memcpy(out.scanLine(y - firstRow), source.constScanLine(y), size_t(w) * 4);
+
     // The window's histogram is kept up to date as it slides; the table is
-    // made anew every few rows, which is invisible on the picture.
-    constexpr int kRowsPerTable = 4;
+    // made anew every few rows (on a grid fixed to the picture's first row),
+    // which is invisible on the picture.
     std::array<qint64, 256> histogram{};
     auto addRow = [&](int y, int sign) {
-        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        const uchar *l = lumas.data() + size_t(y - reachTop) * size_t(w);
         for (int x = 0; x < w; ++x)
-            histogram[luma(line[x])] += sign;
+            histogram[l[x]] += sign;
     };
     int top = 0;     // first row in the window
     int bottom = -1; // last row in the window
+    bool empty = true;
     uchar table[256];
-    for (int y = 0; y < h; y += kRowsPerTable) {
+    for (int y = firstRow - firstRow % kRowsPerTable; y <= lastRow; y += kRowsPerTable) {
         const int centre = std::min(h - 1, y + kRowsPerTable / 2);
         const int wantTop = std::max(0, centre - half);
         const int wantBottom = std::min(h - 1, centre + half);
+        if (empty) {
+            top = wantTop;
+            bottom = wantTop - 1;
+            empty = false;
+        }
         while (bottom < wantBottom)
             addRow(++bottom, +1);
         while (top < wantTop)
             addRow(top++, -1);
         equalisingTable(histogram, qint64(bottom - top + 1) * w, table);
-        applyTable(out, table, y, std::min(h - 1, y + kRowsPerTable - 1));
+        const int from = std::max(y, firstRow);
+        const int to = std::min(lastRow, y + kRowsPerTable - 1);
+        applyTable(out, table, from - firstRow, to - firstRow);
     }
     return out;
 }

@@ -41,4 +41,10 @@ QImage stretchToPercentiles(const QImage &image, double clipPercent);
 // centred on each row (clipped at the picture's ends).
 QImage equaliseSlidingWindow(const QImage &image, int windowRows);
 
+// Rows firstRow … lastRow of the equalised picture; the rows outside that
+// span only serve as the windows' context. The result has
+// lastRow − firstRow + 1 rows (the span is clipped to the picture), so a
+// long picture can be equalised piece by piece without seams.
+QImage equaliseSlidingWindow(const QImage &image, int windowRows, int firstRow, int lastRow);
+
 #endif // WALLCONTRAST_H
