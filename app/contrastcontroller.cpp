@@ -5,11 +5,12 @@
 #include <QApplication>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
+#include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -84,15 +85,22 @@ QImage ContrastController::render(const QList<QGraphicsPixmapItem *> &list, int 
     const QImage original = originalOf(list.at(index));
     QImage out;
     if (c.dynamicNormalisation) {
-        // The piece with as many rows of its neighbours as the window reaches.
+        // The rows of the piece with as many rows of its neighbours as the
+        // window reaches, read in place.
         const int reach = c.windowRows / 2 + kTableRows;
-        struct Part
+        std::vector<const QRgb *> lines;
+        lines.reserve(size_t(original.height() + 2 * reach));
+        auto rowsFrom = [&lines](const QImage &image, int first, int count) {
+            for (int r = 0; r < count; ++r)
+                lines.push_back(reinterpret_cast<const QRgb *>(image.constScanLine(first + r)));
+        };
+        struct Rows
         {
             QImage image;
             int first;
-            int rows;
+            int count;
         };
-        QList<Part> above;
+        QList<Rows> above;
         int aboveRows = 0;
         for (int i = index - 1; i >= 0 && aboveRows < reach; --i) {
             const QImage o = originalOf(list.at(i));
@@ -102,33 +110,21 @@ QImage ContrastController::render(const QList<QGraphicsPixmapItem *> &list, int 
             above.prepend({o, o.height() - take, take});
             aboveRows += take;
         }
-        QList<Part> below;
+        for (const Rows &part : qAsConst(above))
+            rowsFrom(part.image, part.first, part.count);
+        rowsFrom(original, 0, original.height());
         int belowRows = 0;
         for (int i = index + 1; i < list.size() && belowRows < reach; ++i) {
             const QImage o = originalOf(list.at(i));
             if (o.width() != original.width() || o.format() != original.format())
                 break;
             const int take = std::min(o.height(), reach - belowRows);
-            below.append({o, 0, take});
+            rowsFrom(o, 0, take);
             belowRows += take;
         }
-        if (above.isEmpty() && below.isEmpty()) {
-            out = equaliseSlidingWindow(original, c.windowRows, firstRow, lastRow);
-        } else {
-            QImage strip(original.width(), aboveRows + original.height() + belowRows, original.format());
-            const size_t lineBytes = size_t(original.width()) * 4;
-            int y = 0;
-            auto put = [&](const Part &part) {
-                for (int r = 0; r < part.rows; ++r)
-                    std::memcpy(strip.scanLine(y++), part.image.constScanLine(part.first + r), lineBytes);
-            };
-            for (const Part &part : qAsConst(above))
-                put(part);
-            put({original, 0, original.height()});
-            for (const Part &part : qAsConst(below))
-                put(part);
-            out = equaliseSlidingWindow(strip, c.windowRows, aboveRows + firstRow, aboveRows + lastRow);
-        }
+        // The originals stay alive on their items while lines is in use.
+        out = equaliseSlidingWindow(lines, original.width(), c.windowRows, aboveRows + firstRow,
+                                    aboveRows + lastRow);
     } else if (c.autoStretch) {
         out = rowsOf(stretchToPercentiles(original, c.clipPercent), firstRow, lastRow);
     } else {
@@ -147,12 +143,12 @@ void ContrastController::pieceAdded(QGraphicsPixmapItem *item, const QImage &ori
         return;
     const QImage kept = asRgb32(original);
     item->setData(kOriginalKey, kept);
-    if (m_contrast.isIdentity())
-        return;
     const QList<QGraphicsPixmapItem *> list = pieces();
     const int index = list.indexOf(item);
-    if (index < 0)
+    if (m_contrast.isIdentity() || index < 0) {
+        item->setPixmap(QPixmap::fromImage(kept));
         return;
+    }
     item->setPixmap(QPixmap::fromImage(render(list, index, 0, kept.height() - 1)));
     if (!m_contrast.dynamicNormalisation)
         return;
@@ -162,15 +158,18 @@ void ContrastController::pieceAdded(QGraphicsPixmapItem *item, const QImage &ori
         QGraphicsPixmapItem *above = list.at(i);
         const QImage o = originalOf(above);
         const int first = std::max(0, o.height() - reach);
-        const QImage rows = render(list, i, first, o.height() - 1);
-        QImage shown = above->pixmap().toImage();
+        QPixmap shown = above->pixmap();
         if (shown.size() != o.size() || first == 0) {
             above->setPixmap(QPixmap::fromImage(render(list, i, 0, o.height() - 1)));
         } else {
-            shown = shown.convertToFormat(rows.format());
-            for (int r = 0; r < rows.height(); ++r)
-                std::memcpy(shown.scanLine(first + r), rows.constScanLine(r), size_t(rows.width()) * 4);
-            above->setPixmap(QPixmap::fromImage(std::move(shown)));
+            // Painted over in place: the item lets go of its pixmap first, so
+            // that the picture is not copied.
+            above->setPixmap(QPixmap());
+            QPainter painter(&shown);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(0, first, render(list, i, first, o.height() - 1));
+            painter.end();
+            above->setPixmap(shown);
         }
         reach -= o.height();
     }

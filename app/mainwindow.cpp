@@ -867,9 +867,9 @@ void MainWindow::addBigImage(KdImage image)
         if (!picture.isNull()) {
             const QImage scaled = picture.scaled(picture.width(), h, Qt::IgnoreAspectRatio,
                                                  Qt::FastTransformation);
-            auto *item = m_scene->addPixmap(QPixmap::fromImage(scaled));
+            auto *item = m_scene->addPixmap(QPixmap());
             item->setOffset(kColumnLeft, m_projectInfo->pageHeight() + kColumnTop);
-            m_contrast->pieceAdded(item, scaled);
+            m_contrast->pieceAdded(item, scaled); // shows it through the contrast setting
         }
         m_projectInfo->setPageHeight(m_projectInfo->pageHeight() + h);
     }
