@@ -98,7 +98,8 @@ void StructuresController::showStructures()
 
 void StructuresController::pageRead()
 {
-    if (m_tadpoleDock->isVisible())
+    // Not hidden by the user (it may be out of sight on a minimised window).
+    if (!m_tadpoleDock->isHidden())
         readPagePicks();
 }
 
