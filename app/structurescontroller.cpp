@@ -23,7 +23,6 @@ StructuresController::StructuresController(MainWindow *window)
 {
     m_structuresAct = new QAction(QIcon(QStringLiteral(":/res/structures.png")), QString(), window);
     m_structuresAct->setObjectName(QStringLiteral("structuresAct"));
-    m_structuresAct->setShortcut(QKeySequence(Qt::CTRL + Qt::SHIFT + Qt::Key_S));
     connect(m_structuresAct, &QAction::triggered, this, &StructuresController::showStructures);
 
     m_tadpole = new TadpolePlot;

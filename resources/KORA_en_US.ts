@@ -2,6 +2,128 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>ContrastDock</name>
+    <message>
+        <source>Wall contrast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic stretch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stretch the tones of each piece between its darkest and brightest 1 %</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dynamic normalisation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Equalise the tones over a window sliding down the hole</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CorrectionDialog</name>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The real depth must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction angle must be a whole number of degrees.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The real diameter must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The diameter could not be written to the project file. Nothing was corrected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Angle correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Correction angle:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>note:The default correction angle is north to east</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diameter correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished">OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileInfoWidget</name>
     <message>
         <source>depth range(mm):</source>
@@ -36,6 +158,10 @@
     <name>GraphicsRulerItem</name>
     <message>
         <source>Total:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -299,15 +425,31 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The corrections dialog</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Report export</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The file &quot;%1&quot; does not exist!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for correcting depth...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for correcting angle...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction could not be made; the project file was left unchanged.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -460,6 +602,194 @@
     <message>
         <source>The range must less than 2m!</source>
         <translation>The range must be less than 2 m!</translation>
+    </message>
+</context>
+<context>
+    <name>RewriteProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RosePlot</name>
+    <message>
+        <source>Rose diagram</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Dip directions, %n pick(s), 10° bins, fullest bin %1</source>
+        <translation>
+            <numerusform>Dip directions, %n pick, 10° bins, fullest bin %1</numerusform>
+            <numerusform>Dip directions, %n picks, 10° bins, fullest bin %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StereonetPlot</name>
+    <message>
+        <source>Stereonet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>mean %1°/%2°</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructurePick</name>
+    <message>
+        <source>fracture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bedding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>vein</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>breakout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructuresController</name>
+    <message>
+        <source>&amp;Structures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereonet, rose and tadpole plots of the structure picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructuresWindow</name>
+    <message>
+        <source>Structures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereonet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rose diagram</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mean of:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Great circles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>all picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;SVG drawing (*.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The plot could not be written to &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TadpolePlot</name>
+    <message>
+        <source>Tadpole plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dip (°)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

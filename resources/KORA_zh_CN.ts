@@ -2,6 +2,128 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ContrastDock</name>
+    <message>
+        <source>Wall contrast</source>
+        <translation>井壁对比度</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>对比度</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>伽马</translation>
+    </message>
+    <message>
+        <source>Automatic stretch</source>
+        <translation>自动拉伸</translation>
+    </message>
+    <message>
+        <source>Stretch the tones of each piece between its darkest and brightest 1 %</source>
+        <translation>将每段图像的色调拉伸到其最暗与最亮各 1 % 之间</translation>
+    </message>
+    <message>
+        <source>Dynamic normalisation</source>
+        <translation>动态归一化</translation>
+    </message>
+    <message>
+        <source>Equalise the tones over a window sliding down the hole</source>
+        <translation>在沿井深滑动的窗口内均衡色调</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>窗口</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+</context>
+<context>
+    <name>CorrectionDialog</name>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished">警告</translation>
+    </message>
+    <message>
+        <source>The real depth must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction angle must be a whole number of degrees.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The real diameter must be a whole number of millimetres greater than 0.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished">请先打开工程文件！</translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The diameter could not be written to the project file. Nothing was corrected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation type="unfinished">校正</translation>
+    </message>
+    <message>
+        <source>Depth correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real depth(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Angle correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Correction angle:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>note:The default correction angle is north to east</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diameter correction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Real diameter(mm):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished">确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+</context>
+<context>
     <name>FileInfoWidget</name>
     <message>
         <source>depth range(mm):</source>
@@ -37,6 +159,10 @@
     <message>
         <source>Total:</source>
         <translation>总长：</translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation type="unfinished">未知（无工程比例，%1 像素）</translation>
     </message>
 </context>
 <context>
@@ -299,16 +425,32 @@
         <translation>三维视图</translation>
     </message>
     <message>
-        <source>The corrections dialog</source>
-        <translation>校正对话框</translation>
-    </message>
-    <message>
         <source>Report export</source>
         <translation>报告导出功能</translation>
     </message>
     <message>
         <source>The file &quot;%1&quot; does not exist!</source>
         <translation>文件“%1”不存在！</translation>
+    </message>
+    <message>
+        <source>The project file is being rewritten. Please wait until it is finished.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown (no project scale, %1 pixels)</source>
+        <translation type="unfinished">未知（无工程比例，%1 像素）</translation>
+    </message>
+    <message>
+        <source>Waiting for correcting depth...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for correcting angle...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction could not be made; the project file was left unchanged.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -460,6 +602,193 @@
     <message>
         <source>The range must less than 2m!</source>
         <translation>范围必须小于 2 m！</translation>
+    </message>
+</context>
+<context>
+    <name>RewriteProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">取消</translation>
+    </message>
+</context>
+<context>
+    <name>RosePlot</name>
+    <message>
+        <source>Rose diagram</source>
+        <translation>玫瑰图</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>东</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>南</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>西</translation>
+    </message>
+    <message numerus="yes">
+        <source>Dip directions, %n pick(s), 10° bins, fullest bin %1</source>
+        <translation>
+            <numerusform>倾向，%n 个拾取，10° 分组，最多一组 %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation>无拾取</translation>
+    </message>
+</context>
+<context>
+    <name>StereonetPlot</name>
+    <message>
+        <source>Stereonet</source>
+        <translation>赤平投影图</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>东</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>南</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>西</translation>
+    </message>
+    <message>
+        <source>mean %1°/%2°</source>
+        <translation>平均 %1°/%2°</translation>
+    </message>
+    <message>
+        <source>No picks</source>
+        <translation>无拾取</translation>
+    </message>
+</context>
+<context>
+    <name>StructurePick</name>
+    <message>
+        <source>fracture</source>
+        <translation>裂缝</translation>
+    </message>
+    <message>
+        <source>bedding</source>
+        <translation>层理</translation>
+    </message>
+    <message>
+        <source>vein</source>
+        <translation>脉</translation>
+    </message>
+    <message>
+        <source>breakout</source>
+        <translation>崩落</translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>其他</translation>
+    </message>
+</context>
+<context>
+    <name>StructuresController</name>
+    <message>
+        <source>&amp;Structures</source>
+        <translation>构造(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Stereonet, rose and tadpole plots of the structure picks</source>
+        <translation>构造拾取的赤平投影图、玫瑰图和蝌蚪图</translation>
+    </message>
+    <message>
+        <source>Structures</source>
+        <translation>构造</translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation>蝌蚪图</translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation>请先打开工程文件！</translation>
+    </message>
+</context>
+<context>
+    <name>StructuresWindow</name>
+    <message>
+        <source>Structures</source>
+        <translation>构造</translation>
+    </message>
+    <message>
+        <source>Stereonet</source>
+        <translation>赤平投影图</translation>
+    </message>
+    <message>
+        <source>Rose diagram</source>
+        <translation>玫瑰图</translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation>蝌蚪图</translation>
+    </message>
+    <message>
+        <source>From:</source>
+        <translation>从：</translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <translation>到：</translation>
+    </message>
+    <message>
+        <source>Mean of:</source>
+        <translation>平均：</translation>
+    </message>
+    <message>
+        <source>Export...</source>
+        <translation>导出...</translation>
+    </message>
+    <message>
+        <source>Great circles</source>
+        <translation>大圆</translation>
+    </message>
+    <message>
+        <source>all picks</source>
+        <translation>全部拾取</translation>
+    </message>
+    <message>
+        <source>Export plot</source>
+        <translation>导出图件</translation>
+    </message>
+    <message>
+        <source>PNG picture (*.png);;SVG drawing (*.svg)</source>
+        <translation>PNG 图片 (*.png);;SVG 图形 (*.svg)</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The plot could not be written to &quot;%1&quot;.</source>
+        <translation>图件无法写入“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>TadpolePlot</name>
+    <message>
+        <source>Tadpole plot</source>
+        <translation>蝌蚪图</translation>
+    </message>
+    <message>
+        <source>Dip (°)</source>
+        <translation>倾角 (°)</translation>
     </message>
 </context>
 <context>

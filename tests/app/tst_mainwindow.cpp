@@ -308,8 +308,12 @@ void TestMainWindow::menus()
                           QStringLiteral("&Language")}));
     QCOMPARE(actionTexts(w.languageMenu()),
              (QStringList{QStringLiteral("&Chinese"), QStringLiteral("&English")}));
-    QCOMPARE(w.viewMenu()->actions().size(), 1);
+    // The tool bar's toggle, then the wall contrast and structures commands.
+    QCOMPARE(w.viewMenu()->actions().size(), 4);
     QCOMPARE(w.viewMenu()->actions().first(), w.toolBar()->toggleViewAction());
+    QCOMPARE(actionTexts(w.viewMenu()).mid(1),
+             (QStringList{QStringLiteral("Wall contrast"), QStringLiteral("&Structures"),
+                          QStringLiteral("Tadpole plot")}));
     QCOMPARE(actionTexts(w.helpMenu()), QStringList{QStringLiteral("&About")});
 
     QCOMPARE(w.closeAct()->statusTip(), QStringLiteral("Close the picture"));
