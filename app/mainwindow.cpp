@@ -1,5 +1,7 @@
 #include "mainwindow.h"
 
+#include "contrastcontroller.h"
+#include "contrastdock.h"
 #include "correctanglethread.h"
 #include "correctdepththread.h"
 #include "correctiondialog.h"
@@ -35,6 +37,7 @@
 #include "scrollarea.h"
 #include "settings.h"
 #include "structurepickcontroller.h"
+#include "structurescontroller.h"
 #include "toolbar.h"
 #include "waitview.h"
 
@@ -158,6 +161,16 @@ MainWindow::MainWindow(QWidget *parent)
 
     // 5. Menus.
     createMenus();
+
+    // Wall contrast and structure plots: docks, View menu, tool bar.
+    m_contrast = new ContrastController(m_scene, this);
+    m_contrastDock = new ContrastDock(m_contrast, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_contrastDock);
+    m_contrastDock->hide();
+    m_viewMenu->addAction(m_contrastDock->toggleViewAction());
+    m_structures = new StructuresController(this);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_contrastDock, &ContrastDock::OnRetranslate);
+    connect(this, &MainWindow::NotifyLanguageChanged, m_structures, &StructuresController::OnRetranslate);
 
     // 6. Status bar.
     createStatusBar();
@@ -926,8 +939,9 @@ void MainWindow::addBigImage(KdImage image)
         if (!picture.isNull()) {
             const QImage scaled = picture.scaled(picture.width(), h, Qt::IgnoreAspectRatio,
                                                  Qt::FastTransformation);
-            auto *item = m_scene->addPixmap(QPixmap::fromImage(scaled));
+            auto *item = m_scene->addPixmap(QPixmap());
             item->setOffset(kColumnLeft, m_projectInfo->pageHeight() + kColumnTop);
+            m_contrast->pieceAdded(item, scaled); // shows it through the contrast setting
         }
         m_projectInfo->setPageHeight(m_projectInfo->pageHeight() + h);
     }
@@ -988,6 +1002,7 @@ void MainWindow::endOfRead()
     if (ItemStyle::instance()->gridVisible())
         m_scene->UpdateGridLines();
     m_picks->pageShown();
+    m_structures->pageRead();
 }
 
 void MainWindow::handleDataBaseOpenFailed()

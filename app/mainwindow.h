@@ -20,6 +20,8 @@ class QProgressBar;
 class QProgressDialog;
 class QSplitter;
 
+class ContrastController;
+class ContrastDock;
 class CorrectionDialog;
 class CorrectionThread;
 class FileInfoWidget;
@@ -33,6 +35,7 @@ class ProjectInfo;
 class ProjectInfoDialog;
 class ReadBigImageThread;
 class StructurePickController;
+class StructuresController;
 class ToolBar;
 class WaitView;
 
@@ -111,6 +114,10 @@ public:
     QList<QAction *> recentFileActs() const { return m_recentFileActs; }
     QList<QAction *> recentProjectActs() const { return m_recentProjectActs; }
     StructurePickController *structurePicks() const { return m_picks; }
+    // Contrast of the wall picture (view only) and the structure plots.
+    ContrastController *contrastController() const { return m_contrast; }
+    ContrastDock *contrastDock() const { return m_contrastDock; }
+    StructuresController *structuresController() const { return m_structures; }
 
 signals:
     void signalThreadOver();
@@ -275,6 +282,9 @@ private:
     QPointer<QObject> m_reportBuilder;
     CReportParameter m_reportParameter;
     StructurePickController *m_picks = nullptr;
+    ContrastController *m_contrast = nullptr;
+    ContrastDock *m_contrastDock = nullptr;
+    StructuresController *m_structures = nullptr;
 
     // Page read in progress: its wait view, the depths it was asked for,
     // and the serial that tells its signals from those of earlier readers.

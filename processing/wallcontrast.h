@@ -3,6 +3,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 // How the wall picture is shown: a view setting only, the project file is
 // never changed. Brightness shifts (−1 … 1 of the full range), contrast
 // scales about mid-grey (1 = unchanged), gamma bends the tones (1 = linear;
@@ -40,5 +42,16 @@ QImage stretchToPercentiles(const QImage &image, double clipPercent);
 // Histogram equalisation of the luminance over a window of windowRows rows
 // centred on each row (clipped at the picture's ends).
 QImage equaliseSlidingWindow(const QImage &image, int windowRows);
+
+// Rows firstRow … lastRow of the equalised picture; the rows outside that
+// span only serve as the windows' context. The result has
+// lastRow − firstRow + 1 rows (the span is clipped to the picture), so a
+// long picture can be equalised piece by piece without seams.
+QImage equaliseSlidingWindow(const QImage &image, int windowRows, int firstRow, int lastRow);
+
+// The same over a picture kept in pieces: lines holds one pointer per row
+// (32-bit pixels, width of them each), top to bottom. The result is RGB32.
+QImage equaliseSlidingWindow(const std::vector<const QRgb *> &lines, int width, int windowRows,
+                             int firstRow, int lastRow);
 
 #endif // WALLCONTRAST_H

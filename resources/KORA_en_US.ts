@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>ContrastDock</name>
+    <message>
+        <source>Wall contrast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Automatic stretch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stretch the tones of each piece between its darkest and brightest 1 %</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dynamic normalisation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Equalise the tones over a window sliding down the hole</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CorrectionDialog</name>
     <message>
         <source>Warning</source>
@@ -949,9 +992,9 @@
     </message>
     <message numerus="yes">
         <source>Dip directions, %n pick(s), 10° bins, fullest bin %1</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Dip directions, %n pick, 10° bins, fullest bin %1</numerusform>
+            <numerusform>Dip directions, %n picks, 10° bins, fullest bin %1</numerusform>
         </translation>
     </message>
     <message>
@@ -1184,6 +1227,29 @@ It needs to saved into different images.
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructuresController</name>
+    <message>
+        <source>&amp;Structures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stereonet, rose and tadpole plots of the structure picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structures</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

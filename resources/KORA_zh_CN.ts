@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ContrastDock</name>
+    <message>
+        <source>Wall contrast</source>
+        <translation>井壁对比度</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>对比度</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>伽马</translation>
+    </message>
+    <message>
+        <source>Automatic stretch</source>
+        <translation>自动拉伸</translation>
+    </message>
+    <message>
+        <source>Stretch the tones of each piece between its darkest and brightest 1 %</source>
+        <translation>将每段图像的色调拉伸到其最暗与最亮各 1 % 之间</translation>
+    </message>
+    <message>
+        <source>Dynamic normalisation</source>
+        <translation>动态归一化</translation>
+    </message>
+    <message>
+        <source>Equalise the tones over a window sliding down the hole</source>
+        <translation>在沿井深滑动的窗口内均衡色调</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>窗口</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+</context>
+<context>
     <name>CorrectionDialog</name>
     <message>
         <source>Warning</source>
@@ -1186,6 +1229,29 @@ It needs to saved into different images.
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>StructuresController</name>
+    <message>
+        <source>&amp;Structures</source>
+        <translation>构造(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Stereonet, rose and tadpole plots of the structure picks</source>
+        <translation>构造拾取的赤平投影图、玫瑰图和蝌蚪图</translation>
+    </message>
+    <message>
+        <source>Structures</source>
+        <translation>构造</translation>
+    </message>
+    <message>
+        <source>Tadpole plot</source>
+        <translation>蝌蚪图</translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation>请先打开工程文件！</translation>
     </message>
 </context>
 <context>

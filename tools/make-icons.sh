@@ -54,6 +54,7 @@ report          res/report.png
 close           res/close.png
 about           res/about.png
 displaysetting  res/DisplaySetting.png
+structures      res/structures.png
 3dup            res/3Dup.ico
 3ddown          res/3Ddown.ico
 3dleft          res/3Dleft.ico

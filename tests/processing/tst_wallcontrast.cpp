@@ -3,6 +3,9 @@
 
 #include <QtTest>
 
+#include <algorithm>
+#include <cstring>
+
 #include "wallcontrast.h"
 
 namespace {
@@ -42,6 +45,8 @@ private slots:
     void lowContrastIsSpread();
     void constantPictureStaysConstant();
     void slidingWindowEqualisesEachStretch();
+    void piecesJoinWithoutSeam_data();
+    void piecesJoinWithoutSeam();
     void toneCurve_data();
     void toneCurve();
 };
@@ -103,6 +108,59 @@ void TstWallContrast::slidingWindowEqualisesEachStretch()
     QVERIFY2(top.second - top.first > 200, qPrintable(QString("%1..%2").arg(top.first).arg(top.second)));
     QVERIFY2(bottom.second - bottom.first > 200,
              qPrintable(QString("%1..%2").arg(bottom.first).arg(bottom.second)));
+}
+
+// A picture cut into pieces, each equalised with the rows of its neighbours
+// as context, is shown row for row as the whole picture would be.
+void TstWallContrast::piecesJoinWithoutSeam_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("windowRows");
+    QTest::addColumn<QVector<int>>("cuts"); // first rows of the pieces after the first
+    QTest::newRow("window shorter than a piece") << 300 << 40 << QVector<int>{130, 250};
+    QTest::newRow("window over several pieces") << 300 << 150 << QVector<int>{37, 70, 101, 200};
+    QTest::newRow("cuts off the table grid, wide rows sampled") << 1031 << 61 << QVector<int>{1, 98, 203};
+}
+
+void TstWallContrast::piecesJoinWithoutSeam()
+{
+    QFETCH(int, width);
+    QFETCH(int, windowRows);
+    QFETCH(QVector<int>, cuts);
+    // A textured wall that darkens downwards, with a bright band.
+    QImage whole(width, 320, QImage::Format_RGB32);
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < width; ++x) {
+            const int v = std::clamp(200 - y / 2 + (x * 37 + y * 11) % 41 + (y > 150 && y < 170 ? 60 : 0), 0, 255);
+            whole.setPixel(x, y, qRgb(v, std::max(0, v - 20), std::min(255, v + 10)));
+        }
+    const QImage expected = equaliseSlidingWindow(whole, windowRows);
+    QCOMPARE(expected.size(), whole.size());
+
+    // The pieces as separate pictures, read in place through row pointers.
+    QVector<int> firsts{0};
+    firsts << cuts;
+    QVector<QImage> pieces;
+    std::vector<const QRgb *> lines;
+    for (int i = 0; i < firsts.size(); ++i) {
+        const int last = i + 1 < firsts.size() ? firsts.at(i + 1) - 1 : whole.height() - 1;
+        pieces << whole.copy(0, firsts.at(i), width, last - firsts.at(i) + 1);
+    }
+    for (const QImage &piece : qAsConst(pieces))
+        for (int y = 0; y < piece.height(); ++y)
+            lines.push_back(reinterpret_cast<const QRgb *>(piece.constScanLine(y)));
+    for (int i = 0; i < firsts.size(); ++i) {
+        const int first = firsts.at(i);
+        const int last = first + pieces.at(i).height() - 1;
+        const QImage shown = equaliseSlidingWindow(lines, width, windowRows, first, last);
+        const QImage span = equaliseSlidingWindow(whole, windowRows, first, last);
+        QCOMPARE(shown.height(), last - first + 1);
+        for (int y = first; y <= last; ++y) {
+            QVERIFY2(std::memcmp(shown.constScanLine(y - first), expected.constScanLine(y), size_t(width) * 4) == 0,
+                     qPrintable(QString("row %1 of piece %2").arg(y).arg(i)));
+            QVERIFY(std::memcmp(span.constScanLine(y - first), expected.constScanLine(y), size_t(width) * 4) == 0);
+        }
+    }
 }
 
 void TstWallContrast::toneCurve_data()

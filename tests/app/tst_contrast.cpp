@@ -1,0 +1,173 @@
+// Wall contrast through the main window: every setting of the contrast dock
+// changes the pieces on the page and never the project file; a page read
+// with a setting on shows each arriving piece through it, exactly as the
+// whole page done again would.
+
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QSlider>
+#include <QtTest>
+
+#include "contrastcontroller.h"
+#include "contrastdock.h"
+#include "graphicsscene.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "shelltestsupport.h"
+
+namespace {
+
+QByteArray hashOf(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+QImage shownOf(QGraphicsPixmapItem *item)
+{
+    return item->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage originalOf(QGraphicsPixmapItem *item)
+{
+    return ContrastController::originalOf(item).convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class TestContrast : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void settingChangesThePageNotTheFile_data();
+    void settingChangesThePageNotTheFile();
+    void arrivingPiecesGetTheSetting();
+
+private:
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dir;
+    QString m_project;
+};
+
+void TestContrast::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    QVERIFY(m_dir.isValid());
+    ShellTest::setUp(m_settingsDir, 0);
+    m_project = ShellTest::makeProject(m_dir, QStringLiteral("wall.prj"), {QStringLiteral("--to"), QStringLiteral("10")});
+    QVERIFY(!m_project.isEmpty());
+}
+
+void TestContrast::init()
+{
+    QVERIFY(!readingInProgress);
+}
+
+void TestContrast::settingChangesThePageNotTheFile_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<double>("value");
+    QTest::newRow("brightness") << "brightness" << 40.0;
+    QTest::newRow("darker") << "brightness" << -40.0;
+    QTest::newRow("contrast") << "contrast" << 250.0;
+    QTest::newRow("gamma") << "gamma" << 250.0;
+    QTest::newRow("automatic stretch") << "stretch" << 1.0;
+    QTest::newRow("dynamic normalisation") << "normalise" << 0.5;
+    QTest::newRow("normalisation over 0.1 m") << "normalise" << 0.1;
+    QTest::newRow("normalisation over 3 m") << "normalise" << 3.0;
+}
+
+void TestContrast::settingChangesThePageNotTheFile()
+{
+    QFETCH(QString, control);
+    QFETCH(double, value);
+    const QByteArray before = hashOf(m_project);
+    {
+        MainWindow w;
+        ModalWatcher watcher;
+        w.openProjectFile(m_project);
+        SHELL_WAIT_READ(&w);
+        QCOMPARE(watcher.count(), 0);
+        const QList<QGraphicsPixmapItem *> pieces = w.contrastController()->pieces();
+        QCOMPARE(pieces.size(), 5);
+        for (QGraphicsPixmapItem *piece : pieces)
+            QCOMPARE(shownOf(piece), originalOf(piece));
+
+        ContrastDock *dock = w.contrastDock();
+        if (control == QLatin1String("brightness"))
+            dock->brightnessSlider()->setValue(int(value));
+        else if (control == QLatin1String("contrast"))
+            dock->contrastSlider()->setValue(int(value));
+        else if (control == QLatin1String("gamma"))
+            dock->gammaSlider()->setValue(int(value));
+        else if (control == QLatin1String("stretch"))
+            dock->autoStretchBox()->setChecked(true);
+        else {
+            dock->normalisationBox()->setChecked(true);
+            dock->windowBox()->setValue(value);
+        }
+        // The dock hands the setting over after a pause.
+        QTRY_VERIFY(w.contrastController()->contrast() != WallContrast());
+        if (control == QLatin1String("normalise")) {
+            QCOMPARE(w.contrastController()->windowMetres(), value);
+            QCOMPARE(w.contrastController()->windowRows(), int(value * 10000 * pixelsPerUnit));
+        }
+        for (QGraphicsPixmapItem *piece : pieces) {
+            const QImage shown = shownOf(piece);
+            QCOMPARE(shown.size(), originalOf(piece).size());
+            QVERIFY2(shown != originalOf(piece), qPrintable(control));
+        }
+        QCOMPARE(hashOf(m_project), before);
+
+        // Reset: the page shows the pieces as they were read.
+        dock->reset();
+        for (QGraphicsPixmapItem *piece : pieces)
+            QCOMPARE(shownOf(piece), originalOf(piece));
+    }
+    QCOMPARE(hashOf(m_project), before);
+}
+
+void TestContrast::arrivingPiecesGetTheSetting()
+{
+    const QByteArray before = hashOf(m_project);
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(m_project);
+    SHELL_WAIT_READ(&w);
+
+    ContrastDock *dock = w.contrastDock();
+    dock->normalisationBox()->setChecked(true);
+    dock->gammaSlider()->setValue(150);
+    dock->applyNow();
+    const WallContrast setting = w.contrastController()->contrast();
+    QVERIFY(setting.dynamicNormalisation);
+
+    // The next page's pieces arrive one by one with the setting on.
+    w.handleNextImages();
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+    QCOMPARE(w.contrastController()->contrast(), setting);
+    const QList<QGraphicsPixmapItem *> pieces = w.contrastController()->pieces();
+    QCOMPARE(pieces.size(), 5);
+    QVector<QImage> arrived;
+    for (QGraphicsPixmapItem *piece : pieces) {
+        arrived << shownOf(piece);
+        QVERIFY(arrived.last() != originalOf(piece));
+    }
+    // Done again over the whole page: the same pictures, so the pieces met
+    // without a seam as they arrived.
+    w.contrastController()->reapply();
+    for (int i = 0; i < pieces.size(); ++i)
+        QVERIFY2(shownOf(pieces.at(i)) == arrived.at(i), qPrintable(QString("piece %1").arg(i)));
+    QCOMPARE(hashOf(m_project), before);
+}
+
+QTEST_MAIN(TestContrast)
+#include "tst_contrast.moc"
