@@ -1,6 +1,6 @@
 // KORA_TEST_NEEDS_OPENGL
 // The roll view: angle wrapping, the roll keys' speed rule, real drawing
-// through Mesa, saving the view, and textures over the GL's limit (scaled
+// through Mesa and saving it, and textures over the GL's limit (scaled
 // down first, reported when that cannot help).
 
 #include <QSignalSpy>
@@ -31,8 +31,7 @@ private slots:
     void wrapAngle();
     void setImageResetsTheView();
     void holdingUpAccelerates();
-    void drawsTheImage();
-    void saveViewWritesThePicture();
+    void drawsAndSavesTheImage();
     void oversizedTexture_data();
     void oversizedTexture();
 };
@@ -99,9 +98,10 @@ void TestRollWidget::holdingUpAccelerates()
     QCOMPARE(w.xRotation(), 5736.f); // - 3.0 × 8, wrapped
 }
 
-void TestRollWidget::drawsTheImage()
+void TestRollWidget::drawsAndSavesTheImage()
 {
     GL_TEST_REQUIRE_CONTEXT();
+    QTemporaryDir dir;
     RollWidget w;
     w.setImage(GLTest::filled(1885, 3000, kWall)); // radius 1, length 10
     w.setRollRange(0, 0);
@@ -114,29 +114,20 @@ void TestRollWidget::drawsTheImage()
     QVERIFY2(GLTest::near(frame.pixel(centre), kWall), qPrintable(QColor(frame.pixel(centre)).name()));
     QVERIFY(GLTest::near(frame.pixel(1, 1), kClear));
 
+    // Saving the view writes what is drawn: the cylinder and the background.
+    const QString file = dir.filePath("view.png");
+    QVERIFY(w.saveView(file));
+    const QImage saved(file);
+    QCOMPARE(saved.size(), w.size() * w.devicePixelRatioF());
+    QVERIFY(GLTest::near(saved.pixel(saved.width() / 2, saved.height() / 2), kWall));
+    QVERIFY(GLTest::near(saved.pixel(1, 1), kClear));
+    QVERIFY(!w.saveView(QString()));
+
     // Next/Previous hand a shown view a new image: the new one is drawn.
     const QColor next(40, 180, 220);
     w.setImage(GLTest::filled(1885, 3000, next));
     const QImage after = w.grabFramebuffer();
     QVERIFY2(GLTest::near(after.pixel(centre), next), qPrintable(QColor(after.pixel(centre)).name()));
-}
-
-void TestRollWidget::saveViewWritesThePicture()
-{
-    GL_TEST_REQUIRE_CONTEXT();
-    QTemporaryDir dir;
-    RollWidget w;
-    w.setImage(GLTest::filled(1885, 3000, kWall));
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QString file = dir.filePath("view.png");
-    QVERIFY(w.saveView(file));
-    const QImage saved(file);
-    QCOMPARE(saved.size(), w.size() * w.devicePixelRatioF());
-    // Not blank: both the cylinder and the background are in it.
-    QVERIFY(GLTest::near(saved.pixel(saved.width() / 2, saved.height() / 2), kWall));
-    QVERIFY(GLTest::near(saved.pixel(1, 1), kClear));
-    QVERIFY(!w.saveView(QString()));
 }
 
 void TestRollWidget::oversizedTexture_data()
