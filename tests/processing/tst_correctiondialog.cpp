@@ -159,7 +159,6 @@ void TestCorrectionDialog::badValuesStartNothing_data()
     QTest::addColumn<bool>("readOnly");   // the file refuses the update
 
     QTest::newRow("real depth 0") << "0" << "90" << "96" << false;
-    QTest::newRow("negative real depth") << "-3000" << "" << "" << false;
     QTest::newRow("real depth not a number") << "3.3 m" << "" << "96" << false;
     QTest::newRow("real depth beyond the range") << "300000000" << "" << "" << false;
     QTest::newRow("angle not a number") << "3300" << "north" << "96" << false;

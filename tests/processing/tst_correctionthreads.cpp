@@ -236,7 +236,6 @@ void TestCorrectionThreads::refusedOrCanceledRunLeavesFileAlone_data()
     QTest::addColumn<QString>("tamper");   // statement run after the record was read
     QTest::addColumn<int>("cancelAt");
 
-    QTest::newRow("real depth 0") << true << 0 << QString() << -1;
     QTest::newRow("negative real depth") << true << -100 << QString() << -1;
     QTest::newRow("real depth beyond the depth range") << true << 300000000 << QString() << -1;
     QTest::newRow("deepest piece changed meanwhile")
