@@ -123,9 +123,24 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
 
     // Rows per corrected depth unit = rows per uncorrected unit x ratio.
     const double stretch = double(m_maxDepth) / (double(m_realDepth) * 10.0);
-    QImage accumulated;
+    // The accumulated image is rows held .. held+heldRows-1 of buffer: pieces
+    // are joined below them in place and cut from the top by moving held on.
+    QImage buffer;
     QByteArray storedBytes;   // the accumulated image is this stored piece, untouched
-    QImage backing;           // buffer the accumulated image is a view on, if it is one
+    int held = 0;
+    int heldRows = 0;
+    const auto accumulatedView = [&buffer, &held, &heldRows]() {
+        if (heldRows <= 0 || buffer.isNull())
+            return QImage();
+        return QImage(buffer.constBits() + qsizetype(held) * buffer.bytesPerLine(), buffer.width(),
+                      heldRows, buffer.bytesPerLine(), buffer.format());
+    };
+    const auto flushHeld = [&](int at) {
+        QImage accumulated = accumulatedView();
+        flush(accumulated, storedBytes, at);
+        held = 0;
+        heldRows = 0;
+    };
     int previousId = m_start > 0 ? m_start : 0;
     double scale = m_fallbackScale;
     double accumulatedScale = 0.0;
@@ -143,7 +158,7 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
         if (piece.isNull()) {
             // Kept as stored: what lies above it ends where it begins.
             qDebug() << "undecodable piece kept as stored:" << id;
-            flush(accumulated, storedBytes, truncated(correctedDepth(previousId)));
+            flushHeld(truncated(correctedDepth(previousId)));
             insertStoredPiece(bytes, truncated(depth));
         } else {
             // A piece covers the depth span from the previous piece down to
@@ -158,51 +173,45 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
             // display (which stretches a piece evenly over its span) would
             // move them: a piece that brings far fewer or more rows for its
             // span (the wall below missing pieces) starts a new piece.
-            if (!accumulated.isNull() && accumulatedScale > 0.0
+            if (heldRows > 0 && accumulatedScale > 0.0
                 && qAbs(scale - accumulatedScale) > accumulatedScale * 0.05) {
-                flush(accumulated, storedBytes, truncated(correctedDepth(previousId)));
+                flushHeld(truncated(correctedDepth(previousId)));
             }
-            if (accumulated.isNull())
+            if (heldRows <= 0)
                 accumulatedScale = scale;
 
-            const bool hadPixels = !accumulated.isNull();
-            const QImage joined = m_jointer->joint(accumulated, piece);
-            if (m_jointer->failed()) {
+            const bool hadPixels = heldRows > 0;
+            if (!m_jointer->append(&buffer, &held, &heldRows, piece)) {
                 qDebug() << "异常！";
                 m_rewriter.markFailed(QStringLiteral("out of memory"));
                 break;
             }
-            accumulated = joined;
-            backing = QImage();
             storedBytes = hadPixels ? QByteArray() : bytes;
-            m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, accumulated.height());
+            m_peakAccumulatedRows = qMax(m_peakAccumulatedRows, heldRows);
 
             const double rowsPerUnit = scale * stretch;
             while (!m_rewriter.shouldStop() && double(cutIndex) * kPieceDepth <= depth) {
                 const qint64 cut = cutIndex * kPieceDepth;
                 ++cutIndex;
-                if (accumulated.isNull())
+                if (heldRows <= 0)
                     continue;
                 const int rowsBelow = truncated((depth - double(cut)) * rowsPerUnit);
                 // A cut line above the top of the image: nothing lies above it.
-                if (rowsBelow < 0 || rowsBelow >= accumulated.height())
+                if (rowsBelow < 0 || rowsBelow >= heldRows)
                     continue;
-                const int upperRows = accumulated.height() - rowsBelow;
+                const int upperRows = heldRows - rowsBelow;
                 if (rowsBelow == 0) {
-                    flush(accumulated, storedBytes, int(cut));
+                    flushHeld(int(cut));
                     continue;
                 }
                 // The upper part is only encoded: a view on its rows will do.
-                const QImage upper(accumulated.constBits(), accumulated.width(), upperRows,
-                                   accumulated.bytesPerLine(), accumulated.format());
+                const QImage upper(buffer.constBits() + qsizetype(held) * buffer.bytesPerLine(), buffer.width(),
+                                   upperRows, buffer.bytesPerLine(), buffer.format());
                 insertNewBigImageIntoTable(upper, int(cut));
-                // The rows below stay where they are until the next join
-                // copies them: a view on them, its buffer kept alive.
-                if (backing.isNull())
-                    backing = accumulated;
-                accumulated = QImage(accumulated.constBits() + qsizetype(upperRows) * accumulated.bytesPerLine(),
-                                     accumulated.width(), rowsBelow, accumulated.bytesPerLine(),
-                                     accumulated.format());
+                // The rows below stay where they are; the next join appends
+                // below them.
+                held += upperRows;
+                heldRows = rowsBelow;
                 storedBytes.clear();
             }
         }
@@ -213,7 +222,7 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
     query.finish();
 
     if (!m_rewriter.shouldStop())
-        flush(accumulated, storedBytes, truncated(lastDepth));
+        flushHeld(truncated(lastDepth));
     delete m_jointer;
     m_jointer = nullptr;
     if (!m_rewriter.shouldStop())

@@ -17,6 +17,32 @@ QImage asRgb32(const QImage &image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+// Row i of an overlap of n rows: the upper row a weighted towards the top,
+// the lower row b towards the bottom, over the columns both have; columns
+// only the upper image has keep its pixels, opaque.
+void blendRow(QRgb *out, const QRgb *a, const QRgb *b, int i, int n, int width, int fullWidth)
+{
+    const int wa = n - i;
+    const int wb = i;
+    for (int x = 0; x < width; ++x) {
+        out[x] = qRgba((qRed(a[x]) * wa + qRed(b[x]) * wb) / n,
+                       (qGreen(a[x]) * wa + qGreen(b[x]) * wb) / n,
+                       (qBlue(a[x]) * wa + qBlue(b[x]) * wb) / n, 255);
+    }
+    for (int x = width; x < fullWidth; ++x)
+        out[x] = a[x] | 0xff000000u;
+}
+
+// A row of the lower image below the overlap. A narrower bottom leaves
+// opaque black on the right.
+void copyBottomRow(uchar *out, const uchar *row, int bytes, int width, int fullWidth)
+{
+    std::memcpy(out, row, size_t(bytes));
+    QRgb *pixels = reinterpret_cast<QRgb *>(out);
+    for (int x = width; x < fullWidth; ++x)
+        pixels[x] = 0xff000000u;
+}
+
 } // namespace
 
 double ImageJointer::rowDifference(const QImage &topIn, const QImage &bottomIn, int n)
@@ -157,29 +183,95 @@ QImage ImageJointer::joint(const QImage &topIn, const QImage &bottomIn)
         std::memcpy(result.scanLine(y), top.constScanLine(y), size_t(topBytes));
 
     for (int i = 0; i < overlap; ++i) {
-        const QRgb *a = reinterpret_cast<const QRgb *>(top.constScanLine(topHeight - overlap + i));
-        const QRgb *b = reinterpret_cast<const QRgb *>(bottom.constScanLine(i));
-        QRgb *out = reinterpret_cast<QRgb *>(result.scanLine(topHeight - overlap + i));
-        const int wa = overlap - i;
-        const int wb = i;
-        for (int x = 0; x < width; ++x) {
-            out[x] = qRgba((qRed(a[x]) * wa + qRed(b[x]) * wb) / overlap,
-                           (qGreen(a[x]) * wa + qGreen(b[x]) * wb) / overlap,
-                           (qBlue(a[x]) * wa + qBlue(b[x]) * wb) / overlap, 255);
-        }
-        for (int x = width; x < top.width(); ++x)
-            out[x] = a[x] | 0xff000000u;
+        blendRow(reinterpret_cast<QRgb *>(result.scanLine(topHeight - overlap + i)),
+                 reinterpret_cast<const QRgb *>(top.constScanLine(topHeight - overlap + i)),
+                 reinterpret_cast<const QRgb *>(bottom.constScanLine(i)), i, overlap, width,
+                 top.width());
     }
 
-    for (int y = overlap; y < bottomHeight; ++y) {
-        uchar *out = result.scanLine(topHeight + y - overlap);
-        std::memcpy(out, bottom.constScanLine(y), size_t(bottomBytes));
-        // A narrower bottom leaves opaque black on the right.
-        QRgb *pixels = reinterpret_cast<QRgb *>(out);
-        for (int x = width; x < top.width(); ++x)
-            pixels[x] = 0xff000000u;
-    }
+    for (int y = overlap; y < bottomHeight; ++y)
+        copyBottomRow(result.scanLine(topHeight + y - overlap), bottom.constScanLine(y), bottomBytes,
+                      width, top.width());
 
     qDebug() << "joint 4";
     return result;
+}
+
+bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &bottomIn)
+{
+    m_failed = false;
+    m_overlap = 0;
+    if (bottomIn.isNull())
+        return true;
+    const QImage bottom = asRgb32(bottomIn);
+    const int bottomHeight = bottom.height();
+
+    if (*rows <= 0 || buffer->isNull()) {
+        // The log reads as joint()'s does.
+        qDebug() << "joint 1";
+        // Nothing held yet: the buffer starts with bottom, room for as much
+        // again; a buffer of that width and size already there is reused.
+        if (buffer->isNull() || buffer->width() != bottom.width() || buffer->height() < 2 * bottomHeight
+            || buffer->format() != QImage::Format_RGB32) {
+            QImage fresh(bottom.width(), 2 * bottomHeight, QImage::Format_RGB32);
+            if (fresh.isNull()) {
+                qDebug() << "joint 3";
+                m_failed = true;
+                return false;
+            }
+            *buffer = fresh;
+        }
+        for (int y = 0; y < bottomHeight; ++y)
+            std::memcpy(buffer->scanLine(y), bottom.constScanLine(y), size_t(bottom.bytesPerLine()));
+        *first = 0;
+        *rows = bottomHeight;
+        return true;
+    }
+
+    const int fullWidth = buffer->width();
+    const int bytesPerLine = buffer->bytesPerLine();
+    int overlap = 0;
+    {
+        // The rows held, read in place.
+        const QImage held(buffer->constBits() + qsizetype(*first) * bytesPerLine, fullWidth, *rows,
+                          bytesPerLine, QImage::Format_RGB32);
+        overlap = findOverlap(held, bottom);
+    }
+    qDebug() << "[joint 2] overlap:" << overlap;
+    m_overlap = overlap;
+    const int needed = *rows - overlap + bottomHeight;
+
+    if (qint64(needed) * 2 > buffer->height()) {
+        // Out of room: a buffer twice the size, so that growing stays linear.
+        QImage larger(fullWidth, 2 * needed, QImage::Format_RGB32);
+        if (larger.isNull()) {
+            qDebug() << "joint 3";
+            m_failed = true;
+            return false;
+        }
+        std::memcpy(larger.bits(), buffer->constBits() + qsizetype(*first) * bytesPerLine,
+                    size_t(qsizetype(*rows) * bytesPerLine));
+        *buffer = larger;
+        *first = 0;
+    } else if (*first + needed > buffer->height()) {
+        // Rows cut from the top have freed at least as many rows as are held.
+        uchar *bits = buffer->bits();
+        std::memmove(bits, bits + qsizetype(*first) * bytesPerLine, size_t(qsizetype(*rows) * bytesPerLine));
+        *first = 0;
+    }
+
+    const int topEnd = *first + *rows;   // one past the last held row
+    const int width = std::min(fullWidth, bottom.width());
+    const int bottomBytes = std::min(bottom.bytesPerLine(), bytesPerLine);
+    for (int i = 0; i < overlap; ++i) {
+        QRgb *row = reinterpret_cast<QRgb *>(buffer->scanLine(topEnd - overlap + i));
+        blendRow(row, row, reinterpret_cast<const QRgb *>(bottom.constScanLine(i)), i, overlap, width,
+                 fullWidth);
+    }
+    for (int y = overlap; y < bottomHeight; ++y)
+        copyBottomRow(buffer->scanLine(topEnd + y - overlap), bottom.constScanLine(y), bottomBytes, width,
+                      fullWidth);
+    *rows = needed;
+    qDebug() << "joint 4";
+    return true;
 }

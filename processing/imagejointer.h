@@ -21,9 +21,20 @@ public:
     // failed() is true: the caller must not take the result for the join.
     QImage joint(const QImage &top, const QImage &bottom);
 
-    // Rows merged by the last joint().
+    // joint() into a buffer that grows: rows first .. first+rows-1 of buffer
+    // (32-bit RGB) hold the upper image; bottom is joined below them in place,
+    // with the same result as joint() gives. The buffer is replaced by a
+    // larger one (first reset to 0) only when the joined rows need more than
+    // half of it, and its rows are moved up only when the held rows reach its
+    // end: a caller cutting rows from the top (first += n, rows -= n) joins
+    // piece after piece in time linear in their rows. An empty buffer or
+    // rows <= 0 starts a new buffer holding bottom. false (and failed())
+    // when memory for the buffer cannot be obtained; the buffer is unchanged.
+    bool append(QImage *buffer, int *first, int *rows, const QImage &bottom);
+
+    // Rows merged by the last joint() or append().
     int overlap() const { return m_overlap; }
-    // The last joint() could not allocate its result.
+    // The last joint() or append() could not allocate its result.
     bool failed() const { return m_failed; }
 
     // Sum over the last n rows of top and the first n rows of bottom of the

@@ -91,6 +91,8 @@ private slots:
     void greyPiecesAreJoinedAsRgb();
     void alphaPiecesGiveOpaqueRows();
     void narrowerBottomIsPaddedOpaque();
+    void appendInPlaceMatchesJoint_data();
+    void appendInPlaceMatchesJoint();
 
 private:
     QTemporaryDir m_dir;
@@ -374,6 +376,51 @@ void TestImageJointer::narrowerBottomIsPaddedOpaque()
         QCOMPARE(line[29], rowColour(500, y - 100));
         for (int x = 30; x < 40; ++x)
             QCOMPARE(line[x], QRgb(0xff000000u));
+    }
+}
+
+void TestImageJointer::appendInPlaceMatchesJoint_data()
+{
+    QTest::addColumn<int>("cutRows");    // rows cut from the top after each join
+    QTest::addColumn<int>("narrowEvery"); // every n-th piece is 30 columns narrower (0: none)
+    QTest::addRow("growing, nothing cut") << 0 << 0;
+    QTest::addRow("half a piece cut per join") << 200 << 0;
+    QTest::addRow("a whole piece cut per join") << 394 << 0;
+    QTest::addRow("narrower pieces among them") << 150 << 3;
+}
+
+void TestImageJointer::appendInPlaceMatchesJoint()
+{
+    // Piece after piece (6 rows repeated at each seam) joined below what is
+    // held, rows cut from the top in between: the rows held in place are
+    // those joint() and a copy of the rows below each cut give.
+    QFETCH(int, cutRows);
+    QFETCH(int, narrowEvery);
+    const int height = 400; // search limit 10 rows
+    ImageJointer reference;
+    ImageJointer inPlace;
+    QImage expected;
+    QImage buffer;
+    int first = 0;
+    int rows = 0;
+    for (int n = 0; n < 12; ++n) {
+        QImage piece = expected.isNull() ? noiseImage(120, height, 1) : continuing(expected, 6, height, 100 + n);
+        if (narrowEvery > 0 && n % narrowEvery == narrowEvery - 1)
+            piece = piece.copy(0, 0, piece.width() - 30, height);
+        expected = reference.joint(expected, piece);
+        QVERIFY(inPlace.append(&buffer, &first, &rows, piece));
+        QCOMPARE(inPlace.overlap(), reference.overlap());
+        if (n > 0)
+            QCOMPARE(inPlace.overlap(), 6);
+        // At least a piece stays held, so that the next seam can be searched.
+        if (cutRows > 0 && expected.height() >= cutRows + height) {
+            expected = expected.copy(0, cutRows, expected.width(), expected.height() - cutRows);
+            first += cutRows;
+            rows -= cutRows;
+        }
+        const QImage held(buffer.constBits() + qsizetype(first) * buffer.bytesPerLine(), buffer.width(), rows,
+                          buffer.bytesPerLine(), buffer.format());
+        QCOMPARE(held, expected);
     }
 }
 
