@@ -3,6 +3,7 @@
 #include <QDebug>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -242,8 +243,12 @@ bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &b
     const int needed = *rows - overlap + bottomHeight;
 
     if (qint64(needed) * 2 > buffer->height()) {
-        // Out of room: a buffer twice the size, so that growing stays linear.
-        QImage larger(fullWidth, 2 * needed, QImage::Format_RGB32);
+        // Out of room. The new buffer has three times the rows needed: held
+        // rows that grow a little with every join (cut lines that drift
+        // against the pieces) replace it only after growing by half.
+        const qint64 capacity = qint64(needed) * 3;
+        QImage larger(fullWidth, int(qMin<qint64>(capacity, std::numeric_limits<int>::max())),
+                      QImage::Format_RGB32);
         if (larger.isNull()) {
             qDebug() << "joint 3";
             m_failed = true;

@@ -23,9 +23,9 @@ public:
 
     // joint() into a buffer that grows: rows first .. first+rows-1 of buffer
     // (32-bit RGB) hold the upper image; bottom is joined below them in place,
-    // with the same result as joint() gives. The buffer is replaced by a
-    // larger one (first reset to 0) only when the joined rows need more than
-    // half of it, and its rows are moved up only when the held rows reach its
+    // with the same result as joint() gives. The buffer is replaced by one of
+    // three times the joined rows (first reset to 0) only when they need more
+    // than half of it, and its rows are moved up only when the held rows reach its
     // end: a caller cutting rows from the top (first += n, rows -= n) joins
     // piece after piece in time linear in their rows. An empty buffer or
     // rows <= 0 starts a new buffer holding bottom. false (and failed())
