@@ -1726,6 +1726,9 @@ void MainWindow::startExport(const QString &title, const QString &path, const CR
                                  para.reservedValue(), para.withHeader(), para.withGridLines(), this);
     m_reportBuilder = builder;
     builder->setFileName(path);
+    // The report shows the wall as the page does.
+    if (m_contrast)
+        builder->setImageFilter(m_contrast->pictureFilter());
 
     auto *wait = new WaitView(this, false, preview ? 1 : 0);
     wait->setTitle(tr("Waiting for ") + title);

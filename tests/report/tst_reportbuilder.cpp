@@ -5,6 +5,7 @@
 // that ends and leaves no temporary files, and a deep hole.
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -93,6 +94,7 @@ private slots:
     void previewEnds_data();
     void previewEnds();
     void deepHole();
+    void blocksShowTheFilteredPicture();
 
 private:
     QString project(const QString &name, const QStringList &args);
@@ -438,6 +440,50 @@ void TestReportBuilder::deepHole()
     QSignalSpy blocks(&builder, &QReportBuilder::signalOneImageProcessed);
     QCOMPARE(runOnThread(&builder), out.filePath(QStringLiteral("deep.pdf")));
     QCOMPARE(blocks.count(), 485);
+}
+
+void TestReportBuilder::blocksShowTheFilteredPicture()
+{
+    // A contrast filter changes the wall picture of the blocks (and only the
+    // picture: the scales stay), gets the depth each picture covers, and
+    // leaves the project file as it was.
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    auto digest = [&path] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+                                           : QByteArray();
+    };
+    const QByteArray before = digest();
+
+    RecordingBuilder plain(path, 0.0f, 2.5f, 1, 1.0f, false);
+    plain.generate();
+    QVERIFY(plain.succeeded());
+
+    RecordingBuilder filtered(path, 0.0f, 2.5f, 1, 1.0f, false);
+    QList<double> metres;
+    filtered.setImageFilter([&metres](const QImage &picture, double m) {
+        metres << m;
+        QImage shown = picture.convertToFormat(QImage::Format_RGB32);
+        shown.fill(Qt::white);
+        return shown;
+    });
+    filtered.generate();
+    QVERIFY(filtered.succeeded());
+    QCOMPARE(metres.size(), 3);
+    QCOMPARE(metres.first(), 1.0);
+    QCOMPARE(metres.last(), 0.5); // the short last block
+
+    const QImage a = plain.lastBlock;
+    const QImage b = filtered.lastBlock;
+    QCOMPARE(a.size(), b.size());
+    const int x = 30 + plain.imageWidth() / 2;
+    const int y = 20 + plain.imageHeight() / 4;
+    QVERIFY(!isWhite(a.pixelColor(x, y)));
+    QVERIFY(isWhite(b.pixelColor(x, y)));
+    QCOMPARE(b.pixel(10, 5), a.pixel(10, 5)); // the azimuth scale's margin
+    QCOMPARE(digest(), before);
 }
 
 QTEST_MAIN(TestReportBuilder)
