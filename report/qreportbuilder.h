@@ -85,6 +85,12 @@ public:
     void setImageFilter(const ImageFilter &filter) { m_imageFilter = filter; }
     ImageFilter imageFilter() const { return m_imageFilter; }
 
+    // A page put after the blocks (the structures of the range), drawn on
+    // the GUI thread; outputs that take it (the PDF) scale it to fit their
+    // page. Null: no such page.
+    void setExtraPage(const QImage &page) { m_extraPage = page; }
+    QImage extraPage() const { return m_extraPage; }
+
     // The block image for the step ending at depth, as rendered for the
     // output (exposed for tests; generate() uses it).
     QImage renderBlock(const QImage &source, int depth);
@@ -172,6 +178,7 @@ protected:
 private:
     std::unique_ptr<QTemporaryDir> m_tempDir;
     ImageFilter m_imageFilter;
+    QImage m_extraPage;
     static std::atomic<int> s_blockPauseMs;
 };
 
