@@ -5,7 +5,14 @@
 #include <QMap>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <cmath>
+
+namespace {
+// Above this many picks the great circles are drawn coarser and without
+// antialiasing.
+constexpr int kCrowdedPicks = 2000;
+} // namespace
 
 StereonetPlot::StereonetPlot(QWidget *parent)
     : StructurePlot(parent)
@@ -71,13 +78,31 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
 
     QMap<QString, int> counts;
     if (m_greatCircles) {
-        for (const StructurePick &p : m_picks) {
-            painter->setPen(QPen(StructurePick::typeColour(p.type), 1.0));
-            QPolygonF line;
-            for (const QPointF &q : schmidtGreatCircle(p.dip, p.dipDirection, 60))
-                line << toScreen(q);
-            painter->drawPolyline(line);
+        // Type by type with one pen each; many circles get fewer points and
+        // a cosmetic pen without antialiasing (the raster engine's fast
+        // lines), which a crowded net does not show anyway.
+        const bool crowded = m_picks.size() > kCrowdedPicks;
+        const int points = crowded ? 36 : 60;
+        QMap<QString, QVector<int>> byType;
+        for (int i = 0; i < m_picks.size(); ++i)
+            byType[m_picks.at(i).type] << i;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, !crowded);
+        painter->setBrush(Qt::NoBrush);
+        QPolygonF line;
+        for (auto it = byType.cbegin(); it != byType.cend(); ++it) {
+            QPen pen(StructurePick::typeColour(it.key()), crowded ? 0.0 : 1.0);
+            pen.setCosmetic(crowded);
+            painter->setPen(pen);
+            for (int index : it.value()) {
+                const StructurePick &p = m_picks.at(index);
+                line.clear();
+                for (const QPointF &q : schmidtGreatCircle(p.dip, p.dipDirection, points))
+                    line << toScreen(q);
+                painter->drawPolyline(line);
+            }
         }
+        painter->restore();
     }
     const double dot = std::max(2.0, radius / 80.0);
     painter->setPen(Qt::NoPen);
