@@ -58,6 +58,22 @@ WallContrast ContrastController::effective() const
     return c;
 }
 
+std::function<QImage(const QImage &, double)> ContrastController::pictureFilter() const
+{
+    if (m_contrast.isIdentity())
+        return {};
+    const WallContrast contrast = m_contrast;
+    const double windowMetres = m_windowMetres;
+    return [contrast, windowMetres](const QImage &picture, double metres) {
+        WallContrast c = contrast;
+        if (c.dynamicNormalisation && metres > 0.0 && std::isfinite(metres)) {
+            const double rows = windowMetres * picture.height() / metres;
+            c.windowRows = std::isfinite(rows) ? int(std::clamp(rows, 2.0, 1.0e7)) : 2;
+        }
+        return c.apply(picture);
+    };
+}
+
 QImage ContrastController::originalOf(const QGraphicsPixmapItem *item)
 {
     return item ? item->data(kOriginalKey).value<QImage>() : QImage();

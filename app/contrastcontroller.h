@@ -5,6 +5,8 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
+
 #include "wallcontrast.h"
 
 class QGraphicsPixmapItem;
@@ -32,6 +34,12 @@ public:
 
     // Rows of the normalisation window for the current pixel factor.
     int windowRows() const;
+
+    // The current setting as a filter of a report block's picture covering
+    // metres of the hole: the normalisation window keeps its length in metres
+    // at the picture's scale. Holds copies only, so it may run on any thread;
+    // empty when the setting changes nothing.
+    std::function<QImage(const QImage &, double)> pictureFilter() const;
 
     // A piece was placed on the page showing original: keeps it on the item
     // and shows it through the current setting.

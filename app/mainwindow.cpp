@@ -38,6 +38,7 @@
 #include "settings.h"
 #include "structurepickcontroller.h"
 #include "structurescontroller.h"
+#include "structurespage.h"
 #include "toolbar.h"
 #include "waitview.h"
 
@@ -1726,6 +1727,12 @@ void MainWindow::startExport(const QString &title, const QString &path, const CR
                                  para.reservedValue(), para.withHeader(), para.withGridLines(), this);
     m_reportBuilder = builder;
     builder->setFileName(path);
+    // The report shows the wall as the page does.
+    if (m_contrast)
+        builder->setImageFilter(m_contrast->pictureFilter());
+    // The structures page of a PDF: the picks of the range are read and
+    // drawn here, the export thread only replays the drawing.
+    builder->setExtraPage(StructuresPage::forReport(db, para));
 
     auto *wait = new WaitView(this, false, preview ? 1 : 0);
     wait->setTitle(tr("Waiting for ") + title);

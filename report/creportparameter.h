@@ -33,6 +33,9 @@ public:
     void setWithHeader(bool v) { m_withHeader = v; }
     bool withGridLines() const { return m_withGridLines; }
     void setWithGridLines(bool v) { m_withGridLines = v; }
+    // A PDF report ends with a page of the stereonet and rose of its range.
+    bool withStructures() const { return m_withStructures; }
+    void setWithStructures(bool v) { m_withStructures = v; }
 
 private:
     float m_fromDepth = 0.0f;
@@ -46,6 +49,7 @@ private:
     int m_reservedValue = 0;
     bool m_withHeader = false;
     bool m_withGridLines = false;
+    bool m_withStructures = false;
 };
 
 Q_DECLARE_METATYPE(CReportParameter)

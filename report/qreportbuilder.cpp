@@ -392,8 +392,16 @@ QImage QReportBuilder::renderBlock(const QImage &source, int depth)
         ? m_nImgHeight
         : int(qint64(depth - m_nLastDepth) * m_nImgHeight / step);
     const QRect target(30, 20, m_nImgWidth, qMax(0, height));
-    if (!source.isNull() && target.height() > 0)
-        painter.drawImage(target, source);
+    if (!source.isNull() && target.height() > 0) {
+        if (m_imageFilter) {
+            const qint64 span = (n == 10 || step <= 0) ? step : qint64(depth) - m_nLastDepth;
+            const double metres = span * 1e-4;
+            const QImage shown = m_imageFilter(source, metres);
+            painter.drawImage(target, shown.isNull() ? source : shown);
+        } else {
+            painter.drawImage(target, source);
+        }
+    }
 
     if (m_bWithGridLines && step > 0 && target.height() > 0) {
         const double pixelsPerMm = m_nImgHeight / (step * 0.1);

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QQueryBigImages;
@@ -74,6 +75,21 @@ public:
     QString tempDir() const { return m_strTempDir; }
     const ReportProjectFacts &facts() const { return m_facts; }
     void setFacts(const ReportProjectFacts &facts) { m_facts = facts; }
+
+    // How a block's wall picture is shown in the report (the contrast of the
+    // page): given the picture and the depth it covers in metres, answers the
+    // picture to place. Set before generate() starts; it runs on the export
+    // thread, so it must hold copies of everything it uses. None: the
+    // picture as stored.
+    using ImageFilter = std::function<QImage(const QImage &picture, double metres)>;
+    void setImageFilter(const ImageFilter &filter) { m_imageFilter = filter; }
+    ImageFilter imageFilter() const { return m_imageFilter; }
+
+    // A page put after the blocks (the structures of the range), drawn on
+    // the GUI thread; outputs that take it (the PDF) scale it to fit their
+    // page. Null: no such page.
+    void setExtraPage(const QImage &page) { m_extraPage = page; }
+    QImage extraPage() const { return m_extraPage; }
 
     // The block image for the step ending at depth, as rendered for the
     // output (exposed for tests; generate() uses it).
@@ -161,6 +177,8 @@ protected:
 
 private:
     std::unique_ptr<QTemporaryDir> m_tempDir;
+    ImageFilter m_imageFilter;
+    QImage m_extraPage;
     static std::atomic<int> s_blockPauseMs;
 };
 

@@ -34,6 +34,13 @@ bool QReportPDF::beginOutput()
 void QReportPDF::endOutput()
 {
     bool written = false;
+    const QImage extra = extraPage();
+    if (m_pPainter && m_pPrinter && m_strError.isEmpty() && !extra.isNull() && m_pPrinter->newPage()) {
+        const QRectF page = m_pPrinter->pageRect(QPrinter::DevicePixel);
+        const double scale = qMin(page.width() / extra.width(), page.height() / extra.height());
+        const QSizeF size(extra.width() * scale, extra.height() * scale);
+        m_pPainter->drawImage(QRectF(QPointF((page.width() - size.width()) / 2, 0), size), extra);
+    }
     if (m_pPainter) {
         written = m_pPainter->end();
         delete m_pPainter;

@@ -36,6 +36,9 @@ ReportDlg::ReportDlg(QWidget *parent)
     m_checkBoxGrid->setObjectName(QStringLiteral("checkBox_2"));
     m_checkBoxHeader = new QCheckBox(tr("With Header"), this);
     m_checkBoxHeader->setObjectName(QStringLiteral("checkBox"));
+    m_checkBoxStructures = new QCheckBox(tr("Structures page"), this);
+    m_checkBoxStructures->setObjectName(QStringLiteral("checkBoxStructures"));
+    m_checkBoxStructures->setToolTip(tr("A PDF report ends with the stereonet and rose of the picks in its range"));
     m_label2 = new QLabel(tr("Range"), this);
     m_label2->setObjectName(QStringLiteral("label_2"));
     m_spinBoxFrom = new QDoubleSpinBox(this);
@@ -79,6 +82,7 @@ ReportDlg::ReportDlg(QWidget *parent)
     grid->addWidget(m_labelInfo, 0, 2);
     grid->addWidget(m_checkBoxGrid, 1, 0);
     grid->addWidget(m_checkBoxHeader, 1, 1);
+    grid->addWidget(m_checkBoxStructures, 1, 2);
     grid->addWidget(m_label2, 2, 0);
     grid->addWidget(m_spinBoxFrom, 2, 1);
     grid->addWidget(m_spinBoxTo, 2, 2);
@@ -139,6 +143,7 @@ void ReportDlg::setParameter(const CReportParameter &para)
     m_spinBoxStep->setValue(para.depthStep());
     m_checkBoxHeader->setChecked(para.withHeader());
     m_checkBoxGrid->setChecked(para.withGridLines());
+    m_checkBoxStructures->setChecked(para.withStructures());
     m_comboBox->setCurrentIndex(qBound(0, para.columnsPerPage() - 1, 3));
     m_comboBoxType->setCurrentIndex(para.exportFormat() == 1 ? 1 : 0);
 }
@@ -163,6 +168,7 @@ void ReportDlg::parameter(CReportParameter &para) const
     para.setDepthStep(float(m_spinBoxStep->value()));
     para.setWithHeader(m_checkBoxHeader->isChecked());
     para.setWithGridLines(m_checkBoxGrid->isChecked());
+    para.setWithStructures(m_checkBoxStructures->isChecked());
 }
 
 void ReportDlg::showMessage(const QString &text)

@@ -61,6 +61,7 @@ private:
     QLabel *m_labelInfo = nullptr;
     QCheckBox *m_checkBoxGrid = nullptr;
     QCheckBox *m_checkBoxHeader = nullptr;
+    QCheckBox *m_checkBoxStructures = nullptr;
     QLabel *m_label2 = nullptr;
     QDoubleSpinBox *m_spinBoxFrom = nullptr;
     QDoubleSpinBox *m_spinBoxTo = nullptr;

@@ -960,6 +960,14 @@
         <source>Stop value must be greater than start value , please put in again !!!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Structures page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A PDF report ends with the stereonet and rose of the picks in its range</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RewriteProgressDialog</name>
@@ -1251,6 +1259,16 @@ It needs to saved into different images.
     <message>
         <source>Please open a project file first!</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructuresPage</name>
+    <message numerus="yes">
+        <source>Structures %1 m – %2 m, %n pick(s)</source>
+        <translation>
+            <numerusform>Structures %1 m – %2 m, %n pick</numerusform>
+            <numerusform>Structures %1 m – %2 m, %n picks</numerusform>
+        </translation>
     </message>
 </context>
 <context>

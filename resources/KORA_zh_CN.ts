@@ -960,6 +960,14 @@
         <source>Stop value must be greater than start value , please put in again !!!</source>
         <translation>终止值必须大于起始值，请重新输入！！！</translation>
     </message>
+    <message>
+        <source>Structures page</source>
+        <translation>构造页</translation>
+    </message>
+    <message>
+        <source>A PDF report ends with the stereonet and rose of the picks in its range</source>
+        <translation>PDF 报告末尾附加其深度范围内拾取的赤平投影图和玫瑰图</translation>
+    </message>
 </context>
 <context>
     <name>RewriteProgressDialog</name>
@@ -1252,6 +1260,15 @@ It needs to saved into different images.
     <message>
         <source>Please open a project file first!</source>
         <translation>请先打开工程文件！</translation>
+    </message>
+</context>
+<context>
+    <name>StructuresPage</name>
+    <message numerus="yes">
+        <source>Structures %1 m – %2 m, %n pick(s)</source>
+        <translation>
+            <numerusform>构造 %1 m – %2 m，%n 个拾取</numerusform>
+        </translation>
     </message>
 </context>
 <context>

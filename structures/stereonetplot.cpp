@@ -5,7 +5,14 @@
 #include <QMap>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <cmath>
+
+namespace {
+// Above this many picks the great circles are drawn coarser and without
+// antialiasing.
+constexpr int kCrowdedPicks = 2000;
+} // namespace
 
 StereonetPlot::StereonetPlot(QWidget *parent)
     : StructurePlot(parent)
@@ -71,12 +78,26 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
 
     QMap<QString, int> counts;
     if (m_greatCircles) {
-        for (const StructurePick &p : m_picks) {
-            painter->setPen(QPen(StructurePick::typeColour(p.type), 1.0));
-            QPolygonF line;
-            for (const QPointF &q : schmidtGreatCircle(p.dip, p.dipDirection, 60))
-                line << toScreen(q);
-            painter->drawPolyline(line);
+        // A crowded net on a raster device keeps its circles as a picture,
+        // so a repaint of the same picks (a window shown again, a new
+        // selection) does not draw them all again.
+        const QRectF net(centre.x() - radius - 1, centre.y() - radius - 1, 2 * radius + 2, 2 * radius + 2);
+        const int device = painter->device() ? painter->device()->devType() : 0;
+        const bool raster = device == QInternal::Image || device == QInternal::Widget || device == QInternal::Pixmap;
+        if (m_picks.size() > kCrowdedPicks && raster && painter->worldTransform().type() <= QTransform::TxTranslate) {
+            if (m_circleLayer.isNull() || m_circleLayerGeneration != m_picksGeneration || m_circleLayerNet != net) {
+                m_circleLayer = QImage(net.size().toSize(), QImage::Format_ARGB32_Premultiplied);
+                m_circleLayer.fill(Qt::transparent);
+                QPainter layer(&m_circleLayer);
+                layer.translate(-net.topLeft());
+                drawGreatCircles(&layer, centre, radius);
+                layer.end();
+                m_circleLayerGeneration = m_picksGeneration;
+                m_circleLayerNet = net;
+            }
+            painter->drawImage(net.topLeft(), m_circleLayer);
+        } else {
+            drawGreatCircles(painter, centre, radius);
         }
     }
     const double dot = std::max(2.0, radius / 80.0);
@@ -110,5 +131,35 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
     painter->setPen(Qt::black);
     painter->drawText(QRectF(rect.left(), rect.bottom() - fm.height() * 1.5, rect.width(), fm.height() * 1.5),
                       Qt::AlignCenter, legend.trimmed());
+    painter->restore();
+}
+
+void StereonetPlot::drawGreatCircles(QPainter *painter, const QPointF &centre, double radius) const
+{
+    auto toScreen = [&](const QPointF &p) { return QPointF(centre.x() + p.x() * radius, centre.y() - p.y() * radius); };
+    // Type by type with one pen each; many circles get fewer points and a
+    // cosmetic pen without antialiasing (the raster engine's fast lines),
+    // which a crowded net does not show anyway.
+    const bool crowded = m_picks.size() > kCrowdedPicks;
+    const int points = crowded ? 36 : 60;
+    QMap<QString, QVector<int>> byType;
+    for (int i = 0; i < m_picks.size(); ++i)
+        byType[m_picks.at(i).type] << i;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, !crowded);
+    painter->setBrush(Qt::NoBrush);
+    QPolygonF line;
+    for (auto it = byType.cbegin(); it != byType.cend(); ++it) {
+        QPen pen(StructurePick::typeColour(it.key()), crowded ? 0.0 : 1.0);
+        pen.setCosmetic(crowded);
+        painter->setPen(pen);
+        for (int index : it.value()) {
+            const StructurePick &p = m_picks.at(index);
+            line.clear();
+            for (const QPointF &q : schmidtGreatCircle(p.dip, p.dipDirection, points))
+                line << toScreen(q);
+            painter->drawPolyline(line);
+        }
+    }
     painter->restore();
 }

@@ -3,6 +3,8 @@
 
 #include "structureplot.h"
 
+#include <QImage>
+
 // Lower-hemisphere equal-area net of the picks: poles (and on request great
 // circles) coloured by type, the count per type, and the Fisher mean pole of
 // the selected picks (all picks when none is selected).
@@ -27,7 +29,16 @@ public:
     void paintPlot(QPainter *painter, const QRectF &rect) const override;
 
 private:
+    // Draws the great circles of all picks into the net of that centre and
+    // radius.
+    void drawGreatCircles(QPainter *painter, const QPointF &centre, double radius) const;
+
     bool m_greatCircles = false;
+    // The great circles of a crowded net as last drawn on screen, kept for
+    // the next paint of the same picks and net.
+    mutable QImage m_circleLayer;
+    mutable quint64 m_circleLayerGeneration = 0;
+    mutable QRectF m_circleLayerNet;
     QVector<int> m_selection;
 };
 

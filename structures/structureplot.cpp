@@ -16,6 +16,7 @@ StructurePlot::StructurePlot(QWidget *parent)
 void StructurePlot::setPicks(const QVector<StructurePick> &picks)
 {
     m_picks = picks;
+    ++m_picksGeneration;
     update();
 }
 

@@ -37,6 +37,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
     QVector<StructurePick> m_picks;
+    // Goes up with every setPicks(), for drawings kept between paints.
+    quint64 m_picksGeneration = 0;
 };
 
 #endif // STRUCTUREPLOT_H

@@ -49,6 +49,7 @@ private slots:
     void settingChangesThePageNotTheFile_data();
     void settingChangesThePageNotTheFile();
     void arrivingPiecesGetTheSetting();
+    void reportPictureFilter();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -167,6 +168,30 @@ void TestContrast::arrivingPiecesGetTheSetting()
     for (int i = 0; i < pieces.size(); ++i)
         QVERIFY2(shownOf(pieces.at(i)) == arrived.at(i), qPrintable(QString("piece %1").arg(i)));
     QCOMPARE(hashOf(m_project), before);
+}
+
+void TestContrast::reportPictureFilter()
+{
+    // What a report block gets: nothing to do without a setting; with
+    // dynamic normalisation, the window keeps its length in metres at the
+    // block picture's own scale (0.5 m of a 1 m picture of 400 rows = 200).
+    ContrastController controller(nullptr);
+    QVERIFY(!controller.pictureFilter());
+
+    QImage ramp(8, 400, QImage::Format_RGB32);
+    for (int y = 0; y < ramp.height(); ++y)
+        for (int x = 0; x < ramp.width(); ++x)
+            ramp.setPixel(x, y, qRgb(100 + (y * 7 + x) % 40, 100 + (y * 7 + x) % 40, 110));
+    WallContrast c;
+    c.dynamicNormalisation = true;
+    controller.setSetting(c, 0.5);
+    const auto filter = controller.pictureFilter();
+    QVERIFY(filter);
+    QCOMPARE(filter(ramp, 1.0), equaliseSlidingWindow(ramp, 200));
+    QCOMPARE(filter(ramp, 2.0), equaliseSlidingWindow(ramp, 100));
+    // A later setting does not reach a filter already handed out.
+    controller.setSetting(WallContrast(), 0.5);
+    QCOMPARE(filter(ramp, 1.0), equaliseSlidingWindow(ramp, 200));
 }
 
 QTEST_MAIN(TestContrast)

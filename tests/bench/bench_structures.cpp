@@ -162,17 +162,23 @@ void BenchStructures::stereonetOfTenThousandPicks()
     for (bool circles : {false, true}) {
         plot.setGreatCircles(circles);
         QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+        // The first paint of new picks, then repaints of the same picks.
+        double first = 1e18;
         double best = 1e18;
         for (int round = 0; round < 3; ++round) {
-            QElapsedTimer timer;
-            timer.start();
-            QPainter painter(&image);
-            plot.paintPlot(&painter, QRectF(0, 0, 800, 800));
-            painter.end();
-            best = std::min(best, timer.nsecsElapsed() / 1e6);
+            plot.setPicks(picks);
+            for (int paint = 0; paint < 2; ++paint) {
+                QElapsedTimer timer;
+                timer.start();
+                QPainter painter(&image);
+                plot.paintPlot(&painter, QRectF(0, 0, 800, 800));
+                painter.end();
+                const double ms = timer.nsecsElapsed() / 1e6;
+                (paint == 0 ? first : best) = std::min(paint == 0 ? first : best, ms);
+            }
         }
-        qInfo("stereonet of %d picks%s, 800 x 800: %.1f ms (target < 100 ms)", int(picks.size()),
-              circles ? " with great circles" : "", best);
+        qInfo("stereonet of %d picks%s, 800 x 800: first paint %.1f ms, repaint %.1f ms (target < 100 ms)",
+              int(picks.size()), circles ? " with great circles" : "", first, best);
     }
 }
 

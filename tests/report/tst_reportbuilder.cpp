@@ -5,6 +5,7 @@
 // that ends and leaves no temporary files, and a deep hole.
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -21,7 +22,10 @@
 #include "qreportbuilder.h"
 #include "qreportpdf.h"
 #include "qreportpreview.h"
+#include "creportparameter.h"
 #include "samplefixture.h"
+#include "structurepickstore.h"
+#include "structurespage.h"
 
 namespace {
 
@@ -93,6 +97,9 @@ private slots:
     void previewEnds_data();
     void previewEnds();
     void deepHole();
+    void blocksShowTheFilteredPicture();
+    void structuresPage_data();
+    void structuresPage();
 
 private:
     QString project(const QString &name, const QStringList &args);
@@ -438,6 +445,121 @@ void TestReportBuilder::deepHole()
     QSignalSpy blocks(&builder, &QReportBuilder::signalOneImageProcessed);
     QCOMPARE(runOnThread(&builder), out.filePath(QStringLiteral("deep.pdf")));
     QCOMPARE(blocks.count(), 485);
+}
+
+void TestReportBuilder::blocksShowTheFilteredPicture()
+{
+    // A contrast filter changes the wall picture of the blocks (and only the
+    // picture: the scales stay), gets the depth each picture covers, and
+    // leaves the project file as it was.
+    const QString path = project(QStringLiteral("short"), {QStringLiteral("--to"), QStringLiteral("2.5")});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    auto digest = [&path] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+                                           : QByteArray();
+    };
+    const QByteArray before = digest();
+
+    RecordingBuilder plain(path, 0.0f, 2.5f, 1, 1.0f, false);
+    plain.generate();
+    QVERIFY(plain.succeeded());
+
+    RecordingBuilder filtered(path, 0.0f, 2.5f, 1, 1.0f, false);
+    QList<double> metres;
+    filtered.setImageFilter([&metres](const QImage &picture, double m) {
+        metres << m;
+        QImage shown = picture.convertToFormat(QImage::Format_RGB32);
+        shown.fill(Qt::white);
+        return shown;
+    });
+    filtered.generate();
+    QVERIFY(filtered.succeeded());
+    QCOMPARE(metres.size(), 3);
+    QCOMPARE(metres.first(), 1.0);
+    QCOMPARE(metres.last(), 0.5); // the short last block
+
+    const QImage a = plain.lastBlock;
+    const QImage b = filtered.lastBlock;
+    QCOMPARE(a.size(), b.size());
+    const int x = 30 + plain.imageWidth() / 2;
+    const int y = 20 + plain.imageHeight() / 4;
+    QVERIFY(!isWhite(a.pixelColor(x, y)));
+    QVERIFY(isWhite(b.pixelColor(x, y)));
+    QCOMPARE(b.pixel(10, 5), a.pixel(10, 5)); // the azimuth scale's margin
+    QCOMPARE(digest(), before);
+}
+
+void TestReportBuilder::structuresPage_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<float>("from"); // picks lie at 1.2 m and 2.6 m
+    QTest::addColumn<bool>("extraPage");
+    QTest::newRow("asked, picks in range") << true << 1 << 0.0f << true;
+    QTest::newRow("not asked") << false << 1 << 0.0f << false;
+    QTest::newRow("asked, no picks in range") << true << 1 << 3.0f << false;
+    QTest::newRow("asked, word-processor format") << true << 0 << 0.0f << false;
+}
+
+void TestReportBuilder::structuresPage()
+{
+    if (!havePoppler())
+        QSKIP("pdftotext/pdftoppm (poppler-utils) not installed");
+    QFETCH(bool, asked);
+    QFETCH(int, format);
+    QFETCH(float, from);
+    QFETCH(bool, extraPage);
+    const QString path = project(QStringLiteral("picked"), {QStringLiteral("--to"), QStringLiteral("4")});
+    QVERIFY(!path.isEmpty());
+    StructurePickStore store(path);
+    if (store.allPicks().isEmpty()) {
+        for (double depth : {12000.0, 26000.0}) {
+            StructurePick pick;
+            pick.depth = depth;
+            pick.dip = 40.0;
+            pick.dipDirection = depth / 200.0;
+            QVERIFY2(store.add(&pick), qPrintable(store.lastError()));
+        }
+    }
+    load(path);
+
+    CReportParameter para;
+    para.setFromDepth(from);
+    para.setToDepth(4.0f);
+    para.setExportFormat(format);
+    para.setWithStructures(asked);
+    QTemporaryDir out;
+    QReportPDF builder(path, from, 4.0f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    builder.setExtraPage(StructuresPage::forReport(path, para));
+    builder.setFileName(out.filePath(QStringLiteral("s.pdf")));
+    QCOMPARE(runOnThread(&builder), out.filePath(QStringLiteral("s.pdf")));
+
+    const QString text = pdfText(out.filePath(QStringLiteral("s.pdf")));
+    const int perPage = builder.imagesPerColumn() * 2;
+    const int blockPages = (int(4.0f - from) + perPage - 1) / perPage;
+    QCOMPARE(text.count(QLatin1Char('\f')), blockPages + (extraPage ? 1 : 0));
+    if (!extraPage)
+        return;
+    // The last page carries the plots: the fractures' red on the net and
+    // the rose (the wall pictures of the sample are grey).
+    const QString last = QString::number(blockPages + 1);
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("30"), QStringLiteral("-png"),
+                                           QStringLiteral("-f"), last, QStringLiteral("-l"), last,
+                                           out.filePath(QStringLiteral("s.pdf")), out.filePath(QStringLiteral("p"))});
+    QVERIFY(ppm.waitForFinished(60000));
+    const QStringList pngs = QDir(out.path()).entryList({QStringLiteral("p*.png")});
+    QCOMPARE(pngs.size(), 1);
+    const QImage page(out.filePath(pngs.first()));
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            red += c.red() > 180 && c.green() < 150 && c.blue() < 150;
+        }
+    QVERIFY2(red > 20, qPrintable(QString::number(red)));
 }
 
 QTEST_MAIN(TestReportBuilder)

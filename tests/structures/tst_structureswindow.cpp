@@ -46,6 +46,7 @@ private slots:
     void roseBins_data();
     void roseBins();
     void picksOfARangeAreShownAndExported();
+    void crowdedNetFollowsNewPicks();
 };
 
 void TstStructuresWindow::roseBins_data()
@@ -112,6 +113,35 @@ void TstStructuresWindow::picksOfARangeAreShownAndExported()
     QVERIFY(!window.tadpole()->exportTo(dir.filePath("missing/tadpole.png")));
 
     QCOMPARE(hashOf(path), before);
+}
+
+void TstStructuresWindow::crowdedNetFollowsNewPicks()
+{
+    // A crowded net keeps its great circles between paints: new picks must
+    // still show at once, as a fresh plot of them shows them.
+    auto crowd = [](double dipDirection) {
+        QVector<StructurePick> picks;
+        for (int i = 0; i < 2500; ++i) {
+            StructurePick p;
+            p.dip = 20.0 + i % 60;
+            p.dipDirection = dipDirection + i % 40;
+            picks << p;
+        }
+        return picks;
+    };
+    StereonetPlot plot;
+    plot.setGreatCircles(true);
+    plot.setPicks(crowd(0.0));
+    const QImage first = plot.toImage(QSize(400, 400));
+    QCOMPARE(plot.toImage(QSize(400, 400)), first);
+    plot.setPicks(crowd(180.0));
+    const QImage second = plot.toImage(QSize(400, 400));
+    QVERIFY(second != first);
+
+    StereonetPlot fresh;
+    fresh.setGreatCircles(true);
+    fresh.setPicks(crowd(180.0));
+    QCOMPARE(fresh.toImage(QSize(400, 400)), second);
 }
 
 QTEST_MAIN(TstStructuresWindow)
