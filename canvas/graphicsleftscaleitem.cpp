@@ -165,7 +165,9 @@ QRectF GraphicsLeftScaleItem::boundingRect() const
                                   + QStringLiteral("m")),
         metrics.horizontalAdvance(QString::number(m_endDepth / kLabelDivisor, 'f', 2)));
     const double reach = qMax(300.0, kLabelClearance + widest + 2.0);
-    return QRectF(l.x1() - reach, l.y1() - 40.0, reach, l.length() + 40.0);
+    // The first label stands on the scale's top; a tall font reaches above it.
+    const double above = qMax(40.0, metrics.height());
+    return QRectF(l.x1() - reach, l.y1() - above, reach, l.length() + above + metrics.descent());
 }
 
 void GraphicsLeftScaleItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option,
