@@ -93,7 +93,7 @@ QString runOnThread(QReportBuilder *builder, QString *error = nullptr)
     QSignalSpy failed(&thread, &QExportReportThread::signalExportFailed);
     QSignalSpy finished(&thread, &QExportReportThread::signalProcessFinished);
     thread.start();
-    if (!finished.wait(900000) && finished.isEmpty())
+    if (finished.isEmpty() && !finished.wait(900000) && finished.isEmpty())
         qWarning("export thread did not finish");
     thread.wait();
     if (error && !failed.isEmpty())
