@@ -27,8 +27,8 @@ trap 'rm -rf "$work"' EXIT
     --name "Demo borehole" --features-csv "$work/features.csv" >/dev/null
 
 mkdir -p "$root/docs/images"
-# A screen the size of a laptop's; the window takes 1200 x 780 of it.
-timeout 600 xvfb-run -a -s "-screen 0 1280x820x24" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 \
+# A screen the size of a laptop's; the window takes 1360 x 800 of it.
+timeout 600 xvfb-run -a -s "-screen 0 1440x860x24" env QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 \
     "$shots" --project "$work/demo.prj" --features "$work/features.csv" \
     --diameter 110 --out "$root/docs/images"
 ls -l "$root/docs/images"
