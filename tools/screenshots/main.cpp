@@ -27,6 +27,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <functional>
 
 #include "fileinfowidget.h"
 #include "globals.h"
@@ -95,7 +96,8 @@ QWidget *newWindow(const QList<QWidget *> &before)
 }
 
 // Triggers action, photographs the window or dialog it opens, closes it.
-bool shootCommand(QAction *action, const QString &name, int settleMs = 1500)
+bool shootCommand(QAction *action, const QString &name, int settleMs = 1500,
+                  const std::function<void(QWidget *)> &prepare = {})
 {
     if (!action) {
         say(QStringLiteral("%1: the command is not in this build; picture kept").arg(name));
@@ -118,6 +120,16 @@ bool shootCommand(QAction *action, const QString &name, int settleMs = 1500)
         if (auto *box = qobject_cast<QMessageBox *>(other)) {
             say(QStringLiteral("%1: the command answered \"%2\"; picture kept").arg(name, box->text()));
         } else {
+            if (!other->isModal()) {
+                // A window of its own: a good size over the page.
+                other->move(g_window->x() + 160, g_window->y() + 40);
+                other->resize(900, 700);
+                QTest::qWait(2000);
+                if (prepare) {
+                    prepare(other);
+                    QTest::qWait(1000);
+                }
+            }
             QRect rect = g_window->frameGeometry().united(other->frameGeometry());
             shoot(name, rect);
             shot = true;
@@ -388,7 +400,19 @@ int main(int argc, char *argv[])
     shootCommand(bar->fileAction(ToolBar::ExportReport), QStringLiteral("report.png"));
     shootCommand(bar->editAction(ToolBar::Correction), QStringLiteral("corrections.png"));
     shootCommand(bar->editAction(ToolBar::Show3D), QStringLiteral("view3d.png"), 4000);
-    shootCommand(bar->editAction(ToolBar::Roll), QStringLiteral("roll.png"), 2500);
+    // The roll view asks for its range first: the one it offers, 0 to 2 m.
+    QTimer::singleShot(1000, &window, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog || qobject_cast<QMessageBox *>(dialog))
+            return;
+        for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+            if (button->text().remove(QLatin1Char('&')) == QLatin1String("OK")) {
+                button->click();
+                return;
+            }
+        }
+    });
+    shootCommand(bar->editAction(ToolBar::Roll), QStringLiteral("roll.png"), 4000);
     shootCommand(actionNamed({QStringLiteral("Structures"), QStringLiteral("Structures..."),
                               QStringLiteral("Stereonet")}),
                  QStringLiteral("structures.png"), 2500);
