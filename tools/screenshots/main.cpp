@@ -27,7 +27,6 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <functional>
 
 #include "fileinfowidget.h"
 #include "globals.h"
@@ -96,8 +95,7 @@ QWidget *newWindow(const QList<QWidget *> &before)
 }
 
 // Triggers action, photographs the window or dialog it opens, closes it.
-bool shootCommand(QAction *action, const QString &name, int settleMs = 1500,
-                  const std::function<void(QWidget *)> &prepare = {})
+bool shootCommand(QAction *action, const QString &name, int settleMs = 1500)
 {
     if (!action) {
         say(QStringLiteral("%1: the command is not in this build; picture kept").arg(name));
@@ -125,10 +123,6 @@ bool shootCommand(QAction *action, const QString &name, int settleMs = 1500,
                 other->move(g_window->x() + 160, g_window->y() + 40);
                 other->resize(900, 700);
                 QTest::qWait(2000);
-                if (prepare) {
-                    prepare(other);
-                    QTest::qWait(1000);
-                }
             }
             QRect rect = g_window->frameGeometry().united(other->frameGeometry());
             shoot(name, rect);
