@@ -3,6 +3,9 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <cstdio>
+
+#include "commandline.h"
 #include "fileinfowidget.h"
 #include "languagemanager.h"
 #include "mainwindow.h"
@@ -10,7 +13,28 @@
 
 int main(int argc, char *argv[])
 {
+    // The command line is read before the application object, so that
+    // --help, --version and a wrong option need no display.
+    QStringList rawArguments;
+    for (int i = 0; i < argc; ++i)
+        rawArguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = CommandLine::parse(rawArguments);
+    switch (commandLine.action()) {
+    case CommandLine::ShowHelp:
+        std::fputs(qPrintable(CommandLine::helpText(rawArguments.value(0))), stdout);
+        return CommandLine::exitCode(commandLine.action());
+    case CommandLine::ShowVersion:
+        std::fputs(qPrintable(CommandLine::versionText()), stdout);
+        return CommandLine::exitCode(commandLine.action());
+    case CommandLine::UsageError:
+        std::fprintf(stderr, "%s\n", qPrintable(commandLine.errorText()));
+        return CommandLine::exitCode(commandLine.action());
+    case CommandLine::Run:
+        break;
+    }
+
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORA_VERSION));
 
     LanguageManager::instance()->reloadTranslators();
     // The project record makes the navigation panel; tell it how first.
@@ -26,11 +50,15 @@ int main(int argc, char *argv[])
     QTimer::singleShot(0, window, [window] { WindowPlacement::fitAndCentre(window); });
 
     // "kora FILE" opens a project (.prj) or a picture, so that a file
-    // manager's "Open With" works. The toolkit has taken its own options.
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1) {
-        const QString path = QFileInfo(args.at(1)).absoluteFilePath();
+    // manager's "Open With" works. The window holds one file at a time: the
+    // first is opened, the others are named as left alone.
+    const QStringList files = commandLine.files();
+    if (!files.isEmpty()) {
+        const QString path = QFileInfo(files.first()).absoluteFilePath();
         QTimer::singleShot(0, window, [window, path] { window->openFile(path); });
+        for (int i = 1; i < files.size(); ++i)
+            std::fprintf(stderr, "kora: opens one file at a time; not opening %s\n",
+                         qPrintable(files.at(i)));
     }
 
     const int result = app.exec();

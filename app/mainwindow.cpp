@@ -40,6 +40,7 @@
 #include "structurescontroller.h"
 #include "structurespage.h"
 #include "toolbar.h"
+#include "userguide.h"
 #include "waitview.h"
 
 #include <QAction>
@@ -239,6 +240,11 @@ void MainWindow::createActions()
     m_aboutAct->setStatusTip(tr("Show the application's About box"));
     connect(m_aboutAct, &QAction::triggered, this, &MainWindow::about);
 
+    m_userGuideAct = new QAction(tr("User &guide"), this);
+    m_userGuideAct->setShortcut(QKeySequence::HelpContents);
+    m_userGuideAct->setStatusTip(tr("Show the user guide"));
+    connect(m_userGuideAct, &QAction::triggered, this, &MainWindow::showUserGuide);
+
     m_displaySettingAct = new QAction(QIcon(QStringLiteral(":/res/DisplaySetting.png")),
                                       tr("&DisplaySetting"), this);
     m_displaySettingAct->setStatusTip(tr("Popup display setting dialog"));
@@ -305,6 +311,7 @@ void MainWindow::createMenus()
     m_viewMenu->addAction(m_toolBar->toggleViewAction());
 
     m_helpMenu = menuBar()->addMenu(tr("&Help"));
+    m_helpMenu->addAction(m_userGuideAct);
     m_helpMenu->addAction(m_aboutAct);
 }
 
@@ -454,12 +461,27 @@ void MainWindow::deleteItem()
 
 void MainWindow::about()
 {
-    const QString text = tr("<p> <b>KORA</b> </p> ") + tr("<p> Version: 1.7.90925 </p> ")
+    const QString text = tr("<p> <b>KORA</b> </p> ") + tr("<p> Version: %1 </p> ").arg(QStringLiteral(KORA_VERSION))
         + tr("<p> Borehole-wall image viewer and interpretation tool. </p> ")
         + tr("<p> Pages through the unrolled 360° image of a borehole wall by depth, </p> ")
         + tr("<p> measures lengths, angles, dips and areas on it, corrects depth and azimuth, </p> ")
         + tr("<p> and exports reports and 3D views of the hole. </p> ");
     QMessageBox::about(this, tr("About"), text);
+}
+
+void MainWindow::showUserGuide()
+{
+    const QStringList dirs = UserGuide::searchDirs(QCoreApplication::applicationDirPath());
+    const QString path = UserGuide::find(LanguageManager::instance()->isChinese(), dirs);
+    if (path.isEmpty()) {
+        QMessageBox::warning(this, tr("User guide"),
+                             tr("The user guide is not installed. It is looked for in:\n%1")
+                                 .arg(dirs.join(QLatin1Char('\n'))));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::warning(this, tr("User guide"),
+                             tr("No program to show %1 was found.").arg(path));
 }
 
 // ---------------------------------------------------------------------------
@@ -1230,6 +1252,8 @@ void MainWindow::OnRetranslate()
     m_englishAct->setText(tr("&English"));
     m_chineseAct->setText(tr("&Chinese"));
     m_aboutAct->setText(tr("&About"));
+    m_userGuideAct->setText(tr("User &guide"));
+    m_userGuideAct->setStatusTip(tr("Show the user guide"));
     if (!m_viewMenu->actions().isEmpty())
         m_viewMenu->actions().first()->setText(tr("ToolBar"));
     statusBar()->showMessage(tr("Ready"));

@@ -137,6 +137,8 @@ public slots:
     void deleteItem();
     void roll();
     void about();
+    // Help > User guide: the installed guide in the desktop's viewer.
+    void showUserGuide();
     void handleMouseMoved(QMouseEvent *event);
     bool updateImagesInit();
     void handleGoPressed();
@@ -249,6 +251,7 @@ private:
     QMenu *m_recentProjectsMenu = nullptr;
     QMenu *m_languageMenu = nullptr;
     QAction *m_aboutAct = nullptr;
+    QAction *m_userGuideAct = nullptr;
     QAction *m_exitAct = nullptr;
     QAction *m_closeAct = nullptr;
     QList<QAction *> m_recentFileActs;

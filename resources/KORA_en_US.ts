@@ -2,6 +2,30 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>kora: unknown option &apos;%1&apos;
+Try &apos;kora --help&apos; for the options.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: %1 [OPTION]... [FILE]
+View and interpret borehole-wall images.
+
+FILE is a project (.prj) or a picture; KORA opens it at start.
+
+Options:
+  -h, --help     show this help and exit
+  -v, --version  show the version and exit
+  --             treat every following argument as a file name
+
+The toolkit&apos;s options (-platform, -style, -display ...) are accepted too.
+Settings are kept in ~/.config/KD/QVNKORA.conf.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ContrastDock</name>
     <message>
         <source>Wall contrast</source>
@@ -312,10 +336,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;p&gt; Version: 1.7.90925 &lt;/p&gt; </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&lt;p&gt; Borehole-wall image viewer and interpretation tool. &lt;/p&gt; </source>
         <translation type="unfinished"></translation>
     </message>
@@ -541,6 +561,31 @@
     </message>
     <message>
         <source>Saving report successfully , do you want to open it ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User &amp;guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the user guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; Version: %1 &lt;/p&gt; </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user guide is not installed. It is looked for in:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No program to show %1 was found.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

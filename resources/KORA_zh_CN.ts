@@ -2,6 +2,43 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>kora: unknown option &apos;%1&apos;
+Try &apos;kora --help&apos; for the options.</source>
+        <translation>kora：未知选项“%1”
+运行“kora --help”查看可用选项。</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [OPTION]... [FILE]
+View and interpret borehole-wall images.
+
+FILE is a project (.prj) or a picture; KORA opens it at start.
+
+Options:
+  -h, --help     show this help and exit
+  -v, --version  show the version and exit
+  --             treat every following argument as a file name
+
+The toolkit&apos;s options (-platform, -style, -display ...) are accepted too.
+Settings are kept in ~/.config/KD/QVNKORA.conf.
+</source>
+        <translation>用法：%1 [选项]... [文件]
+查看和解释井壁图像。
+
+文件为工程（.prj）或图片；KORA 启动时打开它。
+
+选项：
+  -h, --help     显示本帮助并退出
+  -v, --version  显示版本并退出
+  --             其后的参数都作为文件名
+
+也接受工具包的选项（-platform、-style、-display ...）。
+设置保存在 ~/.config/KD/QVNKORA.conf。
+</translation>
+    </message>
+</context>
+<context>
     <name>ContrastDock</name>
     <message>
         <source>Wall contrast</source>
@@ -312,10 +349,6 @@
         <translation>&lt;p&gt; &lt;b&gt;KORA&lt;/b&gt; &lt;/p&gt; </translation>
     </message>
     <message>
-        <source>&lt;p&gt; Version: 1.7.90925 &lt;/p&gt; </source>
-        <translation>&lt;p&gt; 版本：1.7.90925 &lt;/p&gt; </translation>
-    </message>
-    <message>
         <source>&lt;p&gt; Borehole-wall image viewer and interpretation tool. &lt;/p&gt; </source>
         <translation>&lt;p&gt; 钻孔孔壁图像浏览与解释工具。 &lt;/p&gt; </translation>
     </message>
@@ -542,6 +575,32 @@
     <message>
         <source>Saving report successfully , do you want to open it ?</source>
         <translation>报告保存成功，是否打开？</translation>
+    </message>
+    <message>
+        <source>User &amp;guide</source>
+        <translation>用户指南(&amp;G)</translation>
+    </message>
+    <message>
+        <source>Show the user guide</source>
+        <translation>显示用户指南</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt; Version: %1 &lt;/p&gt; </source>
+        <translation>&lt;p&gt; 版本：%1 &lt;/p&gt; </translation>
+    </message>
+    <message>
+        <source>User guide</source>
+        <translation>用户指南</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed. It is looked for in:
+%1</source>
+        <translation>未安装用户指南。查找位置：
+%1</translation>
+    </message>
+    <message>
+        <source>No program to show %1 was found.</source>
+        <translation>没有找到可以显示 %1 的程序。</translation>
     </message>
 </context>
 <context>
