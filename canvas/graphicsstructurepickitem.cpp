@@ -7,7 +7,7 @@
 #include <cmath>
 
 namespace {
-constexpr double kHandle = 6.0;   // half size of a point's square
+constexpr double kHandle = 10.0;   // half size of a point's square
 constexpr double kHitWidth = 14.0; // band around the curve that picks the item up
 }
 
@@ -140,7 +140,7 @@ QRectF GraphicsStructurePickItem::boundingRect() const
     if (m_fit.valid) {
         // The label stands right of the image column at the trace's centre depth.
         const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
-        r |= QRectF(m_page.left + m_page.width + 4, y - 40, 600, 80);
+        r |= QRectF(m_page.left + m_page.width + 4, y - 60, 1000, 120);
     }
     return r.adjusted(-kHitWidth, -kHitWidth, kHitWidth, kHitWidth);
 }
@@ -172,13 +172,15 @@ void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraph
     if (m_fit.valid) {
         const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
         QFont font = painter->font();
-        font.setPixelSize(28);
+        // As large as the measurement labels beside the page.
+        font.setPixelSize(64);
+        font.setBold(true);
         painter->setFont(font);
         painter->setPen(colour);
         QString text = label();
         if (!m_comment.isEmpty())
             text += QStringLiteral("  ") + m_comment;
-        painter->drawText(QRectF(m_page.left + m_page.width + 8, y - 40, 590, 80),
+        painter->drawText(QRectF(m_page.left + m_page.width + 8, y - 60, 990, 120),
                           Qt::AlignLeft | Qt::AlignVCenter, text);
     }
 }
