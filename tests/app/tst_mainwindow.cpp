@@ -355,7 +355,8 @@ void TestMainWindow::menus()
     for (const QString &text : {QStringLiteral("Wall contrast"), QStringLiteral("&Structures"),
                                 QStringLiteral("Tadpole plot")})
         QVERIFY2(actionTexts(w.viewMenu()).contains(text), qPrintable(text));
-    QCOMPARE(actionTexts(w.helpMenu()), QStringList{QStringLiteral("&About")});
+    QCOMPARE(actionTexts(w.helpMenu()),
+             (QStringList{QStringLiteral("User &guide"), QStringLiteral("&About")}));
 
     QCOMPARE(w.closeAct()->statusTip(), QStringLiteral("Close the picture"));
     QCOMPARE(w.exitAct()->shortcut(), QKeySequence(Qt::ALT + Qt::Key_F4));
@@ -391,7 +392,7 @@ void TestMainWindow::interfaceInDeclaredOrder()
     const QStringList expected{
         "openPicture()", "openRecentFile()", "openProject()", "openRecentProject()",
         "saveCurrentImage()", "saveCurrentImage(bool)", "saveAs()", "saveDrewImage()",
-        "closePicture()", "deleteItem()", "roll()", "about()",
+        "closePicture()", "deleteItem()", "roll()", "about()", "showUserGuide()",
         "handleMouseMoved(QMouseEvent*)", "updateImagesInit()", "handleGoPressed()",
         "handleLastImages()", "handleNextImages()", "handleImageUpdate(int,int)",
         "handleRollRangeGetted(double,double)", "handleStopPressed()",
@@ -404,7 +405,7 @@ void TestMainWindow::interfaceInDeclaredOrder()
         "handleReleas3DResourse(QStringList)", "OnDisplaySetting()",
         "OnPreView(CReportParameter)", "ReadBigImagesThreadFinished()", "OnOpenReportFile(QString)", "OnLanguageSwtich()",
         "OnRetranslate()"};
-    QCOMPARE(expected.size(), 42);
+    QCOMPARE(expected.size(), 43);
     QCOMPARE(slotList, expected);
     QCOMPARE(QString::fromLatin1(meta->method(meta->indexOfSlot("updateImagesInit()")).typeName()),
              QStringLiteral("bool"));
