@@ -1,5 +1,8 @@
 #include "correctanglethread.h"
 
+#include "largeimage.h"
+#include "piecedecoder.h"
+
 #include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
@@ -80,20 +83,29 @@ void CorrectAngleThread::shiftImages(QSqlDatabase &db, int count)
         qDebug() << m_rewriter.lastError();
     }
     int step = 0;
+    // Pieces of one size are decoded into the same memory, one after the
+    // other; it is handed to the encoder as a copy.
+    QImage piece;
     while (!m_rewriter.shouldStop() && query.isActive() && query.next()) {
         const int id = query.value(0).toInt();
         const QByteArray bytes = query.value(1).toByteArray();
-        QImage piece = decodePiece(bytes);
+        const QSize size = PieceDecoder::headerSize(bytes);
+        if (PieceDecoder::isSaneSize(size) && piece.size() != size)
+            piece = LargeImage::create(size.width(), size.height(), QImage::Format_RGB32);
+        if (!PieceDecoder::decodeInto(bytes, &piece))
+            piece = QImage();
+        else if (piece.format() != QImage::Format_RGB32)
+            piece = piece.convertToFormat(QImage::Format_RGB32);
         if (piece.isNull()) {
             qDebug() << "undecodable piece kept as stored:" << id;
-            insertStoredPiece(bytes, id);
+            insertInOrder(bytes, id);
         } else if (shiftOf(piece.width(), m_turn) == 0) {
             // The turn leaves the piece as it is: keep its bytes, no second
             // JPEG generation.
-            insertStoredPiece(bytes, id);
+            insertInOrder(bytes, id);
         } else {
             shiftRows(piece, shiftOf(piece.width(), m_turn));
-            insertNewBigImageIntoTable(piece, id);
+            encodeLater(piece, id);
         }
         emit signalOneImageProcessed(step);
         ++step;

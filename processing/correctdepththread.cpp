@@ -8,6 +8,7 @@
 
 #include "globals.h"
 #include "imagejointer.h"
+#include "piecedecoder.h"
 #include "projectinfo.h"
 
 namespace {
@@ -95,9 +96,9 @@ void CorrectDepthThread::flush(QImage &accumulated, QByteArray &storedBytes, int
         return;
     }
     if (!storedBytes.isEmpty())
-        insertStoredPiece(storedBytes, id);
+        insertInOrder(storedBytes, id);
     else
-        insertNewBigImageIntoTable(accumulated, id);
+        encodeLater(accumulated, id);
     accumulated = QImage();
     storedBytes.clear();
 }
@@ -138,7 +139,8 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
     const auto flushHeld = [&](int at) {
         QImage accumulated = accumulatedView();
         flush(accumulated, storedBytes, at);
-        held = 0;
+        // Rows below the flushed ones (a piece decoded there) stay put.
+        held += heldRows;
         heldRows = 0;
     };
     int previousId = m_start > 0 ? m_start : 0;
@@ -153,19 +155,45 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
         const QByteArray bytes = query.value(1).toByteArray();
         const double depth = correctedDepth(id);
         lastDepth = depth;
-        const QImage piece = decodePiece(bytes);
 
-        if (piece.isNull()) {
+        // A piece is decoded straight into the rows below the held ones
+        // when it fits there; otherwise (another width, a grey JPEG) it is
+        // decoded on its own and joined by copying.
+        QImage piece;
+        int rowsInBuffer = 0;
+        const QSize size = PieceDecoder::headerSize(bytes);
+        if (PieceDecoder::isSaneSize(size)) {
+            QImage slot = m_jointer->reserve(&buffer, &held, &heldRows, size.width(), size.height());
+            if (m_jointer->failed()) {
+                qDebug() << "异常！";
+                m_rewriter.markFailed(QStringLiteral("out of memory"));
+                break;
+            }
+            const uchar *at = slot.constBits();
+            if (slot.isNull()) {
+                piece = decodePiece(bytes);
+            } else if (PieceDecoder::decodeInto(bytes, &slot)) {
+                if (slot.constBits() == at)
+                    rowsInBuffer = slot.height();
+                else
+                    piece = slot.convertToFormat(QImage::Format_RGB32);
+            }
+        } else {
+            piece = decodePiece(bytes);
+        }
+
+        if (rowsInBuffer == 0 && piece.isNull()) {
             // Kept as stored: what lies above it ends where it begins.
             qDebug() << "undecodable piece kept as stored:" << id;
             flushHeld(truncated(correctedDepth(previousId)));
-            insertStoredPiece(bytes, truncated(depth));
+            insertInOrder(bytes, truncated(depth));
         } else {
+            const int pieceRows = rowsInBuffer > 0 ? rowsInBuffer : piece.height();
             // A piece covers the depth span from the previous piece down to
             // its own id; its rows are spread over that span.
             const int span = id - previousId;
             if (span > 0)
-                scale = double(piece.height()) / span;
+                scale = double(pieceRows) / span;
             else if (!(scale > 0.0))
                 scale = m_fallbackScale;
 
@@ -181,7 +209,9 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
                 accumulatedScale = scale;
 
             const bool hadPixels = heldRows > 0;
-            if (!m_jointer->append(&buffer, &held, &heldRows, piece)) {
+            if (rowsInBuffer > 0) {
+                m_jointer->appendReserved(&buffer, &held, &heldRows, rowsInBuffer);
+            } else if (!m_jointer->append(&buffer, &held, &heldRows, piece)) {
                 qDebug() << "异常！";
                 m_rewriter.markFailed(QStringLiteral("out of memory"));
                 break;
@@ -207,7 +237,7 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
                 // The upper part is only encoded: a view on its rows will do.
                 const QImage upper(buffer.constBits() + qsizetype(held) * buffer.bytesPerLine(), buffer.width(),
                                    upperRows, buffer.bytesPerLine(), buffer.format());
-                insertNewBigImageIntoTable(upper, int(cut));
+                encodeLater(upper, int(cut));
                 // The rows below stay where they are; the next join appends
                 // below them.
                 held += upperRows;
@@ -223,6 +253,7 @@ void CorrectDepthThread::correctDepths(QSqlDatabase &db, int count)
 
     if (!m_rewriter.shouldStop())
         flushHeld(truncated(lastDepth));
+    takeEncoded();
     delete m_jointer;
     m_jointer = nullptr;
     if (!m_rewriter.shouldStop())

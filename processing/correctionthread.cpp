@@ -64,6 +64,7 @@ void CorrectionThread::run()
                 addNewTableOfBigImages();
                 if (!m_rewriter.shouldStop())
                     correctImages(db);
+                takeEncoded();
                 deleteOldTableAndRenameNewTable();
             } else {
                 qDebug() << "project file cannot be written:" << m_rewriter.lastError();
@@ -113,6 +114,40 @@ bool CorrectionThread::insertNewBigImageIntoTable(const QImage &image, int id)
         return false;
     }
     return insertBytes(bytes, id);
+}
+
+void CorrectionThread::encodeLater(const QImage &image, int id)
+{
+    takeEncoded();
+    if (m_rewriter.shouldStop() || image.isNull())
+        return;
+    if (!m_encoder.start(image, id))
+        insertNewBigImageIntoTable(image, id);
+}
+
+void CorrectionThread::insertInOrder(const QByteArray &bytes, int id)
+{
+    takeEncoded();
+    if (!m_rewriter.shouldStop())
+        insertStoredPiece(bytes, id);
+}
+
+void CorrectionThread::takeEncoded()
+{
+    if (!m_encoder.busy())
+        return;
+    QByteArray bytes;
+    int id = 0;
+    const bool res = m_encoder.take(&bytes, &id);
+    if (!m_prefixedLogs)
+        qDebug() << "insertNewBigImageIntoTable endDepth:" << id << (res ? "true" : "false");
+    if (!res) {
+        // An empty blob would replace the user's image: stop instead.
+        m_rewriter.markFailed(QStringLiteral("JPEG encoding failed at %1").arg(id));
+        return;
+    }
+    if (!m_rewriter.shouldStop())
+        insertBytes(bytes, id);
 }
 
 bool CorrectionThread::insertStoredPiece(const QByteArray &bytes, int id)

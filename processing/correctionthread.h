@@ -8,6 +8,7 @@
 #include <QThread>
 #include <atomic>
 
+#include "backgroundencoder.h"
 #include "bigimagetablerewriter.h"
 
 class ProjectInfo;
@@ -19,8 +20,9 @@ class ProjectInfo;
 //
 // A subclass supplies the main step, correctImages(): it emits
 // signalImagesCount() once, then signalOneImageProcessed() per step, inserts
-// every output piece through insertNewBigImageIntoTable() or
-// insertStoredPiece(), and stops early once rewriter().shouldStop().
+// every output piece through encodeLater() or insertInOrder() (or
+// insertNewBigImageIntoTable() / insertStoredPiece() when nothing is being
+// encoded), and stops early once rewriter().shouldStop().
 class CorrectionThread : public QThread
 {
     Q_OBJECT
@@ -75,6 +77,16 @@ protected:
     bool allPiecesWithin(QSqlDatabase &db, qint64 low, qint64 high, int *count);
     int lastInsertedId() const { return m_rewriter.insertedCount() > 0 ? m_rewriter.lastInsertedId() : 0; }
 
+    // insertNewBigImageIntoTable() with the encoding on a second thread: the
+    // rows are copied, so the caller may reuse image at once and decode the
+    // next piece while this one is encoded. Pieces reach the table in the
+    // order they are handed over; insertInOrder() is insertStoredPiece() in
+    // that order. run() inserts the last piece after correctImages().
+    void encodeLater(const QImage &image, int id);
+    void insertInOrder(const QByteArray &bytes, int id);
+    // Inserts the piece being encoded, if any.
+    void takeEncoded();
+
     QString m_projectPath;
     ProjectInfo *m_projectInfo = nullptr;
     BigImageTableRewriter m_rewriter;
@@ -82,6 +94,7 @@ protected:
 private:
     bool insertBytes(const QByteArray &bytes, int id);
 
+    BackgroundEncoder m_encoder;
     QString m_connectionName;
     bool m_prefixedLogs = false;
     std::atomic<bool> m_succeeded{false};

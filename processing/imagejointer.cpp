@@ -1,5 +1,7 @@
 #include "imagejointer.h"
 
+#include "largeimage.h"
+
 #include <QDebug>
 #include <algorithm>
 #include <cstring>
@@ -214,7 +216,7 @@ bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &b
         // again; a buffer of that width and size already there is reused.
         if (buffer->isNull() || buffer->width() != bottom.width() || buffer->height() < 2 * bottomHeight
             || buffer->format() != QImage::Format_RGB32) {
-            QImage fresh(bottom.width(), 2 * bottomHeight, QImage::Format_RGB32);
+            QImage fresh = LargeImage::create(bottom.width(), 2 * bottomHeight, QImage::Format_RGB32);
             if (fresh.isNull()) {
                 qDebug() << "joint 3";
                 m_failed = true;
@@ -247,8 +249,8 @@ bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &b
         // rows that grow a little with every join (cut lines that drift
         // against the pieces) replace it only after growing by half.
         const qint64 capacity = qint64(needed) * 3;
-        QImage larger(fullWidth, int(qMin<qint64>(capacity, std::numeric_limits<int>::max())),
-                      QImage::Format_RGB32);
+        QImage larger = LargeImage::create(fullWidth, int(qMin<qint64>(capacity, std::numeric_limits<int>::max())),
+                                           QImage::Format_RGB32);
         if (larger.isNull()) {
             qDebug() << "joint 3";
             m_failed = true;
@@ -279,4 +281,98 @@ bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &b
     *rows = needed;
     qDebug() << "joint 4";
     return true;
+}
+
+QImage ImageJointer::reserve(QImage *buffer, int *first, int *rows, int width, int more)
+{
+    m_failed = false;
+    if (width <= 0 || more <= 0)
+        return QImage();
+    if (*rows <= 0) {
+        *first = 0;
+        *rows = 0;
+        // Held rows drift up to a piece beyond the one joined, and the
+        // buffer needs twice the rows it holds: four pieces' rows spare
+        // replacing (and first touching) a new buffer as the drift grows.
+        const qint64 capacity = qint64(more) * 4;
+        if (buffer->isNull() || buffer->width() != width || buffer->height() < capacity
+            || buffer->format() != QImage::Format_RGB32) {
+            *buffer = QImage();
+            QImage fresh = LargeImage::create(width, int(qMin<qint64>(capacity, std::numeric_limits<int>::max())),
+                                              QImage::Format_RGB32);
+            if (fresh.isNull() || fresh.height() < more) {
+                qDebug() << "joint 3";
+                m_failed = true;
+                return QImage();
+            }
+            *buffer = fresh;
+        }
+    } else {
+        if (buffer->width() != width || buffer->format() != QImage::Format_RGB32)
+            return QImage();
+        const int bytesPerLine = buffer->bytesPerLine();
+        const qint64 needed = qint64(*rows) + more;
+        if (needed * 2 > buffer->height()) {
+            const qint64 capacity = needed * 3;
+            if (capacity > std::numeric_limits<int>::max()) {
+                m_failed = true;
+                return QImage();
+            }
+            QImage larger = LargeImage::create(width, int(capacity), QImage::Format_RGB32);
+            if (larger.isNull()) {
+                qDebug() << "joint 3";
+                m_failed = true;
+                return QImage();
+            }
+            std::memcpy(larger.bits(), buffer->constBits() + qsizetype(*first) * bytesPerLine,
+                        size_t(qsizetype(*rows) * bytesPerLine));
+            *buffer = larger;
+            *first = 0;
+        } else if (*first + needed > buffer->height()) {
+            uchar *bits = buffer->bits();
+            std::memmove(bits, bits + qsizetype(*first) * bytesPerLine, size_t(qsizetype(*rows) * bytesPerLine));
+            *first = 0;
+        }
+    }
+    return QImage(buffer->bits() + qsizetype(*first + *rows) * buffer->bytesPerLine(), width, more,
+                  buffer->bytesPerLine(), QImage::Format_RGB32);
+}
+
+void ImageJointer::appendReserved(QImage *buffer, int *first, int *rows, int more)
+{
+    m_failed = false;
+    m_overlap = 0;
+    if (more <= 0)
+        return;
+    if (*rows <= 0) {
+        qDebug() << "joint 1";
+        *rows = more;
+        return;
+    }
+    const int width = buffer->width();
+    const int bytesPerLine = buffer->bytesPerLine();
+    const int topEnd = *first + *rows;
+    int overlap = 0;
+    {
+        const QImage held(buffer->constBits() + qsizetype(*first) * bytesPerLine, width, *rows, bytesPerLine,
+                          QImage::Format_RGB32);
+        const QImage bottom(buffer->constBits() + qsizetype(topEnd) * bytesPerLine, width, more, bytesPerLine,
+                            QImage::Format_RGB32);
+        overlap = findOverlap(held, bottom);
+    }
+    qDebug() << "[joint 2] overlap:" << overlap;
+    m_overlap = overlap;
+    if (overlap > 0) {
+        uchar *bits = buffer->bits();
+        for (int i = 0; i < overlap; ++i) {
+            QRgb *row = reinterpret_cast<QRgb *>(bits + qsizetype(topEnd - overlap + i) * bytesPerLine);
+            const QRgb *below = reinterpret_cast<const QRgb *>(bits + qsizetype(topEnd + i) * bytesPerLine);
+            blendRow(row, row, below, i, overlap, width, width);
+        }
+        // The piece's rows below the merged ones move up to follow them.
+        std::memmove(bits + qsizetype(topEnd) * bytesPerLine, bits + qsizetype(topEnd + overlap) * bytesPerLine,
+                     size_t(qsizetype(more - overlap) * bytesPerLine));
+    }
+    *rows += more - overlap;
+    qDebug() << "joint 4";
 }

@@ -32,7 +32,20 @@ public:
     // when memory for the buffer cannot be obtained; the buffer is unchanged.
     bool append(QImage *buffer, int *first, int *rows, const QImage &bottom);
 
-    // Rows merged by the last joint() or append().
+    // append() for a piece decoded straight into the buffer, in two steps.
+    // reserve() makes room for `more` rows below the held rows (moving the
+    // held rows to the top, or taking a larger buffer as append() does; rows
+    // <= 0 starts over at the top of the buffer, which has room for four
+    // such pieces) and returns a writable view on them. It returns a null
+    // image when rows are held and width is not the buffer's (append() the
+    // piece instead), or when memory cannot be obtained (failed()).
+    // appendReserved() then joins the rows written there to the held ones in
+    // place, with the result append() gives. The view must be dropped before
+    // the next reserve().
+    QImage reserve(QImage *buffer, int *first, int *rows, int width, int more);
+    void appendReserved(QImage *buffer, int *first, int *rows, int more);
+
+    // Rows merged by the last joint(), append() or appendReserved().
     int overlap() const { return m_overlap; }
     // The last joint() or append() could not allocate its result.
     bool failed() const { return m_failed; }

@@ -25,11 +25,19 @@ bool PieceDecoder::isSaneSize(const QSize &size)
 
 QImage PieceDecoder::decode(const QByteArray &data)
 {
+    QImage image;
+    if (!decodeInto(data, &image))
+        return QImage();
+    return image;
+}
+
+bool PieceDecoder::decodeInto(const QByteArray &data, QImage *target)
+{
     QBuffer buffer;
     buffer.setData(data);
     if (!buffer.open(QIODevice::ReadOnly)) {
         qDebug() << "QImage Load Fail";
-        return QImage();
+        return false;
     }
     QImageReader reader(&buffer, "JPG");
     const QSize claimed = reader.size();
@@ -38,12 +46,14 @@ QImage PieceDecoder::decode(const QByteArray &data)
                            << QStringLiteral("(the piece claims %1 x %2 pixels)")
                                   .arg(claimed.width())
                                   .arg(claimed.height());
-        return QImage();
+        return false;
     }
-    QImage image;
-    if (!reader.read(&image) || image.isNull()) {
+    // The JPEG reader writes into an image of the right size and format as
+    // it is, so the caller's memory is filled without a copy (no other
+    // QImage may share *target, or the first write would copy it).
+    if (!reader.read(target) || target->isNull()) {
         qDebug() << "QImage Load Fail";
-        return QImage();
+        return false;
     }
-    return image;
+    return true;
 }

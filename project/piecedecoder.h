@@ -32,6 +32,13 @@ public:
     // whose header claims a size beyond the bound. Each null image is logged
     // as "QImage Load Fail" (with the claimed size where that was the cause).
     static QImage decode(const QByteArray &data);
+
+    // decode() into *image. When *image already has the piece's size and is
+    // 32-bit RGB, the pixels are written into its memory (it may be a view on
+    // rows of a larger buffer) and it is left pointing there; otherwise it is
+    // replaced by the decoded piece. False for a piece decode() would refuse;
+    // *image may then have been written or replaced.
+    static bool decodeInto(const QByteArray &data, QImage *image);
 };
 
 #endif // PIECEDECODER_H

@@ -7,7 +7,9 @@
 //   - floor: decode every piece and encode it again as JPEG, nothing else;
 //   - depth: CorrectDepthThread to a real depth 5 % deeper, on a fresh copy;
 //   - angle: CorrectAngleThread by 90 degrees, on a fresh copy.
-// It prints the wall times, the ratios to the floor (target <= 1.3) and the
+// Each child runs three times and the shortest time counts (the machine is
+// shared; the least disturbed run is the one that measures the code). It
+// prints the wall times, the ratios to the floor (target <= 1.3) and the
 // peak resident memory (VmHWM) of each child, which must stay flat as the
 // depth grows.
 
@@ -130,6 +132,21 @@ QString copy(const QTemporaryDir &dir, const QString &sample, const QString &nam
     return path;
 }
 
+// The best of three runs, each on a fresh copy when the child rewrites.
+ChildResult bestOf(const QTemporaryDir &dir, const QString &mode, const QString &sample)
+{
+    ChildResult best;
+    for (int run = 0; run < 3; ++run) {
+        const QString path = mode == QLatin1String("--floor") ? sample : copy(dir, sample, QStringLiteral("c.prj"));
+        const ChildResult r = runChild(mode, path);
+        if (!r.ok)
+            return r;
+        if (!best.ok || r.ms < best.ms)
+            best = r;
+    }
+    return best;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -160,9 +177,9 @@ int main(int argc, char **argv)
             out << "kora-sample failed for " << metres << " m\n";
             return 1;
         }
-        const ChildResult floor = runChild(QStringLiteral("--floor"), sample);
-        const ChildResult depth = runChild(QStringLiteral("--depth"), copy(dir, sample, QStringLiteral("d.prj")));
-        const ChildResult angle = runChild(QStringLiteral("--angle"), copy(dir, sample, QStringLiteral("a.prj")));
+        const ChildResult floor = bestOf(dir, QStringLiteral("--floor"), sample);
+        const ChildResult depth = bestOf(dir, QStringLiteral("--depth"), sample);
+        const ChildResult angle = bestOf(dir, QStringLiteral("--angle"), sample);
         if (!floor.ok || !depth.ok || !angle.ok) {
             out << metres << " m: a child failed\n";
             return 1;

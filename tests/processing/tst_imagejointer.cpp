@@ -383,19 +383,26 @@ void TestImageJointer::appendInPlaceMatchesJoint_data()
 {
     QTest::addColumn<int>("cutRows");    // rows cut from the top after each join
     QTest::addColumn<int>("narrowEvery"); // every n-th piece is 30 columns narrower (0: none)
-    QTest::addRow("growing, nothing cut") << 0 << 0;
-    QTest::addRow("half a piece cut per join") << 200 << 0;
-    QTest::addRow("a whole piece cut per join") << 394 << 0;
-    QTest::addRow("narrower pieces among them") << 150 << 3;
+    QTest::addColumn<bool>("reserved");   // pieces written into reserve()'s rows, as a decoder does
+    for (bool reserved : {false, true}) {
+        const char *how = reserved ? "written in place" : "appended";
+        QTest::addRow("%s, growing, nothing cut", how) << 0 << 0 << reserved;
+        QTest::addRow("%s, half a piece cut per join", how) << 200 << 0 << reserved;
+        QTest::addRow("%s, a whole piece cut per join", how) << 394 << 0 << reserved;
+        QTest::addRow("%s, narrower pieces among them", how) << 150 << 3 << reserved;
+    }
 }
 
 void TestImageJointer::appendInPlaceMatchesJoint()
 {
     // Piece after piece (6 rows repeated at each seam) joined below what is
     // held, rows cut from the top in between: the rows held in place are
-    // those joint() and a copy of the rows below each cut give.
+    // those joint() and a copy of the rows below each cut give. A piece
+    // reserve() has no room for (another width) is appended, as the depth
+    // correction does.
     QFETCH(int, cutRows);
     QFETCH(int, narrowEvery);
+    QFETCH(bool, reserved);
     const int height = 400; // search limit 10 rows
     ImageJointer reference;
     ImageJointer inPlace;
@@ -408,7 +415,16 @@ void TestImageJointer::appendInPlaceMatchesJoint()
         if (narrowEvery > 0 && n % narrowEvery == narrowEvery - 1)
             piece = piece.copy(0, 0, piece.width() - 30, height);
         expected = reference.joint(expected, piece);
-        QVERIFY(inPlace.append(&buffer, &first, &rows, piece));
+        QImage slot = reserved ? inPlace.reserve(&buffer, &first, &rows, piece.width(), height) : QImage();
+        QVERIFY(!inPlace.failed());
+        if (!slot.isNull()) {
+            for (int y = 0; y < height; ++y)
+                memcpy(slot.scanLine(y), piece.constScanLine(y), size_t(piece.bytesPerLine()));
+            slot = QImage();
+            inPlace.appendReserved(&buffer, &first, &rows, height);
+        } else {
+            QVERIFY(inPlace.append(&buffer, &first, &rows, piece));
+        }
         QCOMPARE(inPlace.overlap(), reference.overlap());
         if (n > 0)
             QCOMPARE(inPlace.overlap(), 6);

@@ -6,12 +6,14 @@
 
 #include "globals.h"
 #include "kdimage.h"
+#include "piecedecoder.h"
 #include "projectinfo.h"
 #include "projecttesthelpers.h"
 #include "qquerybigimages.h"
 #include "readbigimagethread.h"
 #include "samplefixture.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
@@ -70,6 +72,8 @@ class TestPieceDecoder : public QObject
     Q_OBJECT
 
 private slots:
+    void decodesIntoTheCallersRows_data();
+    void decodesIntoTheCallersRows();
     void hugeHeadersAreRefusedByEveryReader();
 };
 
@@ -119,6 +123,52 @@ void TestPieceDecoder::hugeHeadersAreRefusedByEveryReader()
     QVERIFY2(!child.err.contains(QLatin1String("out of memory"), Qt::CaseInsensitive)
                  && !child.err.contains(QLatin1String("Insufficient memory")),
              qPrintable(child.err.right(2000)));
+}
+
+void TestPieceDecoder::decodesIntoTheCallersRows_data()
+{
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<int>("viewRows");   // rows of the caller's view
+    QTest::addColumn<bool>("inPlace");   // the pixels land in the caller's memory
+    QTest::newRow("colour piece, view of its size") << false << 30 << true;
+    QTest::newRow("colour piece, view one row short") << false << 29 << false;
+    QTest::newRow("grey piece, 32-bit view of its size") << true << 30 << false;
+}
+
+void TestPieceDecoder::decodesIntoTheCallersRows()
+{
+    // A rewrite decodes a piece straight into rows of its own buffer when
+    // they fit; otherwise it gets the decoded piece as decode() gives it and
+    // its buffer is left alone.
+    QFETCH(bool, grey);
+    QFETCH(int, viewRows);
+    QFETCH(bool, inPlace);
+    QImage source(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x)
+            source.setPixel(x, y, qRgb(x * 6, y * 8, (x + y) * 3));
+    if (grey)
+        source = source.convertToFormat(QImage::Format_Grayscale8);
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    QVERIFY(out.open(QIODevice::WriteOnly) && source.save(&out, "JPG"));
+    const QImage expected = PieceDecoder::decode(bytes);
+    QVERIFY(!expected.isNull());
+
+    QImage buffer(40, 100, QImage::Format_RGB32);
+    buffer.fill(Qt::magenta);
+    QImage view(buffer.bits() + 10 * buffer.bytesPerLine(), 40, viewRows, buffer.bytesPerLine(),
+                QImage::Format_RGB32);
+    QVERIFY(PieceDecoder::decodeInto(bytes, &view));
+    QCOMPARE(view, expected);
+    QCOMPARE(view.constBits() == buffer.constBits() + 10 * buffer.bytesPerLine(), inPlace);
+    const QImage written = buffer.copy(0, 10, 40, 30);
+    if (inPlace)
+        QCOMPARE(written, expected);
+    else
+        QCOMPARE(written.pixel(5, 5), QColor(Qt::magenta).rgb());
+    QCOMPARE(buffer.pixel(5, 9), QColor(Qt::magenta).rgb());
+    QCOMPARE(buffer.pixel(5, 40), QColor(Qt::magenta).rgb());
 }
 
 int main(int argc, char **argv)
