@@ -642,13 +642,21 @@ void MainWindow::openPictureFile(const QString &path)
         box.button(QMessageBox::Ok)->setText(tr("OK"));
         box.exec();
     } else {
+        // A picture that cannot be read (gone since it was listed, damaged)
+        // leaves the page as it is.
+        const QImage image(path);
+        if (image.isNull()) {
+            QMessageBox::warning(this, tr("Warning"), tr("The picture \"%1\" cannot be opened.").arg(path));
+            Settings::removeRecent(Settings::kRecentFileList, path);
+            updateRecentFileActions();
+            return;
+        }
         stopReading();
         clearScene();
         // No project is open with a picture, and it has no project scale:
         // lengths are measured in pixels.
         m_projectInfo->reset();
         pixelsPerUnit = 0.0;
-        const QImage image(path);
         m_scene->setSceneRect(0, 0, image.width(), image.height());
         auto *item = m_scene->addPixmap(QPixmap::fromImage(image));
         item->setPos(0, 0);
@@ -1157,14 +1165,20 @@ void MainWindow::addRecentFile(const QString &path)
     updateRecentFileActions();
 }
 
-void MainWindow::addRecentProject(const QString &path)
+// Every window shows the one list of recent projects.
+static void showRecentProjectsInEveryWindow()
 {
-    Settings::addRecent(Settings::kRecentProjectList, path);
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *widget : windows) {
         if (auto *window = qobject_cast<MainWindow *>(widget))
             window->updateRecentProjectActions();
     }
+}
+
+void MainWindow::addRecentProject(const QString &path)
+{
+    Settings::addRecent(Settings::kRecentProjectList, path);
+    showRecentProjectsInEveryWindow();
 }
 
 static void fillRecentActions(const QList<QAction *> &actions, const QStringList &list)
@@ -1210,6 +1224,13 @@ void MainWindow::openRecentProject()
     const QString path = action->data().toString();
     if (refuseDuringRewrite())
         return;
+    if (!QFileInfo(path).isFile()) {
+        // Gone since it was listed: the page stays, the entry goes.
+        QMessageBox::warning(this, tr("Warning"), tr("The project file \"%1\" does not exist!").arg(path));
+        Settings::removeRecent(Settings::kRecentProjectList, path);
+        showRecentProjectsInEveryWindow();
+        return;
+    }
     if (confirmUnsavedChanges() == QMessageBox::Cancel)
         return;
     clearPage();

@@ -52,11 +52,22 @@ QStringList Settings::readRecent(const char *key)
 
 QStringList Settings::addRecent(const char *key, const QString &path)
 {
+    return changeRecent(key, path, true);
+}
+
+QStringList Settings::removeRecent(const char *key, const QString &path)
+{
+    return changeRecent(key, path, false);
+}
+
+QStringList Settings::changeRecent(const char *key, const QString &path, bool add)
+{
     QSettings store(QSettings::NativeFormat, QSettings::UserScope,
                     QString::fromLatin1(kOrganisation), QString::fromLatin1(kApplication));
     QStringList list = store.value(QString::fromLatin1(key)).toStringList();
     list.removeAll(path);
-    list.prepend(path);
+    if (add)
+        list.prepend(path);
     while (list.size() > maxRecent)
         list.removeLast();
     store.setValue(QString::fromLatin1(key), list);

@@ -43,11 +43,15 @@ public:
     // other copy of it and keeping at most maxRecent entries. Returns the
     // list as written.
     static QStringList addRecent(const char *key, const QString &path);
+    // Removes every copy of path from the list stored under key (a file
+    // that is gone). Returns the list as written.
+    static QStringList removeRecent(const char *key, const QString &path);
     // The list stored under key, read through a short-lived store object.
     static QStringList readRecent(const char *key);
 
 private:
     Settings();
+    static QStringList changeRecent(const char *key, const QString &path, bool add);
     QString stringValue(const char *key) const;
     void setValue(const char *key, const QVariant &value);
 

@@ -30,6 +30,8 @@ private slots:
     void recentPictureAsksBeforeDroppingDrawings();
     void notAProjectIsNotRemembered_data();
     void notAProjectIsNotRemembered();
+    void vanishedEntryKeepsThePage_data();
+    void vanishedEntryKeepsThePage();
 
 private:
     static void clearStore();
@@ -285,6 +287,50 @@ void TestRecentLists::notAProjectIsNotRemembered()
     QCOMPARE(Settings::readRecent(Settings::kRecentProjectList), QStringList{good});
     QCOMPARE(w.recentProjectActs().first()->data().toString(), good);
     QVERIFY(!w.recentProjectActs().at(1)->isVisible());
+}
+
+void TestRecentLists::vanishedEntryKeepsThePage_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("picture") << true << QStringLiteral("The picture \"%1\" cannot be opened.");
+    QTest::newRow("project") << false << QStringLiteral("The project file \"%1\" does not exist!");
+}
+
+void TestRecentLists::vanishedEntryKeepsThePage()
+{
+    // A listed file deleted since: the open project and its page stay, the
+    // user is told, and the entry leaves the list.
+    QFETCH(bool, picture);
+    QFETCH(QString, message);
+    const QString open = ShellTest::makeProject(m_dir, QStringLiteral("open.prj"), {QStringLiteral("--to"), QStringLiteral("3")});
+    QVERIFY(!open.isEmpty());
+    const QString gone = m_dir.filePath(picture ? QStringLiteral("gone.jpg") : QStringLiteral("gone.prj"));
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(gone, "JPG"));
+    const char *key = picture ? Settings::kRecentFileList : Settings::kRecentProjectList;
+    Settings::addRecent(key, gone);
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.openProjectFile(open);
+    SHELL_WAIT_READ(&w);
+    QVERIFY(QFile::remove(gone));
+    watcher.answerMessageBox(QMessageBox::Ok);
+    QAction *entry = (picture ? w.recentFileActs() : w.recentProjectActs()).last();
+    for (QAction *act : (picture ? w.recentFileActs() : w.recentProjectActs()))
+        if (act->data().toString() == gone)
+            entry = act;
+    QCOMPARE(entry->data().toString(), gone);
+    entry->trigger();
+    QTRY_COMPARE(watcher.count(), 1);
+    QCOMPARE(watcher.texts().first(), message.arg(gone));
+    QCOMPARE(ProjectInfo::instance()->projectPath(), open);
+    QCOMPARE(ShellTest::pageImages(w.scene()).size(), 3);
+    QVERIFY(!Settings::readRecent(key).contains(gone));
+    for (QAction *act : (picture ? w.recentFileActs() : w.recentProjectActs()))
+        QVERIFY(!act->isVisible() || act->data().toString() != gone);
 }
 
 QTEST_MAIN(TestRecentLists)
