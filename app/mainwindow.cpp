@@ -1421,8 +1421,10 @@ void MainWindow::handleRollRangeGetted(double a, double b)
 {
     if (!m_leftScale || readingInProgress)
         return;
-    const int start = int(std::max(a, double(m_projectInfo->start())));
-    const int end = int(std::min(b, double(m_projectInfo->maxDepth())));
+    int start = int(std::max(a, double(m_projectInfo->start())));
+    int end = int(std::min(b, double(m_projectInfo->maxDepth())));
+    if (!clampRollRangeToPage(&start, &end))
+        return;
     const int y1 = int(m_leftScale->depthToY(start));
     const int y2 = int(m_leftScale->depthToY(end));
     const QImage image = PageRenderer(m_scene, m_leftScale, start, end).renderRollImage(y1, y2);
@@ -1440,6 +1442,24 @@ void MainWindow::handleRollRangeGetted(double a, double b)
     area->show();
 }
 
+bool MainWindow::clampRollRangeToPage(int *start, int *end)
+{
+    // The roll view rolls the page on screen: rows beyond it would roll
+    // blank. A range reaching past the page is cut to it.
+    const int pageStart = m_projectInfo->pageStart();
+    const int pageEnd = m_projectInfo->pageEnd();
+    *start = std::max(*start, pageStart);
+    *end = std::min(*end, pageEnd);
+    if (*end > *start)
+        return true;
+    QMessageBox::warning(this, tr("Warning"),
+                         tr("The roll view shows the page on screen (%1 m - %2 m). Go to the page of "
+                            "the range first.")
+                             .arg(pageStart / 10000.0, 0, 'f', 2)
+                             .arg(pageEnd / 10000.0, 0, 'f', 2));
+    return false;
+}
+
 void MainWindow::handleRollUpdate(int curStart, int curEnd)
 {
     // Previous or Next of a roll window: that window takes the new range,
@@ -1449,10 +1469,12 @@ void MainWindow::handleRollUpdate(int curStart, int curEnd)
         area = qobject_cast<ScrollArea *>(m_rollView.data());
     if (!m_leftScale || !area || readingInProgress)
         return;
-    const int start = std::max(curStart, m_projectInfo->start());
-    const int end = std::min(curEnd, m_projectInfo->maxDepth());
+    int start = std::max(curStart, m_projectInfo->start());
+    int end = std::min(curEnd, m_projectInfo->maxDepth());
     // Past either end of the project the range is empty or reversed.
     if (end > start && end - start <= maxPageDepth) {
+        if (!clampRollRangeToPage(&start, &end))
+            return;
         const int y1 = int(m_leftScale->depthToY(start));
         const int y2 = int(m_leftScale->depthToY(end));
         const QImage image = PageRenderer(m_scene, m_leftScale, start, end).renderRollImage(y1, y2);

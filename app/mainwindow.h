@@ -179,6 +179,9 @@ private slots:
     void handleAfterCorrectAngle();
 
 private:
+    // Cuts a roll range to the page on screen; false (and says why) when
+    // nothing of it is on the page.
+    bool clampRollRangeToPage(int *start, int *end);
     // Corrections asked for by one "Ok" of the corrections dialog run one
     // after the other, in the order asked (depth before angle).
     struct PendingCorrection

@@ -180,25 +180,34 @@ void TestView3DCommands::rollRangeAndItsNeighbours()
     QCOMPARE(watcher.count(), 1);
     QCOMPARE(watcher.texts().last(), QStringLiteral("No picture!"));
 
-    // Near the bottom the end is clamped and the range shrinks; past it
-    // there is no picture.
+    // Near the end of the page on screen (0 m - 5 m of a 10 m project) the
+    // range is cut to the page; past it the rows are not on screen, and the
+    // roll says so instead of rolling blank rows.
     watcher.clear();
-    area->setRange(80000, 95000);
+    area->setRange(30000, 45000);
     QTest::mouseClick(area->nextButton(), Qt::LeftButton);
-    QCOMPARE(area->rangeStart(), 95000);
-    QCOMPARE(area->rangeEnd(), 100000);
+    QCOMPARE(area->rangeStart(), 45000);
+    QCOMPARE(area->rangeEnd(), 50000);
     QCOMPARE(area->rangeLength(), 5000);
+    QCOMPARE(area->rollWidget()->image().height(),
+             int(w.leftScale()->depthToY(50000)) - int(w.leftScale()->depthToY(45000)) + 120);
     watcher.acceptNext();
     QTest::mouseClick(area->nextButton(), Qt::LeftButton);
-    QCOMPARE(area->rangeStart(), 95000);
+    QCOMPARE(area->rangeStart(), 45000);
     QCOMPARE(watcher.count(), 1);
-    QCOMPARE(watcher.texts().last(), QStringLiteral("No picture!"));
+    QCOMPARE(watcher.texts().last(),
+             QStringLiteral("The roll view shows the page on screen (0.00 m - 5.00 m). Go to the page of the range first."));
+    watcher.acceptNext();
+    const QWidget *before = w.rollView();
+    w.handleRollRangeGetted(60000.0, 70000.0);
+    QCOMPARE(watcher.count(), 2);
+    QCOMPARE(w.rollView(), before);
 
     // A later roll window does not take the neighbours of the first one.
     w.handleRollRangeGetted(0.0, 10000.0);
     QVERIFY(w.rollView() != area);
     QTest::mouseClick(area->previousButton(), Qt::LeftButton);
-    QCOMPARE(area->rangeStart(), 90000);
+    QCOMPARE(area->rangeStart(), 40000);
     QCOMPARE(qobject_cast<ScrollArea *>(w.rollView())->rangeStart(), 0);
 }
 
