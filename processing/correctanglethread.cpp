@@ -1,6 +1,7 @@
 #include "correctanglethread.h"
 
 #include "largeimage.h"
+#include "pickcorrection.h"
 #include "piecedecoder.h"
 
 #include <QDebug>
@@ -40,7 +41,9 @@ void shiftRows(QImage &image, int shift)
     }
 }
 
-int shiftOf(int width, float turn)
+} // namespace
+
+int CorrectAngleThread::columnShift(int width, float turn)
 {
     if (width <= 0)
         return 0;
@@ -50,14 +53,32 @@ int shiftOf(int width, float turn)
     return shift;
 }
 
-} // namespace
+double CorrectAngleThread::turnedDegreesAt(double depth) const
+{
+    if (m_widths.isEmpty())
+        return m_angle;
+    // A piece holds the depths above its id down to it.
+    WidthRun run = m_widths.last();
+    for (const WidthRun &r : m_widths) {
+        if (depth <= r.lastId) {
+            run = r;
+            break;
+        }
+    }
+    return columnShift(run.width, m_turn) * 360.0 / run.width;
+}
+
+bool CorrectAngleThread::correctPicks(QSqlDatabase &db, QString *error)
+{
+    return PickCorrection::turnAll(db, [this](double depth) { return turnedDegreesAt(depth); }, error);
+}
 
 QImage CorrectAngleThread::shiftImage(const QImage &source, float turn)
 {
     if (source.isNull())
         return QImage();
     QImage image = source.convertToFormat(QImage::Format_RGB32);
-    const int shift = shiftOf(image.width(), turn);
+    const int shift = columnShift(image.width(), turn);
     if (shift > 0 && !image.isNull())
         shiftRows(image, shift);
     return image;
@@ -76,6 +97,7 @@ void CorrectAngleThread::correctImages(QSqlDatabase &db)
 void CorrectAngleThread::shiftImages(QSqlDatabase &db, int count)
 {
     Q_UNUSED(count)
+    m_widths.clear();
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!m_rewriter.execPrepared(&query, QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?"),
@@ -96,15 +118,20 @@ void CorrectAngleThread::shiftImages(QSqlDatabase &db, int count)
             piece = QImage();
         else if (piece.format() != QImage::Format_RGB32)
             piece = piece.convertToFormat(QImage::Format_RGB32);
+        if (!piece.isNull()) {
+            if (m_widths.isEmpty() || m_widths.last().width != piece.width())
+                m_widths.append({id, piece.width()});
+            m_widths.last().lastId = id;
+        }
         if (piece.isNull()) {
             qDebug() << "undecodable piece kept as stored:" << id;
             insertInOrder(bytes, id);
-        } else if (shiftOf(piece.width(), m_turn) == 0) {
+        } else if (columnShift(piece.width(), m_turn) == 0) {
             // The turn leaves the piece as it is: keep its bytes, no second
             // JPEG generation.
             insertInOrder(bytes, id);
         } else {
-            shiftRows(piece, shiftOf(piece.width(), m_turn));
+            shiftRows(piece, columnShift(piece.width(), m_turn));
             encodeLater(piece, id);
         }
         emit signalOneImageProcessed(step);

@@ -8,6 +8,7 @@
 
 #include "globals.h"
 #include "imagejointer.h"
+#include "pickcorrection.h"
 #include "piecedecoder.h"
 #include "projectinfo.h"
 
@@ -32,6 +33,7 @@ CorrectDepthThread::CorrectDepthThread(const QString &path, int realDepthMm, QOb
 {
     m_maxDepth = m_projectInfo->maxDepth();
     m_start = m_projectInfo->start();
+    m_diameter = m_projectInfo->diameter();
     if (m_realDepth > 0)
         m_ratio = float(m_maxDepth / (double(m_realDepth) * 10.0));
     // Rows per depth unit as the record sees the pieces; used only for a
@@ -86,6 +88,13 @@ void CorrectDepthThread::correctImages(QSqlDatabase &db)
     if (m_rewriter.shouldStop())
         return;
     correctDepths(db, count);
+}
+
+bool CorrectDepthThread::correctPicks(QSqlDatabase &db, QString *error)
+{
+    // correctedDepth(): depth x real depth / test depth.
+    return PickCorrection::correctDepths(db, double(m_realDepth) * 10.0, double(m_maxDepth),
+                                         double(m_diameter), error);
 }
 
 void CorrectDepthThread::flush(QImage &accumulated, QByteArray &storedBytes, int id)

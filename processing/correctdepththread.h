@@ -13,6 +13,9 @@ class ImageJointer;
 // so the wall keeps the place the page display gives it. A piece that cannot
 // be decoded is kept with its stored bytes at its corrected depth.
 //
+// The structure picks move with the wall: depth and amplitude by the same
+// factor, the dip recomputed in the hole's diameter.
+//
 // Connection "DB5". projectInfo is not changed.
 class CorrectDepthThread : public CorrectionThread
 {
@@ -37,6 +40,7 @@ public:
 
 protected:
     void correctImages(QSqlDatabase &db) override;
+    bool correctPicks(QSqlDatabase &db, QString *error) override;
     QString runName() const override { return QStringLiteral("depth correction"); }
 
 private:
@@ -47,6 +51,7 @@ private:
     float m_ratio = 0.0f;
     int m_maxDepth = 0;
     int m_start = 0;
+    int m_diameter = 0;             // depth units, for the dips of the picks
     double m_fallbackScale = 0.0;   // rows per depth unit from the record
     int m_peakAccumulatedRows = 0;
 };

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "pickcorrection.h"
 #include "projectinfo.h"
 
 const char *const CorrectionDialog::DiameterConnectionName = "DB7";
@@ -170,6 +171,7 @@ void CorrectionDialog::handleOkBtnPressed()
         }
         m_projectInfo->setDiameter(realDiameter * 10);
         refresh();
+        emit signalDiameterCorrected(realDiameter * 10);
     }
 
     // A request is made once: the fields are emptied, so that opening the
@@ -202,19 +204,35 @@ bool CorrectionDialog::updateDiameter(int diameter)
         if (!QFileInfo(path).isFile() || !db.open()) {
             qDebug() << "database open failed!" << path;
         } else {
+            // The record and the dips of the structure picks change together.
             QSqlQuery query(db);
-            query.prepare(QStringLiteral("update  ProjectInfo set  diameter = ?"));
-            query.addBindValue(diameter);
-            if (!query.exec()) {
+            if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
                 qDebug() << query.lastError().text();
-            } else if (query.numRowsAffected() <= 0) {
-                qDebug() << "no projectInfo row to update";
             } else {
-                ok = true;
+                query.prepare(QStringLiteral("update  ProjectInfo set  diameter = ?"));
+                query.addBindValue(diameter);
+                QString error;
+                if (!query.exec()) {
+                    qDebug() << query.lastError().text();
+                } else if (query.numRowsAffected() <= 0) {
+                    qDebug() << "no projectInfo row to update";
+                } else if (!PickCorrection::changeDiameters(db, diameter, &error)) {
+                    qDebug() << "structure picks not corrected:" << error;
+                } else {
+                    ok = true;
+                }
+                query.finish();
+                QSqlQuery end(db);
+                if (ok && !end.exec(QStringLiteral("COMMIT"))) {
+                    qDebug() << end.lastError().text();
+                    ok = false;
+                }
+                if (!ok)
+                    end.exec(QStringLiteral("ROLLBACK"));
             }
             query.finish();
-            db.close();
         }
+        db.close();
     }
     QSqlDatabase::removeDatabase(name);
     return ok;

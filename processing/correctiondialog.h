@@ -52,6 +52,9 @@ public:
 signals:
     void signalToCorrectDepth(int realDepth);
     void signalToCorrectAngle(int angle);
+    // The diameter (depth units) is in the file, with the dips of the
+    // structure picks recomputed for it.
+    void signalDiameterCorrected(int diameter);
 
 public slots:
     void handleOkBtnPressed();
@@ -59,7 +62,8 @@ public slots:
 
 private:
     // Writes the diameter (depth units) to the file on a connection of its
-    // own, waiting a while for a lock held elsewhere.
+    // own, waiting a while for a lock held elsewhere; the dips of the
+    // structure picks follow it in the same transaction.
     bool updateDiameter(int diameter);
     void refuse(QLineEdit *field, const QString &why);
 

@@ -66,6 +66,11 @@ void CorrectionThread::run()
                     correctImages(db);
                 takeEncoded();
                 deleteOldTableAndRenameNewTable();
+                QString error;
+                if (!m_rewriter.shouldStop() && !correctPicks(db, &error)) {
+                    qDebug() << runName() << "could not correct the structure picks:" << error;
+                    m_rewriter.markFailed(error);
+                }
             } else {
                 qDebug() << "project file cannot be written:" << m_rewriter.lastError();
             }
@@ -85,6 +90,11 @@ void CorrectionThread::run()
     }
     QSqlDatabase::removeDatabase(m_connectionName);
     emit signalProcessFinished();
+}
+
+bool CorrectionThread::correctPicks(QSqlDatabase &, QString *)
+{
+    return true;
 }
 
 bool CorrectionThread::addNewTableOfBigImages()

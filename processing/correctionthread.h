@@ -22,7 +22,9 @@ class ProjectInfo;
 // signalImagesCount() once, then signalOneImageProcessed() per step, inserts
 // every output piece through encodeLater() or insertInOrder() (or
 // insertNewBigImageIntoTable() / insertStoredPiece() when nothing is being
-// encoded), and stops early once rewriter().shouldStop().
+// encoded), and stops early once rewriter().shouldStop(). After the swap
+// it moves the project's structure picks the way it moved the wall, in the
+// same transaction (correctPicks()).
 class CorrectionThread : public QThread
 {
     Q_OBJECT
@@ -69,6 +71,10 @@ protected:
     void run() override;
     // The main step, on the open connection inside the transaction.
     virtual void correctImages(QSqlDatabase &db) = 0;
+    // Corrects the stored structure picks on the open connection, inside the
+    // transaction, after the new table is in place. False (with *error) fails
+    // the whole run. Nothing to do by default.
+    virtual bool correctPicks(QSqlDatabase &db, QString *error);
     // Name of the run in the log ("depth correction", "angle correction").
     virtual QString runName() const = 0;
 

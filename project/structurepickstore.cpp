@@ -16,6 +16,27 @@ const char kCreate[] =
     "CREATE TABLE IF NOT EXISTS structurePicks (id integer primary key, depth real, dip real, "
     "dipDirection real, amplitude real, type text, comment text)";
 
+bool tableExists(QSqlDatabase &db, const QString &name)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    q.addBindValue(name);
+    return q.exec() && q.next() && q.value(0).toInt() > 0;
+}
+
+StructurePick pickOfRow(const QSqlQuery &q)
+{
+    StructurePick p;
+    p.id = q.value(0).toLongLong();
+    p.depth = q.value(1).toDouble();
+    p.dip = q.value(2).toDouble();
+    p.dipDirection = q.value(3).toDouble();
+    p.amplitude = q.value(4).toDouble();
+    p.type = q.value(5).toString();
+    p.comment = q.value(6).toString();
+    return p;
+}
+
 // One connection for the length of one call.
 class Connection
 {
@@ -33,13 +54,7 @@ public:
     bool isOpen() const { return m_open; }
     QSqlDatabase &db() { return m_db; }
 
-    bool hasTable(const QString &name)
-    {
-        QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
-        q.addBindValue(name);
-        return q.exec() && q.next() && q.value(0).toInt() > 0;
-    }
+    bool hasTable(const QString &name) { return tableExists(m_db, name); }
 
 private:
     QString m_name;
@@ -95,19 +110,48 @@ QVector<StructurePick> StructurePickStore::select(const QString &where, const QV
             m_lastError = q.lastError().text();
             return result;
         }
-        while (q.next()) {
-            StructurePick p;
-            p.id = q.value(0).toLongLong();
-            p.depth = q.value(1).toDouble();
-            p.dip = q.value(2).toDouble();
-            p.dipDirection = q.value(3).toDouble();
-            p.amplitude = q.value(4).toDouble();
-            p.type = q.value(5).toString();
-            p.comment = q.value(6).toString();
-            result.append(p);
-        }
+        while (q.next())
+            result.append(pickOfRow(q));
     }
     return result;
+}
+
+bool StructurePickStore::changeAll(QSqlDatabase &db,
+                                   const std::function<void(StructurePick *)> &change, QString *error)
+{
+    if (!tableExists(db, QStringLiteral("structurePicks")))
+        return true;
+    QVector<StructurePick> picks;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT id, depth, dip, dipDirection, amplitude, type, comment "
+                                   "FROM structurePicks"))) {
+            *error = q.lastError().text();
+            return false;
+        }
+        while (q.next())
+            picks.append(pickOfRow(q));
+    }
+    QSqlQuery update(db);
+    if (!update.prepare(QStringLiteral("UPDATE structurePicks SET depth = ?, dip = ?, "
+                                       "dipDirection = ?, amplitude = ? WHERE id = ?"))) {
+        *error = update.lastError().text();
+        return false;
+    }
+    for (StructurePick &p : picks) {
+        change(&p);
+        update.addBindValue(p.depth);
+        update.addBindValue(p.dip);
+        update.addBindValue(p.dipDirection);
+        update.addBindValue(p.amplitude);
+        update.addBindValue(p.id);
+        if (!update.exec()) {
+            *error = update.lastError().text();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool StructurePickStore::isReadOnly() const

@@ -3,10 +3,12 @@
 
 #include <QString>
 #include <QVector>
+#include <functional>
 
 #include "structurepick.h"
 
 class QIODevice;
+class QSqlDatabase;
 
 // The structure picks of one project file, kept in a table of their own:
 //
@@ -37,6 +39,14 @@ public:
     bool update(const StructurePick &pick);
     // Deletes a stored pick.
     bool remove(qint64 id);
+
+    // Passes every stored pick through change and writes it back, on db (open,
+    // owned by the caller, on this thread) and inside the caller's transaction,
+    // so the picks change together with whatever else that transaction writes.
+    // A file without picks is left as it is: no table is made. False with
+    // *error when a statement fails (the caller then rolls back).
+    static bool changeAll(QSqlDatabase &db, const std::function<void(StructurePick *)> &change,
+                          QString *error);
 
     // True when the file refuses writes (picks can then only be kept in memory).
     bool isReadOnly() const;
