@@ -152,6 +152,8 @@ MainWindow::MainWindow(QWidget *parent)
     m_correctionDialog->setBusyCheck([this] { return rewriteRunning(); });
     connect(m_correctionDialog, &CorrectionDialog::signalToCorrectDepth, this, &MainWindow::handleCorrectDepth);
     connect(m_correctionDialog, &CorrectionDialog::signalToCorrectAngle, this, &MainWindow::handleCorrectAngle);
+    connect(m_correctionDialog, &CorrectionDialog::signalDiameterCorrected, this,
+            &MainWindow::handleAfterCorrectDiameter);
     connect(this, &MainWindow::NotifyLanguageChanged, m_correctionDialog, &CorrectionDialog::OnRetranslate);
 
     // 3. Actions.
@@ -1678,14 +1680,35 @@ void MainWindow::afterCorrections()
         startNextCorrection();
         return;
     }
-    if (!m_reopenAfterCorrections)
-        return;
+    const bool reopen = m_reopenAfterCorrections;
+    const bool reread = m_rereadAfterCorrections;
     m_reopenAfterCorrections = false;
-    // The page of the old depths goes without asking: its drawings no
-    // longer lie where they were drawn.
-    clearScene();
-    m_scene->setBaseItemCount(0);
-    openProjectFile(m_projectInfo->projectPath());
+    m_rereadAfterCorrections = false;
+    if (reopen) {
+        // The page of the old depths goes without asking: its drawings no
+        // longer lie where they were drawn.
+        clearScene();
+        m_scene->setBaseItemCount(0);
+        openProjectFile(m_projectInfo->projectPath());
+        m_structures->picksCorrected(true);
+    } else if (reread) {
+        readTurnedPage();
+    }
+}
+
+void MainWindow::readTurnedPage()
+{
+    m_structures->picksCorrected(false);
+    // The page on screen shows the wall as it was: it is read again, asking
+    // first about drawings on it as any page change does. When the user keeps
+    // it, or no page is shown, at least its picks show their new directions
+    // (an old one moved by hand would store its old direction again).
+    const bool pageShown = m_leftScale && m_projectInfo->pageStart() != m_projectInfo->pageEnd();
+    if (!pageShown || !checkProjectGeometry() || !updateImagesInit()) {
+        m_picks->reloadPicks();
+        return;
+    }
+    readRecordedPage();
 }
 
 void MainWindow::handleAfterCorrectDepth()
@@ -1698,8 +1721,17 @@ void MainWindow::handleAfterCorrectDepth()
 
 void MainWindow::handleAfterCorrectAngle()
 {
-    endCorrection();
+    if (endCorrection())
+        m_rereadAfterCorrections = true;
     afterCorrections();
+}
+
+void MainWindow::handleAfterCorrectDiameter()
+{
+    // The page keeps its scale; its picks are made again with the new
+    // diameter, so a pick moved by hand keeps the new dip.
+    m_picks->reloadPicks();
+    m_structures->picksCorrected(false);
 }
 
 void MainWindow::OnPreView(CReportParameter reportPara)

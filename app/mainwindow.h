@@ -177,6 +177,9 @@ private slots:
     // End of an azimuth correction (the depth correction ends in
     // handleAfterCorrectDepth()).
     void handleAfterCorrectAngle();
+    // The corrections dialog wrote a new diameter: the structure picks on
+    // the page and in the plots show their new dips.
+    void handleAfterCorrectDiameter();
 
 private:
     // Cuts a roll range to the page on screen; false (and says why) when
@@ -199,8 +202,10 @@ private:
     // failed. True when its rewrite was committed.
     bool endCorrection();
     // After the last correction of a press: the project is opened again
-    // when its depths changed.
+    // when its depths changed, the page read again when it was turned.
     void afterCorrections();
+    // After an azimuth correction: the page shows the turned wall and picks.
+    void readTurnedPage();
     bool pageCommandAllowed();
     // When a rewrite runs, says so in a short message and answers true: the
     // calling command must not go on.
@@ -277,6 +282,7 @@ private:
     QList<PendingCorrection> m_pendingCorrections;
     QPointer<CorrectionThread> m_correctionThread;
     bool m_reopenAfterCorrections = false;
+    bool m_rereadAfterCorrections = false;
     ReadBigImageThread *m_readThread = nullptr;
     QPointer<QWidget> m_rollView;
     QPointer<QProgressDialog> m_progressDialog;

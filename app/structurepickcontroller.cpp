@@ -182,6 +182,21 @@ void StructurePickController::pageShown()
     }
 }
 
+void StructurePickController::reloadPicks()
+{
+    // Only stored picks: one still being made (id 0) stays with its tool.
+    int dropped = 0;
+    for (GraphicsStructurePickItem *item : pickItems()) {
+        if (item->pick().id == 0 || item == m_scene->currentItem())
+            continue;
+        m_scene->removeItem(item);
+        delete item;
+        ++dropped;
+    }
+    countAsPageItem(-dropped);
+    pageShown();
+}
+
 void StructurePickController::projectClosed()
 {
     followProject();

@@ -35,6 +35,9 @@ public:
 
     // A page has been read: its picks are put on it.
     void pageShown();
+    // The stored picks were changed by a correction: the page's pick items
+    // and the list are made again from the file.
+    void reloadPicks();
     // The project was closed: its picks held in memory go, the list empties.
     void projectClosed();
     // Deletes the selected picks, from the project file too. Answers how many

@@ -102,6 +102,19 @@ void StructuresController::pageRead()
         readPagePicks();
 }
 
+void StructuresController::picksCorrected(bool depthsMoved)
+{
+    pageRead();
+    if (!m_window)
+        return;
+    if (depthsMoved) {
+        ProjectInfo *info = ProjectInfo::instance();
+        m_window->setProject(info->projectPath(), info->start(), info->maxDepth());
+    } else {
+        m_window->reload();
+    }
+}
+
 void StructuresController::readPagePicks()
 {
     ProjectInfo *info = ProjectInfo::instance();

@@ -41,6 +41,9 @@ public slots:
     void showStructures();
     // A page has been read: the tadpole plot shows its picks.
     void pageRead();
+    // A correction changed the stored picks: the plots read them again. When
+    // the depths moved, the Structures window spans the project anew.
+    void picksCorrected(bool depthsMoved);
     void OnRetranslate();
 
 signals:

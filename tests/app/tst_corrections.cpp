@@ -1,10 +1,12 @@
 // The corrections command of the main window: the dialog's requests run one
-// after the other behind their progress dialog, and a depth correction opens
-// the project again.
+// after the other behind their progress dialog, a depth correction opens the
+// project again, and every view of the structure picks shows them corrected.
 
 #include <QGraphicsRectItem>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
+#include <QtMath>
 #include <QtTest>
 
 #include "../processing/conversionfixture.h"
@@ -12,11 +14,17 @@
 #include "correctdepththread.h"
 #include "correctiondialog.h"
 #include "graphicsscene.h"
+#include "graphicsstructurepickitem.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
+#include "picklistdock.h"
 #include "projectinfo.h"
 #include "rewriteprogressdialog.h"
 #include "shelltestsupport.h"
+#include "structurepickcontroller.h"
+#include "structurepickstore.h"
+#include "structurescontroller.h"
+#include "tadpoleplot.h"
 
 using namespace ConversionFixture;
 
@@ -54,6 +62,8 @@ private slots:
     void depthAndAngleTogetherAsSeparately();
     void requestsDuringARewriteAreRefused();
     void cancelLeavesProjectAndPage();
+    void viewsShowCorrectedPicks_data();
+    void viewsShowCorrectedPicks();
 
 private:
     QString copyOfSample();
@@ -206,6 +216,65 @@ void TestCorrections::cancelLeavesProjectAndPage()
     QCOMPARE(readState(path).hash, before.hash);
     QCOMPARE(ProjectInfo::instance()->maxDepth(), 80000);
     QCOMPARE(ShellTest::pageImages(w.scene()).size(), images);
+}
+
+void TestCorrections::viewsShowCorrectedPicks_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("depth") << "depth" << "8800";
+    QTest::newRow("angle") << "angle" << "90";
+    QTest::newRow("diameter") << "diameter" << "96";
+}
+
+void TestCorrections::viewsShowCorrectedPicks()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    const QString path = copyOfSample();
+    StructurePick planted{0, 15000.0, 31.0, 93.0, 500 * std::tan(qDegreesToRadians(31.0))};
+    QVERIFY(StructurePickStore(path).add(&planted));
+
+    MainWindow w;
+    ModalWatcher watcher;
+    w.show();
+    w.openProjectFile(path);
+    SHELL_WAIT_READ(&w);
+    StructuresController *structures = w.structuresController();
+    structures->showStructures();
+    structures->tadpoleDock()->show();
+
+    w.handleCorrectionsBtnPressed();
+    CorrectionDialog *dialog = correctionDialog();
+    QVERIFY(dialog);
+    (field == QLatin1String("depth") ? dialog->realDepthEdit()
+     : field == QLatin1String("angle") ? dialog->angleEdit() : dialog->realDiameterEdit())->setText(value);
+    dialog->okButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+
+    // The file holds the corrected pick; every view shows it.
+    const QVector<StructurePick> stored = StructurePickStore(path).allPicks();
+    QCOMPARE(stored.size(), 1);
+    const StructurePick pick = stored.first();
+    QVERIFY(!(pick == planted));
+    const auto same = [&pick](const StructurePick &shown) {
+        return shown.id == pick.id && qAbs(shown.depth - pick.depth) < 0.01 && qAbs(shown.dip - pick.dip) < 0.01
+               && qAbs(shown.dipDirection - pick.dipDirection) < 0.01;
+    };
+    int onPage = 0;
+    for (QGraphicsItem *item : w.scene()->items()) {
+        if (item->type() == GraphicsStructurePickItem::Type)
+            onPage += same(static_cast<GraphicsStructurePickItem *>(item)->pick()) ? 1 : 100;
+    }
+    QCOMPARE(onPage, 1);
+    QTableWidget *list = w.structurePicks()->dock()->table();
+    QCOMPARE(list->rowCount(), 1);
+    QCOMPARE(list->item(0, PickListDock::DirectionColumn)->data(Qt::UserRole).toDouble(), pick.dipDirection);
+    QCOMPARE(list->item(0, PickListDock::DipColumn)->data(Qt::UserRole).toDouble(), pick.dip);
+    QCOMPARE(structures->structuresWindow()->picks(), stored);
+    QTRY_VERIFY(structures->tadpolePlot()->picks().size() == 1 && same(structures->tadpolePlot()->picks().first()));
 }
 
 QTEST_MAIN(TestCorrections)
