@@ -99,7 +99,10 @@ QImage ContrastController::render(const QList<QGraphicsPixmapItem *> &list, int 
 {
     const WallContrast c = effective();
     const QImage original = originalOf(list.at(index));
-    QImage out;
+    // Brightness, contrast and gamma on top of the rest.
+    WallContrast tone = c;
+    tone.autoStretch = false;
+    tone.dynamicNormalisation = false;
     if (c.dynamicNormalisation) {
         // The rows of the piece with as many rows of its neighbours as the
         // window reaches, read in place.
@@ -139,18 +142,15 @@ QImage ContrastController::render(const QList<QGraphicsPixmapItem *> &list, int 
             belowRows += take;
         }
         // The originals stay alive on their items while lines is in use.
-        out = equaliseSlidingWindow(lines, original.width(), c.windowRows, aboveRows + firstRow,
-                                    aboveRows + lastRow);
-    } else if (c.autoStretch) {
-        out = rowsOf(stretchToPercentiles(original, c.clipPercent), firstRow, lastRow);
-    } else {
-        out = rowsOf(original, firstRow, lastRow);
+        // The tone curve goes into the equalising tables.
+        uchar table[256];
+        if (!tone.isIdentity())
+            tone.toneTable(table);
+        return equaliseSlidingWindow(lines, original.width(), c.windowRows, aboveRows + firstRow,
+                                     aboveRows + lastRow, tone.isIdentity() ? nullptr : table);
     }
-    // Brightness, contrast and gamma on top.
-    WallContrast tone = c;
-    tone.autoStretch = false;
-    tone.dynamicNormalisation = false;
-    return tone.apply(out);
+    return tone.apply(c.autoStretch ? rowsOf(stretchToPercentiles(original, c.clipPercent), firstRow, lastRow)
+                                    : rowsOf(original, firstRow, lastRow));
 }
 
 void ContrastController::pieceAdded(QGraphicsPixmapItem *item, const QImage &original)

@@ -50,8 +50,19 @@ QImage equaliseSlidingWindow(const QImage &image, int windowRows);
 QImage equaliseSlidingWindow(const QImage &image, int windowRows, int firstRow, int lastRow);
 
 // The same over a picture kept in pieces: lines holds one pointer per row
-// (32-bit pixels, width of them each), top to bottom. The result is RGB32.
+// (32-bit pixels, width of them each), top to bottom. The result is RGB32;
+// tone, when given, is a tone table (WallContrast::toneTable) every pixel is
+// passed through after, in the same pass.
 QImage equaliseSlidingWindow(const std::vector<const QRgb *> &lines, int width, int windowRows,
-                             int firstRow, int lastRow);
+                             int firstRow, int lastRow, const uchar *tone = nullptr);
+
+// The same written into out, a 32-bit picture whose lines become rows
+// firstRow … firstRow + out.height() − 1 of the equalised picture (as far as
+// lines reaches; out.width() pixels of each row are read). The rows are done
+// in that many runs side by side, one thread each (0: as many as pay off for
+// the size of the span and the machine); the result is the same for any
+// number of runs.
+void equaliseSlidingWindowInto(QImage &out, const std::vector<const QRgb *> &lines, int windowRows,
+                               int firstRow, const uchar *tone = nullptr, int threads = 0);
 
 #endif // WALLCONTRAST_H

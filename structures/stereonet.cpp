@@ -2,6 +2,7 @@
 
 #include <QtMath>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -72,21 +73,41 @@ QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipA
     return qMakePair(dip, direction);
 }
 
-QVector<QPointF> schmidtGreatCircle(double dip, double dipDirection, int n)
+void schmidtGreatCircle(double dip, double dipDirection, int n, QPointF *points)
 {
-    QVector<QPointF> points;
     n = std::max(2, n);
+    // Cosines and sines of the angles along the plane, the same for every
+    // circle of n points.
+    thread_local int tableN = 0;
+    thread_local std::vector<double> cosines;
+    thread_local std::vector<double> sines;
+    if (tableN != n) {
+        cosines.resize(size_t(n) + 1);
+        sines.resize(size_t(n) + 1);
+        for (int i = 0; i <= n; ++i) {
+            const double a = qDegreesToRadians(180.0 * i / n);
+            cosines[size_t(i)] = std::cos(a);
+            sines[size_t(i)] = std::sin(a);
+        }
+        tableN = n;
+    }
     const double strike = dipDirection - 90.0;
     const Vec3 s = lineVector(strike, 0.0);
     const Vec3 dipLine = lineVector(dipDirection, dip);
     for (int i = 0; i <= n; ++i) {
         // Lines of the plane from the strike (0) through the dip line (90) to
         // the opposite strike (180), all in the lower hemisphere.
-        const double a = qDegreesToRadians(180.0 * i / n);
-        const Vec3 v{std::cos(a) * s.e + std::sin(a) * dipLine.e,
-                     std::cos(a) * s.n + std::sin(a) * dipLine.n,
-                     std::cos(a) * s.d + std::sin(a) * dipLine.d};
-        points.append(project(v));
+        const double c = cosines[size_t(i)];
+        const double si = sines[size_t(i)];
+        const Vec3 v{c * s.e + si * dipLine.e, c * s.n + si * dipLine.n, c * s.d + si * dipLine.d};
+        points[i] = project(v);
     }
+}
+
+QVector<QPointF> schmidtGreatCircle(double dip, double dipDirection, int n)
+{
+    n = std::max(2, n);
+    QVector<QPointF> points(n + 1);
+    schmidtGreatCircle(dip, dipDirection, n, points.data());
     return points;
 }

@@ -23,5 +23,8 @@ QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipA
 // Points of the plane's great circle on the net, from one end of its strike
 // to the other (n + 1 points).
 QVector<QPointF> schmidtGreatCircle(double dip, double dipDirection, int n = 90);
+// The same written into points (room for max(2, n) + 1), for drawing many
+// circles.
+void schmidtGreatCircle(double dip, double dipDirection, int n, QPointF *points);
 
 #endif // STEREONET_H

@@ -1,6 +1,7 @@
 #include "stereonetplot.h"
 
 #include "stereonet.h"
+#include "thinpolyline.h"
 
 #include <QMap>
 #include <QPainter>
@@ -12,6 +13,8 @@ namespace {
 // Above this many picks the great circles are drawn coarser and without
 // antialiasing.
 constexpr int kCrowdedPicks = 2000;
+// Segments of a great circle of a crowded net.
+constexpr int kCrowdedCirclePoints = 36;
 } // namespace
 
 StereonetPlot::StereonetPlot(QWidget *parent)
@@ -86,12 +89,7 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
         const bool raster = device == QInternal::Image || device == QInternal::Widget || device == QInternal::Pixmap;
         if (m_picks.size() > kCrowdedPicks && raster && painter->worldTransform().type() <= QTransform::TxTranslate) {
             if (m_circleLayer.isNull() || m_circleLayerGeneration != m_picksGeneration || m_circleLayerNet != net) {
-                m_circleLayer = QImage(net.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-                m_circleLayer.fill(Qt::transparent);
-                QPainter layer(&m_circleLayer);
-                layer.translate(-net.topLeft());
-                drawGreatCircles(&layer, centre, radius);
-                layer.end();
+                drawCircleLayer(net, centre, radius);
                 m_circleLayerGeneration = m_picksGeneration;
                 m_circleLayerNet = net;
             }
@@ -134,6 +132,14 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
     painter->restore();
 }
 
+QMap<QString, QVector<int>> StereonetPlot::picksByType() const
+{
+    QMap<QString, QVector<int>> byType;
+    for (int i = 0; i < m_picks.size(); ++i)
+        byType[m_picks.at(i).type] << i;
+    return byType;
+}
+
 void StereonetPlot::drawGreatCircles(QPainter *painter, const QPointF &centre, double radius) const
 {
     auto toScreen = [&](const QPointF &p) { return QPointF(centre.x() + p.x() * radius, centre.y() - p.y() * radius); };
@@ -141,10 +147,8 @@ void StereonetPlot::drawGreatCircles(QPainter *painter, const QPointF &centre, d
     // cosmetic pen without antialiasing (the raster engine's fast lines),
     // which a crowded net does not show anyway.
     const bool crowded = m_picks.size() > kCrowdedPicks;
-    const int points = crowded ? 36 : 60;
-    QMap<QString, QVector<int>> byType;
-    for (int i = 0; i < m_picks.size(); ++i)
-        byType[m_picks.at(i).type] << i;
+    const int points = crowded ? kCrowdedCirclePoints : 60;
+    const QMap<QString, QVector<int>> byType = picksByType();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, !crowded);
     painter->setBrush(Qt::NoBrush);
@@ -162,4 +166,28 @@ void StereonetPlot::drawGreatCircles(QPainter *painter, const QPointF &centre, d
         }
     }
     painter->restore();
+}
+
+void StereonetPlot::drawCircleLayer(const QRectF &net, const QPointF &centre, double radius) const
+{
+    // The picture of the last picks is drawn over when it has the size.
+    const QSize size = net.size().toSize();
+    if (m_circleLayer.size() != size || m_circleLayer.format() != QImage::Format_ARGB32_Premultiplied)
+        m_circleLayer = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    m_circleLayer.fill(Qt::transparent);
+    // As drawGreatCircles() draws a crowded net, type by type, with lines of
+    // one pixel straight into the picture.
+    const QMap<QString, QVector<int>> byType = picksByType();
+    const QPointF origin = centre - net.topLeft();
+    QPointF line[kCrowdedCirclePoints + 1];
+    for (auto it = byType.cbegin(); it != byType.cend(); ++it) {
+        const QRgb colour = qPremultiply(StructurePick::typeColour(it.key()).rgba());
+        for (int index : it.value()) {
+            const StructurePick &p = m_picks.at(index);
+            schmidtGreatCircle(p.dip, p.dipDirection, kCrowdedCirclePoints, line);
+            for (QPointF &q : line)
+                q = QPointF(origin.x() + q.x() * radius, origin.y() - q.y() * radius);
+            drawThinPolyline(m_circleLayer, line, kCrowdedCirclePoints + 1, colour);
+        }
+    }
 }

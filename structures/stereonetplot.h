@@ -4,6 +4,7 @@
 #include "structureplot.h"
 
 #include <QImage>
+#include <QMap>
 
 // Lower-hemisphere equal-area net of the picks: poles (and on request great
 // circles) coloured by type, the count per type, and the Fisher mean pole of
@@ -29,9 +30,14 @@ public:
     void paintPlot(QPainter *painter, const QRectF &rect) const override;
 
 private:
+    // Indexes of the picks by type, the order the great circles are drawn in.
+    QMap<QString, QVector<int>> picksByType() const;
     // Draws the great circles of all picks into the net of that centre and
     // radius.
     void drawGreatCircles(QPainter *painter, const QPointF &centre, double radius) const;
+    // Draws the great circles of a crowded net into m_circleLayer, which
+    // covers net (given, like centre, in the painter's coordinates).
+    void drawCircleLayer(const QRectF &net, const QPointF &centre, double radius) const;
 
     bool m_greatCircles = false;
     // The great circles of a crowded net as last drawn on screen, kept for

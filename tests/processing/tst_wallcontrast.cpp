@@ -22,6 +22,18 @@ QImage ramp(int from, int to, int width = 40, int height = 256)
     return image;
 }
 
+// A textured wall that darkens downwards, with a bright band.
+QImage texturedWall(int width, int height)
+{
+    QImage whole(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < width; ++x) {
+            const int v = std::clamp(200 - y / 2 + (x * 37 + y * 11) % 41 + (y > 150 && y < 170 ? 60 : 0), 0, 255);
+            whole.setPixel(x, y, qRgb(v, std::max(0, v - 20), std::min(255, v + 10)));
+        }
+    return whole;
+}
+
 QPair<int, int> greyRange(const QImage &image, int firstRow, int lastRow)
 {
     int lo = 255, hi = 0;
@@ -47,6 +59,8 @@ private slots:
     void slidingWindowEqualisesEachStretch();
     void piecesJoinWithoutSeam_data();
     void piecesJoinWithoutSeam();
+    void runsAndToneAsOnePass_data();
+    void runsAndToneAsOnePass();
     void toneCurve_data();
     void toneCurve();
 };
@@ -127,13 +141,7 @@ void TstWallContrast::piecesJoinWithoutSeam()
     QFETCH(int, width);
     QFETCH(int, windowRows);
     QFETCH(QVector<int>, cuts);
-    // A textured wall that darkens downwards, with a bright band.
-    QImage whole(width, 320, QImage::Format_RGB32);
-    for (int y = 0; y < whole.height(); ++y)
-        for (int x = 0; x < width; ++x) {
-            const int v = std::clamp(200 - y / 2 + (x * 37 + y * 11) % 41 + (y > 150 && y < 170 ? 60 : 0), 0, 255);
-            whole.setPixel(x, y, qRgb(v, std::max(0, v - 20), std::min(255, v + 10)));
-        }
+    const QImage whole = texturedWall(width, 320);
     const QImage expected = equaliseSlidingWindow(whole, windowRows);
     QCOMPARE(expected.size(), whole.size());
 
@@ -160,6 +168,56 @@ void TstWallContrast::piecesJoinWithoutSeam()
                      qPrintable(QString("row %1 of piece %2").arg(y).arg(i)));
             QVERIFY(std::memcmp(span.constScanLine(y - first), expected.constScanLine(y), size_t(width) * 4) == 0);
         }
+    }
+}
+
+// A span equalised in runs side by side, with the tone curve in the same
+// pass, is the span equalised in one run with the tone curve applied after.
+void TstWallContrast::runsAndToneAsOnePass_data()
+{
+    QTest::addColumn<int>("threads"); // 0: as many as pay off
+    QTest::addColumn<int>("firstRow");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("toned");
+    QTest::newRow("two runs") << 2 << 0 << 320 << false;
+    QTest::newRow("three runs off the table grid, toned") << 3 << 37 << 203 << true;
+    QTest::newRow("more runs than tables") << 64 << 5 << 9 << true;
+    QTest::newRow("four runs at the picture's end") << 4 << 300 << 50 << false;
+    QTest::newRow("as many as pay off, toned") << 0 << 0 << 320 << true;
+}
+
+void TstWallContrast::runsAndToneAsOnePass()
+{
+    QFETCH(int, threads);
+    QFETCH(int, firstRow);
+    QFETCH(int, rows);
+    QFETCH(bool, toned);
+    const int windowRows = 61;
+    const QImage whole = texturedWall(301, 320);
+    WallContrast tone;
+    tone.gamma = 1.6;
+    tone.brightness = -0.1;
+    const int lastRow = std::min(whole.height(), firstRow + rows) - 1;
+    QImage expected = equaliseSlidingWindow(whole, windowRows, firstRow, lastRow);
+    if (toned)
+        expected = tone.apply(expected);
+
+    std::vector<const QRgb *> lines;
+    for (int y = 0; y < whole.height(); ++y)
+        lines.push_back(reinterpret_cast<const QRgb *>(whole.constScanLine(y)));
+    QImage out(whole.width(), lastRow - firstRow + 1, QImage::Format_RGB32);
+    out.fill(Qt::magenta);
+    uchar table[256];
+    tone.toneTable(table);
+    equaliseSlidingWindowInto(out, lines, windowRows, firstRow, toned ? table : nullptr, threads);
+    QCOMPARE(out, expected);
+
+    if (toned && firstRow == 0 && lastRow == whole.height() - 1) {
+        // The whole picture through a setting of both.
+        WallContrast both = tone;
+        both.dynamicNormalisation = true;
+        both.windowRows = windowRows;
+        QCOMPARE(both.apply(whole), tone.apply(equaliseSlidingWindow(whole, windowRows)));
     }
 }
 
