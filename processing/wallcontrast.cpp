@@ -1,6 +1,6 @@
 #include "wallcontrast.h"
 
-#include "newpicture.h"
+#include "largeimage.h"
 #include "sidebyside.h"
 
 #include <QThread>
@@ -188,7 +188,7 @@ QImage equaliseSlidingWindow(const std::vector<const QRgb *> &lines, int width, 
     lastRow = std::min(h - 1, lastRow);
     if (width <= 0 || lastRow < firstRow)
         return QImage();
-    QImage out = newPicture(width, lastRow - firstRow + 1, QImage::Format_RGB32);
+    QImage out = LargeImage::create(width, lastRow - firstRow + 1, QImage::Format_RGB32);
     if (!out.isNull())
         equaliseSlidingWindowInto(out, lines, windowRows, firstRow, tone);
     return out;

@@ -4,18 +4,21 @@
 #include <QImage>
 
 // Images of many megabytes that are written soon after they are made (a
-// page, the buffer pieces are joined in). Memory a process touches for the
-// first time is mapped page by page, and on some machines (virtual ones
-// above all) every page costs more than writing it; these images ask the
-// system for large pages instead. The pixels are left uninitialised, as
-// QImage leaves them.
+// page shown through a contrast setting, the buffer pieces are joined in).
+// Memory a process touches for the first time is mapped page by page, and
+// on some machines (virtual ones above all) every page costs more than
+// writing it. A large image is given memory of its own in large pages where
+// the system offers them on request: one page fault per 2 MB instead of one
+// per 4 KB. When the image is released (on whatever thread lets go of it
+// last) its memory is kept for a later image of the same size, up to a
+// bound, and given back to the system when it needs it.
 class LargeImage
 {
 public:
-    // An image of the given size and format; null when memory cannot be had.
+    // An image of that size and format with its pixels not yet set, laid out
+    // as QImage(width, height, format) lays it out; null when memory cannot
+    // be had.
     static QImage create(int width, int height, QImage::Format format);
-    // The same advice for memory already allocated but not yet written.
-    static void adviseLargePages(const void *data, qsizetype bytes);
 };
 
 #endif // LARGEIMAGE_H

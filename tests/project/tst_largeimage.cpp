@@ -1,12 +1,12 @@
-// Pictures made for the view: laid out as QImage lays them out, and a
+// Large images (pages shown through a contrast setting, join buffers): laid out as QImage lays them out, and a
 // picture's memory is never shared with another live picture, also when
 // the memory of released pictures is used again.
 
 #include <QtTest>
 
-#include "newpicture.h"
+#include "largeimage.h"
 
-class TstNewPicture : public QObject
+class TstLargeImage : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ private slots:
     void releasedMemoryServesOnlyNewPictures();
 };
 
-void TstNewPicture::laidOutAsQImage_data()
+void TstLargeImage::laidOutAsQImage_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -27,13 +27,13 @@ void TstNewPicture::laidOutAsQImage_data()
     QTest::newRow("empty") << 0 << 10 << QImage::Format_RGB32;
 }
 
-void TstNewPicture::laidOutAsQImage()
+void TstLargeImage::laidOutAsQImage()
 {
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(QImage::Format, format);
     const QImage plain(width, height, format);
-    QImage picture = newPicture(width, height, format);
+    QImage picture = LargeImage::create(width, height, format);
     QCOMPARE(picture.isNull(), plain.isNull());
     QCOMPARE(picture.size(), plain.size());
     QCOMPARE(picture.format(), plain.format());
@@ -47,20 +47,20 @@ void TstNewPicture::laidOutAsQImage()
     QCOMPARE(QColor(picture.pixel(width - 1, height - 1)), QColor(Qt::black));
 }
 
-void TstNewPicture::releasedMemoryServesOnlyNewPictures()
+void TstLargeImage::releasedMemoryServesOnlyNewPictures()
 {
     const int width = 1024;
     const int height = 2000;
-    QImage kept = newPicture(width, height, QImage::Format_RGB32);
+    QImage kept = LargeImage::create(width, height, QImage::Format_RGB32);
     kept.fill(qRgb(1, 2, 3));
     for (int round = 0; round < 3; ++round) {
-        QImage passing = newPicture(width, height, QImage::Format_RGB32);
+        QImage passing = LargeImage::create(width, height, QImage::Format_RGB32);
         QVERIFY(passing.constBits() != kept.constBits());
         passing.fill(qRgb(200, 100, round));
         // A copy of the picture outlives the picture.
         const QImage copy = passing;
         passing = QImage();
-        QImage next = newPicture(width, height, QImage::Format_RGB32);
+        QImage next = LargeImage::create(width, height, QImage::Format_RGB32);
         QVERIFY(next.constBits() != copy.constBits());
         next.fill(Qt::black);
         QCOMPARE(copy.pixel(width - 1, height - 1), qRgb(200, 100, round));
@@ -69,5 +69,5 @@ void TstNewPicture::releasedMemoryServesOnlyNewPictures()
     QCOMPARE(kept.pixel(width - 1, height - 1), qRgb(1, 2, 3));
 }
 
-QTEST_GUILESS_MAIN(TstNewPicture)
-#include "tst_newpicture.moc"
+QTEST_GUILESS_MAIN(TstLargeImage)
+#include "tst_largeimage.moc"
