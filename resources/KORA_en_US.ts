@@ -588,6 +588,14 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>No program to show %1 was found.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The picture &quot;%1&quot; cannot be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The roll view shows the page on screen (%1 m - %2 m). Go to the page of the range first.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MouseLabel</name>

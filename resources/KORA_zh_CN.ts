@@ -602,6 +602,14 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>No program to show %1 was found.</source>
         <translation>没有找到可以显示 %1 的程序。</translation>
     </message>
+    <message>
+        <source>The picture &quot;%1&quot; cannot be opened.</source>
+        <translation>无法打开图片“%1”。</translation>
+    </message>
+    <message>
+        <source>The roll view shows the page on screen (%1 m - %2 m). Go to the page of the range first.</source>
+        <translation>卷动视图只显示屏幕上的当前页（%1 m - %2 m）。请先转到该范围所在的页。</translation>
+    </message>
 </context>
 <context>
     <name>MouseLabel</name>
