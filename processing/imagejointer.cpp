@@ -244,28 +244,8 @@ bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &b
     m_overlap = overlap;
     const int needed = *rows - overlap + bottomHeight;
 
-    if (qint64(needed) * 2 > buffer->height()) {
-        // Out of room. The new buffer has three times the rows needed: held
-        // rows that grow a little with every join (cut lines that drift
-        // against the pieces) replace it only after growing by half.
-        const qint64 capacity = qint64(needed) * 3;
-        QImage larger = LargeImage::create(fullWidth, int(qMin<qint64>(capacity, std::numeric_limits<int>::max())),
-                                           QImage::Format_RGB32);
-        if (larger.isNull()) {
-            qDebug() << "joint 3";
-            m_failed = true;
-            return false;
-        }
-        std::memcpy(larger.bits(), buffer->constBits() + qsizetype(*first) * bytesPerLine,
-                    size_t(qsizetype(*rows) * bytesPerLine));
-        *buffer = larger;
-        *first = 0;
-    } else if (*first + needed > buffer->height()) {
-        // Rows cut from the top have freed at least as many rows as are held.
-        uchar *bits = buffer->bits();
-        std::memmove(bits, bits + qsizetype(*first) * bytesPerLine, size_t(qsizetype(*rows) * bytesPerLine));
-        *first = 0;
-    }
+    if (!makeRoom(buffer, first, *rows, needed))
+        return false;
 
     const int topEnd = *first + *rows;   // one past the last held row
     const int width = std::min(fullWidth, bottom.width());
@@ -280,6 +260,34 @@ bool ImageJointer::append(QImage *buffer, int *first, int *rows, const QImage &b
                       fullWidth);
     *rows = needed;
     qDebug() << "joint 4";
+    return true;
+}
+
+bool ImageJointer::makeRoom(QImage *buffer, int *first, int rows, qint64 needed)
+{
+    const int bytesPerLine = buffer->bytesPerLine();
+    if (needed * 2 > buffer->height()) {
+        // Out of room. The new buffer has three times the rows needed: held
+        // rows that grow a little with every join (cut lines that drift
+        // against the pieces) replace it only after growing by half.
+        const qint64 capacity = qMin<qint64>(needed * 3, std::numeric_limits<int>::max());
+        QImage larger = capacity >= needed ? LargeImage::create(buffer->width(), int(capacity), QImage::Format_RGB32)
+                                           : QImage();
+        if (larger.isNull()) {
+            qDebug() << "joint 3";
+            m_failed = true;
+            return false;
+        }
+        std::memcpy(larger.bits(), buffer->constBits() + qsizetype(*first) * bytesPerLine,
+                    size_t(qsizetype(rows) * bytesPerLine));
+        *buffer = larger;
+        *first = 0;
+    } else if (*first + needed > buffer->height()) {
+        // Rows cut from the top have freed at least as many rows as are held.
+        uchar *bits = buffer->bits();
+        std::memmove(bits, bits + qsizetype(*first) * bytesPerLine, size_t(qsizetype(rows) * bytesPerLine));
+        *first = 0;
+    }
     return true;
 }
 
@@ -310,29 +318,8 @@ QImage ImageJointer::reserve(QImage *buffer, int *first, int *rows, int width, i
     } else {
         if (buffer->width() != width || buffer->format() != QImage::Format_RGB32)
             return QImage();
-        const int bytesPerLine = buffer->bytesPerLine();
-        const qint64 needed = qint64(*rows) + more;
-        if (needed * 2 > buffer->height()) {
-            const qint64 capacity = needed * 3;
-            if (capacity > std::numeric_limits<int>::max()) {
-                m_failed = true;
-                return QImage();
-            }
-            QImage larger = LargeImage::create(width, int(capacity), QImage::Format_RGB32);
-            if (larger.isNull()) {
-                qDebug() << "joint 3";
-                m_failed = true;
-                return QImage();
-            }
-            std::memcpy(larger.bits(), buffer->constBits() + qsizetype(*first) * bytesPerLine,
-                        size_t(qsizetype(*rows) * bytesPerLine));
-            *buffer = larger;
-            *first = 0;
-        } else if (*first + needed > buffer->height()) {
-            uchar *bits = buffer->bits();
-            std::memmove(bits, bits + qsizetype(*first) * bytesPerLine, size_t(qsizetype(*rows) * bytesPerLine));
-            *first = 0;
-        }
+        if (!makeRoom(buffer, first, *rows, qint64(*rows) + more))
+            return QImage();
     }
     return QImage(buffer->bits() + qsizetype(*first + *rows) * buffer->bytesPerLine(), width, more,
                   buffer->bytesPerLine(), QImage::Format_RGB32);

@@ -70,6 +70,10 @@ public:
     static constexpr double kRepeatRatio = 0.85;
 
 private:
+    // Room for needed rows from first on (rows of them held): the held rows
+    // moved to the top, or a larger buffer. false (failed()) without memory.
+    bool makeRoom(QImage *buffer, int *first, int rows, qint64 needed);
+
     int m_overlap = 0;
     bool m_failed = false;
 };

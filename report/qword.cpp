@@ -262,20 +262,26 @@ void QWord::setAlignment(int alignment)
         c.mergeBlockFormat(f);
 }
 
+void QWord::mergeIntoSelection(const QTextCharFormat &f)
+{
+    for (QTextCursor c : selectedRanges()) {
+        c.mergeCharFormat(f);
+        c.mergeBlockCharFormat(f);
+    }
+    // Text typed next takes the format too.
+    if (!m_bTableSelected) {
+        m_selection.mergeCharFormat(f);
+        m_typingFormat.merge(f);
+    }
+}
+
 void QWord::setFontName(const QString &name)
 {
     if (!m_pDocument)
         return;
     QTextCharFormat f;
     f.setFontFamily(name);
-    for (QTextCursor c : selectedRanges()) {
-        c.mergeCharFormat(f);
-        c.mergeBlockCharFormat(f);
-    }
-    if (!m_bTableSelected) {
-        m_selection.mergeCharFormat(f);
-        m_typingFormat.merge(f);
-    }
+    mergeIntoSelection(f);
     // Chosen on the empty document: the document's base font.
     if (m_pDocument->isEmpty() && !m_pTable) {
         m_strBaseFontName = name;
@@ -291,14 +297,7 @@ void QWord::setFontSize(double size)
         return;
     QTextCharFormat f;
     f.setFontPointSize(size);
-    for (QTextCursor c : selectedRanges()) {
-        c.mergeCharFormat(f);
-        c.mergeBlockCharFormat(f);
-    }
-    if (!m_bTableSelected) {
-        m_selection.mergeCharFormat(f);
-        m_typingFormat.merge(f);
-    }
+    mergeIntoSelection(f);
     if (m_pDocument->isEmpty() && !m_pTable) {
         m_dBaseFontSize = size;
         QFont base = m_pDocument->defaultFont();

@@ -108,6 +108,9 @@ private:
     // The cursors that the selection's formatting applies to: every cell of
     // the current table after selectTable(), else the selection itself.
     QList<QTextCursor> selectedRanges() const;
+    // A character format merged into the selected ranges and, outside a
+    // table selection, into the text typed next.
+    void mergeIntoSelection(const QTextCharFormat &format);
     QTextCursor cellCursor(int row, int column) const;
     QByteArray stylesXml() const;
     bool save();
