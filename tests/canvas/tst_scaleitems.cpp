@@ -1,6 +1,6 @@
-// Depth and azimuth scale items: geometry of ticks and labels, depth <-> y
-// conversion, degenerate depth ranges, and what actually lands on the page
-// when the items paint.
+// Depth and azimuth scale items: ticks and labels, depth <-> y conversion,
+// degenerate depth ranges, and what actually lands on the page when the
+// items paint.
 
 #include "graphicsleftscaleitem.h"
 #include "graphicstopscaleitem.h"
@@ -33,6 +33,13 @@ QImage paintItem(QGraphicsItem *item, const QSize &size)
     return img;
 }
 
+bool isBlank(const QImage &img)
+{
+    QImage blank(img.size(), img.format());
+    blank.fill(Qt::white);
+    return img == blank;
+}
+
 // Rows (or columns) of the dark runs along one line of pixels.
 QVector<int> darkRunStarts(const QVector<bool> &dark)
 {
@@ -51,8 +58,7 @@ class TestScaleItems : public QObject
     Q_OBJECT
 
 private slots:
-    void topScaleGeometry();
-    void topScaleNullLineDrawsNothing();
+    void nullLineDrawsNothing();
     void topScalePaintsTicksAndBaseLine();
     void topScaleSkipsLettersOnNarrowImages_data();
     void topScaleSkipsLettersOnNarrowImages();
@@ -60,7 +66,6 @@ private slots:
     void leftScaleSpacingAndConversion_data();
     void leftScaleSpacingAndConversion();
     void leftScaleRoundTrip();
-    void leftScaleConstructionDefaults();
     void leftScaleEmptyOrReversedRange();
     void leftScaleTicksAndLabels();
     void leftScaleRunEndsWithoutGapOrDoubleTick_data();
@@ -70,43 +75,16 @@ private slots:
     void leftScaleLabelsClearOfEachOtherAndTheImage();
 };
 
-void TestScaleItems::topScaleGeometry()
-{
-    GraphicsTopScaleItem top(QLineF(1300, 120, 2300, 120));
-    QCOMPARE(top.type(), 17);
-    QCOMPARE(top.tickHeight(), 30.0);
-    QCOMPARE(top.labels(), QStringList({"N", "E", "S", "W", "N"}));
-
-    const QVector<QLineF> ticks = top.tickLines();
-    QCOMPARE(ticks.size(), 5);
-    const double offsets[] = {0, 250, 500, 750, 1000};
-    for (int k = 0; k < 5; ++k) {
-        QCOMPARE(ticks.at(k).x1(), 1300 + offsets[k]);
-        QCOMPARE(ticks.at(k).x2(), 1300 + offsets[k]);
-        QCOMPARE(ticks.at(k).y1(), 120.0);
-        QCOMPARE(ticks.at(k).y2(), 100.0); // 20 units tall
-    }
-
-    const QVector<QPointF> labels = top.labelPositions();
-    QCOMPARE(labels.size(), 5);
-    QCOMPARE(labels.at(0), QPointF(1300, 100));
-    QCOMPARE(labels.at(1), QPointF(1550 - 35, 100));
-    QCOMPARE(labels.at(2), QPointF(1800 - 35, 100));
-    QCOMPARE(labels.at(3), QPointF(2050 - 35, 100));
-    QCOMPARE(labels.at(4), QPointF(2300 - 50, 100));
-
-    QCOMPARE(top.boundingRect(), QRectF(1300, 0, 1000, 120));
-}
-
-void TestScaleItems::topScaleNullLineDrawsNothing()
+void TestScaleItems::nullLineDrawsNothing()
 {
     GraphicsTopScaleItem top{QLineF()};
     QVERIFY(top.tickLines().isEmpty());
     QVERIFY(top.labelPositions().isEmpty());
-    const QImage img = paintItem(&top, QSize(200, 200));
-    QImage blank(img.size(), img.format());
-    blank.fill(Qt::white);
-    QCOMPARE(img, blank);
+    QVERIFY(isBlank(paintItem(&top, QSize(200, 200))));
+
+    GraphicsLeftScaleItem left;
+    QVERIFY(left.ticks(80).isEmpty());
+    QVERIFY(isBlank(paintItem(&left, QSize(100, 100))));
 }
 
 void TestScaleItems::topScalePaintsTicksAndBaseLine()
@@ -204,16 +182,12 @@ void TestScaleItems::leftScaleSpacingAndConversion()
     left.setLine(QLineF(1300, 120, 1300, 120 + length));
     left.setStartDepth(start);
     left.setEndDepth(end);
-    QCOMPARE(left.type(), 16);
     QCOMPARE(left.tickSpacing(), spacing);
     QCOMPARE(left.pixelsPerDepthUnit(), spacing / 200.0);
     QCOMPARE(left.depthToY(int(start)), 120.0);
     QCOMPARE(left.depthToY(int(end)), 120.0 + length);
     QCOMPARE(left.yToDepth(0), int(start));
     QCOMPARE(left.yToDepth(int(length)), int(end));
-    // At least the 300-unit band left of the line (more for wide labels).
-    QVERIFY(left.boundingRect().contains(QRectF(1000, 80, 300, length + 40)));
-    QCOMPARE(left.boundingRect().right(), 1300.0);
 }
 
 void TestScaleItems::leftScaleRoundTrip()
@@ -229,24 +203,6 @@ void TestScaleItems::leftScaleRoundTrip()
     // Truncation: a y between two depth units gives the shallower one.
     QCOMPARE(left.yToDepth(5), 123450);
     QCOMPARE(left.depthToY(123455), 120.0 + 5.5);
-}
-
-void TestScaleItems::leftScaleConstructionDefaults()
-{
-    GraphicsLeftScaleItem left;
-    QVERIFY(left.line().isNull());
-    QCOMPARE(left.startDepth(), 0.0);
-    QCOMPARE(left.endDepth(), 0.0);
-    QCOMPARE(left.tickSpacing(), 1.0);
-    QVERIFY(!left.isInitialized());
-    left.setInitialized(true);
-    QVERIFY(left.isInitialized());
-    // A null line draws nothing.
-    QVERIFY(left.ticks(80).isEmpty());
-    const QImage img = paintItem(&left, QSize(100, 100));
-    QImage blank(img.size(), img.format());
-    blank.fill(Qt::white);
-    QCOMPARE(img, blank);
 }
 
 void TestScaleItems::leftScaleEmptyOrReversedRange()
@@ -285,40 +241,20 @@ void TestScaleItems::leftScaleTicksAndLabels()
     const double labelHeight = 80;
     const QVector<GraphicsLeftScaleItem::Tick> ticks = left.ticks(labelHeight);
 
-    // 100 run ticks every 20 units (offsets 0 ... 1980) plus the end tick.
+    // 100 run ticks every 20 units (offsets 0 ... 1980) plus the end tick;
+    // where they are drawn is checked in leftScalePaintsTicks.
     QCOMPARE(ticks.size(), 101);
     for (int i = 0; i < 100; ++i) {
-        const GraphicsLeftScaleItem::Tick &t = ticks.at(i);
-        const double y = 120 + i * 20;
-        const bool major = i % 5 == 0;
-        QCOMPARE(t.line, QLineF(1300, y, major ? 1264 : 1280, y));
-        if (!major) {
-            QVERIFY(t.label.isEmpty());
-            continue;
-        }
+        const QString &label = ticks.at(i).label;
         // Labels every 100 units (10 cm), except where they would run into
         // the end label.
-        if (2000 - i * 20 < 60 + labelHeight) {
-            QVERIFY2(t.label.isEmpty(), qPrintable(t.label));
-            continue;
-        }
-        if (i == 0) {
-            QCOMPARE(t.label, QString("0.00m"));
-            QCOMPARE(t.labelPos, QPointF(1000, 160));
-        } else {
-            QCOMPARE(t.label, QString::number(i * 0.02, 'f', 2));
-            QCOMPARE(t.labelPos, QPointF(1060, y + 40));
-        }
+        if (i % 5 != 0 || 2000 - i * 20 < 60 + labelHeight)
+            QVERIFY2(label.isEmpty(), qPrintable(label));
+        else
+            QCOMPARE(label, i == 0 ? QString("0.00m") : QString::number(i * 0.02, 'f', 2));
     }
-    QCOMPARE(ticks.at(5).label, QString("0.10"));
-    QCOMPARE(ticks.at(10).label, QString("0.20"));
-    QCOMPARE(ticks.at(90).label, QString("1.80"));
-    QVERIFY(ticks.at(95).label.isEmpty());
-
-    const GraphicsLeftScaleItem::Tick &end = ticks.last();
-    QCOMPARE(end.line, QLineF(1300, 2120, 1264, 2120));
-    QCOMPARE(end.label, QString("2.00"));
-    QCOMPARE(end.labelPos, QPointF(1060, 2100));
+    QCOMPARE(ticks.last().line.y1(), 2120.0);
+    QCOMPARE(ticks.last().label, QString("2.00"));
 
     // A page starting at 12.34 m.
     GraphicsLeftScaleItem deep;

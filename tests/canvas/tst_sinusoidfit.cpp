@@ -43,8 +43,7 @@ QVector<QPointF> pick(const Planted &p, double diameterUnits, int width, double 
 
 double angleGap(double a, double b)
 {
-    const double d = std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0);
-    return d;
+    return std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0);
 }
 
 } // namespace
