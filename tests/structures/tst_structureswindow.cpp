@@ -52,24 +52,20 @@ private slots:
 void TstStructuresWindow::roseBins_data()
 {
     QTest::addColumn<QVector<double>>("directions");
-    QTest::addColumn<int>("bin");
-    QTest::addColumn<int>("count");
-    QTest::newRow("bin edges") << QVector<double>{0, 9.99, 10, 359.9} << 0 << 2;
-    QTest::newRow("next bin") << QVector<double>{0, 9.99, 10, 359.9} << 1 << 1;
-    QTest::newRow("last bin") << QVector<double>{0, 9.99, 10, 359.9} << 35 << 1;
-    QTest::newRow("360 and -10 wrap") << QVector<double>{360, -10, 720.5} << 0 << 2;
-    QTest::newRow("negative wraps to the end") << QVector<double>{360, -10, 720.5} << 35 << 1;
-    QTest::newRow("not a number is left out") << QVector<double>{qQNaN(), 5} << 0 << 1;
+    QTest::addColumn<QVector<int>>("binOfEach"); // of each direction counted
+    QTest::newRow("bin edges") << QVector<double>{0, 9.99, 10, 359.9} << QVector<int>{0, 0, 1, 35};
+    QTest::newRow("360, -10 and 720.5 wrap") << QVector<double>{360, -10, 720.5} << QVector<int>{0, 35, 0};
+    QTest::newRow("not a number is left out") << QVector<double>{qQNaN(), 5} << QVector<int>{0};
 }
 
 void TstStructuresWindow::roseBins()
 {
     QFETCH(QVector<double>, directions);
-    QFETCH(int, bin);
-    QFETCH(int, count);
-    const QVector<int> bins = RosePlot::binCounts(directions);
-    QCOMPARE(bins.size(), 36);
-    QCOMPARE(bins.at(bin), count);
+    QFETCH(QVector<int>, binOfEach);
+    QVector<int> expected(36, 0);
+    for (int bin : binOfEach)
+        ++expected[bin];
+    QCOMPARE(RosePlot::binCounts(directions), expected);
 }
 
 void TstStructuresWindow::picksOfARangeAreShownAndExported()
@@ -92,10 +88,6 @@ void TstStructuresWindow::picksOfARangeAreShownAndExported()
     window.setProject(path, 0, 20000); // the first two metres
     QCOMPARE(window.picks().size(), 2);
     QCOMPARE(window.stereonet()->picks().size(), 2);
-    // The mean of a 30° pick dipping north and a 50° pick dipping east lies between them.
-    const QPair<double, double> mean = window.stereonet()->meanPlane();
-    QVERIFY(mean.first > 30 && mean.first < 50);
-    QVERIFY(mean.second > 0 && mean.second < 90);
 
     const QString png = dir.filePath("net.png");
     const QString svg = dir.filePath("rose.svg");
