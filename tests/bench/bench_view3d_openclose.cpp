@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "../view3d/gltestsupport.h"
 #include "main3dwindow.h"
 #include "myglwidget.h"
 #include "rollwidget.h"
@@ -23,13 +24,6 @@ double residentMiB()
         return 0.0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toDouble() * 4096.0 / (1024.0 * 1024.0) : 0.0;
-}
-
-QImage filled(int w, int h, const QColor &c)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(c);
-    return image;
 }
 
 } // namespace
@@ -72,14 +66,14 @@ void BenchView3DOpenClose::main3DWindow()
 {
     QTemporaryDir dir;
     const QStringList files{dir.filePath("page.jpg"), dir.filePath("left.jpg")};
-    QVERIFY(filled(1200, 3000, QColor(180, 120, 60)).save(files[0]));
-    QVERIFY(filled(300, 3000, Qt::white).save(files[1]));
+    QVERIFY(GLTest::filled(1200, 3000, QColor(180, 120, 60)).save(files[0]));
+    QVERIFY(GLTest::filled(300, 3000, Qt::white).save(files[1]));
     rounds("3D window (page 1200 x 3000)", [&files]() -> QWidget * { return new Main3DWindow(files); });
 }
 
 void BenchView3DOpenClose::rollWidget()
 {
-    const QImage image = filled(2400, 3000, QColor(180, 120, 60));
+    const QImage image = GLTest::filled(2400, 3000, QColor(180, 120, 60));
     rounds("roll view (image 2400 x 3000)", [&image]() -> QWidget * {
         auto *w = new RollWidget;
         w->setAttribute(Qt::WA_DeleteOnClose, false);
