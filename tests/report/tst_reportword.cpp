@@ -26,8 +26,10 @@ struct TableShape
     int columns = 0;
     bool borders = false;
     int pictures = 0;
-    int page = 0; // page of its first cell
+    int page = 0;          // page of its first cell
     QString firstText;
+    QString fontFamily;    // of its first cell
+    double fontSize = 0.0;
 };
 
 // Looks at the document just before it is saved.
@@ -53,6 +55,8 @@ public:
                 const QTextBlock first = table->cellAt(0, 0).firstCursorPosition().block();
                 shape.page = int(doc->documentLayout()->blockBoundingRect(first).top() / pageHeight) + 1;
                 shape.firstText = first.text();
+                shape.fontFamily = first.charFormat().fontFamily();
+                shape.fontSize = first.charFormat().fontPointSize();
                 for (QTextBlock b = first; b.isValid() && b.position() < table->lastPosition(); b = b.next()) {
                     for (auto it = b.begin(); !it.atEnd(); ++it) {
                         const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
@@ -166,6 +170,9 @@ void TestReportWord::documentStructure()
         QVERIFY(!blocks.borders);
         QCOMPARE(blocks.pictures, blocksOnPage[page]);
         QCOMPARE(blocks.page, page + 1);
+        // The font chosen over a whole table reaches its cells.
+        QCOMPARE(blocks.fontFamily, QStringLiteral("Microsoft YaHei"));
+        QCOMPARE(blocks.fontSize, 10.5);
         if (header) {
             const TableShape &top = report.tables.at(page * perPage);
             const TableShape &grid = report.tables.at(page * perPage + 1);
@@ -174,6 +181,8 @@ void TestReportWord::documentStructure()
             QVERIFY(top.borders && grid.borders);
             QCOMPARE(top.page, page + 1);
             QCOMPARE(top.firstText, QStringLiteral("Project Name:WellA"));
+            QCOMPARE(top.fontFamily, QStringLiteral("Microsoft YaHei"));
+            QCOMPARE(top.fontSize, 10.5);
         }
     }
 
