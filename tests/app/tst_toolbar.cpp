@@ -1,5 +1,5 @@
 // Tool bar: tool modes and check marks, the command signals, colour and width,
-// menu flags, unique shortcuts, icons and retranslation.
+// unique shortcuts and retranslation.
 
 #include "toolbar.h"
 
@@ -14,11 +14,9 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QSet>
 #include <QSignalSpy>
 #include <QProcess>
 #include <QSpinBox>
@@ -42,37 +40,12 @@ public:
     bool isEmpty() const override { return false; }
 };
 
-// Same picture, allowing for the rounding of premultiplied alpha.
-bool samePicture(const QImage &first, const QImage &second)
+void retranslateMarked(ToolBar *bar)
 {
-    if (first.size() != second.size())
-        return false;
-    const QImage a = first.convertToFormat(QImage::Format_ARGB32);
-    const QImage b = second.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            if (qAbs(qAlpha(p) - qAlpha(q)) > 2)
-                return false;
-            if (qAlpha(p) > 16
-                && (qAbs(qRed(p) - qRed(q)) > 8 || qAbs(qGreen(p) - qGreen(q)) > 8
-                    || qAbs(qBlue(p) - qBlue(q)) > 8))
-                return false;
-        }
-    }
-    return true;
-}
-
-// The action a panel shows at (row, column), or none.
-QAction *actionAt(QWidget *panel, int row, int column)
-{
-    auto *grid = qobject_cast<QGridLayout *>(panel->layout());
-    if (!grid)
-        return nullptr;
-    QLayoutItem *item = grid->itemAtPosition(row, column);
-    auto *button = item ? qobject_cast<QToolButton *>(item->widget()) : nullptr;
-    return button ? button->defaultAction() : nullptr;
+    MarkingTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    bar->OnRetranslate();
+    QCoreApplication::removeTranslator(&translator);
 }
 
 int checkedCount(const ToolBar &bar)
@@ -94,6 +67,16 @@ QToolButton *buttonOf(const ToolBar &bar, QAction *action)
 bool isToolMode(const ToolBar &bar, QAction *action)
 {
     return bar.toolGroupActions().contains(action) && action != bar.toolAction(ToolBar::GridLines);
+}
+
+// Docks a new tool bar in window and shows it; wait for it to be exposed.
+ToolBar *showInWindow(QMainWindow &window)
+{
+    auto *bar = new ToolBar(QStringLiteral("Tools"), &window);
+    window.addToolBar(Qt::LeftToolBarArea, bar);
+    window.setCentralWidget(new QWidget);
+    window.show();
+    return bar;
 }
 } // namespace
 
@@ -141,7 +124,6 @@ private slots:
         QFETCH(int, mode);
         ToolBar bar(QStringLiteral("Tools"));
         QAction *action = bar.toolAction(index);
-        QVERIFY(action->isCheckable());
 
         // The scene must be re-initialised while the old mode is still set.
         QList<int> modeAtSignal;
@@ -153,19 +135,13 @@ private slots:
         QVERIFY(action->isChecked());
         QCOMPARE(bar.currentToolAction(), action);
         QCOMPARE(checkedCount(bar), 1);
-    }
 
-    void sameToolTwiceReturnsToPointer()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        QSignalSpy real(&bar, &ToolBar::signalToolRealChanged);
-        bar.toolAction(ToolBar::Pen)->trigger();
-        bar.toolAction(ToolBar::Pen)->trigger();
+        // The same tool again: back to Pointer; leaving re-initialises too.
+        action->trigger();
         QCOMPARE(int(currentMode), int(Pointer));
+        QCOMPARE(modeAtSignal, QList<int>({int(Pointer), mode}));
         QCOMPARE(checkedCount(bar), 0);
         QVERIFY(!bar.currentToolAction());
-        // Leaving the tool re-initialises the scene as choosing it did.
-        QCOMPARE(real.count(), 2);
     }
 
     // Clicking the active tool's button again ends a half-built item the way
@@ -238,24 +214,6 @@ private slots:
         QCOMPARE(checkedCount(bar), 1);
     }
 
-    void clickingButtonsWorksLikeTriggering()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        QToolButton *ruler = nullptr;
-        for (QToolButton *b : bar.toolButtons())
-            if (b->defaultAction() == bar.toolAction(ToolBar::Ruler))
-                ruler = b;
-        QVERIFY(ruler);
-        QCOMPARE(ruler->size(), QSize(40, 40));
-        QCOMPARE(ruler->statusTip(), QStringLiteral("Ruler"));
-        QTest::mouseClick(ruler, Qt::LeftButton);
-        QCOMPARE(int(currentMode), int(InsertRuler));
-        QVERIFY(ruler->isChecked());
-        QTest::mouseClick(ruler, Qt::LeftButton);
-        QCOMPARE(int(currentMode), int(Pointer));
-        QVERIFY(!ruler->isChecked());
-    }
-
     void insertedOrCancelledItemEndsTheTool()
     {
         ToolBar bar(QStringLiteral("Tools"));
@@ -283,30 +241,15 @@ private slots:
         readingInProgress = true;
         QSignalSpy real(&bar, &ToolBar::signalToolRealChanged);
         QString shownText;
-        QString shownTitle;
-        int buttons = 0;
-        bool hasOk = false;
-        bool withoutParent = false;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
         QTimer::singleShot(0, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             QVERIFY(box);
             shownText = box->text();
-            shownTitle = box->windowTitle();
-            buttons = box->buttons().size();
-            hasOk = box->button(QMessageBox::Ok) != nullptr;
-            withoutParent = box->parentWidget() == nullptr;
-            icon = box->icon();
             box->button(QMessageBox::Ok)->click();
         });
         bar.toolAction(ToolBar::Line)->trigger();
         readingInProgress = false;
         QCOMPARE(shownText, QStringLiteral("Working now, Please Waiting!"));
-        QCOMPARE(shownTitle, QStringLiteral("Prompt"));
-        QCOMPARE(buttons, 1);
-        QVERIFY(hasOk);
-        QVERIFY(withoutParent);
-        QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(real.count(), 0);
         QCOMPARE(int(currentMode), int(InsertPen));
         QVERIFY(bar.toolAction(ToolBar::Pen)->isChecked());
@@ -374,26 +317,21 @@ private slots:
     {
         ToolBar bar(QStringLiteral("Tools"));
         QComboBox *combo = bar.colorComboBox();
-        QCOMPARE(combo->size(), QSize(38, 38));
-        QCOMPARE(combo->count(), 6);
-        const QStringList names = {"black", "white", "red", "green", "blue", "yellow"};
-        const QList<Qt::GlobalColor> colors = {Qt::black, Qt::white, Qt::red, Qt::green,
-                                               Qt::blue, Qt::yellow};
-        for (int i = 0; i < names.size(); ++i) {
-            QCOMPARE(combo->itemText(i), names.at(i));
-            QCOMPARE(combo->itemData(i).value<QColor>(), QColor(colors.at(i)));
-            QVERIFY(!combo->itemIcon(i).isNull());
-        }
         combo->setCurrentIndex(3);
         QCOMPARE(ItemStyle::instance()->color(), QColor(Qt::green));
         bar.colorChanged(17); // no such item: no colour
         QVERIFY(!ItemStyle::instance()->color().isValid());
         combo->setCurrentIndex(0);
         QCOMPARE(ItemStyle::instance()->color(), QColor(Qt::black));
+        // Each swatch is plainly filled with its colour.
+        for (int i = 0; i < combo->count(); ++i) {
+            const QColor color = combo->itemData(i).value<QColor>();
+            const QImage image = combo->itemIcon(i).pixmap(16, 16).toImage();
+            for (const QPoint &p : {QPoint(0, 0), QPoint(15, 15), QPoint(0, 15), QPoint(8, 8)})
+                QCOMPARE(image.pixelColor(p), color);
+        }
 
         QSpinBox *width = bar.widthSpinBox();
-        QCOMPARE(width->value(), 8);
-        QCOMPARE(width->prefix(), QStringLiteral("Width "));
         width->setValue(50);
         QCOMPARE(ItemStyle::instance()->lineWidth(), 50);
         width->setValue(51);
@@ -403,30 +341,22 @@ private slots:
         width->setValue(8);
     }
 
+    // Colour names longer than the box, as a translation may have them, are
+    // shown whole in the open list.
     void colourListShowsWholeNames()
     {
         QMainWindow window;
-        auto *bar = new ToolBar(QStringLiteral("Tools"), &window);
-        window.addToolBar(Qt::LeftToolBarArea, bar);
-        window.setCentralWidget(new QWidget);
-        window.show();
+        ToolBar *bar = showInWindow(window);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QComboBox *combo = bar->colorComboBox();
-        QCOMPARE(combo->size(), QSize(38, 38));
-        // Names longer than the box, as a translation may have them, too.
-        MarkingTranslator translator;
         for (bool translated : {false, true}) {
-            if (translated) {
-                QCoreApplication::installTranslator(&translator);
-                bar->OnRetranslate();
-                QCoreApplication::removeTranslator(&translator);
-            }
+            if (translated)
+                retranslateMarked(bar);
             combo->showPopup();
             QAbstractItemView *list = combo->view();
             QTRY_VERIFY(list->isVisible());
             for (int i = 0; i < combo->count(); ++i) {
-                const QModelIndex index = list->model()->index(i, 0);
-                const int wanted = list->sizeHintForIndex(index).width();
+                const int wanted = list->sizeHintForIndex(list->model()->index(i, 0)).width();
                 QVERIFY2(list->viewport()->width() >= wanted,
                          qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3")
                                         .arg(combo->itemText(i)).arg(wanted)
@@ -436,22 +366,47 @@ private slots:
         }
     }
 
-    void menuFlags()
+    // The width editor has room for the prefix and every value: a cut-off
+    // "Width 50" would read "Width 5".
+    void widthBoxShowsItsValue()
     {
-        ToolBar bar(QStringLiteral("Tools"));
-        QCOMPARE(bar.fileGroupActions().size(), 6);
-        QCOMPARE(bar.editGroupActions().size(), 7);
-        QCOMPARE(bar.toolGroupActions().size(), 14);
-        QCOMPARE(bar.fileGroupMenuFlags(), QList<bool>({true, true, true, true, false, true}));
-        QCOMPARE(bar.editGroupMenuFlags(),
-                 QList<bool>({true, true, true, true, false, false, true}));
-        QVERIFY(!bar.fileActionInMenu(ToolBar::SaveAs));
-        QVERIFY(bar.fileActionInMenu(ToolBar::SaveOriginalImage));
-        QVERIFY(!bar.editActionInMenu(ToolBar::DiameterCorrection));
-        QVERIFY(!bar.fileActionInMenu(99));
-        QCOMPARE(bar.fileAction(ToolBar::SaveAs)->text(), QStringLiteral("s&ave as"));
-        QCOMPARE(bar.editAction(ToolBar::Show3D)->text(), QStringLiteral("&Show 3D"));
-        QVERIFY(!bar.isMovable());
+        QMainWindow window;
+        ToolBar *bar = showInWindow(window);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSpinBox *spin = bar->widthSpinBox();
+        auto *editor = spin->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        for (int value : {8, 50}) {
+            spin->setValue(value);
+            QVERIFY2(editor->fontMetrics().horizontalAdvance(spin->text()) <= editor->width(),
+                     qPrintable(QStringLiteral("%1 px for \"%2\"").arg(editor->width()).arg(spin->text())));
+        }
+        spin->setValue(8);
+    }
+
+    // Only the tool modes stay down; Save as and Save original image are
+    // menu and key commands without a button.
+    void commandButtonsDoNotStayDown()
+    {
+        QMainWindow window;
+        ToolBar *bar = showInWindow(window);
+        window.resize(400, 1000);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!buttonOf(*bar, bar->fileAction(ToolBar::SaveAs)));
+        QVERIFY(!buttonOf(*bar, bar->fileAction(ToolBar::SaveOriginalImage)));
+        int clicked = 0;
+        for (QToolButton *b : bar->toolButtons()) {
+            QAction *a = b->defaultAction();
+            if (!b->isVisible() || isToolMode(*bar, a))
+                continue;
+            QSignalSpy triggered(a, &QAction::triggered);
+            QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(triggered.count(), 1);
+            QVERIFY2(!b->isChecked() && !b->isDown() && !a->isChecked(), qPrintable(a->text()));
+            ++clicked;
+        }
+        // Seven commands, Delete and GridLines.
+        QCOMPARE(clicked, 9);
     }
 
     void noTwoActionsShareAShortcut()
@@ -471,35 +426,18 @@ private slots:
                 owner.insert(k.toString(), a->text());
             }
         }
-        ToolBar *bar = w.toolBar();
+        // Show 3D and About keep their keys.
         QVERIFY(owner.contains(QKeySequence(QStringLiteral("Ctrl+D")).toString()));
         QVERIFY(owner.contains(QKeySequence(QStringLiteral("Ctrl+A")).toString()));
-        // The keys that stay as they were.
-        QCOMPARE(bar->toolAction(ToolBar::Line)->shortcut(), QKeySequence("Ctrl+L"));
-        QCOMPARE(bar->toolAction(ToolBar::AngleTool)->shortcut(), QKeySequence("Ctrl+N"));
-        QCOMPARE(bar->toolAction(ToolBar::Ruler)->shortcut(), QKeySequence("Ctrl+U"));
-        QCOMPARE(bar->toolAction(ToolBar::Text)->shortcut(), QKeySequence("Ctrl+T"));
-        QCOMPARE(bar->toolAction(ToolBar::GridLines)->shortcut(), QKeySequence());
-        QCOMPARE(bar->editAction(ToolBar::Roll)->shortcut(), QKeySequence("Ctrl+R"));
-        QCOMPARE(bar->editAction(ToolBar::DeleteItem)->shortcuts(),
-                 QList<QKeySequence>({QKeySequence(Qt::Key_Delete)}));
-        QCOMPARE(bar->editAction(ToolBar::ProjectInformation)->shortcut(), QKeySequence("Ctrl+I"));
-        QCOMPARE(bar->editAction(ToolBar::Correction)->shortcut(), QKeySequence("Ctrl+Alt+C"));
-        QCOMPARE(bar->editAction(ToolBar::MagneticDeclination)->shortcut(), QKeySequence("Ctrl+M"));
-        QCOMPARE(bar->editAction(ToolBar::DiameterCorrection)->shortcut(), QKeySequence("Ctrl+Alt+M"));
-        QCOMPARE(bar->editAction(ToolBar::Show3D)->shortcut(), QKeySequence("Ctrl+D"));
-        QCOMPARE(bar->fileAction(ToolBar::OpenProject)->shortcut(), QKeySequence("Ctrl+P"));
-        QCOMPARE(bar->fileAction(ToolBar::OpenPicture)->shortcut(), QKeySequence(QKeySequence::Open));
-        QCOMPARE(bar->fileAction(ToolBar::SaveCurrentImage)->shortcut(), QKeySequence(QKeySequence::Save));
-        QCOMPARE(bar->fileAction(ToolBar::ExportReport)->shortcut(), QKeySequence("Ctrl+E"));
         // Tools need a key of their own (Dip is reachable by key only).
+        ToolBar *bar = w.toolBar();
         for (QAction *a : bar->toolGroupActions())
             if (a != bar->toolAction(ToolBar::GridLines))
                 QVERIFY2(!a->shortcut().isEmpty(), qPrintable(a->text()));
     }
 
-    // The two tests above and below once more on a Linux desktop's platform,
-    // whose standard keys differ (its Delete binding also holds Ctrl+D).
+    // The test above and the one below once more on a Linux desktop's
+    // platform, whose standard keys differ (its Delete binding also holds Ctrl+D).
     void shortcutsOnALinuxDesktop()
     {
         if (QGuiApplication::platformName() == QLatin1String("xcb"))
@@ -529,10 +467,7 @@ private slots:
     {
         // Dip and Diameter correction have no placed button and no menu entry.
         QMainWindow window;
-        auto *bar = new ToolBar(QStringLiteral("Tools"), &window);
-        window.addToolBar(Qt::LeftToolBarArea, bar);
-        window.setCentralWidget(new QWidget);
-        window.show();
+        ToolBar *bar = showInWindow(window);
         // Without a window manager (a bare X server) the window is activated
         // once it is mapped.
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -564,352 +499,19 @@ private slots:
         QCOMPARE(int(currentMode), int(InsertLine));
     }
 
-    void iconsLoad()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        const QList<QAction *> all =
-            bar.fileGroupActions() + bar.editGroupActions() + bar.toolGroupActions();
-        const QSet<QAction *> withoutIcon = {bar.fileAction(ToolBar::SaveOriginalImage),
-                                             bar.fileAction(ToolBar::SaveAs)};
-        for (QAction *a : all) {
-            if (withoutIcon.contains(a))
-                continue;
-            QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
-            QVERIFY2(!a->icon().pixmap(32, 32).isNull(), qPrintable(a->text()));
-        }
-        // Every icon resource the program refers to.
-        const QStringList resources = {
-            ":/res/3D.ico", ":/res/3Ddown.ico", ":/res/3Dhor.ico", ":/res/3Dleft.ico",
-            ":/res/3Dright.ico", ":/res/3Dup.ico", ":/res/3Dver.ico", ":/res/Add folder.png",
-            ":/res/Angle.ico", ":/res/AngleMeasure.ico", ":/res/Arrow.ico", ":/res/Curve.ico",
-            ":/res/Decrease.ico", ":/res/Dipangle.ico", ":/res/DisplaySetting.png",
-            ":/res/Enlarge.ico", ":/res/GridLines.png", ":/res/Line.png",
-            ":/res/Lithologymark.png", ":/res/Measure.png", ":/res/Pencil.ico",
-            ":/res/Ruler.png", ":/res/Save image.png", ":/res/about.png", ":/res/buguize.ico",
-            ":/res/close.png", ":/res/correction.ico", ":/res/open.ico", ":/res/projectInfo.png",
-            ":/res/report.png", ":/res/roll.png", ":/res/text.png", ":/res/delete.png",
-            ":/res/StructurePick.png",
-            ":/res/kora.png", ":/image/close.png", ":/image/update.png",
-            ":/MsgImage/QUtility/MessageBox/info.png",
-            ":/MsgImage/QUtility/MessageBox/question.png",
-            ":/MsgImage/QUtility/MessageBox/error.png"};
-        for (const QString &r : resources) {
-            const QPixmap pixmap(r);
-            QVERIFY2(!pixmap.isNull(), qPrintable(r));
-            QVERIFY2(pixmap.width() >= 32 && pixmap.width() <= 64, qPrintable(r));
-        }
-    }
-
-    void layout()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        for (const char *name : {"commandPanel", "drawingPanel", "widthPanel"}) {
-            QWidget *panel = bar.findChild<QWidget *>(name);
-            QVERIFY2(panel, name);
-            QVERIFY(panel->maximumWidth() <= 110);
-        }
-        // Placed buttons: 7 commands + 14 drawing; Dip, Correction, Diameter
-        // correction, Show 3D, Save as and Save original image have none shown.
-        auto isPlaced = [&bar](QToolButton *b) {
-            return b->parentWidget() != &bar && !b->isHidden();
-        };
-        int placed = 0;
-        for (QToolButton *b : bar.toolButtons())
-            placed += isPlaced(b) ? 1 : 0;
-        QCOMPARE(placed, 21);
-        for (QToolButton *b : bar.toolButtons()) {
-            QAction *a = b->defaultAction();
-            const bool unplaced = a == bar.toolAction(ToolBar::Dip)
-                || a == bar.editAction(ToolBar::Correction)
-                || a == bar.editAction(ToolBar::DiameterCorrection)
-                || a == bar.editAction(ToolBar::Show3D)
-                || a == bar.fileAction(ToolBar::SaveAs)
-                || a == bar.fileAction(ToolBar::SaveOriginalImage);
-            QCOMPARE(isPlaced(b), !unplaced);
-        }
-        QCOMPARE(bar.widthSpinBox()->height(), 20);
-        QVERIFY(bar.widthSpinBox()->minimumWidth() >= 80);
-        QVERIFY(bar.widthSpinBox()->minimumWidth() <= 110);
-    }
-
-
-    // Every action of the three groups: text, tip, icon, key and menu flag.
-    void actionTable_data()
-    {
-        QTest::addColumn<int>("group");   // 0 file, 1 edit, 2 tool
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("tip");
-        QTest::addColumn<QString>("icon");
-        QTest::addColumn<QKeySequence>("key");
-        QTest::addColumn<bool>("inMenu");
-        const QKeySequence open(QKeySequence::Open);
-        const QKeySequence save(QKeySequence::Save);
-        const QKeySequence saveAs(QKeySequence::SaveAs);
-        const QKeySequence del(Qt::Key_Delete);
-        auto row = [](const char *name, int group, int index, const char *text, const char *tip,
-                      const char *icon, const QKeySequence &key, bool inMenu) {
-            QTest::newRow(name) << group << index << QString::fromLatin1(text)
-                                << QString::fromLatin1(tip) << QString::fromLatin1(icon) << key
-                                << inMenu;
-        };
-        row("open project", 0, ToolBar::OpenProject, "Open project", "Open a project file",
-            ":/res/Add folder.png", QKeySequence("Ctrl+P"), true);
-        row("open picture", 0, ToolBar::OpenPicture, "&Open picture", "Open picture",
-            ":/res/open.ico", open, true);
-        row("current image", 0, ToolBar::SaveCurrentImage, "&current image",
-            "Save the current image", ":/res/Save image.png", save, true);
-        row("original image", 0, ToolBar::SaveOriginalImage, "save &Original image",
-            "Save the original image", "", QKeySequence("Ctrl+Shift+O"), true);
-        row("save as", 0, ToolBar::SaveAs, "s&ave as", "Save as", "", saveAs, false);
-        row("export", 0, ToolBar::ExportReport, "Export", "Export report", ":/res/report.png",
-            QKeySequence("Ctrl+E"), true);
-
-        row("roll", 1, ToolBar::Roll, "&Roll", "Roll the picture", ":/res/roll.png",
-            QKeySequence("Ctrl+R"), true);
-        row("delete", 1, ToolBar::DeleteItem, "&Delete", "Delete item", ":/res/delete.png", del,
-            true);
-        row("project information", 1, ToolBar::ProjectInformation, "&Project Information",
-            "Show or edit project Information", ":/res/projectInfo.png", QKeySequence("Ctrl+I"),
-            true);
-        row("correction", 1, ToolBar::Correction, "&Correction", "Corrections",
-            ":/res/correction.ico", QKeySequence("Ctrl+Alt+C"), true);
-        row("magnetic", 1, ToolBar::MagneticDeclination, "&Magnetic declination correctionBtn",
-            "Correct magnetic declination", ":/res/Ruler.png", QKeySequence("Ctrl+M"), false);
-        row("diameter", 1, ToolBar::DiameterCorrection, "&Diameter correctionBtn",
-            "Correct diameter", ":/res/Ruler.png", QKeySequence("Ctrl+Alt+M"), false);
-        row("show 3D", 1, ToolBar::Show3D, "&Show 3D", "Show 3D Image", ":/res/3D.ico",
-            QKeySequence("Ctrl+D"), true);
-
-        row("pen", 2, ToolBar::Pen, "P&en", "Pen", ":/res/Pencil.ico",
-            QKeySequence("Ctrl+Shift+P"), false);
-        row("line", 2, ToolBar::Line, "I&nsert line", "Line", ":/res/Line.png",
-            QKeySequence("Ctrl+L"), false);
-        row("measure length", 2, ToolBar::MeasureLen, "Measure length", "M&easure length",
-            ":/res/Measure.png", QKeySequence("Ctrl+Shift+L"), false);
-        row("measure angle", 2, ToolBar::MeasureAng, "Measure angle", "Measure angle",
-            ":/res/AngleMeasure.ico", QKeySequence("Ctrl+Shift+N"), false);
-        row("lithology", 2, ToolBar::MarkLith, " Mark lithology", "Mark lithology",
-            ":/res/Lithologymark.png", QKeySequence("Ctrl+K"), false);
-        row("arrow", 2, ToolBar::SolidArrow, "So&lid Arrow", "Solid arrow", ":/res/Arrow.ico",
-            QKeySequence("Ctrl+Shift+A"), false);
-        row("angle", 2, ToolBar::AngleTool, "A&ngle", "Angle", ":/res/Angle.ico",
-            QKeySequence("Ctrl+N"), false);
-        row("dip", 2, ToolBar::Dip, "D&ip", "Dip angle", ":/res/Dipangle.ico",
-            QKeySequence("Ctrl+Shift+D"), false);
-        row("fit curve", 2, ToolBar::FitCurveTool, "F&itCurve", "To fit the curve",
-            ":/res/Curve.ico", QKeySequence("Ctrl+Shift+F"), false);
-        row("ruler", 2, ToolBar::Ruler, "R&uler", "To measure distance", ":/res/Ruler.png",
-            QKeySequence("Ctrl+U"), false);
-        row("text", 2, ToolBar::Text, "text", "Text", ":/res/text.png", QKeySequence("Ctrl+T"),
-            false);
-        row("irregular", 2, ToolBar::Irregular, "&Irregular", "Irregular", ":/res/buguize.ico",
-            QKeySequence("Ctrl+Shift+I"), false);
-        row("grid lines", 2, ToolBar::GridLines, "&GridLines", "GridLines",
-            ":/res/GridLines.png", QKeySequence(), false);
-        row("structure pick", 2, ToolBar::StructurePickTool, "Structure &pick",
-            "Structure pick: click three or more points along a trace and end with a right click "
-            "or Enter; gives the depth, true dip and dip direction of the plane, for a vertical hole",
-            ":/res/StructurePick.png", QKeySequence("Ctrl+Shift+K"), false);
-    }
-
-    void actionTable()
-    {
-        QFETCH(int, group);
-        QFETCH(int, index);
-        QFETCH(QString, text);
-        QFETCH(QString, tip);
-        QFETCH(QString, icon);
-        QFETCH(QKeySequence, key);
-        QFETCH(bool, inMenu);
-        ToolBar bar(QStringLiteral("Tools"));
-        QAction *a = group == 0 ? bar.fileAction(index)
-                                : group == 1 ? bar.editAction(index) : bar.toolAction(index);
-        QVERIFY(a);
-        QCOMPARE(a->text(), text);
-        QCOMPARE(a->statusTip(), tip);
-        QCOMPARE(a->toolTip(), tip);
-        // Only the tool modes stay checked while in use.
-        QCOMPARE(a->isCheckable(), group == 2 && index != ToolBar::GridLines);
-        QCOMPARE(a->shortcut(), key);
-        if (group == 0)
-            QCOMPARE(bar.fileActionInMenu(index), inMenu);
-        else if (group == 1)
-            QCOMPARE(bar.editActionInMenu(index), inMenu);
-        if (icon.isEmpty()) {
-            QVERIFY(a->icon().isNull());
-        } else {
-            const QImage expected(icon);
-            QVERIFY2(!expected.isNull(), qPrintable(icon));
-            const QImage shown = a->icon().pixmap(expected.size()).toImage();
-            QVERIFY2(samePicture(shown, expected), qPrintable(icon));
-        }
-    }
-
-    void panelsHoldTheirButtons()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        // Panels and separators in tool-bar order.
-        QStringList order;
-        for (QAction *a : bar.actions()) {
-            if (a->isSeparator())
-                order << QStringLiteral("|");
-            else if (QWidget *w = bar.widgetForAction(a))
-                order << w->objectName();
-        }
-        QCOMPARE(order, QStringList({"commandPanel", "|", "drawingPanel", "widthPanel", "|"}));
-
-        QWidget *command = bar.findChild<QWidget *>("commandPanel");
-        QCOMPARE(actionAt(command, 0, 0), bar.fileAction(ToolBar::OpenProject));
-        QCOMPARE(actionAt(command, 0, 1), bar.fileAction(ToolBar::OpenPicture));
-        QCOMPARE(actionAt(command, 1, 0), bar.fileAction(ToolBar::SaveCurrentImage));
-        QCOMPARE(actionAt(command, 1, 1), bar.editAction(ToolBar::Roll));
-        QCOMPARE(actionAt(command, 2, 0), bar.editAction(ToolBar::ProjectInformation));
-        QCOMPARE(actionAt(command, 2, 1), bar.editAction(ToolBar::MagneticDeclination));
-        QCOMPARE(actionAt(command, 3, 0), bar.fileAction(ToolBar::ExportReport));
-        QCOMPARE(actionAt(command, 3, 1), nullptr);
-        QCOMPARE(qobject_cast<QGridLayout *>(command->layout())->count(), 7);
-
-        QWidget *drawing = bar.findChild<QWidget *>("drawingPanel");
-        const QList<QList<QAction *>> rows = {
-            {bar.toolAction(ToolBar::SolidArrow), bar.toolAction(ToolBar::Line)},
-            {bar.toolAction(ToolBar::Pen), bar.toolAction(ToolBar::Text)},
-            {bar.toolAction(ToolBar::AngleTool), bar.toolAction(ToolBar::FitCurveTool)},
-            {bar.toolAction(ToolBar::Ruler), bar.editAction(ToolBar::DeleteItem)},
-            {bar.toolAction(ToolBar::MeasureLen), bar.toolAction(ToolBar::MeasureAng)},
-            {bar.toolAction(ToolBar::MarkLith), bar.toolAction(ToolBar::Irregular)},
-        };
-        for (int r = 0; r < rows.size(); ++r)
-            for (int c = 0; c < 2; ++c)
-                QVERIFY2(actionAt(drawing, r, c) == rows.at(r).at(c),
-                         qPrintable(QStringLiteral("row %1 column %2").arg(r).arg(c)));
-        auto *drawingGrid = qobject_cast<QGridLayout *>(drawing->layout());
-        QCOMPARE(drawingGrid->itemAtPosition(6, 0)->widget(), bar.colorComboBox());
-        QCOMPARE(actionAt(drawing, 6, 1), bar.toolAction(ToolBar::GridLines));
-        QCOMPARE(actionAt(drawing, 7, 0), bar.toolAction(ToolBar::StructurePickTool));
-        QCOMPARE(drawingGrid->count(), 15);
-
-        QWidget *width = bar.findChild<QWidget *>("widthPanel");
-        auto *widthGrid = qobject_cast<QGridLayout *>(width->layout());
-        QCOMPARE(widthGrid->count(), 1);
-        QCOMPARE(widthGrid->itemAtPosition(0, 0)->widget(), bar.widthSpinBox());
-    }
-
-    void buttonsOfTheActions()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        // One button per action except Save as and Save original image.
-        QCOMPARE(bar.toolButtons().size(), 6 + 7 + 14 - 2);
-        QSet<QAction *> withButton;
-        for (QToolButton *b : bar.toolButtons()) {
-            QVERIFY(b->defaultAction());
-            withButton.insert(b->defaultAction());
-            QCOMPARE(b->size(), QSize(40, 40));
-            QCOMPARE(b->isCheckable(), isToolMode(bar, b->defaultAction()));
-            QString text = b->defaultAction()->text();
-            text.remove(QLatin1Char('&'));
-            QCOMPARE(b->statusTip(), text);
-        }
-        QVERIFY(!withButton.contains(bar.fileAction(ToolBar::SaveAs)));
-        QVERIFY(!withButton.contains(bar.fileAction(ToolBar::SaveOriginalImage)));
-        for (QAction *a : bar.editGroupActions() + bar.toolGroupActions())
-            QVERIFY2(withButton.contains(a), qPrintable(a->text()));
-    }
-
-    void commandButtonsDoNotStayDown()
-    {
-        QMainWindow window;
-        auto *bar = new ToolBar(QStringLiteral("Tools"), &window);
-        window.addToolBar(Qt::LeftToolBarArea, bar);
-        window.setCentralWidget(new QWidget);
-        window.resize(400, 1000);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        int clicked = 0;
-        for (QToolButton *b : bar->toolButtons()) {
-            QAction *a = b->defaultAction();
-            if (!b->isVisible() || isToolMode(*bar, a))
-                continue;
-            QSignalSpy triggered(a, &QAction::triggered);
-            QTest::mouseClick(b, Qt::LeftButton);
-            QCOMPARE(triggered.count(), 1);
-            QVERIFY2(!b->isChecked() && !b->isDown() && !a->isChecked(), qPrintable(a->text()));
-            ++clicked;
-        }
-        // Seven commands, Delete and GridLines.
-        QCOMPARE(clicked, 9);
-    }
-
-    void colourSwatchesAreFilled()
-    {
-        ToolBar bar(QStringLiteral("Tools"));
-        QComboBox *combo = bar.colorComboBox();
-        for (int i = 0; i < combo->count(); ++i) {
-            const QColor color = combo->itemData(i).value<QColor>();
-            const QImage image = combo->itemIcon(i).pixmap(16, 16).toImage();
-            QCOMPARE(image.size(), QSize(16, 16));
-            for (const QPoint &p : {QPoint(0, 0), QPoint(15, 15), QPoint(0, 15), QPoint(8, 8)})
-                QCOMPARE(image.pixelColor(p), color);
-        }
-    }
-
-    void widthBoxShowsItsValue()
-    {
-        QMainWindow window;
-        auto *bar = new ToolBar(QStringLiteral("Tools"), &window);
-        window.addToolBar(Qt::LeftToolBarArea, bar);
-        window.setCentralWidget(new QWidget);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QSpinBox *spin = bar->widthSpinBox();
-        QCOMPARE(spin->height(), 20);
-        // At least as wide as the two button columns above it, within the
-        // panel's 110 pixels.
-        QWidget *drawing = bar->findChild<QWidget *>("drawingPanel");
-        QWidget *panel = bar->findChild<QWidget *>("widthPanel");
-        const QMargins m = drawing->layout()->contentsMargins();
-        QVERIFY(spin->width() >= std::max(80, drawing->sizeHint().width() - m.left() - m.right()));
-        QVERIFY(panel->sizeHint().width() <= 110);
-        QVERIFY(panel->width() <= 110);
-
-        // The editor has room for the prefix and every value: a cut-off
-        // "Width 50" would read "Width 5".
-        auto *editor = spin->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        auto fits = [&] {
-            return editor->fontMetrics().horizontalAdvance(spin->text()) <= editor->width();
-        };
-        for (int value : {8, 50}) {
-            spin->setValue(value);
-            QVERIFY2(fits(), qPrintable(QStringLiteral("%1 px for \"%2\"")
-                                            .arg(editor->width()).arg(spin->text())));
-        }
-        spin->setValue(8);
-    }
-
     void retranslation()
     {
         ToolBar bar(QStringLiteral("Tools"));
-        QCOMPARE(bar.toolAction(ToolBar::MeasureLen)->statusTip(),
-                 QStringLiteral("M&easure length"));
-        MarkingTranslator translator;
-        QCoreApplication::installTranslator(&translator);
-        bar.OnRetranslate();
-        QCoreApplication::removeTranslator(&translator);
-
-        QCOMPARE(bar.toolAction(ToolBar::Pen)->text(), QStringLiteral("P&en#"));
-        QCOMPARE(bar.toolAction(ToolBar::Pen)->toolTip(), QStringLiteral("Pen#"));
-        QCOMPARE(bar.toolAction(ToolBar::MarkLith)->text(), QStringLiteral(" Mark lithology#"));
-        QCOMPARE(bar.fileAction(ToolBar::ExportReport)->toolTip(), QStringLiteral("Export report#"));
-        QCOMPARE(bar.editAction(ToolBar::ProjectInformation)->toolTip(),
-                 QStringLiteral("Show or edit project Information#"));
-        QCOMPARE(bar.colorComboBox()->toolTip(), QStringLiteral("Choose color#"));
-        QCOMPARE(bar.colorComboBox()->statusTip(), QStringLiteral("Choose color#"));
-        QCOMPARE(bar.colorComboBox()->itemText(4), QStringLiteral("blue#"));
-        QCOMPARE(bar.colorComboBox()->itemData(4).value<QColor>(), QColor(Qt::blue));
-        QCOMPARE(bar.widthSpinBox()->prefix(), QStringLiteral("Width #"));
-        for (QAction *a : bar.fileGroupActions() + bar.editGroupActions() + bar.toolGroupActions())
+        retranslateMarked(&bar);
+        for (QAction *a : bar.fileGroupActions() + bar.editGroupActions() + bar.toolGroupActions()) {
             QVERIFY2(a->text().endsWith(QLatin1Char('#')), qPrintable(a->text()));
+            QVERIFY2(a->toolTip().endsWith(QLatin1Char('#')), qPrintable(a->toolTip()));
+        }
+        QVERIFY(bar.colorComboBox()->toolTip().endsWith(QLatin1Char('#')));
+        QCOMPARE(bar.colorComboBox()->itemText(4), QStringLiteral("blue#"));
+        // The colour stays with its entry.
+        QCOMPARE(bar.colorComboBox()->itemData(4).value<QColor>(), QColor(Qt::blue));
+        QVERIFY(bar.widthSpinBox()->prefix().endsWith(QLatin1Char('#')));
     }
 };
 
