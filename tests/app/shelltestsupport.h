@@ -8,6 +8,7 @@
 #include <QGraphicsItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
+#include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -37,6 +38,17 @@ inline QString makeProject(const QTemporaryDir &dir, const QString &name, const 
     return path;
 }
 
+// A plain picture of one colour, written in the format its suffix names;
+// empty if it could not be written.
+inline QString savePicture(const QTemporaryDir &dir, const QString &name, const QSize &size,
+                           const QColor &color)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(color);
+    const QString path = dir.filePath(name);
+    return picture.save(path) ? path : QString();
+}
+
 // Page images of the scene, top to bottom.
 inline QList<QGraphicsPixmapItem *> pageImages(QGraphicsScene *scene)
 {
@@ -56,5 +68,12 @@ inline QList<QGraphicsPixmapItem *> pageImages(QGraphicsScene *scene)
 // Waits until no page read is running in window w.
 #define SHELL_WAIT_READ(w)                                                                     \
     QTRY_VERIFY_WITH_TIMEOUT(!readingInProgress && (w)->readThread() == nullptr, 60000)
+
+// Opens the project at path in window w and waits for its first page.
+#define SHELL_OPEN_PROJECT(w, path)                                                            \
+    do {                                                                                       \
+        (w)->openProjectFile(path);                                                            \
+        SHELL_WAIT_READ(w);                                                                    \
+    } while (false)
 
 #endif // SHELLTESTSUPPORT_H
