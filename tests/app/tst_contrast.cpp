@@ -93,8 +93,7 @@ void TestContrast::settingChangesThePageNotTheFile()
     {
         MainWindow w;
         ModalWatcher watcher;
-        w.openProjectFile(m_project);
-        SHELL_WAIT_READ(&w);
+        SHELL_OPEN_PROJECT(&w, m_project);
         QCOMPARE(watcher.count(), 0);
         const QList<QGraphicsPixmapItem *> pieces = w.contrastController()->pieces();
         QCOMPARE(pieces.size(), 5);
@@ -140,8 +139,7 @@ void TestContrast::arrivingPiecesGetTheSetting()
     const QByteArray before = hashOf(m_project);
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(m_project);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, m_project);
 
     ContrastDock *dock = w.contrastDock();
     dock->normalisationBox()->setChecked(true);

@@ -98,8 +98,7 @@ void TestCorrections::depthCorrectionReopensWithoutPrompt()
     const QString path = copyOfSample();
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(path);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, path);
     // A drawing on the page: it would normally ask to be saved.
     w.scene()->addRect(0, 0, 50, 50);
     QVERIFY(w.scene()->items().size() != w.scene()->baseItemCount());
@@ -133,8 +132,7 @@ void TestCorrections::depthAndAngleTogetherAsSeparately()
 
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(together);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, together);
     // Never two writers on the file: the angle starts after the depth ended.
     int writers = 0;
     int mostWriters = 0;
@@ -176,8 +174,7 @@ void TestCorrections::requestsDuringARewriteAreRefused()
     const FileState before = readState(path);
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(path);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, path);
     w.handleCorrectAngle(90);
     QVERIFY(w.rewriteRunning());
     // A second request, and the corrections command, are refused meanwhile.
@@ -201,8 +198,7 @@ void TestCorrections::cancelLeavesProjectAndPage()
     const FileState before = readState(path);
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(path);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, path);
     const int images = ShellTest::pageImages(w.scene()).size();
     w.handleCorrectDepth(8800);
     auto *progress = w.findChild<RewriteProgressDialog *>();
@@ -238,8 +234,7 @@ void TestCorrections::viewsShowCorrectedPicks()
     MainWindow w;
     ModalWatcher watcher;
     w.show();
-    w.openProjectFile(path);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, path);
     StructuresController *structures = w.structuresController();
     structures->showStructures();
     structures->tadpoleDock()->show();

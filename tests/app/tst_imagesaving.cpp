@@ -98,8 +98,7 @@ void TestImageSaving::saveWritesPiecesAndRemembersTheTarget()
     QTemporaryDir out;
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(m_project); // page 0 to 5 m
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, m_project); // page 0 to 5 m
     drawLine(w);
 
     // Through the tool bar: file dialog, piece dialog (2000 mm), success.
@@ -138,8 +137,7 @@ void TestImageSaving::failedWriteKeepsDrawingsUnsaved()
     QTemporaryDir out;
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(m_project);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, m_project);
     drawLine(w);
 
     // The folder vanishes between choosing the name and writing.
@@ -174,8 +172,7 @@ void TestImageSaving::originalImageRestoresVisibility()
     QTemporaryDir out;
     MainWindow w;
     ModalWatcher watcher;
-    w.openProjectFile(m_project);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, m_project);
     drawLine(w);
     auto *hiddenByUser = w.scene()->addLine(1300, 400, 1400, 400);
     hiddenByUser->hide();
@@ -212,8 +209,7 @@ void TestImageSaving::promptSaveSavesAndGoesOn()
     QTemporaryDir out;
     auto *w = new MainWindow;
     ModalWatcher watcher;
-    w->openProjectFile(m_project);
-    SHELL_WAIT_READ(w);
+    SHELL_OPEN_PROJECT(w, m_project);
     drawLine(*w);
 
     watcher.answerMessageBox(QMessageBox::Save);

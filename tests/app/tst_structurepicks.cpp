@@ -113,6 +113,7 @@ private slots:
 
 private:
     void openFirstPage(MainWindow &w, const QString &path);
+    QString copyOfProject(const QString &name);
 
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_dir;
@@ -159,10 +160,16 @@ void TestStructurePicks::openFirstPage(MainWindow &w, const QString &path)
     w.resize(1200, 900);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.openProjectFile(path);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, path);
     QCOMPARE(ProjectInfo::instance()->pageStart(), 0);
     w.view()->setTransform(QTransform()); // one scene unit per screen pixel
+}
+
+QString TestStructurePicks::copyOfProject(const QString &name)
+{
+    const QString path = m_dir.filePath(name);
+    QFile::remove(path);
+    return QFile::copy(m_project, path) ? path : QString();
 }
 
 void TestStructurePicks::pickOnPlantedTraceIsKept_data()
@@ -178,9 +185,8 @@ void TestStructurePicks::pickOnPlantedTraceIsKept()
 {
     QFETCH(int, ending);
     QFETCH(QList<double>, azimuths);
-    const QString path = m_dir.filePath(QStringLiteral("kept%1.prj").arg(ending));
-    QFile::remove(path);
-    QVERIFY(QFile::copy(m_project, path));
+    const QString path = copyOfProject(QStringLiteral("kept%1.prj").arg(ending));
+    QVERIFY(!path.isEmpty());
     {
         MainWindow w;
         ModalWatcher watcher;
@@ -232,9 +238,8 @@ void TestStructurePicks::pickOnPlantedTraceIsKept()
 
 void TestStructurePicks::editListGoAndDelete()
 {
-    const QString path = m_dir.filePath(QStringLiteral("edit.prj"));
-    QFile::remove(path);
-    QVERIFY(QFile::copy(m_project, path));
+    const QString path = copyOfProject(QStringLiteral("edit.prj"));
+    QVERIFY(!path.isEmpty());
     MainWindow w;
     ModalWatcher watcher;
     openFirstPage(w, path);
@@ -298,9 +303,8 @@ void TestStructurePicks::editListGoAndDelete()
 
 void TestStructurePicks::readOnlyCopyKeepsPicksInMemory()
 {
-    const QString path = m_dir.filePath(QStringLiteral("readonly.prj"));
-    QFile::remove(path);
-    QVERIFY(QFile::copy(m_project, path));
+    const QString path = copyOfProject(QStringLiteral("readonly.prj"));
+    QVERIFY(!path.isEmpty());
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     const QByteArray before = digest(path);
     {
@@ -351,24 +355,21 @@ void TestStructurePicks::noPickSaysWhy()
     QFETCH(QString, message);
     MainWindow w;
     ModalWatcher watcher;
-    QString path = m_dir.filePath(QStringLiteral("why.prj"));
+    QString path;
     if (what == QLatin1String("project")) {
-        QFile::remove(path);
-        QVERIFY(QFile::copy(m_project, path));
+        path = copyOfProject(QStringLiteral("why.prj"));
+        QVERIFY(!path.isEmpty());
         openFirstPage(w, path);
     } else if (what == QLatin1String("picture")) {
-        path = m_dir.filePath(QStringLiteral("wall.png"));
-        QImage picture(400, 300, QImage::Format_RGB32);
-        picture.fill(Qt::gray);
-        QVERIFY(picture.save(path));
+        path = ShellTest::savePicture(m_dir, QStringLiteral("wall.png"), {400, 300}, Qt::gray);
+        QVERIFY(!path.isEmpty());
         w.show();
         w.openPictureFile(path);
     } else {
         path = ShellTest::makeProject(m_dir, QStringLiteral("nodiameter.prj"),
                                       {"--to", "3", "--diameter", "0"});
         w.show();
-        w.openProjectFile(path); // says that it cannot show a page
-        SHELL_WAIT_READ(&w);
+        SHELL_OPEN_PROJECT(&w, path); // says that it cannot show a page
     }
     const QByteArray before = digest(path);
     const int seen = watcher.count();

@@ -79,8 +79,7 @@ void TestView3DCommands::cleanup()
 
 void TestView3DCommands::openProject(MainWindow &w)
 {
-    w.openProjectFile(m_project);
-    SHELL_WAIT_READ(&w);
+    SHELL_OPEN_PROJECT(&w, m_project);
     QCOMPARE(ProjectInfo::instance()->pageEnd(), 50000);
 }
 
