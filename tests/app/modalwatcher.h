@@ -104,7 +104,6 @@ public:
     QStringList titles() const { return m_titles; }
     QStringList classNames() const { return m_classNames; }
     int count() const { return m_texts.size(); }
-    int pendingAnswers() const { return m_handlers.size(); }
     void clear()
     {
         m_texts.clear();

@@ -26,6 +26,9 @@
 #include <QToolButton>
 #include <QTranslator>
 
+#include <memory>
+#include <vector>
+
 namespace {
 class MarkingTranslator : public QTranslator
 {
@@ -260,43 +263,30 @@ private slots:
     void commandActionsEmitTheirSignals()
     {
         ToolBar bar(QStringLiteral("Tools"));
-        struct Case { QAction *action; QSignalSpy *spy; };
-        QSignalSpy openProject(&bar, &ToolBar::signalOpenProject);
-        QSignalSpy openPicture(&bar, &ToolBar::signalOpenPicture);
-        QSignalSpy save(&bar, &ToolBar::signalSaveCurrentImage);
-        QSignalSpy saveOriginal(&bar, &ToolBar::signalSaveOriginalImage);
-        QSignalSpy saveAs(&bar, &ToolBar::signalSaveAs);
-        QSignalSpy exportReport(&bar, &ToolBar::exportReportBtnPressed);
-        QSignalSpy roll(&bar, &ToolBar::signalRoll);
-        QSignalSpy del(&bar, &ToolBar::signalDeleteItem);
-        QSignalSpy info(&bar, &ToolBar::projectInfoPressed);
-        QSignalSpy correction(&bar, &ToolBar::correctionsBtnPressed);
-        QSignalSpy magnetic(&bar, &ToolBar::magneticDeclinationCorrectionBtnPressed);
-        QSignalSpy diameter(&bar, &ToolBar::diameterCorrectionBtnPressed);
-        QSignalSpy show3D(&bar, &ToolBar::signalShowCurrent3DImage);
-        const QList<Case> cases = {
-            {bar.fileAction(ToolBar::OpenProject), &openProject},
-            {bar.fileAction(ToolBar::OpenPicture), &openPicture},
-            {bar.fileAction(ToolBar::SaveCurrentImage), &save},
-            {bar.fileAction(ToolBar::SaveOriginalImage), &saveOriginal},
-            {bar.fileAction(ToolBar::SaveAs), &saveAs},
-            {bar.fileAction(ToolBar::ExportReport), &exportReport},
-            {bar.editAction(ToolBar::Roll), &roll},
-            {bar.editAction(ToolBar::DeleteItem), &del},
-            {bar.editAction(ToolBar::ProjectInformation), &info},
-            {bar.editAction(ToolBar::Correction), &correction},
-            {bar.editAction(ToolBar::MagneticDeclination), &magnetic},
-            {bar.editAction(ToolBar::DiameterCorrection), &diameter},
-            {bar.editAction(ToolBar::Show3D), &show3D},
+        const QList<QPair<QAction *, void (ToolBar::*)()>> cases = {
+            {bar.fileAction(ToolBar::OpenProject), &ToolBar::signalOpenProject},
+            {bar.fileAction(ToolBar::OpenPicture), &ToolBar::signalOpenPicture},
+            {bar.fileAction(ToolBar::SaveCurrentImage), &ToolBar::signalSaveCurrentImage},
+            {bar.fileAction(ToolBar::SaveOriginalImage), &ToolBar::signalSaveOriginalImage},
+            {bar.fileAction(ToolBar::SaveAs), &ToolBar::signalSaveAs},
+            {bar.fileAction(ToolBar::ExportReport), &ToolBar::exportReportBtnPressed},
+            {bar.editAction(ToolBar::Roll), &ToolBar::signalRoll},
+            {bar.editAction(ToolBar::DeleteItem), &ToolBar::signalDeleteItem},
+            {bar.editAction(ToolBar::ProjectInformation), &ToolBar::projectInfoPressed},
+            {bar.editAction(ToolBar::Correction), &ToolBar::correctionsBtnPressed},
+            {bar.editAction(ToolBar::MagneticDeclination), &ToolBar::magneticDeclinationCorrectionBtnPressed},
+            {bar.editAction(ToolBar::DiameterCorrection), &ToolBar::diameterCorrectionBtnPressed},
+            {bar.editAction(ToolBar::Show3D), &ToolBar::signalShowCurrent3DImage},
         };
+        std::vector<std::unique_ptr<QSignalSpy>> spies;
+        for (const auto &c : cases)
+            spies.emplace_back(new QSignalSpy(&bar, c.second));
         QSignalSpy real(&bar, &ToolBar::signalToolRealChanged);
-        for (const Case &c : cases) {
-            c.action->trigger();
-            QCOMPARE(c.spy->count(), 1);
-        }
+        for (const auto &c : cases)
+            c.first->trigger();
         // Every command fired exactly its own signal, and none is a tool.
-        for (const Case &c : cases)
-            QCOMPARE(c.spy->count(), 1);
+        for (const auto &spy : spies)
+            QCOMPARE(spy->count(), 1);
         QCOMPARE(real.count(), 0);
         QCOMPARE(int(currentMode), int(Pointer));
     }
