@@ -16,36 +16,18 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QImageReader>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 
-#include "globals.h"
+#include "benchchild.h"
 #include "processupprojectthread.h"
-#include "projectinfo.h"
 #include "samplefixture.h"
 
+using namespace BenchChild;
+
 namespace {
-
-long statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(key.size()).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 // Pixel rows of all pieces, from their JPEG headers.
 qint64 storedRows(const QString &path)
@@ -77,27 +59,9 @@ int childFloor(const QString &path)
     const long baseKb = statusKb("VmRSS");
     QElapsedTimer clock;
     clock.start();
-    int pieces = 0;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("floor"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            return 2;
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("select id ,data from bigImages order by id desc")))
-            return 2;
-        while (q.next()) {
-            QImage image;
-            image.loadFromData(q.value(1).toByteArray(), "JPG");
-            QByteArray out;
-            QBuffer buffer(&out);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "JPG");
-            ++pieces;
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("floor"));
+    const int pieces = decodeAndEncodeAll(path, QStringLiteral("select id ,data from bigImages order by id desc"));
+    if (pieces < 0)
+        return 2;
     std::printf("%lld %ld %ld %d 0\n", clock.elapsed(), statusKb("VmHWM"), baseKb, pieces);
     return 0;
 }
@@ -106,11 +70,7 @@ int childFloor(const QString &path)
 int childConvert(const QString &path)
 {
     const qint64 rowsBefore = storedRows(path);
-    pixelsPerUnit = 0.0;
-    ProjectInfo *info = ProjectInfo::instance();
-    info->reset();
-    info->setDatabase(path);
-    info->loadProjectInfo();
+    loadRecord(path);
     const long baseKb = statusKb("VmRSS");
     QElapsedTimer clock;
     clock.start();
@@ -124,35 +84,15 @@ int childConvert(const QString &path)
     return worker.succeeded() ? 0 : 3;
 }
 
-struct ChildResult
-{
-    bool ok = false;
-    qint64 ms = 0;
-    long peakKb = 0;
-    long baseKb = 0;
-    qint64 lostRows = 0;
-};
+// Fields the children print after time and peak.
+long baseKb(const Result &r) { return r.fields.at(2).toLong(); }
+qint64 lostRows(const Result &r) { return r.fields.at(4).toLongLong(); }
 
-ChildResult runChild(const QString &mode, const QString &path)
+QString workCopy(const QString &sample, const QString &path)
 {
-    ChildResult r;
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.setStandardErrorFile(QProcess::nullDevice());
-    p.start(QCoreApplication::applicationFilePath(), {mode, path});
-    if (!p.waitForFinished(-1) || p.exitCode() != 0)
-        return r;
-    const QList<QByteArray> f = p.readAllStandardOutput().trimmed().split(' ');
-    if (f.size() < 5)
-        return r;
-    r.ms = f.at(0).toLongLong();
-    r.peakKb = f.at(1).toLong();
-    r.baseKb = f.at(2).toLong();
-    r.lostRows = f.at(4).toLongLong();
-    r.ok = true;
-    return r;
+    QFile::remove(path);
+    QFile::copy(sample, path);
+    return path;
 }
 
 } // namespace
@@ -166,32 +106,22 @@ int main(int argc, char **argv)
                                                 : childConvert(QString::fromLocal8Bit(argv[2]));
     }
     QCoreApplication app(argc, argv);
-    QList<int> depths;
-    for (int i = 1; i < argc; ++i)
-        depths << QString::fromLocal8Bit(argv[i]).toInt();
-    if (depths.isEmpty())
-        depths = {20, 100};
-
     QTemporaryDir dir;
     QTextStream out(stdout);
     out << "upward conversion, 1 m pieces, 1000 px wide, 100 mm hole\n";
     out << "depth_m  floor_ms  convert_ms  ratio  floor_peak_MiB  convert_peak_MiB  convert_growth_MiB"
            "  gap_peak_MiB  lost_rows\n";
-    for (int metres : qAsConst(depths)) {
+    for (int metres : depths(argc, argv)) {
         const QString sample = dir.filePath(QStringLiteral("up%1.prj").arg(metres));
         if (!SampleFixture::make(sample, {"--direction", "up", "--to", QString::number(metres),
                                           "--width", "1000", "--diameter", "100", "--piece", "1"})) {
             out << "kora-sample failed for " << metres << " m\n";
             return 1;
         }
-        const QString work = dir.filePath(QStringLiteral("work%1.prj").arg(metres));
-        QFile::remove(work);
-        QFile::copy(sample, work);
-        const ChildResult floor = runChild(QStringLiteral("--floor"), sample);
-        const ChildResult conv = runChild(QStringLiteral("--convert"), work);
-        const QString gapWork = dir.filePath(QStringLiteral("gap%1.prj").arg(metres));
-        QFile::remove(gapWork);
-        QFile::copy(sample, gapWork);
+        const QString work = workCopy(sample, dir.filePath(QStringLiteral("work%1.prj").arg(metres)));
+        const Result floor = BenchChild::run(QStringLiteral("--floor"), sample, 5);
+        const Result conv = BenchChild::run(QStringLiteral("--convert"), work, 5);
+        const QString gapWork = workCopy(sample, dir.filePath(QStringLiteral("gap%1.prj").arg(metres)));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("gap"));
             db.setDatabaseName(gapWork);
@@ -205,24 +135,17 @@ int main(int argc, char **argv)
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("gap"));
-        const ChildResult gap = runChild(QStringLiteral("--convert"), gapWork);
+        const Result gap = BenchChild::run(QStringLiteral("--convert"), gapWork, 5);
         if (!floor.ok || !conv.ok || !gap.ok) {
             out << metres << " m: a child failed\n";
             return 1;
         }
-        out << qSetFieldWidth(7) << metres << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(8) << floor.ms << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(10) << conv.ms << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(5) << QString::number(double(conv.ms) / qMax<qint64>(1, floor.ms), 'f', 2)
-            << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(14) << QString::number(floor.peakKb / 1024.0, 'f', 1) << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(16) << QString::number(conv.peakKb / 1024.0, 'f', 1) << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(18) << QString::number((conv.peakKb - conv.baseKb) / 1024.0, 'f', 1)
-            << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(12) << QString::number(gap.peakKb / 1024.0, 'f', 1)
-            << qSetFieldWidth(0) << "  "
-            << qSetFieldWidth(9) << conv.lostRows << qSetFieldWidth(0) << "\n";
-        out.flush();
+        printRow(out, {{7, QString::number(metres)}, {8, QString::number(floor.ms)},
+                       {10, QString::number(conv.ms)},
+                       {5, QString::number(double(conv.ms) / qMax<qint64>(1, floor.ms), 'f', 2)},
+                       {14, mib(floor.peakKb)}, {16, mib(conv.peakKb)},
+                       {18, mib(conv.peakKb - baseKb(conv))}, {12, mib(gap.peakKb)},
+                       {9, QString::number(lostRows(conv))}});
     }
     return 0;
 }

@@ -151,12 +151,9 @@ inline void loadRecord(const QString &path)
     info->loadProjectInfo();
 }
 
-struct RunResult
+// What a worker reported while it ran.
+struct Reports
 {
-    bool succeeded = false;
-    int convertedMaxDepth = 0;
-    int peakRows = 0;
-    double pixelFactor = 0.0;   // the factor the worker cut by
     QList<int> counts;          // values of signalImagesCount
     QList<int> progress;        // values of signalOneImageProcessed
     int finished = 0;
@@ -164,37 +161,34 @@ struct RunResult
     bool finishedLast = true;
 };
 
-// Starts the worker on path (record loaded before) and waits, processing
-// events, until it has finished. cancelAtStep >= 0 cancels from the GUI thread
-// when that progress value arrives. onGuiStep, when given, runs on the GUI
-// thread for every progress value while the worker waits for it.
-inline RunResult convert(const QString &path, const QStringList &pragmas = {},
-                         int cancelAtStep = -1,
-                         const std::function<void(int)> &onGuiStep = {})
+// Starts worker and waits, processing events, until it has finished, and
+// records what it reported. cancelAtStep >= 0 cancels from the GUI thread
+// when that progress value arrives; onGuiStep, when given, runs on the GUI
+// thread for every progress value. The worker waits for both, like for a
+// dialog's request, so the moment is exact.
+template <class Worker>
+void runWorker(Worker &worker, Reports *reports, int cancelAtStep = -1,
+               const std::function<void(int)> &onGuiStep = {})
 {
-    RunResult result;
-    ProcessUpProjectThread worker(path);
-    worker.rewriter().setConnectionPragmas(pragmas);
+    Reports &r = *reports;
     QStringList order;
-    QObject::connect(&worker, &ProcessUpProjectThread::signalImagesCount, &worker,
-                     [&](int n) { result.counts << n; order << QStringLiteral("count"); },
+    QObject::connect(&worker, &Worker::signalImagesCount, &worker,
+                     [&](int n) { r.counts << n; order << QStringLiteral("count"); },
                      Qt::DirectConnection);
-    QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &worker,
+    QObject::connect(&worker, &Worker::signalOneImageProcessed, &worker,
                      [&](int n) {
-                         if (result.counts.isEmpty())
-                             result.countBeforeProgress = false;
-                         result.progress << n;
+                         if (r.counts.isEmpty())
+                             r.countBeforeProgress = false;
+                         r.progress << n;
                          order << QStringLiteral("step");
                      },
                      Qt::DirectConnection);
-    QObject::connect(&worker, &ProcessUpProjectThread::signalProcessFinished, &worker,
-                     [&]() { ++result.finished; order << QStringLiteral("finished"); },
+    QObject::connect(&worker, &Worker::signalProcessFinished, &worker,
+                     [&]() { ++r.finished; order << QStringLiteral("finished"); },
                      Qt::DirectConnection);
     QObject guiSide;
     if (cancelAtStep >= 0 || onGuiStep) {
-        // The request comes from the GUI thread like a dialog's; the worker
-        // waits for it to be delivered so the moment is exact.
-        QObject::connect(&worker, &ProcessUpProjectThread::signalOneImageProcessed, &guiSide,
+        QObject::connect(&worker, &Worker::signalOneImageProcessed, &guiSide,
                          [&](int n) {
                              if (onGuiStep)
                                  onGuiStep(n);
@@ -207,12 +201,49 @@ inline RunResult convert(const QString &path, const QStringList &pragmas = {},
     while (!worker.wait(20))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QCoreApplication::processEvents();
+    r.finishedLast = !order.isEmpty() && order.last() == QLatin1String("finished");
+}
+
+struct RunResult : Reports
+{
+    bool succeeded = false;
+    int convertedMaxDepth = 0;
+    int peakRows = 0;
+    double pixelFactor = 0.0;   // the factor the worker cut by
+};
+
+// Runs the upward conversion on path (record loaded before); see runWorker().
+inline RunResult convert(const QString &path, const QStringList &pragmas = {},
+                         int cancelAtStep = -1,
+                         const std::function<void(int)> &onGuiStep = {})
+{
+    RunResult result;
+    ProcessUpProjectThread worker(path);
+    worker.rewriter().setConnectionPragmas(pragmas);
+    runWorker(worker, &result, cancelAtStep, onGuiStep);
     result.succeeded = worker.succeeded();
     result.convertedMaxDepth = worker.convertedMaxDepth();
     result.peakRows = worker.peakAccumulatedRows();
     result.pixelFactor = worker.pixelFactor();
-    result.finishedLast = !order.isEmpty() && order.last() == QLatin1String("finished");
     return result;
+}
+
+// from, from + 1, ..., to.
+inline QList<int> steps(int from, int to)
+{
+    QList<int> out;
+    for (int i = from; i <= to; ++i)
+        out << i;
+    return out;
+}
+
+// A writable copy of source at path, replacing what was there.
+inline bool copyProject(const QString &source, const QString &path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+    return QFile::copy(source, path) && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 inline QImage decode(const QByteArray &bytes)
