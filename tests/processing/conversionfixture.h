@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <QVariant>
 #include <QtTest>
 #include <cstring>
 #include <functional>
@@ -52,24 +53,29 @@ struct FileState
     }
 };
 
-inline QString nextConnectionName()
+// Runs use on a connection of the test itself to path; false when the file
+// is missing or does not open.
+inline bool withConnection(const QString &path, const std::function<void(QSqlDatabase &)> &use)
 {
     static int counter = 0;
-    return QStringLiteral("fixture-%1").arg(++counter);
+    const QString name = QStringLiteral("fixture-%1").arg(++counter);
+    bool opened = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        opened = QFile::exists(path) && db.open();
+        if (opened)
+            use(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return opened;
 }
 
 inline FileState readState(const QString &path)
 {
     FileState state;
-    const QString name = nextConnectionName();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!QFile::exists(path) || !db.open()) {
-            QSqlDatabase::removeDatabase(name);
-            return state;
-        }
-        state.opened = true;
+    state.opened = withConnection(path, [&state](QSqlDatabase &db) {
         QCryptographicHash hash(QCryptographicHash::Sha1);
         QSqlQuery q(db);
         if (q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next())
@@ -95,50 +101,36 @@ inline FileState readState(const QString &path)
         q.finish();
         state.hasNewTable = db.tables().contains(QStringLiteral("newBigImages"), Qt::CaseInsensitive);
         state.hash = hash.result();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    });
     return state;
 }
 
-// Runs statements on the file through a connection of the test.
+// Runs statements on the file, stopping at the first that fails.
 inline bool execOn(const QString &path, const QStringList &statements)
 {
-    const QString name = nextConnectionName();
     bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open();
-        for (const QString &s : statements) {
-            QSqlQuery q(db);
-            if (ok && !q.exec(s)) {
-                qWarning() << s << q.lastError().text();
-                ok = false;
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+    return withConnection(path, [&](QSqlDatabase &db) {
+               for (const QString &s : statements) {
+                   QSqlQuery q(db);
+                   if (ok && !q.exec(s)) {
+                       qWarning() << s << q.lastError().text();
+                       ok = false;
+                   }
+               }
+           })
+        && ok;
 }
 
-inline int pageCount(const QString &path)
+// The first value the statement gives on the file; null when none.
+inline QVariant scalarOn(const QString &path, const QString &statement)
 {
-    const QString name = nextConnectionName();
-    int count = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("PRAGMA page_count")) && q.next())
-                count = q.value(0).toInt();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return count;
+    QVariant value;
+    withConnection(path, [&](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        if (q.exec(statement) && q.next())
+            value = q.value(0);
+    });
+    return value;
 }
 
 // Loads the project into the process-wide record as the main window does.

@@ -13,6 +13,36 @@
 
 using namespace ConversionFixture;
 
+namespace {
+
+const QString kCreateNew = QStringLiteral("create table newBigImages (id integer primary key, data blob)");
+
+// The test's own connection to a file with a rewriter attached to it.
+struct Session
+{
+    QSqlDatabase db;
+    BigImageTableRewriter rewriter;
+    explicit Session(const QString &path)
+        : db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rewriter-test")))
+    {
+        db.setDatabaseName(path);
+        db.open();
+        rewriter.attach(db);
+    }
+    ~Session()
+    {
+        rewriter.detach();
+        db.close();
+    }
+    void swap()
+    {
+        rewriter.exec(QStringLiteral("DROP TABLE bigImages"));
+        rewriter.exec(QStringLiteral("ALTER TABLE newBigImages rename  to bigImages"));
+    }
+};
+
+} // namespace
+
 class TestBigImageTableRewriter : public QObject
 {
     Q_OBJECT
@@ -22,16 +52,12 @@ private slots:
     void init();
     void cleanup();
     void commitsTheWholeSwap();
-    void failedStatementRollsEverythingBack();
-    void cancelFromAnotherThreadRollsBack();
+    void spoiltRewriteRollsEverythingBack_data();
+    void spoiltRewriteRollsEverythingBack();
     void leftoverTableIsDroppedInsideTheTransaction();
-    void dropWhileReadingFailsSafely();
     void jpegRoundTrip();
 
 private:
-    QSqlDatabase openWorkCopy();
-    void swap(BigImageTableRewriter &rewriter);
-
     QTemporaryDir m_dir;
     QString m_sample;
     QString m_work;
@@ -56,20 +82,6 @@ void TestBigImageTableRewriter::cleanup()
     QSqlDatabase::removeDatabase(QStringLiteral("rewriter-test"));
 }
 
-QSqlDatabase TestBigImageTableRewriter::openWorkCopy()
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rewriter-test"));
-    db.setDatabaseName(m_work);
-    db.open();
-    return db;
-}
-
-void TestBigImageTableRewriter::swap(BigImageTableRewriter &rewriter)
-{
-    rewriter.exec(QStringLiteral("DROP TABLE bigImages"));
-    rewriter.exec(QStringLiteral("ALTER TABLE newBigImages rename  to bigImages"));
-}
-
 void TestBigImageTableRewriter::commitsTheWholeSwap()
 {
     QImage piece(200, 50, QImage::Format_RGB32);
@@ -77,135 +89,91 @@ void TestBigImageTableRewriter::commitsTheWholeSwap()
     QByteArray bytes;
     QVERIFY(BigImageTableRewriter::encodeJpeg(piece, &bytes));
     {
-        QSqlDatabase db = openWorkCopy();
-        QVERIFY(db.isOpen());
-        BigImageTableRewriter rewriter;
-        rewriter.attach(db);
-        QVERIFY(rewriter.begin());
-        QVERIFY(rewriter.inTransaction());
-        QVERIFY(rewriter.exec(QStringLiteral("create table newBigImages (id integer primary key, data blob)")));
-        QVERIFY(rewriter.insertPiece(5000, bytes));
-        QVERIFY(rewriter.insertPiece(7000, bytes));
-        QCOMPARE(rewriter.insertedCount(), 2);
-        QCOMPARE(rewriter.lastInsertedId(), 7000);
-        swap(rewriter);
-        QVERIFY(!rewriter.failed());
-        QVERIFY(rewriter.finish());
-        QVERIFY(rewriter.committed());
-        rewriter.detach();
-        db.close();
+        Session s(m_work);
+        QVERIFY(s.db.isOpen());
+        QVERIFY(s.rewriter.begin());
+        QVERIFY(s.rewriter.inTransaction());
+        QVERIFY(s.rewriter.exec(kCreateNew));
+        QVERIFY(s.rewriter.insertPiece(5000, bytes));
+        QVERIFY(s.rewriter.insertPiece(7000, bytes));
+        QCOMPARE(s.rewriter.insertedCount(), 2);
+        QCOMPARE(s.rewriter.lastInsertedId(), 7000);
+        s.swap();
+        QVERIFY(!s.rewriter.failed());
+        QVERIFY(s.rewriter.finish());
+        QVERIFY(s.rewriter.committed());
     }
     const FileState after = readState(m_work);
     QCOMPARE(after.ids(), (QList<int>{5000, 7000}));
     QVERIFY(!after.hasNewTable);
 }
 
-void TestBigImageTableRewriter::failedStatementRollsEverythingBack()
+void TestBigImageTableRewriter::spoiltRewriteRollsEverythingBack_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("failed insert") << "insert";
+    QTest::newRow("cancel from another thread") << "cancel";
+    // A worker that forgets to finish its read of bigImages before the swap
+    // gets a failed DROP.
+    QTest::newRow("drop while reading") << "drop";
+}
+
+void TestBigImageTableRewriter::spoiltRewriteRollsEverythingBack()
+{
+    QFETCH(QString, how);
     const FileState before = readState(m_work);
     {
-        QSqlDatabase db = openWorkCopy();
-        BigImageTableRewriter rewriter;
-        rewriter.attach(db);
-        QVERIFY(rewriter.begin());
-        QVERIFY(rewriter.exec(QStringLiteral("create table newBigImages (id integer primary key, data blob)")));
-        QVERIFY(rewriter.insertPiece(1, QByteArray("x")));
-        // The same id twice: the insert fails and the rewrite is spoilt.
-        QVERIFY(!rewriter.insertPiece(1, QByteArray("y")));
-        QVERIFY(rewriter.failed());
-        QVERIFY(rewriter.shouldStop());
-        QVERIFY(!rewriter.lastError().isEmpty());
-        // Even a swap issued after the failure is undone.
-        swap(rewriter);
-        QVERIFY(!rewriter.finish());
-        QVERIFY(!rewriter.committed());
-        QVERIFY(!rewriter.inTransaction());
-        rewriter.detach();
-        db.close();
+        Session s(m_work);
+        QVERIFY(s.rewriter.begin());
+        QVERIFY(s.rewriter.exec(kCreateNew));
+        QSqlQuery reading(s.db);
+        if (how == QLatin1String("insert")) {
+            QVERIFY(s.rewriter.insertPiece(1, QByteArray("x")));
+            QVERIFY(!s.rewriter.insertPiece(1, QByteArray("y")));   // the same id twice
+            QVERIFY(!s.rewriter.lastError().isEmpty());
+        } else if (how == QLatin1String("cancel")) {
+            QThread *other = QThread::create([&s]() { s.rewriter.requestCancel(); });
+            other->start();
+            QVERIFY(other->wait(10000));
+            delete other;
+            QVERIFY(s.rewriter.cancelRequested());
+        } else {
+            reading.setForwardOnly(true);
+            QVERIFY(s.rewriter.execPrepared(
+                &reading, QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?"), {0, 30000}));
+            QVERIFY(reading.next());
+            QVERIFY(s.rewriter.insertPiece(reading.value(0).toInt(), reading.value(1).toByteArray()));
+            QVERIFY(!s.rewriter.exec(QStringLiteral("DROP TABLE bigImages")));
+            reading.finish();
+        }
+        QCOMPARE(s.rewriter.failed(), how != QLatin1String("cancel"));
+        QVERIFY(s.rewriter.shouldStop());
+        // Even a swap issued afterwards is undone.
+        s.swap();
+        QVERIFY(!s.rewriter.finish());
+        QVERIFY(!s.rewriter.committed());
+        QVERIFY(!s.rewriter.inTransaction());
     }
     const FileState after = readState(m_work);
     QCOMPARE(after.hash, before.hash);
     QVERIFY(!after.hasNewTable);
-}
-
-void TestBigImageTableRewriter::cancelFromAnotherThreadRollsBack()
-{
-    const FileState before = readState(m_work);
-    {
-        QSqlDatabase db = openWorkCopy();
-        BigImageTableRewriter rewriter;
-        rewriter.attach(db);
-        QVERIFY(rewriter.begin());
-        QVERIFY(rewriter.exec(QStringLiteral("create table newBigImages (id integer primary key, data blob)")));
-        QThread *other = QThread::create([&rewriter]() { rewriter.requestCancel(); });
-        other->start();
-        QVERIFY(other->wait(10000));
-        delete other;
-        QVERIFY(rewriter.cancelRequested());
-        QVERIFY(rewriter.shouldStop());
-        QVERIFY(!rewriter.failed());
-        swap(rewriter);
-        QVERIFY(!rewriter.finish());
-        rewriter.detach();
-        db.close();
-    }
-    QCOMPARE(readState(m_work).hash, before.hash);
 }
 
 void TestBigImageTableRewriter::leftoverTableIsDroppedInsideTheTransaction()
 {
-    QVERIFY(execOn(m_work, {QStringLiteral("create table newBigImages (id integer primary key, data blob)"),
-                            QStringLiteral("insert into newBigImages values (123, 'stale')")}));
+    QVERIFY(execOn(m_work, {kCreateNew, QStringLiteral("insert into newBigImages values (123, 'stale')")}));
     {
         // Dropped by begin(), but a rollback brings it back untouched.
-        QSqlDatabase db = openWorkCopy();
-        BigImageTableRewriter rewriter;
-        rewriter.attach(db);
-        QVERIFY(rewriter.begin());
-        QVERIFY(!db.tables().contains(QStringLiteral("newBigImages")));
-        QVERIFY(rewriter.exec(QStringLiteral("create table newBigImages (id integer primary key, data blob)")));
-        rewriter.requestCancel();
-        QVERIFY(!rewriter.finish());
-        QVERIFY(db.tables().contains(QStringLiteral("newBigImages")));
-        QSqlQuery q(db);
+        Session s(m_work);
+        QVERIFY(s.rewriter.begin());
+        QVERIFY(!s.db.tables().contains(QStringLiteral("newBigImages")));
+        QVERIFY(s.rewriter.exec(kCreateNew));
+        s.rewriter.requestCancel();
+        QVERIFY(!s.rewriter.finish());
+        QSqlQuery q(s.db);
         QVERIFY(q.exec(QStringLiteral("select id from newBigImages")) && q.next());
         QCOMPARE(q.value(0).toInt(), 123);
-        q.finish();
-        rewriter.detach();
-        db.close();
     }
-}
-
-void TestBigImageTableRewriter::dropWhileReadingFailsSafely()
-{
-    // A worker that forgets to finish its read of bigImages before the swap
-    // gets a failed DROP, and the whole rewrite is undone.
-    const FileState before = readState(m_work);
-    {
-        QSqlDatabase db = openWorkCopy();
-        BigImageTableRewriter rewriter;
-        rewriter.attach(db);
-        QVERIFY(rewriter.begin());
-        QVERIFY(rewriter.exec(QStringLiteral("create table newBigImages (\t\t\t\t\t\t  id integer primary key,"
-                                             "\t\t\t\t\t\t  data blob)")));
-        QSqlQuery reading(db);
-        reading.setForwardOnly(true);
-        QVERIFY(rewriter.execPrepared(&reading,
-                                      QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?"),
-                                      {0, 30000}));
-        QVERIFY(reading.next());
-        QVERIFY(rewriter.insertPiece(reading.value(0).toInt(), reading.value(1).toByteArray()));
-        QVERIFY(!rewriter.exec(QStringLiteral("DROP TABLE bigImages")));
-        QVERIFY(rewriter.failed());
-        QVERIFY(rewriter.shouldStop());
-        reading.finish();
-        QVERIFY(!rewriter.finish());
-        rewriter.detach();
-        db.close();
-    }
-    const FileState after = readState(m_work);
-    QCOMPARE(after.hash, before.hash);
-    QVERIFY(!after.hasNewTable);
 }
 
 void TestBigImageTableRewriter::jpegRoundTrip()

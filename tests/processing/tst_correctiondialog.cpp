@@ -39,20 +39,20 @@ private:
 
 int storedDiameter(const QString &path)
 {
-    const QString name = QStringLiteral("diameter-probe");
-    int value = -1;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("select diameter from projectInfo")) && q.next())
-                value = q.value(0).toInt();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return value;
+    return scalarOn(path, QStringLiteral("select diameter from projectInfo")).toInt();
+}
+
+// Types the values into the dialog and presses "Ok"; the texts of the
+// message boxes that came up.
+QStringList pressOk(CorrectionDialog &dialog, const QString &depth, const QString &angle,
+                    const QString &diameter)
+{
+    dialog.realDepthEdit()->setText(depth);
+    dialog.angleEdit()->setText(angle);
+    dialog.realDiameterEdit()->setText(diameter);
+    BoxCloser boxes;
+    dialog.okButton()->click();
+    return boxes.texts;
 }
 
 } // namespace
@@ -69,7 +69,6 @@ private slots:
     void badValuesStartNothing_data();
     void badValuesStartNothing();
     void diameterWaitsForALock();
-    void busyFileStartsNothing();
 
 private:
     QTemporaryDir m_dir;
@@ -133,14 +132,8 @@ void TestCorrectionDialog::okAsksAndWrites()
         seen << QStringLiteral("angle %1").arg(v);
         QVERIFY(dialog.okPressInProgress());
     });
-    dialog.realDepthEdit()->setText(depth);
-    dialog.angleEdit()->setText(angle);
-    dialog.realDiameterEdit()->setText(diameter);
-    BoxCloser boxes;
-    dialog.okButton()->click();
-
+    QCOMPARE(pressOk(dialog, depth, angle, diameter), QStringList());
     QCOMPARE(seen, requests);
-    QVERIFY(boxes.texts.isEmpty());
     QVERIFY(!dialog.isVisible());
     QVERIFY(!dialog.okPressInProgress());
     QCOMPARE(::storedDiameter(m_path), storedDiameter);
@@ -156,15 +149,17 @@ void TestCorrectionDialog::badValuesStartNothing_data()
     QTest::addColumn<QString>("depth");
     QTest::addColumn<QString>("angle");
     QTest::addColumn<QString>("diameter");
-    QTest::addColumn<bool>("readOnly");   // the file refuses the update
+    QTest::addColumn<QString>("trouble");
 
-    QTest::newRow("real depth 0") << "0" << "90" << "96" << false;
-    QTest::newRow("real depth not a number") << "3.3 m" << "" << "96" << false;
-    QTest::newRow("real depth beyond the range") << "300000000" << "" << "" << false;
-    QTest::newRow("angle not a number") << "3300" << "north" << "96" << false;
-    QTest::newRow("real diameter 0") << "3300" << "90" << "0" << false;
-    QTest::newRow("real diameter not a number") << "" << "" << "ninety" << false;
-    QTest::newRow("diameter cannot be written") << "3300" << "90" << "96" << true;
+    QTest::newRow("real depth 0") << "0" << "90" << "96" << "";
+    QTest::newRow("real depth not a number") << "3.3 m" << "" << "96" << "";
+    QTest::newRow("real depth beyond the range") << "300000000" << "" << "" << "";
+    QTest::newRow("angle not a number") << "3300" << "north" << "96" << "";
+    QTest::newRow("real diameter 0") << "3300" << "90" << "0" << "";
+    QTest::newRow("real diameter not a number") << "" << "" << "ninety" << "";
+    QTest::newRow("diameter cannot be written") << "3300" << "90" << "96" << "read-only";
+    // Another rewrite of the file runs; once it is over, the same press works.
+    QTest::newRow("file busy") << "" << "90" << "96" << "busy";
 }
 
 void TestCorrectionDialog::badValuesStartNothing()
@@ -172,24 +167,20 @@ void TestCorrectionDialog::badValuesStartNothing()
     QFETCH(QString, depth);
     QFETCH(QString, angle);
     QFETCH(QString, diameter);
-    QFETCH(bool, readOnly);
-    if (readOnly) {
+    QFETCH(QString, trouble);
+    if (trouble == QLatin1String("read-only")) {
         QVERIFY(execOn(m_path, {QStringLiteral("create trigger refuse before update on projectInfo "
                                                "begin select raise(abort, 'refused'); end")}));
     }
     const double factor = pixelsPerUnit;
 
     CorrectionDialog dialog;
+    bool busy = trouble == QLatin1String("busy");
+    dialog.setBusyCheck([&busy] { return busy; });
     dialog.show();
     QSignalSpy depthSpy(&dialog, &CorrectionDialog::signalToCorrectDepth);
     QSignalSpy angleSpy(&dialog, &CorrectionDialog::signalToCorrectAngle);
-    dialog.realDepthEdit()->setText(depth);
-    dialog.angleEdit()->setText(angle);
-    dialog.realDiameterEdit()->setText(diameter);
-    BoxCloser boxes;
-    dialog.okButton()->click();
-
-    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(pressOk(dialog, depth, angle, diameter).size(), 1);
     QVERIFY(dialog.isVisible());
     QCOMPARE(depthSpy.count(), 0);
     QCOMPARE(angleSpy.count(), 0);
@@ -198,6 +189,12 @@ void TestCorrectionDialog::badValuesStartNothing()
     QCOMPARE(::storedDiameter(m_path), 1000);
     QCOMPARE(ProjectInfo::instance()->diameter(), 1000);
     QCOMPARE(pixelsPerUnit, factor);
+    if (busy) {
+        busy = false;
+        dialog.okButton()->click();
+        QCOMPARE(angleSpy.count(), 1);
+        QCOMPARE(::storedDiameter(m_path), 960);
+    }
 }
 
 void TestCorrectionDialog::diameterWaitsForALock()
@@ -223,31 +220,9 @@ void TestCorrectionDialog::diameterWaitsForALock()
         QThread::msleep(5);
     CorrectionDialog dialog;
     dialog.show();
-    dialog.realDiameterEdit()->setText(QStringLiteral("96"));
-    BoxCloser boxes;
-    dialog.okButton()->click();
+    const QStringList boxes = pressOk(dialog, QString(), QString(), QStringLiteral("96"));
     holder.join();
-    QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(::storedDiameter(m_path), 960);
-}
-
-void TestCorrectionDialog::busyFileStartsNothing()
-{
-    CorrectionDialog dialog;
-    bool busy = true;
-    dialog.setBusyCheck([&busy] { return busy; });
-    dialog.show();
-    QSignalSpy angleSpy(&dialog, &CorrectionDialog::signalToCorrectAngle);
-    dialog.angleEdit()->setText(QStringLiteral("90"));
-    dialog.realDiameterEdit()->setText(QStringLiteral("96"));
-    BoxCloser boxes;
-    dialog.okButton()->click();
-    QCOMPARE(boxes.texts.size(), 1);
-    QCOMPARE(angleSpy.count(), 0);
-    QCOMPARE(::storedDiameter(m_path), 1000);
-    busy = false;
-    dialog.okButton()->click();
-    QCOMPARE(angleSpy.count(), 1);
+    QCOMPARE(boxes, QStringList());
     QCOMPARE(::storedDiameter(m_path), 960);
 }
 

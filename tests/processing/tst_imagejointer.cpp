@@ -78,19 +78,16 @@ private slots:
     void initTestCase();
     void seamsOfSampleWalls_data();
     void seamsOfSampleWalls();
-    void nullTopGivesBottom();
-    void nullBottomKeepsTop();
+    void nullPieceGivesTheOther();
     void rowDifferenceSumsSquaresPerRow();
-    void findsRepeatedRows_data();
-    void findsRepeatedRows();
-    void searchLimitEdges_data();
-    void searchLimitEdges();
+    void findsRepeatedRowsWithinTheLimit_data();
+    void findsRepeatedRowsWithinTheLimit();
     void tiesKeepSmallerOverlap();
     void blendsOverlapRowByRow();
-    void copiesScanLinesAroundOverlap();
-    void greyPiecesAreJoinedAsRgb();
-    void alphaPiecesGiveOpaqueRows();
-    void narrowerBottomIsPaddedOpaque();
+    void distinctPiecesKeepEveryRow_data();
+    void distinctPiecesKeepEveryRow();
+    void otherFormatsGiveOpaqueRgb_data();
+    void otherFormatsGiveOpaqueRgb();
     void appendInPlaceMatchesJoint_data();
     void appendInPlaceMatchesJoint();
 
@@ -153,24 +150,16 @@ void TestImageJointer::seamsOfSampleWalls()
     }
 }
 
-void TestImageJointer::nullTopGivesBottom()
+void TestImageJointer::nullPieceGivesTheOther()
 {
     ImageJointer jointer;
-    const QImage bottom = rowImage(8, 10, 0);
+    const QImage piece = rowImage(8, 10, 0);
     QTest::ignoreMessage(QtDebugMsg, "joint 1");
-    const QImage out = jointer.joint(QImage(), bottom);
     // The very same image comes back (no copy was made).
-    QCOMPARE(out.cacheKey(), bottom.cacheKey());
+    QCOMPARE(jointer.joint(QImage(), piece).cacheKey(), piece.cacheKey());
     QCOMPARE(jointer.overlap(), 0);
     QVERIFY(!jointer.failed());
-}
-
-void TestImageJointer::nullBottomKeepsTop()
-{
-    ImageJointer jointer;
-    const QImage top = rowImage(8, 10, 0);
-    const QImage out = jointer.joint(top, QImage());
-    QCOMPARE(out, top);
+    QCOMPARE(jointer.joint(piece, QImage()), piece);
 }
 
 void TestImageJointer::rowDifferenceSumsSquaresPerRow()
@@ -193,57 +182,31 @@ void TestImageJointer::rowDifferenceSumsSquaresPerRow()
     QCOMPARE(ImageJointer::rowDifference(top2, bottom, 1), 100.0);
 }
 
-void TestImageJointer::findsRepeatedRows_data()
-{
-    QTest::addColumn<int>("repeated");
-    QTest::newRow("one") << 1;
-    QTest::newRow("three") << 3;
-    QTest::newRow("four") << 4;
-    QTest::newRow("twelve") << 12;
-}
-
-void TestImageJointer::findsRepeatedRows()
-{
-    QFETCH(int, repeated);
-    // 600 rows: limit 15, overlaps 1 .. 14 are searched.
-    const QImage top = noiseImage(64, 600, 1);
-    const QImage bottom = continuing(top, repeated, 600, 2);
-    QCOMPARE(ImageJointer::findOverlap(top, bottom), repeated);
-
-    ImageJointer jointer;
-    const QImage out = jointer.joint(top, bottom);
-    QCOMPARE(jointer.overlap(), repeated);
-    QCOMPARE(out.height(), 1200 - repeated);
-    // Repeated rows blend into themselves, so the wall simply continues.
-    for (int y = 0; y < 600; ++y)
-        QVERIFY(rowEquals(out, y, top, y));
-    for (int y = repeated; y < 600; ++y)
-        QVERIFY(rowEquals(out, 600 - repeated + y, bottom, y));
-}
-
-void TestImageJointer::searchLimitEdges_data()
+void TestImageJointer::findsRepeatedRowsWithinTheLimit_data()
 {
     QTest::addColumn<int>("heightTop");
     QTest::addColumn<int>("heightBottom");
     QTest::addColumn<int>("repeated");
     QTest::addColumn<int>("expected");
+    // 600 rows: limit 15, overlaps 1 .. 14 are searched.
+    for (int repeated : {1, 3, 4, 12})
+        QTest::addRow("600 rows, %d repeated", repeated) << 600 << 600 << repeated << repeated;
     // 30 rows: limit trunc(0.75) = 0, nothing is searched.
     QTest::newRow("30 rows") << 30 << 30 << 1 << 0;
     // 79 rows: limit 1, still nothing; 80 rows: limit 2, overlap 1 only.
     QTest::newRow("79 rows") << 79 << 200 << 1 << 0;
     QTest::newRow("80 rows") << 80 << 200 << 1 << 1;
     QTest::newRow("80 rows, 3 repeated") << 80 << 200 << 3 << 0;
-    // 200 rows: limit 5, overlaps 1 .. 4; 4 repeated rows are found, 5 not.
+    // 200 rows: limit 5, overlaps 1 .. 4; 5 repeated rows lie beyond the
+    // search, no candidate repeats and nothing is merged.
     QTest::newRow("200 rows, 4 repeated") << 200 << 200 << 4 << 4;
-    // 5 repeated rows lie beyond the search: no candidate repeats, nothing
-    // is merged.
     QTest::newRow("200 rows, 5 repeated") << 200 << 200 << 5 << 0;
     // The shorter image sets the limit: 120 rows give limit 3.
     QTest::newRow("200 over 120, 2 repeated") << 200 << 120 << 2 << 2;
     QTest::newRow("200 over 120, 3 repeated") << 200 << 120 << 3 << 0;
 }
 
-void TestImageJointer::searchLimitEdges()
+void TestImageJointer::findsRepeatedRowsWithinTheLimit()
 {
     QFETCH(int, heightTop);
     QFETCH(int, heightBottom);
@@ -251,14 +214,16 @@ void TestImageJointer::searchLimitEdges()
     QFETCH(int, expected);
     const QImage top = noiseImage(256, heightTop, 11);
     const QImage bottom = continuing(top, repeated, heightBottom, 12);
+    QCOMPARE(ImageJointer::findOverlap(top, bottom), expected);
     ImageJointer jointer;
     const QImage out = jointer.joint(top, bottom);
     QCOMPARE(jointer.overlap(), expected);
-    QCOMPARE(out.height(), heightTop + heightBottom - expected);
-    QCOMPARE(out.width(), 256);
-    // The first rows always come from top unchanged.
-    QVERIFY(rowEquals(out, 0, top, 0));
-    QVERIFY(rowEquals(out, heightTop - expected - 1, top, heightTop - expected - 1));
+    QCOMPARE(out.size(), QSize(256, heightTop + heightBottom - expected));
+    // Repeated rows blend into themselves, so the wall simply continues.
+    for (int y = 0; y < heightTop; ++y)
+        QVERIFY(rowEquals(out, y, top, y));
+    for (int y = expected; y < heightBottom; ++y)
+        QVERIFY(rowEquals(out, heightTop - expected + y, bottom, y));
 }
 
 void TestImageJointer::tiesKeepSmallerOverlap()
@@ -283,13 +248,10 @@ void TestImageJointer::tiesKeepSmallerOverlap()
 
 void TestImageJointer::blendsOverlapRowByRow()
 {
-    // Top ends in 4 white rows, bottom starts with 4 black rows and the
-    // seam search is made to choose 4 by repeating a distinctive pattern.
-    const int w = 16;
-    QImage top = noiseImage(w, 200, 21);
-    QImage bottom = noiseImage(w, 200, 22);
     // Overlap 4 wins: top's last 4 rows equal bottom's first 4 rows except
-    // one pixel column, whose values differ and are then blended.
+    // in one column, whose values differ and are blended.
+    QImage top = noiseImage(16, 200, 21);
+    QImage bottom = noiseImage(16, 200, 22);
     for (int i = 0; i < 4; ++i)
         memcpy(bottom.scanLine(i), top.constScanLine(196 + i), size_t(top.bytesPerLine()));
     for (int i = 0; i < 4; ++i) {
@@ -308,74 +270,73 @@ void TestImageJointer::blendsOverlapRowByRow()
         QCOMPARE(qBlue(p), (0 * (4 - i) + 200 * i) / 4);
         QCOMPARE(qAlpha(p), 255);
     }
-    // The first blended row is pure top.
-    QCOMPARE(out.pixel(0, 196), top.pixel(0, 196));
     // Right after the overlap bottom continues unblended.
     QCOMPARE(out.pixel(0, 200), bottom.pixel(0, 4));
 }
 
-void TestImageJointer::copiesScanLinesAroundOverlap()
+void TestImageJointer::distinctPiecesKeepEveryRow_data()
+{
+    QTest::addColumn<int>("topWidth");
+    QTest::addColumn<int>("bottomWidth");
+    QTest::newRow("same width") << 33 << 33;
+    // Pieces of one project share their width; should one be narrower, the
+    // result keeps the upper width and the missing columns are opaque black.
+    QTest::newRow("narrower bottom") << 40 << 30;
+}
+
+void TestImageJointer::distinctPiecesKeepEveryRow()
 {
     // Rows of distinct colours make every copied row identifiable; the two
     // images do not repeat each other's rows, so all of them are kept.
-    const QImage top = rowImage(33, 120, 0);
-    const QImage bottom = rowImage(33, 90, 1000);
+    QFETCH(int, topWidth);
+    QFETCH(int, bottomWidth);
+    const QImage top = rowImage(topWidth, 120, 0);
+    const QImage bottom = rowImage(bottomWidth, 90, 1000);
     ImageJointer jointer;
     const QImage out = jointer.joint(top, bottom);
     QCOMPARE(jointer.overlap(), 0);
-    QCOMPARE(out.size(), QSize(33, 210));
+    QCOMPARE(out.format(), QImage::Format_RGB32);
+    QCOMPARE(out.size(), QSize(topWidth, 210));
     for (int y = 0; y < 120; ++y)
-        QVERIFY2(out.pixel(32, y) == rowColour(0, y), qPrintable(QString::number(y)));
-    for (int y = 0; y < 90; ++y)
-        QVERIFY2(out.pixel(32, 120 + y) == rowColour(1000, y), qPrintable(QString::number(y)));
-    QCOMPARE(out.format(), QImage::Format_RGB32);
-}
-
-void TestImageJointer::greyPiecesAreJoinedAsRgb()
-{
-    QImage grey(10, 50, QImage::Format_Grayscale8);
-    grey.fill(128);
-    ImageJointer jointer;
-    const QImage out = jointer.joint(grey, grey);
-    QCOMPARE(out.height(), 100); // limit 1: no overlap
-    QCOMPARE(out.pixel(3, 75), qRgb(128, 128, 128));
-}
-
-void TestImageJointer::alphaPiecesGiveOpaqueRows()
-{
-    // Half-transparent pixels: every row of the result, copied or blended,
-    // holds opaque 0xffRRGGBB values with the colour unchanged.
-    QImage top(12, 200, QImage::Format_ARGB32);
-    top.fill(qRgba(200, 100, 50, 128));
-    QImage bottom(12, 200, QImage::Format_ARGB32);
-    bottom.fill(qRgba(200, 100, 50, 0));
-    ImageJointer jointer;
-    const QImage out = jointer.joint(top, bottom);
-    QCOMPARE(out.format(), QImage::Format_RGB32);
-    QCOMPARE(out.height(), 400 - jointer.overlap());
-    for (int y = 0; y < out.height(); ++y) {
-        const QRgb *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            QVERIFY2(line[x] == qRgb(200, 100, 50),
-                     qPrintable(QStringLiteral("row %1: %2").arg(y).arg(line[x], 8, 16)));
+        QVERIFY2(out.pixel(topWidth - 1, y) == rowColour(0, y), qPrintable(QString::number(y)));
+    for (int y = 0; y < 90; ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(out.constScanLine(120 + y));
+        QVERIFY2(line[bottomWidth - 1] == rowColour(1000, y), qPrintable(QString::number(y)));
+        for (int x = bottomWidth; x < topWidth; ++x)
+            QCOMPARE(line[x], QRgb(0xff000000u));
     }
 }
 
-void TestImageJointer::narrowerBottomIsPaddedOpaque()
+void TestImageJointer::otherFormatsGiveOpaqueRgb_data()
 {
-    // Pieces of one project share their width; should one be narrower, the
-    // result keeps the upper width and the missing columns are opaque black.
-    const QImage top = rowImage(40, 100, 0);
-    const QImage bottom = rowImage(30, 100, 500);
-    ImageJointer jointer;
-    const QImage out = jointer.joint(top, bottom);
-    QCOMPARE(jointer.overlap(), 0);
-    QCOMPARE(out.size(), QSize(40, 200));
-    for (int y = 100; y < 200; ++y) {
+    QTest::addColumn<QImage>("top");
+    QTest::addColumn<QImage>("bottom");
+    QTest::addColumn<QRgb>("colour");
+    QImage grey(10, 50, QImage::Format_Grayscale8);
+    grey.fill(128);
+    QTest::newRow("grey") << grey << grey << qRgb(128, 128, 128);
+    // Half-transparent and transparent pixels keep their colour, opaque.
+    QImage half(12, 200, QImage::Format_ARGB32);
+    half.fill(qRgba(200, 100, 50, 128));
+    QImage clear(12, 200, QImage::Format_ARGB32);
+    clear.fill(qRgba(200, 100, 50, 0));
+    QTest::newRow("alpha") << half << clear << qRgb(200, 100, 50);
+}
+
+void TestImageJointer::otherFormatsGiveOpaqueRgb()
+{
+    // Every row of the result holds 0xffRRGGBB values (uniform pieces
+    // merge no rows).
+    QFETCH(QImage, top);
+    QFETCH(QImage, bottom);
+    QFETCH(QRgb, colour);
+    const QImage out = ImageJointer().joint(top, bottom);
+    QCOMPARE(out.format(), QImage::Format_RGB32);
+    QCOMPARE(out.height(), top.height() + bottom.height());
+    for (int y = 0; y < out.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
-        QCOMPARE(line[29], rowColour(500, y - 100));
-        for (int x = 30; x < 40; ++x)
-            QCOMPARE(line[x], QRgb(0xff000000u));
+        for (int x = 0; x < out.width(); ++x)
+            QVERIFY2(line[x] == colour, qPrintable(QStringLiteral("row %1: %2").arg(y).arg(line[x], 8, 16)));
     }
 }
 
