@@ -67,24 +67,19 @@ public:
     {
         static std::atomic<int> counter{0};
         m_name = QStringLiteral("test-inspector-%1").arg(++counter);
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-            db.setDatabaseName(path);
-            m_ok = db.open();
-        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        m_ok = db.open();
     }
     ~Inspector()
     {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
+        QSqlDatabase::database(m_name, false).close();
         QSqlDatabase::removeDatabase(m_name);
     }
     bool ok() const { return m_ok; }
     bool exec(const QString &sql)
     {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        QSqlQuery q = query();
         const bool res = q.exec(sql);
         if (!res)
             qWarning() << "inspector:" << sql << q.lastError().text();
@@ -92,49 +87,43 @@ public:
     }
     QVariant scalar(const QString &sql)
     {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        if (q.exec(sql) && q.next())
-            return q.value(0);
-        return QVariant();
+        QSqlQuery q = query();
+        return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+    }
+    // The values of one column of every row the statement gives.
+    QVariantList values(const QString &sql, int column = 0)
+    {
+        QVariantList out;
+        QSqlQuery q = query();
+        if (q.exec(sql))
+            while (q.next())
+                out << q.value(column);
+        return out;
     }
     QStringList columns(const QString &table)
     {
         QStringList names;
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        if (q.exec(QStringLiteral("pragma table_info(%1)").arg(table)))
-            while (q.next())
-                names << q.value(1).toString();
-        return names;
-    }
-    QStringList tables()
-    {
-        QStringList names;
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        if (q.exec(QStringLiteral("select name from sqlite_master where type='table' order by name")))
-            while (q.next())
-                names << q.value(0).toString();
+        for (const QVariant &v : values(QStringLiteral("pragma table_info(%1)").arg(table), 1))
+            names << v.toString();
         return names;
     }
     QList<int> ids()
     {
         QList<int> list;
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
-        if (q.exec(QStringLiteral("select id from bigImages order by id")))
-            while (q.next())
-                list << q.value(0).toInt();
+        for (const QVariant &v : values(QStringLiteral("select id from bigImages order by id")))
+            list << v.toInt();
         return list;
     }
     QByteArray blob(int id)
     {
-        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        QSqlQuery q = query();
         q.prepare(QStringLiteral("select data from bigImages where id = ?"));
         q.addBindValue(id);
-        if (q.exec() && q.next())
-            return q.value(0).toByteArray();
-        return QByteArray();
+        return q.exec() && q.next() ? q.value(0).toByteArray() : QByteArray();
     }
 
 private:
+    QSqlQuery query() const { return QSqlQuery(QSqlDatabase::database(m_name, false)); }
     QString m_name;
     bool m_ok = false;
 };
