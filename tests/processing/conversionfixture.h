@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QImage>
 #include <QList>
-#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -150,7 +149,7 @@ struct Reports
     QList<int> progress;        // values of signalOneImageProcessed
     int finished = 0;
     bool countBeforeProgress = true;
-    bool finishedLast = true;
+    bool finishedLast = false;  // nothing came after signalProcessFinished
 };
 
 // Starts worker and waits, processing events, until it has finished, and
@@ -163,21 +162,18 @@ void runWorker(Worker &worker, Reports *reports, int cancelAtStep = -1,
                const std::function<void(int)> &onGuiStep = {})
 {
     Reports &r = *reports;
-    QStringList order;
+    r.finishedLast = false;
     QObject::connect(&worker, &Worker::signalImagesCount, &worker,
-                     [&](int n) { r.counts << n; order << QStringLiteral("count"); },
-                     Qt::DirectConnection);
+                     [&](int n) { r.counts << n; r.finishedLast = false; }, Qt::DirectConnection);
     QObject::connect(&worker, &Worker::signalOneImageProcessed, &worker,
                      [&](int n) {
-                         if (r.counts.isEmpty())
-                             r.countBeforeProgress = false;
+                         r.countBeforeProgress = r.countBeforeProgress && !r.counts.isEmpty();
                          r.progress << n;
-                         order << QStringLiteral("step");
+                         r.finishedLast = false;
                      },
                      Qt::DirectConnection);
     QObject::connect(&worker, &Worker::signalProcessFinished, &worker,
-                     [&]() { ++r.finished; order << QStringLiteral("finished"); },
-                     Qt::DirectConnection);
+                     [&]() { ++r.finished; r.finishedLast = true; }, Qt::DirectConnection);
     QObject guiSide;
     if (cancelAtStep >= 0 || onGuiStep) {
         QObject::connect(&worker, &Worker::signalOneImageProcessed, &guiSide,
@@ -193,7 +189,6 @@ void runWorker(Worker &worker, Reports *reports, int cancelAtStep = -1,
     while (!worker.wait(20))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QCoreApplication::processEvents();
-    r.finishedLast = !order.isEmpty() && order.last() == QLatin1String("finished");
 }
 
 struct RunResult : Reports
@@ -240,10 +235,7 @@ inline bool copyProject(const QString &source, const QString &path)
 
 inline QImage decode(const QByteArray &bytes)
 {
-    QImage image;
-    if (!image.loadFromData(bytes, "JPG"))
-        return QImage();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return QImage::fromData(bytes, "JPG").convertToFormat(QImage::Format_RGB32);
 }
 
 // The whole wall of a file: its decoded pieces stacked top to bottom
