@@ -51,7 +51,9 @@ void QReportWord::initLayout()
     m_layout.reset();
     QRectF printable;
     if (m_pWord && m_pWord->getPageRect(printable)) {
-        const double k = m_facts.screenDpiY / 72.0;
+        // The document measures pictures in pixels of 96 per inch whatever
+        // the screen, so blocks are laid out in those pixels.
+        const double k = 96.0 / 72.0;
         m_layout.setDeviceScaleX(1.0);
         m_layout.setDeviceScaleY(1.0);
         m_layout.setPageWidth(k * printable.width());

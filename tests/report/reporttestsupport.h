@@ -5,6 +5,8 @@
 // reading a written PDF back through poppler's tools.
 
 #include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 #include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
@@ -76,6 +78,81 @@ int countPixels(const QImage &image, Test test, QRect rect = QRect())
         for (int x = rect.left(); x <= rect.right(); ++x)
             n += test(image.pixelColor(x, y)) ? 1 : 0;
     return n;
+}
+
+// Pages of a PDF's text as pdftotext gives it, one entry per page.
+inline QStringList pdfPageTexts(const QString &pdf)
+{
+    QStringList pages = pdfText(pdf).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// A wall picture the user can check on paper: grey, with its last column
+// (the wall just west of north) in pure red, 1/25 of the width.
+inline QImage markedWall(const QImage &picture)
+{
+    QImage wall(picture.size(), QImage::Format_RGB32);
+    wall.fill(QColor(110, 110, 110));
+    const int edge = qMax(1, wall.width() / 25);
+    for (int y = 0; y < wall.height(); ++y)
+        for (int x = wall.width() - edge; x < wall.width(); ++x)
+            wall.setPixel(x, y, qRgb(255, 0, 0));
+    return wall;
+}
+
+inline bool isRed(const QColor &c)
+{
+    return c.red() > 200 && c.green() < 90 && c.blue() < 90;
+}
+
+inline bool isWallGrey(const QColor &c)
+{
+    return qAbs(c.red() - 110) < 40 && qAbs(c.green() - 110) < 40 && qAbs(c.blue() - 110) < 40;
+}
+
+// Number of pixel columns of image that hold at least minimum red pixels.
+inline int redColumns(const QImage &image, int minimum = 4)
+{
+    int columns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        int n = 0;
+        for (int y = 0; y < image.height() && n < minimum; ++y)
+            n += isRed(image.pixelColor(x, y)) ? 1 : 0;
+        columns += n >= minimum ? 1 : 0;
+    }
+    return columns;
+}
+
+// Separate red bands (the right edges of the walls side by side) along x.
+inline int redBands(const QImage &image)
+{
+    int bands = 0;
+    bool inBand = false;
+    for (int x = 0; x < image.width(); ++x) {
+        bool red = false;
+        for (int y = 0; y < image.height() && !red; ++y)
+            red = isRed(image.pixelColor(x, y));
+        bands += (red && !inBand) ? 1 : 0;
+        inBand = red;
+    }
+    return bands;
+}
+
+// Prints a document to PDF with LibreOffice (in outDir, a profile of its
+// own); answers the PDF's path, empty on failure.
+inline QString printWithOffice(const QString &office, const QString &document, const QString &outDir)
+{
+    QProcess p;
+    p.start(office, {QStringLiteral("-env:UserInstallation=")
+                         + QUrl::fromLocalFile(outDir + QStringLiteral("/profile")).toString(),
+                     QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                     QStringLiteral("--outdir"), outDir, document});
+    if (!p.waitForFinished(300000))
+        return QString();
+    const QString pdf = outDir + QLatin1Char('/') + QFileInfo(document).completeBaseName() + QStringLiteral(".pdf");
+    return QFile::exists(pdf) ? pdf : QString();
 }
 
 } // namespace ReportTest
