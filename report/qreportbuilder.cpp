@@ -9,10 +9,20 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QThread>
 #include <cmath>
 #include <cstdio>
+
+namespace {
+// Block pictures are measured at 96 pixels per inch, the resolution of a
+// QImage; fonts are measured on one.
+QImage measuringDevice()
+{
+    return QImage(1, 1, QImage::Format_RGB32);
+}
+} // namespace
 
 std::atomic<int> QReportBuilder::s_blockPauseMs{50};
 
@@ -157,7 +167,8 @@ bool QReportBuilder::setImageSize(int imageWidth, int stepPixels)
     if (imageWidth <= 0 || stepPixels <= 0)
         return false;
     const double availableHeight = int(m_layout.usableHeight()) / m_layout.deviceScaleY() - 20.0;
-    const double availableWidth = m_layout.columnWidth() / m_layout.deviceScaleX() - 30.0;
+    fitLabels();
+    const double availableWidth = m_layout.columnWidth() / m_layout.deviceScaleX() - m_nScaleBand;
     if (availableHeight <= 0.0 || availableWidth <= 0.0)
         return false;
     const double scale = qMin(availableWidth / imageWidth, availableHeight / stepPixels);
@@ -166,6 +177,19 @@ bool QReportBuilder::setImageSize(int imageWidth, int stepPixels)
     m_nImgWidth = int(imageWidth * scale);
     if (m_nImgHeight <= 0 || m_nImgWidth <= 0)
         return false;
+    // Azimuth letters at the largest size up to 9 points at which
+    // neighbours keep a gap.
+    const QImage device = measuringDevice();
+    m_dAzimuthFontSize = 9.0;
+    auto widest = [&](double size) {
+        const QFontMetricsF fm(labelFont(size), const_cast<QImage *>(&device));
+        double w = 0.0;
+        for (const QString &letter : {tr("N"), tr("E"), tr("S"), tr("W")})
+            w = qMax(w, fm.horizontalAdvance(letter));
+        return w;
+    };
+    while (m_dAzimuthFontSize > kMinimumLabelSize && widest(m_dAzimuthFontSize) + 3.0 > m_nImgWidth / 4.0)
+        m_dAzimuthFontSize -= 0.5;
     calcImgsNumPerPage();
     return true;
 }
@@ -291,9 +315,13 @@ void QReportBuilder::processBlock(const QImage &source, int depth)
     }
     beginBlock();
     const QImage block = renderBlock(source, depth);
+    if (m_bLabelsAsText)
+        m_blockTexts = blockTexts(depth);
     emit signalOneImageProcessed(m_nImgCount);
     ++m_nImgCount;
     if (m_bPreviewMode) {
+        if (m_bLabelsAsText)
+            m_previewTexts.append(m_blockTexts);
         if (!block.save(m_strTempDir + QStringLiteral("/preView_%1.jpg").arg(m_nImgCount), "JPG"))
             fail(tr("A temporary image of the report could not be written."));
     } else {
@@ -337,61 +365,138 @@ QStringList QReportBuilder::depthLabels(int count) const
     return labels;
 }
 
+QFont QReportBuilder::labelFont(double pointSize)
+{
+    QFont font;
+    font.setPointSizeF(pointSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+void QReportBuilder::fitLabels()
+{
+    // The widest depth figure of the range, at the largest size up to 9
+    // points that fits 30 pixels; at the smallest readable size the scale
+    // widens instead.
+    const int decimals = stepUnits(m_fDepthStep) == 10000 ? 1 : 2;
+    const QImage device = measuringDevice();
+    const QStringList samples{QString::number(m_fStartDepth + m_fDepthOffset, 'f', decimals),
+                              QString::number(m_fEndDepth + m_fDepthOffset, 'f', decimals)};
+    auto width = [&](double size) {
+        const QFontMetricsF fm(labelFont(size), const_cast<QImage *>(&device));
+        double w = 0.0;
+        for (const QString &sample : samples)
+            w = qMax(w, fm.horizontalAdvance(sample));
+        return w;
+    };
+    double size = 9.0;
+    while (size > kMinimumLabelSize && width(size) > 30 - 5)
+        size -= 0.5;
+    m_fFontSize = float(size);
+    m_nScaleBand = qMax(30, int(std::ceil(width(size))) + 5);
+}
+
+QVector<QReportBuilder::BlockText> QReportBuilder::blockTexts(int depth) const
+{
+    QVector<BlockText> texts;
+    const int band = m_nScaleBand;
+    const QString letters[5] = {tr("N"), tr("E"), tr("S"), tr("W"), tr("N")};
+    for (int i = 0; i <= 4; ++i) {
+        BlockText t;
+        t.anchor = QPointF(band + i * m_nImgWidth / 4, 13);
+        t.text = letters[i];
+        t.pointSize = m_dAzimuthFontSize;
+        // Centred on their ticks; the last one ends at the wall's edge.
+        t.align = i == 4 ? Qt::AlignRight : Qt::AlignHCenter;
+        texts << t;
+    }
+
+    const int n = scaleCount(depth);
+    if (n <= 0)
+        return texts;
+    const QStringList labels = depthLabels(n);
+    QImage device = measuringDevice();
+    const QFontMetricsF fm(labelFont(m_fFontSize), &device);
+    const double figureHeight = fm.capHeight();
+    // Every tenth of the block is labelled when the figures do not touch,
+    // else every second, fifth or only the first.
+    int every = 10;
+    for (int k : {1, 2, 5}) {
+        if (m_nImgHeight * k / 10.0 >= figureHeight + 2.0) {
+            every = k;
+            break;
+        }
+    }
+    for (int i = 0; i < n; i += every) {
+        const int y = 20 + m_nImgHeight * i / 10;
+        const double baseline = y + 1.0 + figureHeight;
+        if (i > 0 && baseline > m_nImgHeight + 20)
+            break;
+        BlockText t;
+        t.anchor = QPointF(4, baseline);
+        t.text = labels.at(i);
+        t.pointSize = m_fFontSize;
+        texts << t;
+    }
+    return texts;
+}
+
+void QReportBuilder::paintTexts(QPainter &painter, const QVector<BlockText> &texts, const QPointF &origin,
+                                double scale)
+{
+    QPaintDevice *device = painter.device();
+    const double dpi = device ? device->logicalDpiY() : 96.0;
+    painter.save();
+    painter.setPen(Qt::black);
+    for (const BlockText &t : texts) {
+        // The size in the painter's units that pointSize has on a block.
+        QFont font = labelFont(t.pointSize);
+        font.setPointSizeF(t.pointSize * 96.0 / 72.0 * scale * 72.0 / dpi);
+        painter.setFont(font);
+        const double w = QFontMetricsF(font, device).horizontalAdvance(t.text);
+        double x = origin.x() + t.anchor.x() * scale;
+        if (t.align & Qt::AlignRight)
+            x -= w;
+        else if (t.align & Qt::AlignHCenter)
+            x -= w / 2.0;
+        painter.drawText(QPointF(x, origin.y() + t.anchor.y() * scale), t.text);
+    }
+    painter.restore();
+}
+
 QImage QReportBuilder::renderBlock(const QImage &source, int depth)
 {
     const int step = stepUnits(m_fDepthStep);
-    QImage canvas(m_nImgWidth + 30, m_nImgHeight + 20, QImage::Format_RGB32);
+    const int band = m_nScaleBand;
+    QImage canvas(m_nImgWidth + band, m_nImgHeight + 20, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
 
     // Azimuth scale.
-    painter.drawLine(30, 18, m_nImgWidth + 30, 18);
-    const QString labels[5] = {tr("N"), tr("E"), tr("S"), tr("W"), tr("N")};
+    painter.drawLine(band, 18, m_nImgWidth + band, 18);
     for (int i = 0; i <= 4; ++i) {
-        const int x = 30 + i * m_nImgWidth / 4;
+        const int x = band + i * m_nImgWidth / 4;
         painter.drawLine(x, 18, x, 14);
-        painter.drawText(QPoint(i == 4 ? x - 12 : x + 12, 15), labels[i]);
     }
 
     // Depth scale.
     const int n = scaleCount(depth);
-    const int decimals = step == 10000 ? 1 : 2;
     if (n > 0) {
-        QFont font = painter.font();
-        const qreal remembered = font.pointSizeF();
-        if (m_nImgCount == 0) {
-            m_fFontSize = float(font.pointSizeF());
-            const QString sample = QString::number(m_fEndDepth + m_fDepthOffset, 'f', decimals);
-            for (;;) {
-                const QRect bounds = painter.boundingRect(QRect(3, 0, 30, 20), 0, sample);
-                if (bounds.width() < 27 || m_fFontSize <= 5.0f)
-                    break;
-                m_fFontSize -= 0.5f;
-                font.setPointSizeF(m_fFontSize);
-                painter.setFont(font);
-            }
-        } else {
-            font.setPointSizeF(m_fFontSize);
-            painter.setFont(font);
-        }
         painter.drawLine(0, 20, 0, m_nImgHeight + 20);
-        const QStringList labels = depthLabels(n);
         for (int i = 0; i < n; ++i) {
             const int y = 20 + m_nImgHeight * i / 10;
             painter.drawLine(0, y, 3, y);
-            painter.drawText(QPoint(3, y + 10), labels.at(i));
         }
-        QFont restored = painter.font();
-        restored.setPointSizeF(remembered);
-        painter.setFont(restored);
     }
+    if (!m_bLabelsAsText)
+        paintTexts(painter, blockTexts(depth), QPointF(0, 0), 1.0);
 
     // Wall picture.
     const int height = (n == 10 || step <= 0)
         ? m_nImgHeight
         : int(qint64(depth - m_nLastDepth) * m_nImgHeight / step);
-    const QRect target(30, 20, m_nImgWidth, qMax(0, height));
+    const QRect target(band, 20, m_nImgWidth, qMax(0, height));
     if (!source.isNull() && target.height() > 0) {
         if (m_imageFilter) {
             const qint64 span = (n == 10 || step <= 0) ? step : qint64(depth) - m_nLastDepth;
@@ -426,10 +531,10 @@ QStringList QReportBuilder::headerTexts() const
             tr("Number:") + f.orificeNumber,
             tr("Person:") + f.testPerson,
             tr("Date:") + f.date.toString(QStringLiteral("yyyy.M.d")),
-            tr("Depth:") + QString::number(f.maxDepth / 10),
+            tr("Depth:") + tr("%1 m").arg(QString::number(f.maxDepth / 10000.0, 'f', 2)),
             tr("Start:") + f.testStartDepth,
-            tr("Diameter:") + QString::number(f.diameter / 10),
-            tr("Coordinates:") + f.coordinatesLatitude + f.coordinatesLongitude,
+            tr("Diameter:") + tr("%1 mm").arg(f.diameter / 10),
+            tr("Coordinates:") + f.coordinatesLatitude + QLatin1Char(' ') + f.coordinatesLongitude,
             tr("Height:") + f.orificeElevation,
             tr("WaterLever:") + f.stableWaterLevel};
 }

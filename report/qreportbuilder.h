@@ -5,7 +5,10 @@
 #include "reportprojectfacts.h"
 
 #include <QByteArray>
+#include <QFont>
 #include <QImage>
+#include <QPointF>
+#include <QVector>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -15,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+class QPainter;
 class QQueryBigImages;
 
 // Turns a depth range of the project's big images into report pages. Each
@@ -91,9 +95,38 @@ public:
     void setExtraPage(const QImage &page) { m_extraPage = page; }
     QImage extraPage() const { return m_extraPage; }
 
+    // A label of a block (depth figure or azimuth letter) in block pixels
+    // (96 per inch): drawn into the block picture, or written as real text
+    // by outputs that can (the PDF and the preview).
+    struct BlockText
+    {
+        QPointF anchor;        // on the baseline
+        QString text;
+        double pointSize = 9.0;
+        Qt::Alignment align = Qt::AlignLeft; // of the text at the anchor
+    };
+
     // The block image for the step ending at depth, as rendered for the
-    // output (exposed for tests; generate() uses it).
+    // output (exposed for tests; generate() uses it). Its labels are painted
+    // into it unless the output writes them as text.
     QImage renderBlock(const QImage &source, int depth);
+    // The labels of the block for the step ending at depth.
+    QVector<BlockText> blockTexts(int depth) const;
+    // Width of the depth scale left of each wall picture, block pixels: 30,
+    // more when the deepest label needs it at the smallest readable size.
+    int scaleBand() const { return m_nScaleBand; }
+    // Point sizes of the depth labels and of the azimuth letters, fitted to
+    // their room by the layout.
+    double depthFontSize() const { return m_fFontSize; }
+    double azimuthFontSize() const { return m_dAzimuthFontSize; }
+    // Font of the block labels at the given size.
+    static QFont labelFont(double pointSize);
+    // Writes texts of a block whose top left corner is at origin, scale
+    // painter units per block pixel.
+    static void paintTexts(QPainter &painter, const QVector<BlockText> &texts, const QPointF &origin,
+                           double scale);
+    // Smallest size a label is written at, points.
+    static constexpr double kMinimumLabelSize = 6.0;
 
 public slots:
     virtual void generate();
@@ -138,6 +171,17 @@ protected:
     bool commitWorkingFile();
     // Header texts, label followed by value: top row (2) then rows of 3.
     QStringList headerTexts() const;
+    // Fits the label fonts and the depth scale's width to the range and the
+    // column (before the wall pictures are sized).
+    void fitLabels();
+    // Set by outputs that write the labels as text next to the picture.
+    bool m_bLabelsAsText = false;
+    // Labels of the block being placed (placeBlock).
+    QVector<BlockText> m_blockTexts;
+    // Labels of the blocks a preview keeps as pictures, in order.
+    QVector<QVector<BlockText>> m_previewTexts;
+    int m_nScaleBand = 30;
+    double m_dAzimuthFontSize = 9.0;
 
     QString m_strFileName;
     QString m_strDbPath;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 
@@ -36,7 +37,8 @@ void QReportPDF::endOutput()
     bool written = false;
     const QImage extra = extraPage();
     if (m_pPainter && m_pPrinter && m_strError.isEmpty() && !extra.isNull() && m_pPrinter->newPage()) {
-        const QRectF page = m_pPrinter->pageRect(QPrinter::DevicePixel);
+        mapPointsToDevice();
+        const QRectF page = m_pPrinter->pageLayout().paintRect(QPageLayout::Point);
         const double scale = qMin(page.width() / extra.width(), page.height() / extra.height());
         const QSizeF size(extra.width() * scale, extra.height() * scale);
         m_pPainter->drawImage(QRectF(QPointF((page.width() - size.width()) / 2, 0), size), extra);

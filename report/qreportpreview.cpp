@@ -49,6 +49,7 @@ void QReportPreview::generate()
     m_bSucceeded = false;
     m_strError.clear();
     m_bPreviewDone = false;
+    m_previewTexts.clear();
     beginOutput();
     openDatabase(); // without the database the preview shows an empty page
     m_bPreviewMode = true;
@@ -97,6 +98,7 @@ void QReportPreview::Preview(QPrinter *printer)
         return;
     }
     m_pPainter = &painter;
+    mapPointsToDevice();
 
     const int n = m_nImgCount;
     m_nImgCount = 0;
@@ -106,7 +108,8 @@ void QReportPreview::Preview(QPrinter *printer)
         const QImage block(m_strTempDir + QStringLiteral("/preView_%1.jpg").arg(i), "JPG");
         if (block.isNull())
             continue;
-        m_nImgWidth = block.width() - 30;
+        m_blockTexts = m_previewTexts.value(i - 1);
+        m_nImgWidth = block.width() - m_nScaleBand;
         m_nImgHeight = block.height() - 20;
         if (m_nImgCount == 0)
             calcImgsNumPerPage();

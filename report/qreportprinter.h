@@ -3,11 +3,14 @@
 
 #include "qreportbuilder.h"
 
+#include <QFont>
+
 class QPainter;
 class QPrinter;
 
 // Puts report blocks on printer-style pages (A4, margins 54/72 points)
-// through a painter: shared by the PDF file and the print preview.
+// through a painter: shared by the PDF file and the print preview. The page
+// is laid out in points; the wall is a picture, labels and header are text.
 class QReportPrinter : public QReportBuilder
 {
     Q_OBJECT
@@ -29,6 +32,12 @@ protected:
     // Left and bottom edges of (x1, y1, x2, y2) when leftBottom is set,
     // otherwise top and right edges.
     void drawOutline(double x1, double y1, double x2, double y2, bool leftBottom);
+    // Makes the painter's units points of the printable rectangle.
+    void mapPointsToDevice();
+    // font at the given size in points of the page.
+    QFont pageFont(QFont font, double points) const;
+    // A header cell's text, fitted to the cell.
+    void drawHeaderText(const QRectF &cell, const QString &text);
 
     QPrinter *m_pPrinter = nullptr;
     QPainter *m_pPainter = nullptr;

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
@@ -78,6 +79,42 @@ int countPixels(const QImage &image, Test test, QRect rect = QRect())
         for (int x = rect.left(); x <= rect.right(); ++x)
             n += test(image.pixelColor(x, y)) ? 1 : 0;
     return n;
+}
+
+// Words of one page of a PDF with their boxes in points (pdftotext -bbox).
+struct PdfWord
+{
+    QString text;
+    QRectF box;
+};
+inline QList<PdfWord> pdfWords(const QString &pdf, int page)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                          QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+    QList<PdfWord> words;
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return words;
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        words << PdfWord{m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
+    }
+    return words;
+}
+
+// Fonts a PDF uses, one line each as pdffonts lists them.
+inline QStringList pdfFonts(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdffonts"), {pdf});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringList();
+    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return lines.mid(2); // after the column titles and the rule
 }
 
 // Pages of a PDF's text as pdftotext gives it, one entry per page.

@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
@@ -79,6 +80,8 @@ private slots:
     void headerOnlyAtPageTop();
     void layoutThatCannotBeMade();
     void generatedPdf();
+    void pdfAsTheUserSeesIt_data();
+    void pdfAsTheUserSeesIt();
     void existingReportReplacedOnlyWhenComplete();
     void previewEnds_data();
     void previewEnds();
@@ -280,6 +283,103 @@ void TestReportBuilder::generatedPdf()
     QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
 }
 
+void TestReportBuilder::pdfAsTheUserSeesIt_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<float>("step");
+    QTest::addColumn<bool>("header");
+    QTest::newRow("1 column, 1 m") << 1 << 1.0f << false;
+    QTest::newRow("2 columns, 0.25 m, header") << 2 << 0.25f << true;
+    QTest::newRow("4 columns, 1 m, header") << 4 << 1.0f << true;
+    QTest::newRow("4 columns, 0.5 m") << 4 << 0.5f << false;
+}
+
+void TestReportBuilder::pdfAsTheUserSeesIt()
+{
+    // A deep log as a user searches and reads it: labels and header are
+    // text in an embedded font, every depth label is whole, at a readable
+    // size and clear of the wall, the azimuth letters stand apart, the
+    // header cells keep to themselves and give their units, and every wall
+    // reaches its right edge (painted red here).
+    if (!havePoppler())
+        QSKIP("pdftotext/pdftoppm (poppler-utils) not installed");
+    QFETCH(int, columns);
+    QFETCH(float, step);
+    QFETCH(bool, header);
+    const QString path = loaded(QStringLiteral("deep-named"),
+                                {QStringLiteral("--from"), QStringLiteral("1963"), QStringLiteral("--to"),
+                                 QStringLiteral("1967"), QStringLiteral("--name"), QStringLiteral("WellA")});
+    QVERIFY(!path.isEmpty());
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("deep.pdf"));
+    QReportPDF builder(path, 1963.0f, 1967.0f, columns, 1, 10, 10, 0.0f, step, 0, header, false);
+    builder.setImageFilter([](const QImage &picture, double) { return markedWall(picture); });
+    builder.setFileName(pdf);
+    QCOMPARE(runOnThread(&builder), pdf);
+
+    const QStringList fonts = pdfFonts(pdf);
+    QVERIFY(!fonts.isEmpty());
+    for (const QString &font : fonts)
+        QVERIFY2(font.contains(QStringLiteral(" yes ")), qPrintable(font)); // embedded
+
+    const QString text = pdfText(pdf);
+    const int blocks = builder.imageCount();
+    const int decimals = step == 1.0f ? 1 : 2;
+    for (int i = 0; i < blocks; ++i)
+        QVERIFY(text.contains(QString::number(1963.0 + i * step, 'f', decimals)));
+    QCOMPARE(text.contains(QStringLiteral("Project Name:WellA")), header);
+    QCOMPARE(text.contains(QStringLiteral("Depth:1967.00 m")), header);
+    QCOMPARE(text.contains(QStringLiteral("Diameter:100 mm")), header);
+    QVERIFY(!text.contains(QStringLiteral("WN")));
+
+    const QList<PdfWord> words = pdfWords(pdf, 1);
+    // Left margin 54 pt; the wall of the first column starts after its scale.
+    const double wallLeft = 54.0 + 0.75 * (1 + builder.scaleBand());
+    int labels = 0;
+    QList<QRectF> letters;
+    for (const PdfWord &w : words) {
+        if (w.text.startsWith(QStringLiteral("196")) && w.box.left() < wallLeft) {
+            ++labels;
+            QVERIFY2(w.box.right() <= wallLeft + 0.5, qPrintable(w.text));
+            QVERIFY2(w.box.height() >= 6.0, qPrintable(w.text));
+            QCOMPARE(w.text.section(QLatin1Char('.'), 1).size(), decimals);
+        }
+        if (w.text.size() == 1 && QStringLiteral("NESW").contains(w.text) && w.box.left() < 54 + 487.0 / columns)
+            letters << w.box;
+    }
+    QVERIFY(labels >= builder.imagesPerColumn());
+    // The letters of the first block.
+    double top = 1e9;
+    for (const QRectF &box : letters)
+        top = qMin(top, box.top());
+    letters.erase(std::remove_if(letters.begin(), letters.end(),
+                                 [top](const QRectF &box) { return box.top() > top + 2.0; }),
+                  letters.end());
+    QCOMPARE(letters.size(), 5);
+    std::sort(letters.begin(), letters.end(), [](const QRectF &a, const QRectF &b) { return a.left() < b.left(); });
+    for (int i = 1; i < 5; ++i)
+        QVERIFY(letters.at(i).left() > letters.at(i - 1).right() + 1.0);
+    if (header) {
+        const auto coordinates = std::find_if(words.begin(), words.end(), [](const PdfWord &w) {
+            return w.text.startsWith(QStringLiteral("Coordinates:"));
+        });
+        const auto height = std::find_if(words.begin(), words.end(), [](const PdfWord &w) {
+            return w.text.startsWith(QStringLiteral("Height:"));
+        });
+        QVERIFY(coordinates != words.end() && height != words.end());
+        for (const PdfWord &w : words) {
+            if (qAbs(w.box.center().y() - coordinates->box.center().y()) < 2 && w.box.left() < height->box.left())
+                QVERIFY2(w.box.right() < height->box.left() - 5, qPrintable(w.text));
+        }
+    }
+
+    // Page 1 as poppler draws it: a red right edge for every column used.
+    const int perColumn = builder.imagesPerColumn();
+    const QImage page = pdfPage(pdf, 1, 72);
+    QVERIFY(!page.isNull());
+    QCOMPARE(redBands(page), qMin(columns, (blocks + perColumn - 1) / perColumn));
+}
+
 void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
 {
     const QString path = shortProject();
@@ -313,18 +413,25 @@ void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
 void TestReportBuilder::previewEnds_data()
 {
     QTest::addColumn<QString>("to");
-    QTest::newRow("closed after painting") << "2.5";
-    QTest::newRow("range without images") << "0";
+    QTest::addColumn<bool>("walls");
+    QTest::newRow("closed after painting") << "2.5" << true;
+    QTest::newRow("range without images") << "0" << false;
 }
 
 void TestReportBuilder::previewEnds()
 {
+    // Without a printer installed, as here, the preview shows the walls (red
+    // right edges) of the pages the PDF would have.
     QFETCH(QString, to);
+    QFETCH(bool, walls);
     const QString path = shortProject();
-    auto *preview = new QReportPreview(path, 0.0f, to.toFloat(), 2, 2, 10, 10, 0.0f, 1.0f, 0, false, false);
+    auto *preview = new QReportPreview(path, 0.0f, to.toFloat(), 2, 2, 10, 10, 0.0f, 1.0f, 0, true, false);
+    preview->setImageFilter([](const QImage &picture, double) { return markedWall(picture); });
     QPointer<QReportPreview> alive(preview);
     QSignalSpy ended(preview, &QReportPreview::NotifyPreviewEnd);
     int pages = -1;
+    QImage shown;
+    QString error;
     QTimer closer;
     closer.setInterval(20);
     connect(&closer, &QTimer::timeout, [&] {
@@ -333,6 +440,12 @@ void TestReportBuilder::previewEnds()
             return;
         closer.stop();
         pages = preview->paintCount();
+        error = preview->errorText();
+        if (auto *widget = dialog->findChild<QPrintPreviewWidget *>()) {
+            widget->setViewMode(QPrintPreviewWidget::AllPagesView);
+            widget->fitInView();
+            shown = widget->grab().toImage();
+        }
         dialog->reject();
     });
     closer.start();
@@ -347,6 +460,9 @@ void TestReportBuilder::previewEnds()
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
     QCOMPARE(ended.count(), 1);
     QVERIFY(pages >= 1);
+    QVERIFY(!shown.isNull());
+    QCOMPARE(redBands(shown) > 0, walls);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     thread->wait();
     delete thread;
     QTRY_VERIFY(alive.isNull());
