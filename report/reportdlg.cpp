@@ -98,6 +98,10 @@ ReportDlg::ReportDlg(QWidget *parent)
     // OnOK() accepts.
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &ReportDlg::OnOK);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_spinBoxStep, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this, [this] {
+        if (!m_bSettingStep)
+            m_bStepTyped = true;
+    });
     QMetaObject::connectSlotsByName(this);
 
     m_comboBox->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
@@ -123,7 +127,11 @@ void ReportDlg::updateRecommendation()
                                             m_checkBoxHeader->isChecked());
     const QString text = QString::number(recommended / 10000.0, 'f', 1);
     m_label5->setText(tr("m(%1m better)").arg(text));
+    if (m_bStepTyped)
+        return;
+    m_bSettingStep = true;
     m_spinBoxStep->setValue(text.toDouble());
+    m_bSettingStep = false;
 }
 
 void ReportDlg::on_comboBox_currentIndexChanged(int)
@@ -140,12 +148,22 @@ void ReportDlg::setParameter(const CReportParameter &para)
 {
     m_spinBoxFrom->setValue(para.fromDepth());
     m_spinBoxTo->setValue(para.toDepth());
-    m_spinBoxStep->setValue(para.depthStep());
     m_checkBoxHeader->setChecked(para.withHeader());
     m_checkBoxGrid->setChecked(para.withGridLines());
     m_checkBoxStructures->setChecked(para.withStructures());
     m_comboBox->setCurrentIndex(qBound(0, para.columnsPerPage() - 1, 3));
     m_comboBoxType->setCurrentIndex(para.exportFormat() == 1 ? 1 : 0);
+    // The step of the last report stays, after the column list has shown
+    // its recommendation; a change of columns or header recommends anew.
+    m_bSettingStep = true;
+    m_spinBoxStep->setValue(para.depthStep());
+    m_bSettingStep = false;
+}
+
+void ReportDlg::setPageRange(double fromMetres, double toMetres)
+{
+    m_spinBoxFrom->setValue(fromMetres);
+    m_spinBoxTo->setValue(qMax(fromMetres, toMetres));
 }
 
 void ReportDlg::setMaxDepth(int depth)
@@ -156,7 +174,9 @@ void ReportDlg::setMaxDepth(int depth)
     m_spinBoxTo->setMaximum(metres);
     m_spinBoxTo->setValue(metres);
     // A project without images still leaves the smallest step selectable.
+    m_bSettingStep = true;
     m_spinBoxStep->setMaximum(qMax(double(metres), m_spinBoxStep->minimum()));
+    m_bSettingStep = false;
 }
 
 void ReportDlg::parameter(CReportParameter &para) const

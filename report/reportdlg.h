@@ -29,6 +29,9 @@ public:
     // and of the step, and the value of "To".
     void setMaxDepth(int depth);
     int maxDepth() const { return m_nMaxDepth; }
+    // The page on screen, metres: the range the dialog opens with (call it
+    // after setMaxDepth, which would reset "To").
+    void setPageRange(double fromMetres, double toMetres);
     void parameter(CReportParameter &para) const;
 
     // Depth per block (depth units) that fills one column for a hole of the
@@ -73,6 +76,11 @@ private:
     QDialogButtonBox *m_buttonBox = nullptr;
     QPushButton *m_btnPrintPreView = nullptr;
     int m_nMaxDepth = 0;
+    // Set once the user has typed a step: the recommendation then only
+    // shows beside it.
+    bool m_bStepTyped = false;
+    // Set while the dialog itself changes the step.
+    bool m_bSettingStep = false;
     MessageHandler m_messageHandler;
 };
 
