@@ -3,12 +3,13 @@
 
 #include <QList>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 #include "creportparameter.h"
 #include "kdimage.h"
+#include "recentlists.h"
 
 class QAction;
 class QCloseEvent;
@@ -17,10 +18,10 @@ class QGraphicsLineItem;
 class QMenu;
 class QMouseEvent;
 class QProgressBar;
-class QProgressDialog;
 class QSplitter;
 
 class ContrastController;
+class CorrectionController;
 class ContrastDock;
 class CorrectionDialog;
 class CorrectionThread;
@@ -30,18 +31,25 @@ class GraphicsScene;
 class GraphicsTopScaleItem;
 class GraphicsView;
 class MouseLabel;
-class ProcessUpProjectThread;
+class PageController;
+class PictureSaver;
+class ProjectController;
 class ProjectInfo;
 class ProjectInfoDialog;
 class ReadBigImageThread;
+class RecentLists;
+class ReportController;
+class RewriteGuard;
 class StructurePickController;
 class StructuresController;
 class ToolBar;
-class WaitView;
+class ViewWindows;
 
 // The application's only top-level window: the page view with its scales,
 // the depth navigation panel, the tool bar, the menus and the status bar.
-// Every user command ends in one of its slots.
+// Every user command ends in one of its slots; the page, the open project,
+// the picture saving, the view windows, the corrections and the reports are
+// each run by a class of their own that the window owns.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -51,7 +59,7 @@ public:
     ~MainWindow() override;
 
     // Number of entries in each recent submenu.
-    static constexpr int MaxRecentFiles = 5;
+    static constexpr int MaxRecentFiles = RecentLists::MaxRecentFiles;
 
     // Asks whether the drawings of the page should be saved. Answers 0 when
     // there is nothing to save or it was saved, QMessageBox::Abort to discard
@@ -71,10 +79,6 @@ public:
     // Texts of the measurement label for a finished measurement line of
     // type 11, 12 or 13; empty for any other type.
     QString measurementLabelText(int type, const QPointF &p1, const QPointF &p2) const;
-    // Inclination (degrees) of the plane through two wall points given by
-    // depth (metres) and azimuth (degrees) in a hole of the given diameter
-    // (metres). Never NaN or infinite.
-    static double inclinationAngle(float h1, float a1, float h2, float a2, double diameterMetres);
 
     // Refreshes the recent-file menu / the recent-project menu from the store.
     void updateRecentFileActions();
@@ -84,19 +88,19 @@ public:
     GraphicsScene *scene() const { return m_scene; }
     GraphicsView *view() const { return m_view; }
     ToolBar *toolBar() const { return m_toolBar; }
-    CReportParameter reportParameter() const { return m_reportParameter; }
+    CReportParameter reportParameter() const;
     QProgressBar *progressBar() const { return m_progressBar; }
     FileInfoWidget *fileInfoWidget() const { return m_fileInfoWidget; }
-    GraphicsTopScaleItem *topScale() const { return m_topScale; }
-    GraphicsLeftScaleItem *leftScale() const { return m_leftScale; }
-    ReadBigImageThread *readThread() const { return m_readThread; }
+    GraphicsTopScaleItem *topScale() const;
+    GraphicsLeftScaleItem *leftScale() const;
+    ReadBigImageThread *readThread() const;
     // The roll window opened last, while it is open.
-    QWidget *rollView() const { return m_rollView; }
-    bool hasSaveTarget() const { return m_hasSaveTarget; }
+    QWidget *rollView() const;
+    bool hasSaveTarget() const;
     // True while a worker rewrites the project file (upward conversion or a
     // correction); the commands that open, close, page, save, export, correct
     // or show the project refuse meanwhile.
-    bool rewriteRunning() const { return !m_rewriteThread.isNull(); }
+    bool rewriteRunning() const;
     int gridSizeIndex() const { return m_gridSizeIndex; }
     QMenu *fileMenu() const { return m_fileMenu; }
     QMenu *editMenu() const { return m_editMenu; }
@@ -111,8 +115,8 @@ public:
     QAction *displaySettingAct() const { return m_displaySettingAct; }
     QAction *englishAct() const { return m_englishAct; }
     QAction *chineseAct() const { return m_chineseAct; }
-    QList<QAction *> recentFileActs() const { return m_recentFileActs; }
-    QList<QAction *> recentProjectActs() const { return m_recentProjectActs; }
+    QList<QAction *> recentFileActs() const { return m_recent->fileActs(); }
+    QList<QAction *> recentProjectActs() const { return m_recent->projectActs(); }
     StructurePickController *structurePicks() const { return m_picks; }
     // Contrast of the wall picture (view only) and the structure plots.
     ContrastController *contrastController() const { return m_contrast; }
@@ -182,72 +186,12 @@ private slots:
     void handleAfterCorrectDiameter();
 
 private:
-    // Cuts a roll range to the page on screen; false (and says why) when
-    // nothing of it is on the page.
-    bool clampRollRangeToPage(int *start, int *end);
-    // Corrections asked for by one "Ok" of the corrections dialog run one
-    // after the other, in the order asked (depth before angle).
-    struct PendingCorrection
-    {
-        bool depth = false;
-        int value = 0;
-    };
-    // A correction request that comes while a rewrite runs is refused,
-    // unless it belongs to the press of "Ok" that started the running one.
-    bool correctionRequestRefused();
-    void queueCorrection(bool depth, int value);
-    void startNextCorrection();
-    // The correction worker that just reported its end: waits for its
-    // thread, forgets it as the running rewrite and tells the user when it
-    // failed. True when its rewrite was committed.
-    bool endCorrection();
-    // After the last correction of a press: the project is opened again
-    // when its depths changed, the page read again when it was turned.
-    void afterCorrections();
-    // After an azimuth correction: the page shows the turned wall and picks.
-    void readTurnedPage();
-    bool pageCommandAllowed();
-    // When a rewrite runs, says so in a short message and answers true: the
-    // calling command must not go on.
-    bool refuseDuringRewrite();
-    void readRecordedPage();
-    // "Go" without the rewrite check: reads the page the panel names.
-    void readPanelPage();
-    // Empties the window (no question asked): page, project, grid, tool.
-    void clearPage();
-    // Window title: "KORA" and the open project's or picture's file name.
-    void showFileInTitle(const QString &path);
     void createActions();
     void createMenus();
     void createStatusBar();
+    // The classes that run the commands, and how they reach the window.
+    void createControllers();
     void connectSignals();
-    void addBigImage(KdImage image);
-    // Deletes every item of the scene and forgets the scales.
-    void clearScene();
-    // Ends a page read in progress (if any) and waits for its worker.
-    void stopReading();
-    // Progress bar away, navigation usable again, grid redrawn.
-    void endOfRead();
-    // True when the open project can be paged: it has images and a diameter.
-    // Otherwise tells the user and answers false.
-    bool checkProjectGeometry();
-    // Puts path at the front of a recent list and refreshes the menus.
-    void addRecentFile(const QString &path);
-    void addRecentProject(const QString &path);
-    // Message for commands whose window is not part of this build.
-    void featureNotAvailable(const QString &feature);
-    // Depth under scene row y (as the cursor read-out shows it).
-    int depthAtRow(int y) const;
-    // Fills in what the report dialog does not ask: grid size, start-depth
-    // offset and the deepest id.
-    void completeReportParameter(CReportParameter &para) const;
-    // Runs the report builder of the parameters' format on its thread.
-    void startExport(const QString &title, const QString &path, const CReportParameter &para);
-    // Asks for the piece depth and writes the page from the "savePicDir"
-    // setting: 1 written, 0 failed, -1 cancelled.
-    int savePagePieces(bool imageColumnOnly);
-    // Title of the roll and 3D windows: view, project name and depth range.
-    QString viewTitle(const QString &view, int start, int end) const;
     // Labels a finished measurement line; drops it when refused.
     void annotateLine(const QString &text, QGraphicsLineItem *line);
 
@@ -262,8 +206,7 @@ private:
     QAction *m_userGuideAct = nullptr;
     QAction *m_exitAct = nullptr;
     QAction *m_closeAct = nullptr;
-    QList<QAction *> m_recentFileActs;
-    QList<QAction *> m_recentProjectActs;
+    std::unique_ptr<RecentLists> m_recent;
     QAction *m_displaySettingAct = nullptr;
     QAction *m_englishAct = nullptr;
     QAction *m_chineseAct = nullptr;
@@ -273,40 +216,23 @@ private:
     GraphicsScene *m_scene = nullptr;
     QProgressBar *m_progressBar = nullptr;
     MouseLabel *m_mouseLabel = nullptr;
-    GraphicsTopScaleItem *m_topScale = nullptr;
-    GraphicsLeftScaleItem *m_leftScale = nullptr;
     ProjectInfo *m_projectInfo = nullptr;
     FileInfoWidget *m_fileInfoWidget = nullptr;
     ProjectInfoDialog *m_projectInfoDialog = nullptr;
     CorrectionDialog *m_correctionDialog = nullptr;
-    QList<PendingCorrection> m_pendingCorrections;
-    QPointer<CorrectionThread> m_correctionThread;
-    bool m_reopenAfterCorrections = false;
-    bool m_rereadAfterCorrections = false;
-    ReadBigImageThread *m_readThread = nullptr;
-    QPointer<QWidget> m_rollView;
-    QPointer<QProgressDialog> m_progressDialog;
-    bool m_hasSaveTarget = false;
-    ProcessUpProjectThread *m_upProcessThread = nullptr;
-    // The worker rewriting the project file, if any (cleared when it ends).
-    QPointer<QThread> m_rewriteThread;
     int m_gridSizeIndex = 0;
-    QPointer<QObject> m_reportBuilder;
-    CReportParameter m_reportParameter;
     StructurePickController *m_picks = nullptr;
     ContrastController *m_contrast = nullptr;
     ContrastDock *m_contrastDock = nullptr;
     StructuresController *m_structures = nullptr;
 
-    // Page read in progress: its wait view, the depths it was asked for,
-    // and the serial that tells its signals from those of earlier readers.
-    QPointer<WaitView> m_waitView;
-    int m_readStart = 0;
-    int m_readEnd = 0;
-    bool m_firstPieceOfRead = false;
-    int m_readSerial = 0;
-    // Readers ended by Stop that may still be finishing their last piece.
-    QList<QPointer<ReadBigImageThread>> m_releasedReaders;
+    std::unique_ptr<RewriteGuard> m_guard;
+    PageController *m_page = nullptr;
+    std::unique_ptr<PictureSaver> m_saver;
+    ProjectController *m_project = nullptr;
+    ViewWindows *m_views = nullptr;
+    CorrectionController *m_corrections = nullptr;
+    ReportController *m_reports = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -15,6 +15,7 @@
 #include "graphicsscene.h"
 #include "graphicstextitem.h"
 #include "mainwindow.h"
+#include "measurementlabel.h"
 #include "modalwatcher.h"
 #include "projectinfo.h"
 #include "shelltestsupport.h"
@@ -162,7 +163,7 @@ void TestMeasurementLabels::inclinationArithmetic()
     QFETCH(float, a2);
     QFETCH(double, diameter);
     QFETCH(QString, angle);
-    const double value = MainWindow::inclinationAngle(h1, a1, h2, a2, diameter);
+    const double value = MeasurementLabel::inclinationAngle(h1, a1, h2, a2, diameter);
     QVERIFY(std::isfinite(value));
     QCOMPARE(QString::number(value, 'f', 2), angle);
 }
