@@ -46,11 +46,16 @@ ProjectController::~ProjectController()
     }
 }
 
-void ProjectController::openProject()
+bool ProjectController::mayReplacePage()
 {
     if (m_guard->refuse())
-        return;
-    if (m_saver->confirmUnsavedChanges() == QMessageBox::Cancel)
+        return false;
+    return m_saver->confirmUnsavedChanges() != QMessageBox::Cancel;
+}
+
+void ProjectController::openProject()
+{
+    if (!mayReplacePage())
         return;
     // The open page stays until a file is chosen.
     const QString path = QFileDialog::getOpenFileName(m_window, tr("Open project file"),
@@ -158,9 +163,7 @@ void ProjectController::openFile(const QString &path)
 
 void ProjectController::openPicture()
 {
-    if (m_guard->refuse())
-        return;
-    if (m_saver->confirmUnsavedChanges() == QMessageBox::Cancel)
+    if (!mayReplacePage())
         return;
     // The open project and its page stay until a file is chosen.
     const QString path = QFileDialog::getOpenFileName(m_window, tr("Open Picture"),
@@ -210,9 +213,7 @@ void ProjectController::openPictureFile(const QString &path)
 
 void ProjectController::closePicture()
 {
-    if (m_guard->refuse())
-        return;
-    if (m_saver->confirmUnsavedChanges() == QMessageBox::Cancel)
+    if (!mayReplacePage())
         return;
     clearPage();
 }
@@ -240,10 +241,8 @@ void ProjectController::showFileInTitle(const QString &path)
 
 void ProjectController::openRecentFile(const QString &path)
 {
-    if (m_guard->refuse())
-        return;
     // The picture replaces the page: drawings on it are not dropped unasked.
-    if (m_saver->confirmUnsavedChanges() == QMessageBox::Cancel)
+    if (!mayReplacePage())
         return;
     openPictureFile(path);
 }

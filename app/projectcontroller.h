@@ -53,6 +53,8 @@ public:
     void showFileInTitle(const QString &path);
 
 private:
+    // No rewrite runs and the user lets the drawings of the page go.
+    bool mayReplacePage();
     // Rewrites a project logged upward into the downward layout, showing
     // its progress; the project record follows when it succeeded.
     void convertUpwardProject(const QString &path);

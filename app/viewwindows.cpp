@@ -90,13 +90,9 @@ void ViewWindows::rollRangeChosen(double a, double b)
     int end = int(std::min(b, double(info->maxDepth())));
     if (!clampRollRangeToPage(&start, &end))
         return;
-    const int y1 = int(leftScale->depthToY(start));
-    const int y2 = int(leftScale->depthToY(end));
-    const QImage image = PageRenderer(m_scene, leftScale, start, end).renderRollImage(y1, y2);
-    if (image.isNull()) {
-        rollLoadFailed();
+    const QImage image = renderRoll(start, end);
+    if (image.isNull())
         return;
-    }
     ScrollArea *area = openRollWindow();
     connect(area, &ScrollArea::signalRollUpdate, this,
             [this, area](int curStart, int curEnd) { updateRoll(area, curStart, curEnd); });
@@ -140,19 +136,26 @@ void ViewWindows::updateRoll(ScrollArea *area, int curStart, int curEnd)
     if (end > start && end - start <= maxPageDepth) {
         if (!clampRollRangeToPage(&start, &end))
             return;
-        const int y1 = int(leftScale->depthToY(start));
-        const int y2 = int(leftScale->depthToY(end));
-        const QImage image = PageRenderer(m_scene, leftScale, start, end).renderRollImage(y1, y2);
-        if (image.isNull()) {
-            rollLoadFailed();
+        const QImage image = renderRoll(start, end);
+        if (image.isNull())
             return;
-        }
         area->setRange(start, end);
         area->setImage(image);
         area->setWindowTitle(viewTitle(tr("Roll view"), start, end));
     } else {
         QMessageBox::warning(m_window, tr("Warning"), tr("No picture!"));
     }
+}
+
+QImage ViewWindows::renderRoll(int start, int end)
+{
+    GraphicsLeftScaleItem *leftScale = m_page->leftScale();
+    const int y1 = int(leftScale->depthToY(start));
+    const int y2 = int(leftScale->depthToY(end));
+    const QImage image = PageRenderer(m_scene, leftScale, start, end).renderRollImage(y1, y2);
+    if (image.isNull())
+        rollLoadFailed();
+    return image;
 }
 
 void ViewWindows::rollLoadFailed()

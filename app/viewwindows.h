@@ -2,6 +2,7 @@
 #define VIEWWINDOWS_H
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -47,6 +48,9 @@ private:
     // Title of the roll and 3D windows: view, project name and depth range.
     QString viewTitle(const QString &view, int start, int end) const;
     ScrollArea *openRollWindow();
+    // The roll picture of (start, end] of the page; null (and said so) when
+    // it cannot be made.
+    QImage renderRoll(int start, int end);
 
     QWidget *m_window = nullptr;
     GraphicsScene *m_scene = nullptr;
