@@ -3,6 +3,7 @@
 #include "qgraphicsgridlineitem.h"
 #include "qquerybigimages.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QImageReader>
 #include <QPainter>
 #include <QThread>
 #include <cmath>
@@ -296,8 +298,18 @@ void QReportBuilder::OnProgressingImageJointer(QImage Img, int depth)
 void QReportBuilder::OnProgressingImageBuffers(int depth, QByteArray *imgByteArray)
 {
     QImage image;
-    if (imgByteArray)
-        image.loadFromData(*imgByteArray);
+    if (imgByteArray) {
+        // Decoded straight at the width the block shows it (the JPEG
+        // decoder skips the detail it would throw away), never enlarged.
+        QBuffer buffer(imgByteArray);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        const QSize stored = reader.size();
+        if (stored.isValid() && stored.width() > m_nImgWidth && m_nImgWidth > 0)
+            reader.setScaledSize(QSize(m_nImgWidth, qMax(1, int(std::lround(double(stored.height()) * m_nImgWidth
+                                                                            / stored.width())))));
+        image = reader.read();
+    }
     if (image.isNull()) {
         qDebug() << "OnProgressingImageBuffers-----imgByteArray is invalid !!!";
         return;

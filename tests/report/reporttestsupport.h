@@ -149,19 +149,6 @@ inline bool isWallGrey(const QColor &c)
     return qAbs(c.red() - 110) < 40 && qAbs(c.green() - 110) < 40 && qAbs(c.blue() - 110) < 40;
 }
 
-// Number of pixel columns of image that hold at least minimum red pixels.
-inline int redColumns(const QImage &image, int minimum = 4)
-{
-    int columns = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        int n = 0;
-        for (int y = 0; y < image.height() && n < minimum; ++y)
-            n += isRed(image.pixelColor(x, y)) ? 1 : 0;
-        columns += n >= minimum ? 1 : 0;
-    }
-    return columns;
-}
-
 // Separate red bands (the right edges of the walls side by side) along x.
 inline int redBands(const QImage &image)
 {
