@@ -63,6 +63,10 @@ void ReportController::exportReport()
     });
     dialog.setParameter(m_reportParameter);
     dialog.setMaxDepth(ReportProjectFacts::deepestId(project));
+    // The report starts as the page on screen.
+    const ProjectInfo *info = ProjectInfo::instance();
+    if (info->pageEnd() > info->pageStart())
+        dialog.setPageRange(info->pageStart() * 0.0001, info->pageEnd() * 0.0001);
     connect(&dialog, &ReportDlg::requestedPreview, this, [this](CReportParameter para) { preview(para); });
     m_dialog = &dialog;
     const bool accepted = dialog.exec() == QDialog::Accepted;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 
 #include "mainwindow.h"
 #include "modalwatcher.h"
+#include "fileinfowidget.h"
 #include "projectinfo.h"
 #include "qreportbuilder.h"
 #include "qword.h"
@@ -87,6 +89,11 @@ void TestReportCommands::exportPdf()
     ModalWatcher watcher;
     // (Without a project: tst_mainwindow's signal test.)
     SHELL_OPEN_PROJECT(&w, m_project);
+    // The page from 1 m to 3 m on screen: the dialog opens there.
+    w.fileInfoWidget()->startSpin->setValue(1.0);
+    w.fileInfoWidget()->endSpin->setValue(3.0);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
     QString offer;
     watcher.answer(acceptReport(1));
     watcher.answerFileDialog(out.filePath(QStringLiteral("r.pdf")));
@@ -99,7 +106,8 @@ void TestReportCommands::exportPdf()
     // The dialog's choices are kept for the next export, completed with the
     // deepest id of the project.
     QCOMPARE(w.reportParameter().exportFormat(), 1);
-    QCOMPARE(w.reportParameter().toDepth(), 4.0f);
+    QCOMPARE(w.reportParameter().fromDepth(), 1.0f);
+    QCOMPARE(w.reportParameter().toDepth(), 3.0f);
     QCOMPARE(w.reportParameter().reservedValue(), 40000);
 }
 
