@@ -106,26 +106,6 @@ inline QList<PdfWord> pdfWords(const QString &pdf, int page)
     return words;
 }
 
-// Fonts a PDF uses, one line each as pdffonts lists them.
-inline QStringList pdfFonts(const QString &pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdffonts"), {pdf});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QStringList();
-    QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return lines.mid(2); // after the column titles and the rule
-}
-
-// Pages of a PDF's text as pdftotext gives it, one entry per page.
-inline QStringList pdfPageTexts(const QString &pdf)
-{
-    QStringList pages = pdfText(pdf).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
-        pages.removeLast();
-    return pages;
-}
-
 // A wall picture the user can check on paper: grey, with its last column
 // (the wall just west of north) in pure red, 1/25 of the width.
 inline QImage markedWall(const QImage &picture)
@@ -142,11 +122,6 @@ inline QImage markedWall(const QImage &picture)
 inline bool isRed(const QColor &c)
 {
     return c.red() > 200 && c.green() < 90 && c.blue() < 90;
-}
-
-inline bool isWallGrey(const QColor &c)
-{
-    return qAbs(c.red() - 110) < 40 && qAbs(c.green() - 110) < 40 && qAbs(c.blue() - 110) < 40;
 }
 
 // Separate red bands (the right edges of the walls side by side) along x.

@@ -350,15 +350,15 @@ void TestReportWord::printedAsLaidOut()
 
     const QString printed = ReportTest::printWithOffice(office, name, out.path());
     QVERIFY(!printed.isEmpty());
-    const QStringList texts = ReportTest::pdfPageTexts(printed);
-    QCOMPARE(texts.size(), pages);
+    const QString text = ReportTest::pdfText(printed);
+    QCOMPARE(text.count(QLatin1Char('\f')), pages); // one after each page
+    const QStringList texts = text.split(QLatin1Char('\f'));
     for (int i = 0; i < pages; ++i) {
         const int blocks = qMin(perPage, report.imageCount() - i * perPage);
         const int filledColumns = qMin(columns, (blocks + report.imagesPerColumn() - 1) / report.imagesPerColumn());
         const QImage page = ReportTest::pdfPage(printed, i + 1, 72);
         QVERIFY(!page.isNull());
         QCOMPARE(ReportTest::redBands(page), filledColumns);
-        QVERIFY(ReportTest::countPixels(page, ReportTest::isWallGrey) > page.width() * page.height() / 100);
         QCOMPARE(texts.at(i).contains(QStringLiteral("Project Name:WellA")), header);
     }
 }
