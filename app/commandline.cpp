@@ -34,6 +34,14 @@ bool CommandLine::isToolkitOption(const QString &name, bool *takesValue)
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
     CommandLine line;
+    // A batch command comes first; a file of that name opens as ./report.
+    if (BatchRequest::isCommand(arguments.value(1))) {
+        if (!BatchRequest::parse(arguments.mid(1), &line.m_batch, &line.m_errorText))
+            line.m_action = UsageError;
+        else
+            line.m_action = line.m_batch.helpAsked ? ShowHelp : Batch;
+        return line;
+    }
     bool onlyFiles = false;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments.at(i);
@@ -73,6 +81,7 @@ QString CommandLine::helpText(const QString &programName)
     const QString program = programName.isEmpty() ? QStringLiteral("kora")
                                                    : QFileInfo(programName).fileName();
     return tr("Usage: %1 [OPTION]... [FILE]\n"
+              "   or: %1 COMMAND PROJECT [OPTION]...\n"
               "View and interpret borehole-wall images.\n"
               "\n"
               "FILE is a project (.prj) or a picture; KORA opens it at start.\n"
@@ -83,8 +92,10 @@ QString CommandLine::helpText(const QString &programName)
               "  --             treat every following argument as a file name\n"
               "\n"
               "The toolkit's options (-platform, -style, -display ...) are accepted too.\n"
-              "Settings are kept in ~/.config/KD/QVNKORA.conf.\n")
-        .arg(program);
+              "Settings are kept in ~/.config/KD/QVNKORA.conf.\n"
+              "\n")
+               .arg(program)
+           + BatchRequest::helpText();
 }
 
 QString CommandLine::versionText()

@@ -1,11 +1,14 @@
 #ifndef COMMANDLINE_H
 #define COMMANDLINE_H
 
+#include "batchrequest.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
-// The program's own command line: --help, --version and the files to open.
+// The program's own command line: --help, --version, the files to open and
+// the batch commands (kora report|pages|picks|info ..., see BatchRequest).
 // It is read before the application object exists, so that --help and
 // --version answer without a display; the toolkit's own options (-platform,
 // -style, -display ...) are passed over here and left to the toolkit.
@@ -18,7 +21,8 @@ public:
         Run,         // start the window, open files() if any
         ShowHelp,    // print helpText() on standard output, exit 0
         ShowVersion, // print versionText() on standard output, exit 0
-        UsageError   // print errorText() on standard error, exit 2
+        UsageError,  // print errorText() on standard error, exit 2
+        Batch        // run batch() without a window
     };
 
     // arguments as in argv, the program name first.
@@ -27,6 +31,8 @@ public:
     Action action() const { return m_action; }
     // Files named on the command line, in their order.
     QStringList files() const { return m_files; }
+    // The batch command, when action() is Batch.
+    BatchRequest batch() const { return m_batch; }
     // The usage error, with a hint to --help.
     QString errorText() const { return m_errorText; }
 
@@ -41,6 +47,7 @@ private:
     Action m_action = Run;
     QStringList m_files;
     QString m_errorText;
+    BatchRequest m_batch;
 };
 
 #endif // COMMANDLINE_H

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "batchrunner.h"
 #include "commandline.h"
 #include "fileinfowidget.h"
 #include "languagemanager.h"
@@ -29,6 +30,14 @@ int main(int argc, char *argv[])
     case CommandLine::UsageError:
         std::fprintf(stderr, "%s\n", qPrintable(commandLine.errorText()));
         return CommandLine::exitCode(commandLine.action());
+    case CommandLine::Batch: {
+        // No window: the toolkit gets none of the arguments.
+        BatchRunner::prepareProcess();
+        int batchArgc = 1;
+        QApplication app(batchArgc, argv);
+        LanguageManager::instance()->reloadTranslators();
+        return BatchRunner(commandLine.batch()).run();
+    }
     case CommandLine::Run:
         break;
     }

@@ -5,6 +5,20 @@
 #include <QUrl>
 #include <atomic>
 
+namespace {
+std::atomic<bool> s_alwaysReadOnly{false};
+}
+
+void SqliteConnection::setAlwaysReadOnly(bool on)
+{
+    s_alwaysReadOnly = on;
+}
+
+bool SqliteConnection::alwaysReadOnly()
+{
+    return s_alwaysReadOnly;
+}
+
 QString SqliteConnection::uniqueName(const QString &base)
 {
     static std::atomic<int> counter{0};
@@ -43,7 +57,7 @@ bool SqliteConnection::openExisting(QSqlDatabase &db, const QString &path)
     if (db.isOpen())
         db.close();
 
-    const bool readOnly = isReadOnlyFile(path);
+    const bool readOnly = s_alwaysReadOnly || isReadOnlyFile(path);
     // mode=rw opens an existing file for reading and writing but never
     // creates one; mode=ro opens it for reading only.
     QString uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);

@@ -30,6 +30,11 @@ public:
     // touching the file system when no file exists at path.
     static bool openExisting(QSqlDatabase &db, const QString &path);
 
+    // Opens every project file of this process read-only from now on,
+    // writable or not (a batch run that must leave the file as it found it).
+    static void setAlwaysReadOnly(bool on);
+    static bool alwaysReadOnly();
+
     // Closes db, drops the handle and removes the connection. Every
     // QSqlQuery of the connection must be gone before this is called.
     static void remove(QSqlDatabase &db, const QString &connectionName);

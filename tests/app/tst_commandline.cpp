@@ -1,16 +1,45 @@
 // The kora program's command line, run as a user runs it: --help and
 // --version answer without a display, a wrong option is refused with exit
-// code 2, and a file named on the command line is opened.
+// code 2, a file named on the command line is opened, and the batch
+// commands (report, pages, picks, info) do their work without a display,
+// leave the project file as it was and keep an existing output on failure.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QDialogButtonBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
+#include "languagemanager.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "qreportbuilder.h"
+#include "reportdlg.h"
 #include "samplefixture.h"
+#include "shelltestsupport.h"
+#include "structurepickstore.h"
 
 class TestCommandLine : public QObject
 {
     Q_OBJECT
+
+    // No display at all: neither X nor Wayland nor a platform override.
+    static QProcessEnvironment noDisplay()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        return env;
+    }
 
     struct Run {
         int exitCode = -1;
@@ -18,7 +47,7 @@ class TestCommandLine : public QObject
         QString err;
     };
 
-    static Run run(const QStringList &args, const QProcessEnvironment &env)
+    static Run run(const QStringList &args, const QProcessEnvironment &env = noDisplay())
     {
         QProcess p;
         p.setProcessEnvironment(env);
@@ -35,17 +64,74 @@ class TestCommandLine : public QObject
         return r;
     }
 
-    // No display at all: neither X nor Wayland nor a platform override.
-    static QProcessEnvironment noDisplay()
+    static QString kora() { return QCoreApplication::applicationDirPath() + QStringLiteral("/kora"); }
+
+    static QByteArray digest(const QString &path)
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        return env;
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
     }
 
+    // Runs kora with args and notes whether the project file named in them
+    // (m_project unless given) is still byte for byte what it was.
+    Run runBatch(const QStringList &args, const QString &project = QString())
+    {
+        const QString path = project.isEmpty() ? m_project : project;
+        const QByteArray before = digest(path);
+        const Run r = run(args);
+        if (before.isEmpty() || digest(path) != before) {
+            qWarning() << "the project file changed under" << args;
+            m_projectChanged = true;
+        }
+        return r;
+    }
+
+    // Page texts of a PDF (pdftotext, one entry per page).
+    static QStringList pdfPages(const QString &pdf)
+    {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        if (!p.waitForFinished(60000) || p.exitCode() != 0)
+            return {};
+        QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+        if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+            pages.removeLast();
+        return pages;
+    }
+
+    static QStringList entries(const QString &dir)
+    {
+        return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    }
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_settingsDir;
+    QString m_project;
+    bool m_projectChanged = false;
+
 private slots:
+    void initTestCase()
+    {
+        ShellTest::setUp(m_settingsDir, 0);
+        QReportBuilder::setBlockPause(0);
+        // The programs run here keep their settings apart too, and both
+        // sides speak the language those settings give.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_settingsDir.filePath(QStringLiteral("children"))));
+        LanguageManager::instance()->reloadTranslators();
+        m_project = ShellTest::makeProject(m_dir, QStringLiteral("p.prj"),
+                                           {QStringLiteral("--to"), QStringLiteral("4"), QStringLiteral("--name"),
+                                            QStringLiteral("Hole 7"), QStringLiteral("--number"), QStringLiteral("ZK-7")});
+        QVERIFY(!m_project.isEmpty());
+    }
+
+    void cleanupTestCase()
+    {
+        // Every command, whatever its outcome, only read the project file.
+        QVERIFY(!m_projectChanged);
+    }
+
     void optionsAnswerWithoutDisplay_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -87,6 +173,334 @@ private slots:
             QVERIFY(r.out.isEmpty());
     }
 
+    // Every usage error ends with exit code 2 and a message naming the
+    // fault, and writes nothing.
+    void usageErrorsWriteNothing_data()
+    {
+        QTest::addColumn<QStringList>("args"); // P: the project, O/: the output folder
+        QTest::addColumn<QString>("inErr");
+        auto row = [](const char *name, const QString &args, const char *inErr) {
+            QTest::newRow(name) << args.split(QLatin1Char(' ')) << QString::fromLatin1(inErr);
+        };
+        row("unknown option", QStringLiteral("report P --out O/r.pdf --frobnicate"), "'--frobnicate'");
+        row("option of another command", QStringLiteral("info P --out O/r.pdf"), "'--out'");
+        row("missing value", QStringLiteral("report P --out O/r.pdf --step"), "'--step' needs a value");
+        row("not a number", QStringLiteral("report P --out O/r.pdf --from x"), "'--from'");
+        row("columns beyond 4", QStringLiteral("report P --out O/r.pdf --columns 5"), "'--columns'");
+        row("step below the dialog's", QStringLiteral("report P --out O/r.pdf --step 0.1"), "0.2 m");
+        row("unknown report suffix", QStringLiteral("report P --out O/r.txt"), ".pdf, .odt, .doc or .docx");
+        row("no output", QStringLiteral("report P --header"), "'--out' is required");
+        row("range below the project", QStringLiteral("report P --out O/r.pdf --to 9"), "outside the project");
+        row("empty range", QStringLiteral("report P --out O/r.pdf --from 3 --to 2"), "is empty");
+        row("pages outside the project", QStringLiteral("pages P --out O/pg --from 5"), "outside the project");
+        row("piece depth of 0", QStringLiteral("pages P --out O/pg --piece-depth 0"), "'--piece-depth'");
+        row("flag with a value", QStringLiteral("pages P --out O/pg --original=yes"), "takes no value");
+        row("unknown picks suffix", QStringLiteral("picks P --out O/p.txt"), ".csv or .las");
+        row("no project", QStringLiteral("info --json"), "no project");
+        row("two projects", QStringLiteral("info P P"), "one project at a time");
+    }
+
+    void usageErrorsWriteNothing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, inErr);
+        QTemporaryDir out;
+        for (QString &arg : args) {
+            if (arg == QLatin1String("P"))
+                arg = m_project;
+            arg.replace(QLatin1String("O/"), out.path() + QLatin1Char('/'));
+        }
+        const Run r = runBatch(args);
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(inErr), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(entries(out.path()), QStringList());
+    }
+
+    // info tells the project's facts and what a check of its pieces finds.
+    void infoReportsProjectAndCheck_data()
+    {
+        QTest::addColumn<QStringList>("sampleArgs");
+        QTest::addColumn<bool>("otherWidth"); // piece 2 is rewritten 300 pixels wide
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<QVariantList>("undecodable");
+        QTest::addColumn<QVariantList>("gaps"); // from, to, ...
+        const QStringList base{QStringLiteral("--to"), QStringLiteral("6")};
+        QTest::newRow("sound") << base << false << 6 << QVariantList() << QVariantList();
+        QTest::newRow("undecodable piece") << base + QStringList{QStringLiteral("--bad-piece"), QStringLiteral("2")}
+                                           << false << 6 << QVariantList{3.0} << QVariantList();
+        QTest::newRow("missing piece") << base + QStringList{QStringLiteral("--missing-metre"), QStringLiteral("4")}
+                                       << false << 5 << QVariantList() << QVariantList{3.0, 4.0};
+        QTest::newRow("other width") << base << true << 6 << QVariantList() << QVariantList();
+    }
+
+    void infoReportsProjectAndCheck()
+    {
+        QFETCH(QStringList, sampleArgs);
+        QFETCH(bool, otherWidth);
+        QFETCH(int, pieces);
+        QFETCH(QVariantList, undecodable);
+        QFETCH(QVariantList, gaps);
+        const QString path = ShellTest::makeProject(m_dir, QStringLiteral("info.prj"),
+                                                    sampleArgs + QStringList{QStringLiteral("--name"), QStringLiteral("Hole 9")});
+        QVERIFY(!path.isEmpty());
+        if (otherWidth) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("widen"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QImage narrow(300, 1274, QImage::Format_RGB32); // the rows of 1 m
+            narrow.fill(Qt::gray);
+            QByteArray jpeg;
+            QBuffer buffer(&jpeg);
+            QVERIFY(buffer.open(QIODevice::WriteOnly) && narrow.save(&buffer, "JPG"));
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("update bigImages set data = ? where id = 20000")));
+            q.addBindValue(jpeg);
+            QVERIFY(q.exec());
+            q.clear();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("widen"));
+        }
+
+        const Run r = runBatch({QStringLiteral("info"), path, QStringLiteral("--json")}, path);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        QCOMPARE(o.value(QStringLiteral("projectName")).toString(), QStringLiteral("Hole 9"));
+        QCOMPARE(o.value(QStringLiteral("pieceCount")).toInt(), pieces);
+        QCOMPARE(o.value(QStringLiteral("startM")).toDouble(), 0.0);
+        QCOMPARE(o.value(QStringLiteral("endM")).toDouble(), 6.0);
+        QCOMPARE(o.value(QStringLiteral("imageWidth")).toInt(), 400);
+        QCOMPARE(o.value(QStringLiteral("diameterMm")).toDouble(), 100.0);
+        const QJsonObject check = o.value(QStringLiteral("check")).toObject();
+        QCOMPARE(check.value(QStringLiteral("undecodableM")).toArray().toVariantList(), undecodable);
+        QVariantList found;
+        for (const QJsonValue &gap : check.value(QStringLiteral("gaps")).toArray())
+            found << gap[QStringLiteral("fromM")].toDouble() << gap[QStringLiteral("toM")].toDouble();
+        QCOMPARE(found, gaps);
+        QCOMPARE(check.value(QStringLiteral("otherWidthM")).toArray().toVariantList(),
+                 otherWidth ? QVariantList{2.0} : QVariantList());
+        const bool sound = undecodable.isEmpty() && gaps.isEmpty() && !otherWidth;
+        QCOMPARE(check.value(QStringLiteral("sound")).toBool(), sound);
+
+        // The same as text.
+        const Run text = runBatch({QStringLiteral("info"), path}, path);
+        QCOMPARE(text.exitCode, 0);
+        QVERIFY(text.out.contains(QStringLiteral("Hole 9")));
+        QCOMPARE(text.out.contains(QStringLiteral("no faults found")), sound);
+        QCOMPARE(text.out.contains(QStringLiteral("Gaps:")), !gaps.isEmpty());
+        QCOMPARE(text.out.contains(QStringLiteral("Widths differ:")), otherWidth);
+    }
+
+    // picks writes the stored picks as CSV, replacing an older export.
+    void picksAsCsv()
+    {
+        const QString path = ShellTest::makeProject(m_dir, QStringLiteral("picks.prj"), {QStringLiteral("--to"), QStringLiteral("3")});
+        QVERIFY(!path.isEmpty());
+        StructurePickStore store(path);
+        for (double depth : {22500.0, 5000.0, 12500.0}) {
+            StructurePick pick;
+            pick.depth = depth;
+            pick.dip = depth / 1000.0;
+            pick.dipDirection = 90.0;
+            pick.comment = QStringLiteral("at %1, open").arg(depth);
+            QVERIFY(store.add(&pick));
+        }
+        QTemporaryDir out;
+        const QString csv = out.filePath(QStringLiteral("picks.csv"));
+        QFile old(csv);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+        old.close();
+
+        const Run r = runBatch({QStringLiteral("picks"), path, QStringLiteral("--out"), csv}, path);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out.trimmed(), csv);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0), QStringLiteral("depth_m,dip_deg,dip_direction_deg,type,comment"));
+        QCOMPARE(lines.at(1), QStringLiteral("0.5000,5.0,90.0,fracture,\"at 5000, open\""));
+        QVERIFY(lines.at(3).startsWith(QStringLiteral("2.2500,22.5,")));
+        QCOMPARE(entries(out.path()), QStringList{QStringLiteral("picks.csv")});
+    }
+
+    // report writes the PDF (its pages as laid out) or a document;
+    // standard error, not a terminal here, stays empty.
+    void reportWritesTheFile()
+    {
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("r.pdf"));
+        const Run r = runBatch({QStringLiteral("report"), m_project, QStringLiteral("--from"), QStringLiteral("1"),
+                                QStringLiteral("--to"), QStringLiteral("3"), QStringLiteral("--step"), QStringLiteral("0.5"),
+                                QStringLiteral("--columns"), QStringLiteral("1"), QStringLiteral("--header"),
+                                QStringLiteral("--out"), pdf});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        QCOMPARE(r.out.trimmed(), pdf);
+        // Four blocks of 0.5 m, one to a page in one column under the
+        // header, which names the project.
+        const QStringList pages = pdfPages(pdf);
+        QCOMPARE(pages.size(), 4);
+        for (const QString &page : pages)
+            QVERIFY(page.contains(QStringLiteral("Hole 7")));
+
+        const QString odt = out.filePath(QStringLiteral("r.odt"));
+        const Run doc = runBatch({QStringLiteral("report"), m_project, QStringLiteral("--out"), odt});
+        QCOMPARE(doc.exitCode, 0);
+        QFile file(odt);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(2), QByteArray("PK"));
+        QCOMPARE(entries(out.path()), (QStringList{QStringLiteral("r.odt"), QStringLiteral("r.pdf")}));
+    }
+
+    // pages saves JPEG pieces of the range named by their depths, with the
+    // scales and header band or the image column alone.
+    void pagesAsPieces_data()
+    {
+        QTest::addColumn<bool>("original");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("header");
+        QTest::newRow("interpreted") << false << 3000 << 120;
+        QTest::newRow("original") << true << 400 << 0;
+    }
+
+    void pagesAsPieces()
+    {
+        QFETCH(bool, original);
+        QFETCH(int, width);
+        QFETCH(int, header);
+        QTemporaryDir out;
+        QStringList args{QStringLiteral("pages"), m_project, QStringLiteral("--from"), QStringLiteral("1"),
+                         QStringLiteral("--to"), QStringLiteral("3.5"), QStringLiteral("--piece-depth"),
+                         QStringLiteral("1000"), QStringLiteral("--out"), out.filePath(QStringLiteral("pg"))};
+        if (original)
+            args << QStringLiteral("--original");
+        const Run r = runBatch(args);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        const QStringList names{QStringLiteral("pg(1.00-2.00m).jpg"), QStringLiteral("pg(2.00-3.00m).jpg"),
+                                QStringLiteral("pg(3.00-3.50m).jpg")};
+        QCOMPARE(entries(out.path()), names);
+        QStringList listed;
+        for (const QString &name : names)
+            listed << out.filePath(name);
+        QCOMPARE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), listed);
+        // 400 pixels round a 100 mm hole: 1274 rows a metre, give or take
+        // the rows the scale truncates.
+        const int rows[] = {1274, 1274, 637};
+        for (int i = 0; i < 3; ++i) {
+            const QImage piece(listed.at(i));
+            QCOMPARE(piece.width(), width);
+            QVERIFY2(qAbs(piece.height() - header - rows[i]) <= 2, qPrintable(QString::number(piece.height())));
+        }
+    }
+
+    // The command line's report, with the dialog's recommended defaults, is
+    // the report the dialog makes: same pages, same labels.
+    void reportMatchesTheDialog_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<bool>("header");
+        QTest::addColumn<bool>("grid");
+        QTest::newRow("defaults") << 2 << false << false;
+        QTest::newRow("one column, header") << 1 << true << false;
+        QTest::newRow("four columns, grid") << 4 << false << true;
+    }
+
+    void reportMatchesTheDialog()
+    {
+        QFETCH(int, columns);
+        QFETCH(bool, header);
+        QFETCH(bool, grid);
+        QTemporaryDir out;
+        const QString fromDialog = out.filePath(QStringLiteral("dialog.pdf"));
+        {
+            MainWindow w;
+            ModalWatcher watcher;
+            SHELL_OPEN_PROJECT(&w, m_project);
+            watcher.answer([=](QWidget *widget) {
+                auto *dialog = qobject_cast<ReportDlg *>(widget);
+                QVERIFY(dialog);
+                if (header)
+                    dialog->findChild<QCheckBox *>(QStringLiteral("checkBox"))->click();
+                dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_2"))->setChecked(grid);
+                dialog->findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(columns - 1);
+                dialog->findChild<QComboBox *>(QStringLiteral("comboBoxType"))->setCurrentIndex(1);
+                dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+            });
+            watcher.answerFileDialog(fromDialog);
+            watcher.answer([](QWidget *offer) { static_cast<QDialog *>(offer)->reject(); });
+            w.handleExportReportBtnPressed();
+            QTRY_COMPARE_WITH_TIMEOUT(watcher.count(), 3, 60000);
+        }
+        QStringList args{QStringLiteral("report"), m_project, QStringLiteral("--columns"), QString::number(columns),
+                         QStringLiteral("--out"), out.filePath(QStringLiteral("cli.pdf"))};
+        if (header)
+            args << QStringLiteral("--header");
+        if (grid)
+            args << QStringLiteral("--grid");
+        const Run r = runBatch(args);
+        QCOMPARE(r.exitCode, 0);
+        const QStringList dialogPages = pdfPages(fromDialog);
+        QVERIFY(!dialogPages.isEmpty());
+        QCOMPARE(pdfPages(out.filePath(QStringLiteral("cli.pdf"))), dialogPages);
+    }
+
+    // A report that does not fit on the disk fails with exit code 1 and the
+    // reason, and the report of the same name written before stays.
+    void reportOntoFullDiskKeepsTheOldFile()
+    {
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("r.pdf"));
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("%PDF- the old report\n") > 0);
+        old.close();
+        const QByteArray before = digest(pdf);
+        // A file size limit of 16 KiB; writing past it fails with EFBIG
+        // instead of ending the process.
+        const QByteArray project = digest(m_project);
+        QProcess p;
+        p.setProcessEnvironment(noDisplay());
+        p.start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\""),
+                                         kora(), QStringLiteral("report"), m_project, QStringLiteral("--out"), pdf});
+        QVERIFY(p.waitForFinished(120000));
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY2(err.contains(QStringLiteral("an existing file is kept")), qPrintable(err));
+        QCOMPARE(digest(pdf), before);
+        QCOMPARE(entries(out.path()), QStringList{QStringLiteral("r.pdf")});
+        QCOMPARE(digest(m_project), project);
+    }
+
+    // On a terminal the work reports itself on standard error, a line per
+    // tenth.
+    void progressOnATerminal()
+    {
+        QTemporaryDir out;
+        auto quoted = [](const QString &s) { return QLatin1Char('\'') + s + QLatin1Char('\''); };
+        const QString command = QStringList{quoted(kora()), QStringLiteral("report"), quoted(m_project), QStringLiteral("--step"),
+                                            QStringLiteral("0.2"), QStringLiteral("--out"),
+                                            quoted(out.filePath(QStringLiteral("r.pdf"))), QStringLiteral(">/dev/null")}
+                                    .join(QLatin1Char(' '));
+        const QByteArray before = digest(m_project);
+        QProcess p;
+        p.setProcessEnvironment(noDisplay());
+        p.start(QStringLiteral("script"), {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(digest(m_project), before);
+        const QString terminal = QString::fromLocal8Bit(p.readAllStandardOutput());
+        QStringList lines;
+        for (const QString &line : terminal.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts))
+            lines << line.trimmed();
+        QStringList expected;
+        for (int tenth = 1; tenth <= 10; ++tenth)
+            expected << QStringLiteral("kora report: %1 %").arg(tenth * 10);
+        QCOMPARE(lines, expected);
+    }
+
     // A project named after "--" and the toolkit's own options is opened:
     // the window's title names it.
     void fileIsOpenedAfterToolkitOptions()
@@ -116,5 +530,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+QTEST_MAIN(TestCommandLine)
 #include "tst_commandline.moc"

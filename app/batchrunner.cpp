@@ -1,0 +1,394 @@
+#include "batchrunner.h"
+
+#include "batchprogress.h"
+#include "creportparameter.h"
+#include "globals.h"
+#include "pageassembler.h"
+#include "pagerenderer.h"
+#include "projectcheck.h"
+#include "projectinfo.h"
+#include "qdlgdisplaysetting.h"
+#include "qexportreportthread.h"
+#include "qreportbuilder.h"
+#include "qreportpdf.h"
+#include "qreportword.h"
+#include "readbigimagethread.h"
+#include "reportdlg.h"
+#include "reportprojectfacts.h"
+#include "sqliteconnection.h"
+#include "structurepickstore.h"
+#include "structurespage.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    // A batch run says nothing but its result and its failure; the
+    // program's debug lines and the toolkit's warnings stay out of it.
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+QString metres(double units)
+{
+    return QString::number(units / kDepthUnitsPerMetre, 'f', 2);
+}
+
+} // namespace
+
+void BatchRunner::prepareProcess()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    SqliteConnection::setAlwaysReadOnly(true);
+    qInstallMessageHandler(quietMessages);
+}
+
+BatchRunner::BatchRunner(const BatchRequest &request)
+    : m_request(request)
+{
+    static const char *const names[] = {"report", "pages", "picks", "info"};
+    m_label = QStringLiteral("kora %1").arg(QLatin1String(names[request.command]));
+}
+
+int BatchRunner::run()
+{
+    // The report waits for no one: no pause between blocks.
+    QReportBuilder::setBlockPause(0);
+    switch (m_request.command) {
+    case BatchRequest::Info:
+        return runInfo();
+    case BatchRequest::Picks:
+        return runPicks();
+    case BatchRequest::Report:
+        return runReport();
+    case BatchRequest::Pages:
+        return runPages();
+    }
+    return UsageError;
+}
+
+int BatchRunner::failed(const QString &text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(m_label), qPrintable(text));
+    return Failed;
+}
+
+int BatchRunner::usage(const QString &text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(m_label), qPrintable(text));
+    return UsageError;
+}
+
+void BatchRunner::result(const QString &line)
+{
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+bool BatchRunner::openProject()
+{
+    if (!SqliteConnection::fileExists(m_request.project))
+        return false;
+    ProjectInfo *info = ProjectInfo::instance();
+    info->reset();
+    info->setDatabase(QFileInfo(m_request.project).absoluteFilePath());
+    if (!info->isDatabaseOpen())
+        return false;
+    info->loadProjectInfo();
+    pixelsPerUnit = info->computePixelFactor();
+    return true;
+}
+
+bool BatchRunner::range(int *from, int *to)
+{
+    const ProjectInfo *info = ProjectInfo::instance();
+    const int top = info->start();
+    const int bottom = info->maxDepth();
+    *from = m_request.hasFrom ? int(std::lround(m_request.from * kDepthUnitsPerMetre)) : top;
+    *to = m_request.hasTo ? int(std::lround(m_request.to * kDepthUnitsPerMetre)) : bottom;
+    if (*from < top || *to > bottom || *from >= *to) {
+        usage(tr("the range from %1 m to %2 m lies outside the project, which spans %3 m to %4 m")
+                  .arg(metres(*from), metres(*to), metres(top), metres(bottom)));
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// info
+
+int BatchRunner::runInfo()
+{
+    if (!openProject())
+        return failed(tr("the project file \"%1\" could not be opened").arg(m_request.project));
+    const ProjectInfo *info = ProjectInfo::instance();
+    ProjectCheck check;
+    BatchProgress progress(m_label);
+    check.setProgress([&progress](int done, int total) { progress.update(done, total); });
+    if (!check.run(info->projectPath(), info->start(), info->computePixelFactor()))
+        return failed(check.errorText());
+
+    QJsonArray undecodable;
+    for (int id : check.undecodable())
+        undecodable << id / double(kDepthUnitsPerMetre);
+    QJsonArray gaps;
+    for (const ProjectCheck::Gap &gap : check.gaps())
+        gaps << QJsonObject{{QStringLiteral("fromM"), gap.from / double(kDepthUnitsPerMetre)},
+                            {QStringLiteral("toM"), gap.to / double(kDepthUnitsPerMetre)}};
+    QJsonObject widths;
+    const QMap<int, int> widthCounts = check.widths();
+    for (auto it = widthCounts.cbegin(); it != widthCounts.cend(); ++it)
+        widths.insert(QString::number(it.key()), it.value());
+    QJsonArray oddWidths;
+    for (int id : check.oddWidthIds())
+        oddWidths << id / double(kDepthUnitsPerMetre);
+    const bool sound = undecodable.isEmpty() && gaps.isEmpty() && oddWidths.isEmpty();
+
+    if (m_request.json) {
+        QJsonObject o;
+        o.insert(QStringLiteral("file"), info->projectPath());
+        o.insert(QStringLiteral("projectName"), info->projectName());
+        o.insert(QStringLiteral("testDepartment"), info->detectionUnit());
+        o.insert(QStringLiteral("number"), info->orificeNumber());
+        o.insert(QStringLiteral("person"), info->testPerson());
+        o.insert(QStringLiteral("date"), info->date().isValid() ? info->date().toString(Qt::ISODate) : QString());
+        o.insert(QStringLiteral("direction"), info->direction());
+        o.insert(QStringLiteral("startM"), info->start() / double(kDepthUnitsPerMetre));
+        o.insert(QStringLiteral("endM"), info->maxDepth() / double(kDepthUnitsPerMetre));
+        o.insert(QStringLiteral("diameterMm"), info->diameter() / 10.0);
+        o.insert(QStringLiteral("longitude"), info->fLongitude());
+        o.insert(QStringLiteral("latitude"), info->fLatitude());
+        o.insert(QStringLiteral("pieceCount"), check.pieceCount());
+        o.insert(QStringLiteral("imageWidth"), info->imageWidth());
+        o.insert(QStringLiteral("check"), QJsonObject{{QStringLiteral("sound"), sound},
+                                                      {QStringLiteral("undecodableM"), undecodable},
+                                                      {QStringLiteral("gaps"), gaps},
+                                                      {QStringLiteral("widths"), widths},
+                                                      {QStringLiteral("otherWidthM"), oddWidths}});
+        result(QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Indented)).trimmed());
+        return Done;
+    }
+
+    auto line = [this](const QString &label, const QString &value) {
+        result(label.leftJustified(18) + value);
+    };
+    line(tr("File:"), info->projectPath());
+    line(tr("Project Name:"), info->projectName());
+    line(tr("Test department:"), info->detectionUnit());
+    line(tr("Number:"), info->orificeNumber());
+    line(tr("Person:"), info->testPerson());
+    line(tr("Date:"), info->date().toString(QStringLiteral("yyyy.M.d")));
+    line(tr("Direction:"), info->direction());
+    line(tr("Depth range:"), tr("%1 m to %2 m").arg(metres(info->start()), metres(info->maxDepth())));
+    line(tr("Diameter:"), tr("%1 mm").arg(info->diameter() / 10.0));
+    line(tr("Coordinates:"), QStringLiteral("%1, %2").arg(info->fLatitude()).arg(info->fLongitude()));
+    line(tr("Pieces:"), QString::number(check.pieceCount()));
+    line(tr("Image width:"), tr("%1 px").arg(info->imageWidth()));
+    if (sound) {
+        line(tr("Check:"), tr("no faults found"));
+        return Done;
+    }
+    QStringList depths;
+    for (int id : check.undecodable())
+        depths << metres(id);
+    if (!depths.isEmpty())
+        line(tr("Undecodable:"), tr("%n piece(s), ending at %1 m", nullptr, depths.size()).arg(depths.join(QStringLiteral(", "))));
+    QStringList spans;
+    for (const ProjectCheck::Gap &gap : check.gaps())
+        spans << QStringLiteral("%1-%2 m").arg(metres(gap.from), metres(gap.to));
+    if (!spans.isEmpty())
+        line(tr("Gaps:"), spans.join(QStringLiteral(", ")));
+    if (!check.oddWidthIds().isEmpty()) {
+        QStringList counts;
+        for (auto it = widthCounts.cbegin(); it != widthCounts.cend(); ++it)
+            counts << tr("%1 px (%n piece(s))", nullptr, it.value()).arg(it.key());
+        line(tr("Widths differ:"), counts.join(QStringLiteral(", ")));
+    }
+    return Done;
+}
+
+// ---------------------------------------------------------------------------
+// picks
+
+int BatchRunner::runPicks()
+{
+    if (!SqliteConnection::fileExists(m_request.project))
+        return failed(tr("the project file \"%1\" could not be opened").arg(m_request.project));
+    const QString suffix = QFileInfo(m_request.out).suffix().toLower();
+    if (suffix == QLatin1String("las"))
+        return failed(tr("writing LAS files is not available yet; nothing was written"));
+    const QVector<StructurePick> picks = StructurePickStore(m_request.project).allPicks();
+    QString error;
+    if (!StructurePickStore::writeCsv(picks, m_request.out, &error))
+        return failed(tr("\"%1\" could not be written (%2); nothing was written, an existing file is kept")
+                          .arg(m_request.out, error));
+    result(m_request.out);
+    return Done;
+}
+
+// ---------------------------------------------------------------------------
+// report
+
+CReportParameter BatchRunner::reportParameter(const BatchRequest &request)
+{
+    const ProjectInfo *info = ProjectInfo::instance();
+    CReportParameter para;
+    para.setExportFormat(BatchRequest::reportFormat(request.out));
+    para.setFromDepth(float(request.hasFrom ? request.from : info->start() / double(kDepthUnitsPerMetre)));
+    para.setToDepth(float(request.hasTo ? request.to : info->maxDepth() / double(kDepthUnitsPerMetre)));
+    para.setColumnsPerPage(request.columns);
+    para.setWithHeader(request.header);
+    para.setWithGridLines(request.grid);
+    para.setWithStructures(request.structures);
+    if (request.hasStep) {
+        para.setDepthStep(float(request.step));
+    } else {
+        // The step the dialog fills in: its recommendation, as shown (one
+        // decimal), never below what the dialog accepts.
+        const int recommended = ReportDlg::recommendedStep(info->diameter(), request.columns, request.header);
+        const double shown = QString::number(recommended / 10000.0, 'f', 1).toDouble();
+        para.setDepthStep(float(qMax(shown, ReportDlg::kMinimumStep)));
+    }
+    // What the window adds to the dialog's choices, with its start values.
+    const QSize grid = QDlgDisplaySetting::gridSize(0);
+    para.setGridCellWidth(grid.width());
+    para.setGridCellHeight(grid.height());
+    para.setDepthOffset(info->testStartDepth().toInt() / 1000.0f);
+    para.setReservedValue(ReportProjectFacts::deepestId(info->projectPath()));
+    return para;
+}
+
+int BatchRunner::runReport()
+{
+    if (!openProject())
+        return failed(tr("the project file \"%1\" could not be opened").arg(m_request.project));
+    const ProjectInfo *info = ProjectInfo::instance();
+    if (info->direction() == QLatin1String("up"))
+        return failed(tr("the project is logged upwards; open it once in KORA, which turns it "
+                         "downwards, then make the report"));
+    int from = 0;
+    int to = 0;
+    if (!range(&from, &to))
+        return UsageError;
+    const CReportParameter para = reportParameter(m_request);
+    const QString problem = QReportBuilder::layoutProblem(ReportProjectFacts::fromProject(), para.depthStep());
+    if (!problem.isEmpty())
+        return failed(problem);
+
+    const QString db = info->projectPath();
+    const int format = para.exportFormat();
+    QReportBuilder *builder = nullptr;
+    if (format == 0)
+        builder = new QReportWord(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                                  para.reservedValue(), para.withHeader(), para.withGridLines());
+    else
+        builder = new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                                 para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                                 para.reservedValue(), para.withHeader(), para.withGridLines());
+    builder->setFileName(QFileInfo(m_request.out).absoluteFilePath());
+    builder->setExtraPage(StructuresPage::forReport(db, para));
+
+    BatchProgress progress(m_label);
+    int total = 0;
+    QEventLoop loop;
+    QExportReportThread thread(builder);
+    QObject::connect(builder, &QReportBuilder::signalImagesCount, &loop, [&total](int count) { total = count; });
+    QObject::connect(builder, &QReportBuilder::signalOneImageProcessed, &loop,
+                     [&](int number) { progress.update(number + 1, qMax(total, number + 1)); });
+    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    thread.start();
+    loop.exec();
+    thread.wait();
+    // Signals still queued for the progress are of no use now.
+    QCoreApplication::removePostedEvents(&loop);
+
+    const bool ok = builder->succeeded();
+    const QString why = builder->errorText();
+    const QString written = builder->fileName();
+    delete builder;
+    if (!ok)
+        return failed(tr("%1; the report was not written, an existing file is kept").arg(why));
+    result(written);
+    return Done;
+}
+
+// ---------------------------------------------------------------------------
+// pages
+
+int BatchRunner::runPages()
+{
+    if (!openProject())
+        return failed(tr("the project file \"%1\" could not be opened").arg(m_request.project));
+    ProjectInfo *info = ProjectInfo::instance();
+    if (info->direction() == QLatin1String("up"))
+        return failed(tr("the project is logged upwards; open it once in KORA, which turns it "
+                         "downwards, then save its pages"));
+    if (info->imageWidth() <= 0 || info->diameter() <= 0)
+        return failed(tr("the project has no readable images or no borehole diameter"));
+    int from = 0;
+    int to = 0;
+    if (!range(&from, &to))
+        return UsageError;
+
+    // Pages as long as the window allows, cut at whole pieces so that the
+    // pieces follow on from page to page.
+    const int step = m_request.pieceDepthMm * 10;
+    const double longest = PageAssembler::maxPageDepth(info->imageWidth(), pixelsPerUnit);
+    const int pageDepth = qMax(step, int(longest / step) * step);
+    const QString base = QFileInfo(m_request.out).absoluteFilePath();
+    ReadBigImageThread::setPieceDelay(0);
+    BatchProgress progress(m_label);
+
+    QStringList written;
+    for (int start = from; start < to; start += pageDepth) {
+        const int end = int(qMin<qint64>(qint64(start) + pageDepth, to));
+        QGraphicsScene scene;
+        PageAssembler page(&scene, info);
+        info->setPageStart(start);
+        info->setPageEnd(end);
+        page.startRead(start, end);
+        page.addScales();
+
+        QEventLoop loop;
+        ReadBigImageThread reader(info->projectPath(), start, end);
+        QObject::connect(&reader, &ReadBigImageThread::readOneBigImage, &loop, [&](KdImage piece) {
+            QImage scaled;
+            page.add(piece, pixelsPerUnit, &scaled);
+            progress.update(qMin(piece.endDepth(), end) - from, to - from);
+        });
+        QObject::connect(&reader, &ReadBigImageThread::readThreadFinished, &loop, &QEventLoop::quit,
+                         Qt::QueuedConnection);
+        reader.start();
+        loop.exec();
+        reader.wait();
+
+        if (m_request.original)
+            PageRenderer::hideAllButImages(&scene);
+        PageRenderer renderer(&scene, page.leftScale(), info->pageStart(), info->pageEnd());
+        const bool ok = info->pageEnd() > start
+                        && renderer.renderPage(step, base, m_request.original, false);
+        written << renderer.writtenFiles();
+        if (!ok) {
+            for (const QString &file : qAsConst(written))
+                result(file);
+            return failed(tr("the pieces from %1 m on could not be written (disk full, no such folder "
+                             "or no images in the range)")
+                              .arg(metres(start)));
+        }
+    }
+    progress.update(1, 1);
+    for (const QString &file : qAsConst(written))
+        result(file);
+    return Done;
+}
