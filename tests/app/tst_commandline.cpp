@@ -448,29 +448,39 @@ private slots:
         QCOMPARE(pdfPages(out.filePath(QStringLiteral("cli.pdf"))), dialogPages);
     }
 
-    // A report that does not fit on the disk fails with exit code 1 and the
-    // reason, and the report of the same name written before stays.
-    void reportOntoFullDiskKeepsTheOldFile()
+    // Output that does not fit on the disk fails with exit code 1 and the
+    // reason, and the file of the same name written before stays.
+    void fullDiskKeepsTheOldFile_data()
     {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("picks") << QStringLiteral("picks") << QStringLiteral("p.csv");
+    }
+
+    void fullDiskKeepsTheOldFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, name);
         QTemporaryDir out;
-        const QString pdf = out.filePath(QStringLiteral("r.pdf"));
-        QFile old(pdf);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("%PDF- the old report\n") > 0);
+        const QString target = out.filePath(name);
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old file\n") > 0);
         old.close();
-        const QByteArray before = digest(pdf);
-        // A file size limit of 16 KiB; writing past it fails with EFBIG
-        // instead of ending the process.
+        const QByteArray before = digest(target);
         const QByteArray project = digest(m_project);
+        // No file may grow at all; writing fails with EFBIG instead of
+        // ending the process.
         QProcess p;
         p.setProcessEnvironment(noDisplay());
-        p.start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 16; exec \"$0\" \"$@\""),
-                                         kora(), QStringLiteral("report"), m_project, QStringLiteral("--out"), pdf});
+        p.start(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 0; exec \"$0\" \"$@\""),
+                                         kora(), command, m_project, QStringLiteral("--out"), target});
         QVERIFY(p.waitForFinished(120000));
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         QCOMPARE(p.exitCode(), 1);
         QVERIFY2(err.contains(QStringLiteral("an existing file is kept")), qPrintable(err));
-        QCOMPARE(digest(pdf), before);
-        QCOMPARE(entries(out.path()), QStringList{QStringLiteral("r.pdf")});
+        QVERIFY(p.readAllStandardOutput().isEmpty());
+        QCOMPARE(digest(target), before);
+        QCOMPARE(entries(out.path()), QStringList{name});
         QCOMPARE(digest(m_project), project);
     }
 
