@@ -63,6 +63,13 @@ int BatchRunner::run()
 {
     // The report waits for no one: no pause between blocks.
     QReportBuilder::setBlockPause(0);
+    if (!m_request.out.isEmpty()) {
+        const QFileInfo folder(QFileInfo(m_request.out).absolutePath());
+        if (!folder.isDir())
+            return failed(tr("the folder \"%1\" does not exist; nothing was written").arg(folder.filePath()));
+        if (!folder.isWritable())
+            return failed(tr("the folder \"%1\" cannot be written; nothing was written").arg(folder.filePath()));
+    }
     switch (m_request.command) {
     case BatchRequest::Info:
         return runInfo();
@@ -382,8 +389,8 @@ int BatchRunner::runPages()
         if (!ok) {
             for (const QString &file : qAsConst(written))
                 result(file);
-            return failed(tr("the pieces from %1 m on could not be written (disk full, no such folder "
-                             "or no images in the range)")
+            return failed(tr("the pieces from %1 m on could not be written (the disk may be full, "
+                             "or the range holds no images)")
                               .arg(metres(start)));
         }
     }

@@ -124,6 +124,16 @@ private slots:
                                            {QStringLiteral("--to"), QStringLiteral("4"), QStringLiteral("--name"),
                                             QStringLiteral("Hole 7"), QStringLiteral("--number"), QStringLiteral("ZK-7")});
         QVERIFY(!m_project.isEmpty());
+        // Three structure picks, stored as the window stores them.
+        StructurePickStore store(m_project);
+        for (double depth : {22500.0, 5000.0, 12500.0}) {
+            StructurePick pick;
+            pick.depth = depth;
+            pick.dip = depth / 1000.0;
+            pick.dipDirection = 90.0;
+            pick.comment = QStringLiteral("at %1, open").arg(depth);
+            QVERIFY(store.add(&pick));
+        }
     }
 
     void cleanupTestCase()
@@ -173,14 +183,15 @@ private slots:
             QVERIFY(r.out.isEmpty());
     }
 
-    // Every usage error ends with exit code 2 and a message naming the
-    // fault, and writes nothing.
-    void usageErrorsWriteNothing_data()
+    // Every usage error ends with exit code 2, work that cannot be done
+    // with 1; both with a message naming the fault, and nothing written.
+    void refusalsWriteNothing_data()
     {
         QTest::addColumn<QStringList>("args"); // P: the project, O/: the output folder
         QTest::addColumn<QString>("inErr");
-        auto row = [](const char *name, const QString &args, const char *inErr) {
-            QTest::newRow(name) << args.split(QLatin1Char(' ')) << QString::fromLatin1(inErr);
+        QTest::addColumn<int>("exitCode");
+        auto row = [](const char *name, const QString &args, const char *inErr, int exitCode = 2) {
+            QTest::newRow(name) << args.split(QLatin1Char(' ')) << QString::fromLatin1(inErr) << exitCode;
         };
         row("unknown option", QStringLiteral("report P --out O/r.pdf --frobnicate"), "'--frobnicate'");
         row("option of another command", QStringLiteral("info P --out O/r.pdf"), "'--out'");
@@ -198,12 +209,15 @@ private slots:
         row("unknown picks suffix", QStringLiteral("picks P --out O/p.txt"), ".csv or .las");
         row("no project", QStringLiteral("info --json"), "no project");
         row("two projects", QStringLiteral("info P P"), "one project at a time");
+        row("no such project", QStringLiteral("report O/none.prj --out O/r.pdf"), "could not be opened", 1);
+        row("no such folder", QStringLiteral("pages P --out O/none/pg"), "does not exist", 1);
     }
 
-    void usageErrorsWriteNothing()
+    void refusalsWriteNothing()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, inErr);
+        QFETCH(int, exitCode);
         QTemporaryDir out;
         for (QString &arg : args) {
             if (arg == QLatin1String("P"))
@@ -211,7 +225,7 @@ private slots:
             arg.replace(QLatin1String("O/"), out.path() + QLatin1Char('/'));
         }
         const Run r = runBatch(args);
-        QCOMPARE(r.exitCode, 2);
+        QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(inErr), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
         QCOMPARE(entries(out.path()), QStringList());
@@ -296,24 +310,13 @@ private slots:
     // picks writes the stored picks as CSV, replacing an older export.
     void picksAsCsv()
     {
-        const QString path = ShellTest::makeProject(m_dir, QStringLiteral("picks.prj"), {QStringLiteral("--to"), QStringLiteral("3")});
-        QVERIFY(!path.isEmpty());
-        StructurePickStore store(path);
-        for (double depth : {22500.0, 5000.0, 12500.0}) {
-            StructurePick pick;
-            pick.depth = depth;
-            pick.dip = depth / 1000.0;
-            pick.dipDirection = 90.0;
-            pick.comment = QStringLiteral("at %1, open").arg(depth);
-            QVERIFY(store.add(&pick));
-        }
         QTemporaryDir out;
         const QString csv = out.filePath(QStringLiteral("picks.csv"));
         QFile old(csv);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
         old.close();
 
-        const Run r = runBatch({QStringLiteral("picks"), path, QStringLiteral("--out"), csv}, path);
+        const Run r = runBatch({QStringLiteral("picks"), m_project, QStringLiteral("--out"), csv});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out.trimmed(), csv);
         QFile file(csv);
@@ -332,10 +335,11 @@ private slots:
     {
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("r.pdf"));
-        const Run r = runBatch({QStringLiteral("report"), m_project, QStringLiteral("--from"), QStringLiteral("1"),
-                                QStringLiteral("--to"), QStringLiteral("3"), QStringLiteral("--step"), QStringLiteral("0.5"),
-                                QStringLiteral("--columns"), QStringLiteral("1"), QStringLiteral("--header"),
-                                QStringLiteral("--out"), pdf});
+        const QStringList args{QStringLiteral("report"), m_project, QStringLiteral("--from"), QStringLiteral("1"),
+                               QStringLiteral("--to"), QStringLiteral("3"), QStringLiteral("--step"), QStringLiteral("0.5"),
+                               QStringLiteral("--columns"), QStringLiteral("1"), QStringLiteral("--header"),
+                               QStringLiteral("--out"), pdf};
+        const Run r = runBatch(args);
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
         QCOMPARE(r.out.trimmed(), pdf);
@@ -345,6 +349,10 @@ private slots:
         QCOMPARE(pages.size(), 4);
         for (const QString &page : pages)
             QVERIFY(page.contains(QStringLiteral("Hole 7")));
+        // With the structures of the range, a page more.
+        const Run more = runBatch(args + QStringList{QStringLiteral("--structures")});
+        QCOMPARE(more.exitCode, 0);
+        QCOMPARE(pdfPages(pdf).size(), 5);
 
         const QString odt = out.filePath(QStringLiteral("r.odt"));
         const Run doc = runBatch({QStringLiteral("report"), m_project, QStringLiteral("--out"), odt});
