@@ -7,12 +7,10 @@
 #include "pagerenderer.h"
 #include "projectcheck.h"
 #include "projectinfo.h"
-#include "qdlgdisplaysetting.h"
 #include "qexportreportthread.h"
 #include "qreportbuilder.h"
-#include "qreportpdf.h"
-#include "qreportword.h"
 #include "readbigimagethread.h"
+#include "reportcontroller.h"
 #include "reportdlg.h"
 #include "reportprojectfacts.h"
 #include "sqliteconnection.h"
@@ -21,6 +19,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -267,11 +266,7 @@ CReportParameter BatchRunner::reportParameter(const BatchRequest &request)
         para.setDepthStep(float(qMax(shown, ReportDlg::kMinimumStep)));
     }
     // What the window adds to the dialog's choices, with its start values.
-    const QSize grid = QDlgDisplaySetting::gridSize(0);
-    para.setGridCellWidth(grid.width());
-    para.setGridCellHeight(grid.height());
-    para.setDepthOffset(info->testStartDepth().toInt() / 1000.0f);
-    para.setReservedValue(ReportProjectFacts::deepestId(info->projectPath()));
+    ReportController::completeReportParameter(para, 0);
     return para;
 }
 
@@ -293,16 +288,7 @@ int BatchRunner::runReport()
         return failed(problem);
 
     const QString db = info->projectPath();
-    const int format = para.exportFormat();
-    QReportBuilder *builder = nullptr;
-    if (format == 0)
-        builder = new QReportWord(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                                  para.reservedValue(), para.withHeader(), para.withGridLines());
-    else
-        builder = new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                                 para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                                 para.reservedValue(), para.withHeader(), para.withGridLines());
+    QReportBuilder *builder = ReportController::createBuilder(db, para);
     builder->setFileName(QFileInfo(m_request.out).absoluteFilePath());
     builder->setExtraPage(StructuresPage::forReport(db, para));
 
@@ -371,7 +357,8 @@ int BatchRunner::runPages()
         ReadBigImageThread reader(info->projectPath(), start, end);
         QObject::connect(&reader, &ReadBigImageThread::readOneBigImage, &loop, [&](KdImage piece) {
             QImage scaled;
-            page.add(piece, pixelsPerUnit, &scaled);
+            if (QGraphicsPixmapItem *item = page.add(piece, pixelsPerUnit, &scaled))
+                item->setPixmap(QPixmap::fromImage(scaled));
             progress.update(qMin(piece.endDepth(), end) - from, to - from);
         });
         QObject::connect(&reader, &ReadBigImageThread::readThreadFinished, &loop, &QEventLoop::quit,

@@ -2,6 +2,7 @@
 
 #include "graphicsleftscaleitem.h"
 #include "graphicstopscaleitem.h"
+#include "pagerenderer.h"
 #include "piececropper.h"
 #include "projectinfo.h"
 
@@ -9,6 +10,11 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPixmap>
+
+namespace {
+constexpr int kColumnLeft = PageRenderer::kColumnLeft;
+constexpr int kColumnTop = PageRenderer::kHeaderHeight;
+} // namespace
 
 PageAssembler::PageAssembler(QGraphicsScene *scene, ProjectInfo *info)
     : m_scene(scene)
@@ -50,6 +56,14 @@ void PageAssembler::forgetScales()
     m_topScale = nullptr;
 }
 
+void PageAssembler::forget(const QGraphicsItem *item)
+{
+    if (item == m_topScale)
+        m_topScale = nullptr;
+    if (item == m_leftScale)
+        m_leftScale = nullptr;
+}
+
 QGraphicsPixmapItem *PageAssembler::add(KdImage image, double pixelsPerUnit, QImage *scaled)
 {
     if (!hasScales())
@@ -65,7 +79,7 @@ QGraphicsPixmapItem *PageAssembler::add(KdImage image, double pixelsPerUnit, QIm
     if (h > 0) {
         if (!picture.isNull()) {
             *scaled = picture.scaled(picture.width(), h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-            item = m_scene->addPixmap(QPixmap::fromImage(*scaled));
+            item = m_scene->addPixmap(QPixmap());
             item->setOffset(kColumnLeft, m_info->pageHeight() + kColumnTop);
         }
         m_info->setPageHeight(m_info->pageHeight() + h);

@@ -6,6 +6,7 @@
 class GraphicsLeftScaleItem;
 class GraphicsTopScaleItem;
 class ProjectInfo;
+class QGraphicsItem;
 class QGraphicsPixmapItem;
 class QGraphicsScene;
 class QImage;
@@ -18,9 +19,6 @@ class QImage;
 class PageAssembler
 {
 public:
-    static constexpr int kColumnLeft = 1300;
-    static constexpr int kColumnTop = 120;
-
     PageAssembler(QGraphicsScene *scene, ProjectInfo *info);
 
     // The largest page (depth units) that stays below 1 GiB of 32-bit pixels
@@ -35,14 +33,17 @@ public:
     bool hasScales() const { return m_leftScale && m_topScale; }
     // The scales went with the scene's items.
     void forgetScales();
+    // item left the scene: forgotten if it is a scale.
+    void forget(const QGraphicsItem *item);
     GraphicsLeftScaleItem *leftScale() const { return m_leftScale; }
     GraphicsTopScaleItem *topScale() const { return m_topScale; }
 
     // True until the first piece of the read is placed.
     bool beforeFirstPiece() const { return m_first; }
     // Places the next piece under those placed, at the scale pixelsPerUnit.
-    // Answers its item, showing *scaled (the piece stretched to its span),
-    // or null when the piece has no picture or no rows.
+    // Answers its item, still empty, and in *scaled the piece stretched to
+    // its span for the caller to show on it; null when the piece has no
+    // picture or no rows.
     QGraphicsPixmapItem *add(KdImage piece, double pixelsPerUnit, QImage *scaled);
 
 private:

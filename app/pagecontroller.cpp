@@ -9,7 +9,6 @@
 #include "graphicsview.h"
 #include "itemstyle.h"
 #include "pagerenderer.h"
-#include "piececropper.h"
 #include "projectinfo.h"
 #include "readbigimagethread.h"
 #include "rewriteguard.h"
@@ -25,8 +24,7 @@
 
 namespace {
 
-// Scene layout of a page: the image column starts at x = 1300 and y = 120.
-constexpr int kColumnLeft = PageRenderer::kColumnLeft;
+// Scene layout of a page: the image column starts at y = 120.
 constexpr int kColumnTop = PageRenderer::kHeaderHeight;
 
 // Waits, with the event loop running, until thread has finished.
@@ -60,6 +58,7 @@ PageController::PageController(QWidget *window, GraphicsScene *scene, GraphicsVi
     , m_contrast(contrast)
     , m_guard(guard)
     , m_projectInfo(ProjectInfo::instance())
+    , m_assembler(scene, m_projectInfo)
 {
 }
 
@@ -100,14 +99,12 @@ bool PageController::updateImagesInit()
     if (pixelsPerUnit == 0.0 && m_projectInfo->diameter() > 0)
         pixelsPerUnit = m_projectInfo->computePixelFactor();
 
-    if (maxPageDepth != 0.0)
-        return true;
-    if (m_projectInfo->imageWidth() <= 0 || !(pixelsPerUnit > 0.0))
-        return true; // nothing to bound; the page commands refuse such a project
-    const int rows = 1073741824 / (m_projectInfo->imageWidth() * 4);
-    const int metres = int(rows / pixelsPerUnit / 10000);
-    maxPageDepth = double(metres) * 10000;
-    qDebug() << "maxPageDepth:" << maxPageDepth;
+    if (maxPageDepth == 0.0) {
+        // 0 again when nothing bounds the page; the page commands refuse
+        // such a project.
+        maxPageDepth = PageAssembler::maxPageDepth(m_projectInfo->imageWidth(), pixelsPerUnit);
+        qDebug() << "maxPageDepth:" << maxPageDepth;
+    }
     return true;
 }
 
@@ -193,9 +190,7 @@ void PageController::turnPage(bool forward)
 void PageController::readPage(int start, int end)
 {
     readingInProgress = true;
-    m_readStart = start;
-    m_readEnd = end;
-    m_firstPieceOfRead = true;
+    m_assembler.startRead(start, end);
     const int serial = ++m_readSerial;
     m_readThread = new ReadBigImageThread(m_projectInfo->projectPath(), start, end);
     // Signals of a reader that Stop has let go carry an old serial and are
@@ -268,15 +263,7 @@ void PageController::bigImageCountGot(int count)
     m_progressBar->setRange(0, count);
     m_progressBar->setValue(0);
     m_progressBar->show();
-    m_projectInfo->setPageHeight(0);
-
-    m_leftScale = new GraphicsLeftScaleItem;
-    m_leftScale->setZValue(1000);
-    m_leftScale->setStartDepth(m_projectInfo->start());
-    m_topScale = new GraphicsTopScaleItem(QLineF(0, 0, 0, 0));
-    m_topScale->setZValue(1000);
-    m_scene->addItem(m_leftScale);
-    m_scene->addItem(m_topScale);
+    m_assembler.addScales();
 }
 
 void PageController::readOneBigImage(KdImage image)
@@ -289,51 +276,21 @@ void PageController::addBigImage(KdImage image)
 {
     if (!(pixelsPerUnit > 0.0))
         return;
-    if (!m_leftScale || !m_topScale) {
+    if (!m_assembler.hasScales()) {
         // The page was cleared under a running read; start the scales again.
         bigImageCountGot(qMax(1, m_progressBar->maximum()));
     }
 
-    const bool first = m_firstPieceOfRead;
-    m_firstPieceOfRead = false;
-    image = PieceCropper::fitToPage(image, m_readStart, m_readEnd, pixelsPerUnit, first);
-    const QImage picture = image.image();
+    const bool first = m_assembler.beforeFirstPiece();
+    QImage scaled;
+    if (QGraphicsPixmapItem *item = m_assembler.add(image, pixelsPerUnit, &scaled))
+        m_contrast->pieceAdded(item, scaled); // shows it through the contrast setting
 
-    const int h = int((image.endDepth() - image.startDepth()) * pixelsPerUnit);
-    const int width = picture.isNull() ? m_projectInfo->imageWidth() : picture.width();
-    if (h > 0) {
-        if (!picture.isNull()) {
-            const QImage scaled = picture.scaled(picture.width(), h, Qt::IgnoreAspectRatio,
-                                                 Qt::FastTransformation);
-            auto *item = m_scene->addPixmap(QPixmap());
-            item->setOffset(kColumnLeft, m_projectInfo->pageHeight() + kColumnTop);
-            m_contrast->pieceAdded(item, scaled); // shows it through the contrast setting
-        }
-        m_projectInfo->setPageHeight(m_projectInfo->pageHeight() + h);
-    }
-
-    m_scene->setSceneRect(0, 0, width + 2 * kColumnLeft,
-                          m_projectInfo->pageHeight() + 2 * kColumnTop);
     QScrollBar *bar = m_view->horizontalScrollBar();
     bar->setValue(bar->maximum() / 2);
     // A new page is shown from its top.
     if (first)
         m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->minimum());
-
-    m_projectInfo->setPageEnd(image.endDepth());
-
-    m_leftScale->setLine(kColumnLeft, kColumnTop, kColumnLeft,
-                         m_scene->sceneRect().height() - kColumnTop);
-    if (m_topScale->line().length() == 0.0)
-        m_topScale->setLine(kColumnLeft, kColumnTop, kColumnLeft + m_projectInfo->imageWidth(),
-                            kColumnTop);
-    if (!m_leftScale->isInitialized()) {
-        m_leftScale->setStartDepth(image.startDepth());
-        m_leftScale->setInitialized(true);
-    }
-    // An empty depth range would give the scale an infinite spacing.
-    if (image.endDepth() != m_leftScale->startDepth())
-        m_leftScale->setEndDepth(image.endDepth());
     m_scene->setBaseItemCount(m_scene->items().size());
 }
 
@@ -387,21 +344,17 @@ void PageController::discardPage()
 
 void PageController::forgetScales()
 {
-    m_topScale = nullptr;
-    m_leftScale = nullptr;
+    m_assembler.forgetScales();
 }
 
 void PageController::itemRemoved(QGraphicsItem *item)
 {
-    if (item == m_topScale)
-        m_topScale = nullptr;
-    if (item == m_leftScale)
-        m_leftScale = nullptr;
+    m_assembler.forget(item);
 }
 
 int PageController::depthAtRow(int y) const
 {
-    if (m_leftScale)
-        return m_leftScale->yToDepth(y - kColumnTop);
+    if (leftScale())
+        return leftScale()->yToDepth(y - kColumnTop);
     return y - kColumnTop;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "kdimage.h"
+#include "pageassembler.h"
 
 class ContrastController;
 class FileInfoWidget;
@@ -45,8 +46,8 @@ public:
     // Called when a page read has ended (completed or stopped).
     void setReadEndHook(std::function<void()> readEnded) { m_readEnded = std::move(readEnded); }
 
-    GraphicsTopScaleItem *topScale() const { return m_topScale; }
-    GraphicsLeftScaleItem *leftScale() const { return m_leftScale; }
+    GraphicsTopScaleItem *topScale() const { return m_assembler.topScale(); }
+    GraphicsLeftScaleItem *leftScale() const { return m_assembler.leftScale(); }
     ReadBigImageThread *readThread() const { return m_readThread; }
 
     // Go, Next (forward) and Previous.
@@ -101,15 +102,12 @@ private:
     std::function<bool()> m_mayDiscard;
     std::function<void()> m_readEnded;
 
-    GraphicsTopScaleItem *m_topScale = nullptr;
-    GraphicsLeftScaleItem *m_leftScale = nullptr;
+    // Lays the pieces of the page read out in the scene, with its scales.
+    PageAssembler m_assembler;
     ReadBigImageThread *m_readThread = nullptr;
-    // Page read in progress: its wait view, the depths it was asked for,
-    // and the serial that tells its signals from those of earlier readers.
+    // Page read in progress: its wait view and the serial that tells its
+    // signals from those of earlier readers.
     QPointer<WaitView> m_waitView;
-    int m_readStart = 0;
-    int m_readEnd = 0;
-    bool m_firstPieceOfRead = false;
     int m_readSerial = 0;
     // Readers ended by Stop that may still be finishing their last piece.
     QList<QPointer<ReadBigImageThread>> m_releasedReaders;

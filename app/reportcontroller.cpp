@@ -34,7 +34,7 @@ void ReportController::preview(CReportParameter reportPara)
 {
     if (m_guard->refuse())
         return;
-    completeReportParameter(reportPara);
+    completeReportParameter(reportPara, m_gridSizeIndex ? m_gridSizeIndex() : 0);
     startExport(tr("Print preview"), QString(), reportPara);
 }
 
@@ -75,7 +75,7 @@ void ReportController::exportReport()
         return;
 
     dialog.parameter(m_reportParameter);
-    completeReportParameter(m_reportParameter);
+    completeReportParameter(m_reportParameter, m_gridSizeIndex ? m_gridSizeIndex() : 0);
     QString title;
     QString filter;
     if (m_reportParameter.exportFormat() == 1) {
@@ -97,14 +97,30 @@ void ReportController::exportReport()
     startExport(title, path, m_reportParameter);
 }
 
-void ReportController::completeReportParameter(CReportParameter &para) const
+void ReportController::completeReportParameter(CReportParameter &para, int gridSizeIndex)
 {
     const ProjectInfo *info = ProjectInfo::instance();
-    const QSize grid = QDlgDisplaySetting::gridSize(m_gridSizeIndex ? m_gridSizeIndex() : 0);
+    const QSize grid = QDlgDisplaySetting::gridSize(gridSizeIndex);
     para.setGridCellWidth(grid.width());
     para.setGridCellHeight(grid.height());
     para.setDepthOffset(info->testStartDepth().toInt() / 1000.0f);
     para.setReservedValue(ReportProjectFacts::deepestId(info->projectPath()));
+}
+
+QReportBuilder *ReportController::createBuilder(const QString &db, const CReportParameter &para, QObject *parent)
+{
+    const int format = para.exportFormat();
+    if (format == 2)
+        return new QReportPreview(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                                  para.reservedValue(), para.withHeader(), para.withGridLines(), parent);
+    if (format == 0)
+        return new QReportWord(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                               para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                               para.reservedValue(), para.withHeader(), para.withGridLines(), parent);
+    return new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
+                          para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
+                          para.reservedValue(), para.withHeader(), para.withGridLines(), parent);
 }
 
 void ReportController::startExport(const QString &title, const QString &path, const CReportParameter &para)
@@ -122,20 +138,7 @@ void ReportController::startExport(const QString &title, const QString &path, co
     }
 
     const QString db = ProjectInfo::instance()->projectPath();
-    QReportBuilder *builder = nullptr;
-    if (preview)
-        builder = new QReportPreview(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                                     para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(),
-                                     para.depthStep(), para.reservedValue(), para.withHeader(),
-                                     para.withGridLines(), m_window);
-    else if (format == 0)
-        builder = new QReportWord(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                                  para.reservedValue(), para.withHeader(), para.withGridLines(), m_window);
-    else
-        builder = new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                                 para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                                 para.reservedValue(), para.withHeader(), para.withGridLines(), m_window);
+    QReportBuilder *builder = createBuilder(db, para, m_window);
     m_reportBuilder = builder;
     builder->setFileName(path);
     // The report shows the wall as the page does.

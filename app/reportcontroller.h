@@ -10,6 +10,7 @@
 #include "creportparameter.h"
 
 class ContrastController;
+class QReportBuilder;
 class ReportDlg;
 class RewriteGuard;
 class QWidget;
@@ -38,10 +39,16 @@ public:
     // A report was written: offers to open it.
     void openReportFile(const QString &path);
 
+    // Fills in what the report dialog does not ask, from the open project:
+    // the grid size of the display settings' choice gridSizeIndex, the
+    // start-depth offset and the deepest id.
+    static void completeReportParameter(CReportParameter &para, int gridSizeIndex);
+    // The builder of para's format (preview, word-processor document or
+    // PDF) for the project at db, with no file name yet.
+    static QReportBuilder *createBuilder(const QString &db, const CReportParameter &para,
+                                         QObject *parent = nullptr);
+
 private:
-    // Fills in what the report dialog does not ask: grid size, start-depth
-    // offset and the deepest id.
-    void completeReportParameter(CReportParameter &para) const;
     // Runs the report builder of the parameters' format on its thread.
     void startExport(const QString &title, const QString &path, const CReportParameter &para);
     void previewEnded();

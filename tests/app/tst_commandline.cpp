@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -344,11 +345,16 @@ private slots:
         QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
         QCOMPARE(r.out.trimmed(), pdf);
         // Four blocks of 0.5 m, one to a page in one column under the
-        // header, which names the project.
+        // header, which names the project; depth labels every 5 cm.
         const QStringList pages = pdfPages(pdf);
         QCOMPARE(pages.size(), 4);
-        for (const QString &page : pages)
-            QVERIFY(page.contains(QStringLiteral("Hole 7")));
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(pages.at(i).contains(QStringLiteral("Hole 7")));
+            const double top = 1.0 + 0.5 * i;
+            for (double label : {top, top + 0.25, top + 0.45})
+                QVERIFY2(pages.at(i).contains(QString::number(label, 'f', 2)), qPrintable(pages.at(i)));
+        }
+        QVERIFY(!pages.join(QString()).contains(QStringLiteral("0.95")));
         // With the structures of the range, a page more.
         const Run more = runBatch(args + QStringList{QStringLiteral("--structures")});
         QCOMPARE(more.exitCode, 0);
@@ -436,6 +442,10 @@ private slots:
                 dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_2"))->setChecked(grid);
                 dialog->findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(columns - 1);
                 dialog->findChild<QComboBox *>(QStringLiteral("comboBoxType"))->setCurrentIndex(1);
+                // The user takes the step the dialog recommends.
+                const int recommended = ReportDlg::recommendedStep(1000, columns, header);
+                dialog->findChild<QDoubleSpinBox *>(QStringLiteral("SpinBoxStep"))
+                    ->setValue(QString::number(recommended / 10000.0, 'f', 1).toDouble());
                 dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
             });
             watcher.answerFileDialog(fromDialog);
