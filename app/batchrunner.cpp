@@ -292,13 +292,15 @@ int BatchRunner::runReport()
     builder->setFileName(QFileInfo(m_request.out).absoluteFilePath());
     builder->setExtraPage(StructuresPage::forReport(db, para));
 
+    // Blocks of one step each, from the whole metre above the range down
+    // to its end.
     BatchProgress progress(m_label);
-    int total = 0;
+    const int step = QReportBuilder::stepUnits(para.depthStep());
+    const int blocks = (to - int(para.fromDepth()) * kDepthUnitsPerMetre + step - 1) / step;
     QEventLoop loop;
     QExportReportThread thread(builder);
-    QObject::connect(builder, &QReportBuilder::signalImagesCount, &loop, [&total](int count) { total = count; });
     QObject::connect(builder, &QReportBuilder::signalOneImageProcessed, &loop,
-                     [&](int number) { progress.update(number + 1, qMax(total, number + 1)); });
+                     [&](int number) { progress.update(number + 1, blocks); });
     QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
     thread.start();
     loop.exec();
