@@ -3,6 +3,8 @@
 #include "batchprogress.h"
 #include "creportparameter.h"
 #include "globals.h"
+#include "graphicsleftscaleitem.h"
+#include "graphicsstructurepickitem.h"
 #include "pageassembler.h"
 #include "pagerenderer.h"
 #include "projectcheck.h"
@@ -14,6 +16,7 @@
 #include "reportdlg.h"
 #include "reportprojectfacts.h"
 #include "sqliteconnection.h"
+#include "structurepickcontroller.h"
 #include "structurepickstore.h"
 #include "structurespage.h"
 
@@ -369,8 +372,20 @@ int BatchRunner::runPages()
         loop.exec();
         reader.wait();
 
-        if (m_request.original)
+        if (m_request.original) {
             PageRenderer::hideAllButImages(&scene);
+        } else {
+            // The stored structure picks, drawn as the page on screen draws them.
+            GraphicsStructurePickItem::Page geometry;
+            QString why;
+            const GraphicsLeftScaleItem *left = page.leftScale();
+            if (StructurePickController::pageGeometry(left, scene.sceneRect().width(), &geometry, &why)) {
+                const QVector<StructurePick> picks =
+                    StructurePickStore(info->projectPath()).picks(left->startDepth(), left->endDepth());
+                for (const StructurePick &pick : picks)
+                    scene.addItem(new GraphicsStructurePickItem(geometry, pick));
+            }
+        }
         PageRenderer renderer(&scene, page.leftScale(), info->pageStart(), info->pageEnd());
         const bool ok = info->pageEnd() > start
                         && renderer.renderPage(step, base, m_request.original, false);

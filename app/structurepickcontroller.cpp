@@ -88,12 +88,19 @@ bool StructurePickController::pageGeometry(GraphicsStructurePickItem::Page *page
                   "depth scale and no borehole diameter.");
         return false;
     }
+    return pageGeometry(left, m_scene->sceneRect().width(), page, why);
+}
+
+bool StructurePickController::pageGeometry(const GraphicsLeftScaleItem *left, double sceneWidth,
+                                           GraphicsStructurePickItem::Page *page, QString *why)
+{
+    const ProjectInfo *info = ProjectInfo::instance();
     if (info->diameter() <= 0) {
         *why = tr("The project has no borehole diameter, so the dip of a plane cannot be "
                   "computed. Set the diameter in the corrections first.");
         return false;
     }
-    const double width = m_scene->sceneRect().width() - 2 * kColumnLeft;
+    const double width = sceneWidth - 2 * kColumnLeft;
     if (!left || !left->isInitialized() || !(left->pixelsPerDepthUnit() > 0.0) || width < 1.0) {
         *why = tr("Structure picks are made on a page of the project: read a page first.");
         return false;

@@ -8,6 +8,7 @@
 #include "graphicsstructurepickitem.h"
 #include "structurepick.h"
 
+class GraphicsLeftScaleItem;
 class GraphicsScene;
 class MainWindow;
 class PickListDock;
@@ -51,6 +52,12 @@ public:
 
     // Writes the picks of the project as CSV; false with a message on failure.
     bool exportPicks(const QString &path);
+
+    // Where picks are drawn on the project page laid out in a scene
+    // sceneWidth wide with the depth scale left; false with *why when the
+    // page or the project gives no place for them.
+    static bool pageGeometry(const GraphicsLeftScaleItem *left, double sceneWidth,
+                             GraphicsStructurePickItem::Page *page, QString *why);
 
 public slots:
     // Asks for a file and exports the picks to it.

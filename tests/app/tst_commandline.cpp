@@ -411,6 +411,31 @@ private slots:
         }
     }
 
+    // The interpreted pieces show the stored picks as the page on screen
+    // does; a range without picks looks as it would in a file without any.
+    void pagesShowThePicks()
+    {
+        QTemporaryDir out;
+        const QString bare = out.filePath(QStringLiteral("bare.prj"));
+        QVERIFY(SampleFixture::make(bare, {QStringLiteral("--to"), QStringLiteral("4"), QStringLiteral("--name"),
+                                           QStringLiteral("Hole 7"), QStringLiteral("--number"), QStringLiteral("ZK-7")}));
+        for (const QString &project : {m_project, bare}) {
+            const QString prefix = out.filePath(QFileInfo(project).baseName());
+            const Run r = runBatch({QStringLiteral("pages"), project, QStringLiteral("--piece-depth"),
+                                    QStringLiteral("1000"), QStringLiteral("--out"), prefix},
+                                   project);
+            QCOMPARE(r.exitCode, 0);
+        }
+        auto piece = [&out](const char *project, const char *range) {
+            return QImage(out.filePath(QStringLiteral("%1(%2m).jpg").arg(QLatin1String(project), QLatin1String(range))));
+        };
+        // Picks at 0.5, 1.25 and 2.25 m, none in the last metre.
+        QVERIFY(!piece("p", "0.00-1.00").isNull());
+        QVERIFY(piece("p", "0.00-1.00") != piece("bare", "0.00-1.00"));
+        QVERIFY(piece("p", "1.00-2.00") != piece("bare", "1.00-2.00"));
+        QCOMPARE(piece("p", "3.00-4.00"), piece("bare", "3.00-4.00"));
+    }
+
     // The command line's report, with the dialog's recommended defaults, is
     // the report the dialog makes: same pages, same labels.
     void reportMatchesTheDialog_data()
