@@ -24,6 +24,18 @@ QImage measuringDevice()
 {
     return QImage(1, 1, QImage::Format_RGB32);
 }
+
+// Width of the widest of texts in the label font of the given size, block
+// pixels.
+double widestLabel(const QStringList &texts, double pointSize)
+{
+    QImage device = measuringDevice();
+    const QFontMetricsF fm(QReportBuilder::labelFont(pointSize), &device);
+    double w = 0.0;
+    for (const QString &text : texts)
+        w = qMax(w, fm.horizontalAdvance(text));
+    return w;
+}
 } // namespace
 
 std::atomic<int> QReportBuilder::s_blockPauseMs{50};
@@ -181,16 +193,10 @@ bool QReportBuilder::setImageSize(int imageWidth, int stepPixels)
         return false;
     // Azimuth letters at the largest size up to 9 points at which
     // neighbours keep a gap.
-    const QImage device = measuringDevice();
+    const QStringList letters{tr("N"), tr("E"), tr("S"), tr("W")};
     m_dAzimuthFontSize = 9.0;
-    auto widest = [&](double size) {
-        const QFontMetricsF fm(labelFont(size), const_cast<QImage *>(&device));
-        double w = 0.0;
-        for (const QString &letter : {tr("N"), tr("E"), tr("S"), tr("W")})
-            w = qMax(w, fm.horizontalAdvance(letter));
-        return w;
-    };
-    while (m_dAzimuthFontSize > kMinimumLabelSize && widest(m_dAzimuthFontSize) + 3.0 > m_nImgWidth / 4.0)
+    while (m_dAzimuthFontSize > kMinimumLabelSize
+           && widestLabel(letters, m_dAzimuthFontSize) + 3.0 > m_nImgWidth / 4.0)
         m_dAzimuthFontSize -= 0.5;
     calcImgsNumPerPage();
     return true;
@@ -391,21 +397,13 @@ void QReportBuilder::fitLabels()
     // points that fits 30 pixels; at the smallest readable size the scale
     // widens instead.
     const int decimals = stepUnits(m_fDepthStep) == 10000 ? 1 : 2;
-    const QImage device = measuringDevice();
     const QStringList samples{QString::number(m_fStartDepth + m_fDepthOffset, 'f', decimals),
                               QString::number(m_fEndDepth + m_fDepthOffset, 'f', decimals)};
-    auto width = [&](double size) {
-        const QFontMetricsF fm(labelFont(size), const_cast<QImage *>(&device));
-        double w = 0.0;
-        for (const QString &sample : samples)
-            w = qMax(w, fm.horizontalAdvance(sample));
-        return w;
-    };
     double size = 9.0;
-    while (size > kMinimumLabelSize && width(size) > 30 - 5)
+    while (size > kMinimumLabelSize && widestLabel(samples, size) > 30 - 5)
         size -= 0.5;
     m_fFontSize = float(size);
-    m_nScaleBand = qMax(30, int(std::ceil(width(size))) + 5);
+    m_nScaleBand = qMax(30, int(std::ceil(widestLabel(samples, size))) + 5);
 }
 
 QVector<QReportBuilder::BlockText> QReportBuilder::blockTexts(int depth) const

@@ -423,6 +423,7 @@ void TestReportBuilder::previewEnds()
     int pages = -1;
     QImage shown;
     QString error;
+    bool pagesShown = false;
     QTimer closer;
     closer.setInterval(20);
     connect(&closer, &QTimer::timeout, [&] {
@@ -436,6 +437,9 @@ void TestReportBuilder::previewEnds()
             widget->setViewMode(QPrintPreviewWidget::AllPagesView);
             widget->fitInView();
             shown = widget->grab().toImage();
+            // As many pages as the PDF: the blocks, filling both columns.
+            const int perPage = preview->imagesPerColumn() * 2;
+            pagesShown = widget->pageCount() == qMax(1, (preview->imageCount() + perPage - 1) / perPage);
         }
         dialog->reject();
     });
@@ -452,6 +456,7 @@ void TestReportBuilder::previewEnds()
     QCOMPARE(ended.count(), 1);
     QVERIFY(pages >= 1);
     QVERIFY(!shown.isNull());
+    QVERIFY(pagesShown);
     QCOMPARE(redBands(shown) > 0, walls);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     thread->wait();
