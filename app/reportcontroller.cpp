@@ -109,18 +109,13 @@ void ReportController::completeReportParameter(CReportParameter &para, int gridS
 
 QReportBuilder *ReportController::createBuilder(const QString &db, const CReportParameter &para, QObject *parent)
 {
+    const ReportJob job(db, para);
     const int format = para.exportFormat();
     if (format == 2)
-        return new QReportPreview(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                                  para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                                  para.reservedValue(), para.withHeader(), para.withGridLines(), parent);
+        return new QReportPreview(job, parent);
     if (format == 0)
-        return new QReportWord(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                               para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                               para.reservedValue(), para.withHeader(), para.withGridLines(), parent);
-    return new QReportPDF(db, para.fromDepth(), para.toDepth(), para.columnsPerPage(), format,
-                          para.gridCellWidth(), para.gridCellHeight(), para.depthOffset(), para.depthStep(),
-                          para.reservedValue(), para.withHeader(), para.withGridLines(), parent);
+        return new QReportWord(job, parent);
+    return new QReportPDF(job, parent);
 }
 
 void ReportController::startExport(const QString &title, const QString &path, const CReportParameter &para)

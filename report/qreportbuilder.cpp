@@ -40,23 +40,20 @@ double widestLabel(const QStringList &texts, double pointSize)
 
 std::atomic<int> QReportBuilder::s_blockPauseMs{50};
 
-QReportBuilder::QReportBuilder(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
-                               int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
-                               float depthStep, int reservedValue, bool withHeader, bool withGridLines,
-                               QObject *parent)
+QReportBuilder::QReportBuilder(const ReportJob &job, QObject *parent)
     : QObject(parent)
-    , m_strDbPath(dbPath)
-    , m_fStartDepth(fromDepth)
-    , m_fEndDepth(toDepth)
-    , m_nColumns(qBound(1, columnsPerPage, 4))
-    , m_nFormat(exportFormat)
-    , m_nGridCellWidth(gridCellWidth)
-    , m_nGridCellHeight(gridCellHeight)
-    , m_fDepthOffset(depthOffset)
-    , m_fDepthStep(depthStep)
-    , m_nReserved(reservedValue)
-    , m_bWithHeader(withHeader)
-    , m_bWithGridLines(withGridLines)
+    , m_strDbPath(job.dbPath)
+    , m_fStartDepth(job.parameter.fromDepth())
+    , m_fEndDepth(job.parameter.toDepth())
+    , m_nColumns(qBound(1, job.parameter.columnsPerPage(), 4))
+    , m_nFormat(job.parameter.exportFormat())
+    , m_nGridCellWidth(job.parameter.gridCellWidth())
+    , m_nGridCellHeight(job.parameter.gridCellHeight())
+    , m_fDepthOffset(job.parameter.depthOffset())
+    , m_fDepthStep(job.parameter.depthStep())
+    , m_nReserved(job.parameter.reservedValue())
+    , m_bWithHeader(job.parameter.withHeader())
+    , m_bWithGridLines(job.parameter.withGridLines())
 {
     // Temporary block images go to a folder of this report alone, removed
     // with the builder whatever the outcome.

@@ -2,6 +2,7 @@
 #define QREPORTBUILDER_H
 
 #include "reportpagelayout.h"
+#include "reportjob.h"
 #include "reportprojectfacts.h"
 
 #include <QByteArray>
@@ -34,10 +35,7 @@ class QReportBuilder : public QObject
     Q_OBJECT
 
 public:
-    QReportBuilder(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
-                   int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
-                   float depthStep, int reservedValue, bool withHeader, bool withGridLines,
-                   QObject *parent = nullptr);
+    explicit QReportBuilder(const ReportJob &job, QObject *parent = nullptr);
     ~QReportBuilder() override;
 
     QString fileName() const { return m_strFileName; }

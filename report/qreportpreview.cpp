@@ -11,12 +11,8 @@
 #include <QPrinter>
 #include <QThread>
 
-QReportPreview::QReportPreview(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
-                               int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
-                               float depthStep, int reservedValue, bool withHeader, bool withGridLines,
-                               QObject *parent)
-    : QReportPrinter(dbPath, fromDepth, toDepth, columnsPerPage, exportFormat, gridCellWidth, gridCellHeight,
-                     depthOffset, depthStep, reservedValue, withHeader, withGridLines, parent)
+QReportPreview::QReportPreview(const ReportJob &job, QObject *parent)
+    : QReportPrinter(job, parent)
 {
     clearTempDir();
     connect(this, &QReportPreview::requestedCreatePreviewDlg, this, &QReportPreview::CreatePreviewDlg,

@@ -14,10 +14,7 @@ class QReportPreview : public QReportPrinter
     Q_OBJECT
 
 public:
-    QReportPreview(const QString &dbPath, float fromDepth, float toDepth, int columnsPerPage,
-                   int exportFormat, int gridCellWidth, int gridCellHeight, float depthOffset,
-                   float depthStep, int reservedValue, bool withHeader, bool withGridLines,
-                   QObject *parent = nullptr);
+    explicit QReportPreview(const ReportJob &job, QObject *parent = nullptr);
 
     // Set once the preview dialog has closed.
     bool previewDone() const { return m_bPreviewDone; }

@@ -57,7 +57,7 @@ bool exportPdf(const QString &project, int metres, const QString &out, QReportPD
     ProjectInfo::instance()->reset();
     ProjectInfo::instance()->setDatabase(project);
     ProjectInfo::instance()->loadProjectInfo();
-    auto *builder = new QReportPDF(project, 0.0f, float(metres), 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    auto *builder = new QReportPDF(ReportJob(project, 0.0f, float(metres), 1));
     builder->setFileName(out);
     builder->generate();
     const bool ok = builder->succeeded();

@@ -16,8 +16,22 @@
 
 #include "qexportreportthread.h"
 #include "qreportbuilder.h"
+#include "reportjob.h"
 
 namespace ReportTest {
+
+// A report job of the report dialog's defaults with what a test varies.
+inline ReportJob job(const QString &db, float from, float to, int format, int columns = 2, float step = 1.0f,
+                     bool header = false, bool grid = false, float offset = 0.0f)
+{
+    ReportJob job(db, from, to, format);
+    job.parameter.setColumnsPerPage(columns);
+    job.parameter.setDepthStep(step);
+    job.parameter.setWithHeader(header);
+    job.parameter.setWithGridLines(grid);
+    job.parameter.setDepthOffset(offset);
+    return job;
+}
 
 // Runs builder on an export thread; answers the file it reported (empty when
 // it failed, then *error holds the message).

@@ -30,7 +30,7 @@ class RecordingBuilder : public QReportBuilder
 public:
     RecordingBuilder(const QString &db, float from, float to, int columns, float step, bool header,
                      float offset = 0.0f)
-        : QReportBuilder(db, from, to, columns, 1, 10, 10, offset, step, 0, header, false)
+        : QReportBuilder(ReportTest::job(db, from, to, 1, columns, step, header, false, offset))
     {
     }
     void placeBlock(const QImage &block) override
@@ -255,7 +255,7 @@ void TestReportBuilder::generatedPdf()
                                                           QStringLiteral("--person"), QStringLiteral("Li")});
     QVERIFY(!path.isEmpty());
     QTemporaryDir out;
-    QReportPDF builder(path, 0.0f, 6.0f, 2, 1, 10, 10, 0.0f, 1.0f, 0, true, true);
+    QReportPDF builder(ReportTest::job(path, 0.0f, 6.0f, 1, 2, 1.0f, true, true));
     builder.setFileName(out.filePath(QStringLiteral("report")));
     const QString written = runOnThread(&builder);
     // No suffix: ".pdf" is added; nothing else is left in the folder.
@@ -312,7 +312,7 @@ void TestReportBuilder::pdfAsTheUserSeesIt()
     QVERIFY(!path.isEmpty());
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("deep.pdf"));
-    QReportPDF builder(path, 1963.0f, 1967.0f, columns, 1, 10, 10, 0.0f, step, 0, header, false);
+    QReportPDF builder(ReportTest::job(path, 1963.0f, 1967.0f, 1, columns, step, header));
     builder.setImageFilter([](const QImage &picture, double) { return markedWall(picture); });
     builder.setFileName(pdf);
     QCOMPARE(runOnThread(&builder), pdf);
@@ -382,8 +382,7 @@ void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
         old.write("the report of last week");
     }
     // A report that fails (the project file is gone) keeps the old one.
-    QReportPDF failing(m_dir.filePath(QStringLiteral("gone.prj")), 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false,
-                       false);
+    QReportPDF failing(ReportTest::job(m_dir.filePath(QStringLiteral("gone.prj")), 0.0f, 2.5f, 1));
     failing.setFileName(target);
     QString error;
     QCOMPARE(runOnThread(&failing, &error), QString());
@@ -393,7 +392,7 @@ void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
     QCOMPARE(kept.readAll(), QByteArray("the report of last week"));
     kept.close();
 
-    QReportPDF complete(path, 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    QReportPDF complete(ReportTest::job(path, 0.0f, 2.5f, 1));
     complete.setFileName(target);
     QCOMPARE(runOnThread(&complete), target);
     QVERIFY(kept.open(QIODevice::ReadOnly));
@@ -416,7 +415,7 @@ void TestReportBuilder::previewEnds()
     QFETCH(QString, to);
     QFETCH(bool, walls);
     const QString path = shortProject();
-    auto *preview = new QReportPreview(path, 0.0f, to.toFloat(), 2, 2, 10, 10, 0.0f, 1.0f, 0, true, false);
+    auto *preview = new QReportPreview(ReportTest::job(path, 0.0f, to.toFloat(), 2, 2, 1.0f, true));
     preview->setImageFilter([](const QImage &picture, double) { return markedWall(picture); });
     QPointer<QReportPreview> alive(preview);
     QSignalSpy ended(preview, &QReportPreview::NotifyPreviewEnd);
@@ -474,7 +473,7 @@ void TestReportBuilder::deepHole()
                                                          QStringLiteral("--width"), QStringLiteral("64")});
     QVERIFY(!path.isEmpty());
     QTemporaryDir out;
-    QReportPDF builder(path, 1000.0f, 1485.0f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    QReportPDF builder(ReportTest::job(path, 1000.0f, 1485.0f, 1));
     builder.setFileName(out.filePath(QStringLiteral("deep.pdf")));
     QSignalSpy blocks(&builder, &QReportBuilder::signalOneImageProcessed);
     QCOMPARE(runOnThread(&builder), out.filePath(QStringLiteral("deep.pdf")));
@@ -564,7 +563,7 @@ void TestReportBuilder::structuresPage()
     para.setWithStructures(asked);
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("s.pdf"));
-    QReportPDF builder(path, from, 4.0f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    QReportPDF builder(ReportTest::job(path, from, 4.0f, 1));
     builder.setExtraPage(StructuresPage::forReport(path, para));
     builder.setFileName(pdf);
     QCOMPARE(runOnThread(&builder), pdf);

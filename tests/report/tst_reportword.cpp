@@ -152,7 +152,7 @@ void TestReportWord::documentStructure()
     // so pages of 6, 6 and 4 blocks.
     QFETCH(bool, header);
     QTemporaryDir out;
-    InspectingWord report(m_project, 0.0f, 4.0f, 2, 0, 10, 10, 0.0f, 0.25f, 0, header, false);
+    InspectingWord report(ReportTest::job(m_project, 0.0f, 4.0f, 0, 2, 0.25f, header));
     report.setFileName(out.filePath(QStringLiteral("r.odt")));
     QCOMPARE(runOnThread(&report), out.filePath(QStringLiteral("r.odt")));
     QCOMPARE(report.imagesPerColumn(), 3);
@@ -205,7 +205,7 @@ void TestReportWord::ringOfTenPictures()
     QTemporaryDir out;
     QString temp;
     {
-        InspectingWord report(m_project, 0.0f, 3.0f, 2, 0, 10, 10, 0.0f, 0.25f, 0, false, false);
+        InspectingWord report(ReportTest::job(m_project, 0.0f, 3.0f, 0, 2, 0.25f));
         temp = report.tempDir();
         report.setFileName(out.filePath(QStringLiteral("ring.odt")));
         QVERIFY(!runOnThread(&report).isEmpty());
@@ -255,7 +255,7 @@ void TestReportWord::errorTexts()
     // The report tells the user the word processor's message and writes
     // nothing (an existing file is one it may replace).
     if (name != QLatin1String("exists.doc")) {
-        QReportWord report(m_project, 0.0f, 1.0f, 2, 0, 10, 10, 0.0f, 1.0f, 0, false, false);
+        QReportWord report(ReportTest::job(m_project, 0.0f, 1.0f, 0));
         report.setFileName(path);
         QString message;
         QCOMPARE(runOnThread(&report, &message), QString());
@@ -292,7 +292,7 @@ void TestReportWord::failedConversionLeavesNoFile()
     }
     QString temp;
     {
-        QReportWord report(m_project, 0.0f, 2.0f, 2, 0, 10, 10, 0.0f, 1.0f, 0, false, false);
+        QReportWord report(ReportTest::job(m_project, 0.0f, 2.0f, 0));
         temp = report.tempDir();
         report.setFileName(target);
         QString message;
@@ -339,7 +339,7 @@ void TestReportWord::printedAsLaidOut()
         QSKIP("LibreOffice Writer (soffice) or poppler-utils not installed");
     QTemporaryDir out;
     const QString name = out.filePath(QStringLiteral("report.") + suffix);
-    QReportWord report(m_project, 0.0f, 5.0f, columns, 0, 10, 10, 0.0f, step, 0, header, true);
+    QReportWord report(ReportTest::job(m_project, 0.0f, 5.0f, 0, columns, step, header, true));
     report.setImageFilter([](const QImage &picture, double) { return ReportTest::markedWall(picture); });
     report.setFileName(name);
     QString error;
