@@ -3,12 +3,12 @@
 #include "piecedecoder.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QSqlQuery>
 #include <QVariant>
 #include <limits>
 
 #include "projectinfo.h"
+#include "sqliteconnection.h"
 
 CorrectionThread::CorrectionThread(const QString &path, const QString &connectionName,
                                    bool prefixedLogs, QObject *parent)
@@ -33,7 +33,7 @@ void CorrectionThread::canceled()
 {
     // Runs on the thread that owns this object. Nothing is dropped here: the
     // worker sees the request at its next piece and rolls its rewrite back.
-    qDebug() << runName() << "canceled";
+    qDebug().noquote() << runName() << "canceled";
     m_rewriter.requestCancel();
 }
 
@@ -53,9 +53,10 @@ void CorrectionThread::run()
     m_canceled.store(false);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        db.setDatabaseName(m_projectPath);
-        // SQLite would create a missing file; a project is never created here.
-        const bool opened = QFileInfo(m_projectPath).isFile() && db.open();
+        // SQLite would create a missing file; a project is never created here,
+        // and a read-only one is opened for reading only (also for a user the
+        // permissions do not bind).
+        const bool opened = SqliteConnection::openExisting(db, m_projectPath);
         if (!opened) {
             qDebug() << "database open failed!" << m_projectPath;
         } else {
@@ -68,7 +69,7 @@ void CorrectionThread::run()
                 deleteOldTableAndRenameNewTable();
                 QString error;
                 if (!m_rewriter.shouldStop() && !correctPicks(db, &error)) {
-                    qDebug() << runName() << "could not correct the structure picks:" << error;
+                    qDebug().noquote() << runName() << "could not correct the structure picks:" << error;
                     m_rewriter.markFailed(error);
                 }
             } else {
@@ -76,12 +77,12 @@ void CorrectionThread::run()
             }
             const bool ok = m_rewriter.finish();
             if (ok) {
-                qDebug() << runName() << "done," << m_rewriter.insertedCount() << "pieces written";
+                qDebug().noquote() << runName() << "done," << m_rewriter.insertedCount() << "pieces written";
             } else if (m_rewriter.cancelRequested() && !m_rewriter.failed()) {
-                qDebug() << runName() << "canceled, project left unchanged";
+                qDebug().noquote() << runName() << "canceled, project left unchanged";
                 m_canceled.store(true);
             } else {
-                qDebug() << runName() << "failed, project left unchanged:" << m_rewriter.lastError();
+                qDebug().noquote() << runName() << "failed, project left unchanged:" << m_rewriter.lastError();
             }
             m_rewriter.detach();
             m_succeeded.store(ok);
@@ -97,10 +98,21 @@ bool CorrectionThread::correctPicks(QSqlDatabase &, QString *)
     return true;
 }
 
+QString CorrectionThread::createStatement() const
+{
+    return QStringLiteral("create table newBigImages (\t\t\t\t\t\t  id integer primary key,"
+                          "\t\t\t\t\t\t  data blob)");
+}
+
+void CorrectionThread::logInsertion(int id, bool encoded) const
+{
+    if (!m_prefixedLogs)
+        qDebug() << "insertNewBigImageIntoTable endDepth:" << id << (encoded ? "true" : "false");
+}
+
 bool CorrectionThread::addNewTableOfBigImages()
 {
-    if (!m_rewriter.exec(QStringLiteral("create table newBigImages (\t\t\t\t\t\t  id integer primary key,"
-                                        "\t\t\t\t\t\t  data blob)"))) {
+    if (!m_rewriter.exec(createStatement())) {
         if (m_prefixedLogs)
             qDebug() << "error in addNewTableOfBigImages:" << m_rewriter.lastError();
         else
@@ -116,8 +128,7 @@ bool CorrectionThread::insertNewBigImageIntoTable(const QImage &image, int id)
         return true;
     QByteArray bytes;
     const bool res = BigImageTableRewriter::encodeJpeg(image, &bytes);
-    if (!m_prefixedLogs)
-        qDebug() << "insertNewBigImageIntoTable endDepth:" << id << (res ? "true" : "false");
+    logInsertion(id, res);
     if (!res) {
         // An empty blob would replace the user's image: stop instead.
         m_rewriter.markFailed(QStringLiteral("JPEG encoding failed at %1").arg(id));
@@ -149,8 +160,7 @@ void CorrectionThread::takeEncoded()
     QByteArray bytes;
     int id = 0;
     const bool res = m_encoder.take(&bytes, &id);
-    if (!m_prefixedLogs)
-        qDebug() << "insertNewBigImageIntoTable endDepth:" << id << (res ? "true" : "false");
+    logInsertion(id, res);
     if (!res) {
         // An empty blob would replace the user's image: stop instead.
         m_rewriter.markFailed(QStringLiteral("JPEG encoding failed at %1").arg(id));
@@ -190,12 +200,11 @@ void CorrectionThread::deleteOldTableAndRenameNewTable()
     // rolled back by run().
     if (m_rewriter.shouldStop())
         return;
-    static const char *const statements[] = {
-        "DROP TABLE bigImages",
-        "ALTER TABLE newBigImages rename  to bigImages",
-    };
-    for (const char *statement : statements) {
-        if (!m_rewriter.exec(QString::fromLatin1(statement))) {
+    const QStringList statements = QStringList{QStringLiteral("DROP TABLE bigImages"),
+                                               QStringLiteral("ALTER TABLE newBigImages rename  to bigImages")}
+        + recordUpdates();
+    for (const QString &statement : statements) {
+        if (!m_rewriter.exec(statement)) {
             if (m_prefixedLogs)
                 qDebug() << "error in deleteOldTableAndRenameNewTable:" << m_rewriter.lastError();
             else

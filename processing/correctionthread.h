@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QThread>
 #include <atomic>
 
@@ -13,7 +14,8 @@
 
 class ProjectInfo;
 
-// What the depth and the azimuth corrections share: a worker that opens its
+// What the depth and the azimuth corrections and the upward conversion
+// share: a worker that opens its
 // own named connection to the project file, writes a new image table inside
 // one transaction and swaps it in for bigImages. The file either gets the
 // whole corrected table or stays exactly as it was (failure, cancel, crash).
@@ -77,6 +79,14 @@ protected:
     virtual bool correctPicks(QSqlDatabase &db, QString *error);
     // Name of the run in the log ("depth correction", "angle correction").
     virtual QString runName() const = 0;
+    // The statement that creates newBigImages.
+    virtual QString createStatement() const;
+    // Statements run right after newBigImages took the place of bigImages,
+    // in the same transaction. None by default.
+    virtual QStringList recordUpdates() const { return {}; }
+    // Logs the insertion of a piece with the given id; encoded: its JPEG
+    // encoding succeeded.
+    virtual void logInsertion(int id, bool encoded) const;
 
     // Pieces whose id lies outside (low, high] would be lost by a rewrite
     // that reads only that range: true when there are none. Emits nothing.

@@ -16,6 +16,7 @@
 #include "globals.h"
 #include "imagejointer.h"
 #include "projectinfo.h"
+#include "sqliteconnection.h"
 
 namespace {
 
@@ -40,11 +41,6 @@ int saturatedInt(double value)
     if (value <= double(std::numeric_limits<int>::min()))
         return std::numeric_limits<int>::min();
     return int(value);
-}
-
-QImage decodePiece(const QByteArray &bytes)
-{
-    return PieceDecoder::decode(bytes);
 }
 
 // top with bottom below it, no overlap search (used next to blank rows).
@@ -72,8 +68,7 @@ QImage stack(const QImage &topIn, const QImage &bottomIn)
 } // namespace
 
 ProcessUpProjectThread::ProcessUpProjectThread(const QString &path, QObject *parent)
-    : QThread(parent)
-    , m_projectPath(path)
+    : CorrectionThread(path, SqliteConnection::uniqueName(QStringLiteral("KORA")), false, parent)
 {
     // Made on the GUI thread: the record and the pixel factor are read here
     // and nowhere else.
@@ -85,111 +80,41 @@ ProcessUpProjectThread::ProcessUpProjectThread(const QString &path, QObject *par
     m_pixelFactor = m_givenPixelFactor;
 }
 
-ProcessUpProjectThread::~ProcessUpProjectThread()
-{
-    if (isRunning()) {
-        m_rewriter.requestCancel();
-        wait();
-    }
-    delete m_jointer;
-}
-
-void ProcessUpProjectThread::canceled()
-{
-    // Runs on the thread that owns this object. Nothing is dropped here: the
-    // worker sees the request at its next piece and rolls its rewrite back.
-    qDebug() << "process project canceled";
-    m_rewriter.requestCancel();
-}
-
 void ProcessUpProjectThread::run()
 {
-    m_succeeded.store(false);
-    m_convertedMaxDepth = 0;
     m_pixelFactor = m_givenPixelFactor;
-
     if (m_direction != QLatin1String("up")) {
         qDebug() << "project is not logged upward, nothing to convert:" << m_projectPath;
         emit signalProcessFinished();
         return;
     }
-    if (!open(m_projectPath)) {
-        qDebug() << "database open failed!" << m_projectPath;
-        emit signalProcessFinished();
-        return;
-    }
+    CorrectionThread::run();
+}
 
-    m_rewriter.attach(m_database);
-    if (m_rewriter.begin()) {
-        addNewTableOfBigImages();
-        processImages();
-        deleteOldTableAndRenameNewTable();
-    } else {
-        qDebug() << "project file cannot be written:" << m_rewriter.lastError();
-    }
-    const bool ok = m_rewriter.finish();
-    if (ok) {
-        m_convertedMaxDepth = m_rewriter.lastInsertedId();
-    } else if (m_rewriter.cancelRequested() && !m_rewriter.failed()) {
-        qDebug() << "conversion canceled, project left unchanged";
-    } else {
-        qDebug() << "conversion failed, project left unchanged:" << m_rewriter.lastError();
-    }
-    m_rewriter.detach();
-    close();
-
-    delete m_jointer;
+void ProcessUpProjectThread::correctImages(QSqlDatabase &db)
+{
+    ImageJointer jointer;
+    m_database = db;
+    m_jointer = &jointer;
+    processImages();
     m_jointer = nullptr;
-    m_succeeded.store(ok);
-    emit signalProcessFinished();
+    m_database = QSqlDatabase();
 }
 
-bool ProcessUpProjectThread::addNewTableOfBigImages()
+QString ProcessUpProjectThread::createStatement() const
 {
-    if (!m_rewriter.exec(QString::fromLatin1(kCreateStatement))) {
-        qDebug() << m_rewriter.lastError();
-        return false;
-    }
-    return true;
+    return QString::fromLatin1(kCreateStatement);
 }
 
-bool ProcessUpProjectThread::insertNewBigImageIntoTable(const QImage &image, int id)
+QStringList ProcessUpProjectThread::recordUpdates() const
 {
-    if (image.isNull())
-        return true;
-    QByteArray bytes;
-    const bool res = BigImageTableRewriter::encodeJpeg(image, &bytes);
-    qDebug() << "insertNewBigImageIntoTable endDepth:" << id << " Res:" << res;
-    if (!res) {
-        // An empty blob would replace the user's image: stop instead.
-        m_rewriter.markFailed(QStringLiteral("JPEG encoding failed at %1").arg(id));
-        return false;
-    }
-    if (!m_rewriter.insertPiece(id, bytes)) {
-        qDebug() << m_rewriter.lastError();
-        return false;
-    }
-    return true;
+    return {QStringLiteral("update  ProjectInfo set  direction = 'down' where direction = 'up'"),
+            QStringLiteral("update  ProjectInfo set  start = '0'")};
 }
 
-void ProcessUpProjectThread::deleteOldTableAndRenameNewTable()
+void ProcessUpProjectThread::logInsertion(int id, bool encoded) const
 {
-    // After a failure or a cancel the old table stays; the transaction is
-    // rolled back by the caller.
-    if (m_rewriter.shouldStop())
-        return;
-    static const char *const statements[] = {
-        "DROP TABLE bigImages",
-        "ALTER TABLE newBigImages rename  to bigImages",
-        "update  ProjectInfo set  direction = 'down' where direction = 'up'",
-        "update  ProjectInfo set  start = '0'",
-    };
-    for (const char *statement : statements) {
-        if (!m_rewriter.exec(QString::fromLatin1(statement))) {
-            qDebug() << m_rewriter.lastError();
-            return;
-        }
-    }
+    qDebug() << "insertNewBigImageIntoTable endDepth:" << id << " Res:" << encoded;
 }
 
 void ProcessUpProjectThread::cutAbove(QImage &accumulated, int reachedDepth)
@@ -342,9 +267,6 @@ void ProcessUpProjectThread::processImages()
         m_rewriter.markFailed(QStringLiteral("the project record does not match its images"));
     }
 
-    delete m_jointer;
-    m_jointer = new ImageJointer;
-
     const QString selectStatement =
         QStringLiteral("select id ,data from bigImages where id > ? AND id <= ?  order by id desc");
     m_pieceScale = m_rewriter.shouldStop() ? 0.0 : measurePieceScale(selectStatement);
@@ -380,7 +302,7 @@ void ProcessUpProjectThread::processImages()
         // pieces longer than a metre do not pile up in memory.
         cutAbove(accumulated, d);
 
-        const QImage piece = decodePiece(query.value(1).toByteArray());
+        const QImage piece = PieceDecoder::decode(query.value(1).toByteArray());
         previousId = id;
         previousRows = piece.height();
         if (!piece.isNull()) {

@@ -2,12 +2,10 @@
 #define PROCESSUPPROJECTTHREAD_H
 
 #include <QImage>
+#include <QSqlDatabase>
 #include <QString>
-#include <QThread>
-#include <atomic>
 
-#include "bigimagetablerewriter.h"
-#include "qquerydatabase.h"
+#include "correctionthread.h"
 
 class ImageJointer;
 
@@ -15,7 +13,8 @@ class ImageJointer;
 // read from the collar downward, joined, and cut again into pieces of one
 // metre; the new table replaces bigImages and projectInfo is marked "down"
 // with start 0. The whole rewrite is one transaction on the worker's own
-// connection: it either lands completely or leaves the file as it was.
+// connection: it either lands completely or leaves the file as it was. It
+// speaks the protocol of the correction workers (CorrectionThread).
 //
 // The worker refuses (and changes nothing) when the record is not "up", when
 // the file is no longer "up" once it holds the write lock, when pieces lie
@@ -29,20 +28,18 @@ class ImageJointer;
 // it reads neither, so the window may reset them (close or open something)
 // without changing what is written. The pixel factor it finds itself is kept
 // in pixelFactor(), not in the process-wide value.
-class ProcessUpProjectThread : public QThread, public QQueryDataBase
+class ProcessUpProjectThread : public CorrectionThread
 {
     Q_OBJECT
 
 public:
     explicit ProcessUpProjectThread(const QString &path, QObject *parent = nullptr);
-    ~ProcessUpProjectThread() override;
 
-    // True once a run has committed the converted table. The project record
-    // and the process-wide pixel factor are never changed by the worker; its
-    // owner updates them when this is true.
-    bool succeeded() const { return m_succeeded.load(); }
     // Deepest id written by a successful run (the new maxDepth), else 0.
-    int convertedMaxDepth() const { return m_convertedMaxDepth; }
+    // succeeded() tells whether the run committed; the project record and the
+    // process-wide pixel factor are never changed by the worker, its owner
+    // updates them when it did.
+    int convertedMaxDepth() const { return succeeded() ? m_rewriter.lastInsertedId() : 0; }
     // Pixels per depth unit the run cut by: the process-wide value when the
     // worker was made, else piece width / (diameter x 3.14) of the first
     // decoded piece; 0 when neither is known.
@@ -52,26 +49,16 @@ public:
     // pieces (the conversion streams: this does not grow with the depth).
     int peakAccumulatedRows() const { return m_peakAccumulatedRows; }
 
-    // Access to the transaction helper (connection pragmas for tests).
-    BigImageTableRewriter &rewriter() { return m_rewriter; }
-
-    bool addNewTableOfBigImages();
-    bool insertNewBigImageIntoTable(const QImage &image, int id);
-    void deleteOldTableAndRenameNewTable();
     void processImages();
     void cutAndSave(QImage &accumulated, int endDepth, int lastImageDepth);
 
-signals:
-    void signalProcessFinished();
-    void signalImagesCount(int count);
-    void signalOneImageProcessed(int number);
-
-public slots:
-    // Asks the running conversion to stop; it rolls back at its next piece.
-    void canceled();
-
 protected:
     void run() override;
+    void correctImages(QSqlDatabase &db) override;
+    QString runName() const override { return QStringLiteral("conversion"); }
+    QString createStatement() const override;
+    QStringList recordUpdates() const override;
+    void logInsertion(int id, bool encoded) const override;
 
 private:
     int missingDepth(int span, int rows) const;
@@ -80,7 +67,8 @@ private:
     void fillGap(QImage &accumulated, int depthSpan, int bottomDepth, int width);
     void cutAbove(QImage &accumulated, int reachedDepth);
 
-    QString m_projectPath;
+    // The connection and the jointer of the running main step.
+    QSqlDatabase m_database;
     ImageJointer *m_jointer = nullptr;
     // Copies taken at construction; the run never looks at the record.
     QString m_direction;
@@ -89,9 +77,6 @@ private:
     double m_givenPixelFactor = 0.0;
     double m_pixelFactor = 0.0;     // as above, or found by the run
 
-    BigImageTableRewriter m_rewriter;
-    std::atomic<bool> m_succeeded{false};
-    int m_convertedMaxDepth = 0;
     int m_cutDepth = 10000;
     int m_decodedCount = 0;
     int m_peakAccumulatedRows = 0;

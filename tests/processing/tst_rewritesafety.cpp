@@ -154,7 +154,7 @@ void TestRewriteSafety::failedRunLeavesProjectUnchanged_data()
     QTest::addColumn<QStringList>("logged");   // patterns of the debug lines that say why
     const QString failed = QStringLiteral("conversion failed, project left unchanged:.*");
     QTest::newRow("canceled mid-run")
-        << "cancel" << QStringList{"process project canceled", "conversion canceled, project left unchanged"};
+        << "cancel" << QStringList{"conversion canceled", "conversion canceled, project left unchanged"};
     // Room for about two new pieces, then SQLite reports a full disk.
     QTest::newRow("page limit reached") << "page limit" << QStringList{failed + "full"};
     // A real full disk: the file lies on a file system with a little more
