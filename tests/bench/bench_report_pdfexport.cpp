@@ -186,7 +186,9 @@ void BenchPdfExport::wordReportTimes()
     QElapsedTimer timer;
     timer.start();
     {
-        QReportWord builder(m_project, 0.0f, float(kWordMetres), 2, 0, 10, 10, 0.0f, 1.0f, 0, true, false);
+        ReportJob job(m_project, 0.0f, float(kWordMetres), 0);
+        job.parameter.setWithHeader(true);
+        QReportWord builder(job);
         builder.setFileName(odt);
         builder.generate();
         QVERIFY2(builder.succeeded(), qPrintable(builder.errorText()));
