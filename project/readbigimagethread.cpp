@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <limits>
 
-std::atomic<int> ReadBigImageThread::s_pieceDelay{ReadBigImageThread::kDefaultPieceDelay};
+std::atomic<int> ReadBigImageThread::s_pieceDelay{0};
 
 ReadBigImageThread::ReadBigImageThread(const QString &path, int pageStart, int pageEnd, QObject *parent)
     : QThread(parent), m_pageStart(pageStart), m_pageEnd(pageEnd), m_projectPath(path)
@@ -26,9 +26,44 @@ ReadBigImageThread::ReadBigImageThread(const QString &path, int pageStart, int p
 
 ReadBigImageThread::~ReadBigImageThread()
 {
-    if (isRunning())
+    if (isRunning()) {
+        requestStop();
         wait();
+    }
     close();
+}
+
+void ReadBigImageThread::requestStop()
+{
+    QMutexLocker lock(&m_paceMutex);
+    stopRequested = true;
+    m_paceChanged.wakeAll();
+}
+
+void ReadBigImageThread::placed()
+{
+    QMutexLocker lock(&m_paceMutex);
+    ++m_placed;
+    m_paceChanged.wakeAll();
+}
+
+void ReadBigImageThread::handOn(const KdImage &piece)
+{
+    // The piece is decoded; it goes when the window has room for it. Called
+    // on the creating thread (run() without start()) nobody could answer.
+    if (QThread::currentThread() != thread()) {
+        QMutexLocker lock(&m_paceMutex);
+        while (!stopRequested && m_sent - m_placed >= kPiecesAhead)
+            m_paceChanged.wait(&m_paceMutex);
+    }
+    if (stopRequested)
+        return; // nobody wants it any more
+    ++m_sent;
+    emit readOneBigImage(piece);
+    // Runs on the thread this object lives on, behind the window's handler
+    // of the piece just sent; dropped with the object if it goes first.
+    QMetaObject::invokeMethod(this, [this] { placed(); }, Qt::QueuedConnection);
+    pause();
 }
 
 void ReadBigImageThread::setPieceDelay(int ms)
@@ -51,6 +86,8 @@ void ReadBigImageThread::pause()
     QElapsedTimer timer;
     timer.start();
     const int delay = s_pieceDelay;
+    if (delay <= 0)
+        return;
     while (!stopRequested && timer.elapsed() < delay)
         QThread::msleep(static_cast<unsigned long>(std::min<qint64>(20, delay - timer.elapsed())));
 }
@@ -67,6 +104,8 @@ void ReadBigImageThread::run()
 {
     m_readFinishedEmitted = false;
     m_imageCount = 0;
+    m_sent = 0;
+    m_placed = 0;
 
     const bool down = m_direction == QLatin1String("down");
     const bool up = m_direction == QLatin1String("up");
@@ -150,8 +189,7 @@ bool ReadBigImageThread::readImages()
             return false;
         }
         const QImage image = decodeImage(query.value(1).toByteArray());
-        emit readOneBigImage(KdImage(top, int(id), image));
-        pause();
+        handOn(KdImage(top, int(id), image));
         if (id >= m_pageEnd) {
             emitReadFinished();
             break;
@@ -211,7 +249,7 @@ bool ReadBigImageThread::readImagesUp()
             query.finish();
             return false;
         }
-        emit readOneBigImage(KdImage(int(top), int(bottom), decodeImage(data)));
+        handOn(KdImage(int(top), int(bottom), decodeImage(data)));
         if (bottom >= m_pageEnd) {
             emitReadFinished();
             break;

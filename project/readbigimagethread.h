@@ -6,8 +6,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMutex>
 #include <QString>
 #include <QThread>
+#include <QWaitCondition>
 #include <atomic>
 
 // Streams the big images of one page (a depth range) to the main window, one
@@ -19,6 +21,14 @@
 // readThreadFinished() as its last signal. A record whose direction is
 // neither "down" nor "up" is logged and nothing is read; depths that do not
 // fit the 32-bit range of the file format end the read with a log line.
+//
+// The read keeps pace with the window: after handing on a piece the reader
+// posts an acknowledgement to the thread it was made on (the GUI thread). It
+// comes through after the window's handler of that piece, as both travel the
+// same event queue in order, so the reader is never more than kPiecesAhead
+// pieces ahead of what the window has placed, and decodes the next piece
+// while the window places the last one. The creating thread's event loop must
+// therefore run while the read goes on (the window's does).
 class ReadBigImageThread : public QThread, public QQueryDataBase
 {
     Q_OBJECT
@@ -34,16 +44,22 @@ public:
     int imageCount() const { return m_imageCount; }
     QString projectPath() const { return m_projectPath; }
 
-    // Pause after each piece of a downward read, in milliseconds. The program
-    // keeps the default (kDefaultPieceDelay); tests may lower it.
-    static constexpr int kDefaultPieceDelay = 800;
+    // Pieces handed on whose placing has not yet been acknowledged, at most.
+    static constexpr int kPiecesAhead = 2;
+    // Pieces handed on and pieces acknowledged so far in this run.
+    int piecesSent() const { return m_sent; }
+    int piecesPlaced() const { return m_placed; }
+
+    // Extra time each piece takes, in milliseconds; 0 (the default) reads as
+    // fast as the window places. Tests use it to stand for slow storage.
     static void setPieceDelay(int ms);
     static int pieceDelay();
 
-    // Asks a running read to end after the current piece (the pause after a
-    // piece is cut short too). The run still emits readFinieshed() and
+    // Asks a running read to end after the current piece (a wait for the
+    // window is cut short too). The run still emits readFinieshed() and
     // readThreadFinished() and closes its connection, unlike terminate().
-    void requestStop() { stopRequested = true; }
+    // A reader destroyed while running is stopped this way first.
+    void requestStop();
 
     // Decodes a stored piece (PieceDecoder::decode): a blob that does not
     // decode, or whose header claims an insane size, gives a null image and
@@ -64,6 +80,9 @@ private:
     bool readImages();
     bool readImagesUp();
     void emitReadFinished();
+    // Hands on one piece, then waits until the window has caught up.
+    void handOn(const KdImage &piece);
+    void placed();
     void pause();
 
     int m_pageStart;
@@ -77,6 +96,11 @@ private:
     int m_projectStart = 0;
     int m_maxDepth = 0;
     int m_recordPageStart = 0;
+
+    std::atomic<int> m_sent{0};
+    std::atomic<int> m_placed{0};
+    QMutex m_paceMutex;
+    QWaitCondition m_paceChanged;
 
     static std::atomic<int> s_pieceDelay;
 };

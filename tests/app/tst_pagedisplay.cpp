@@ -3,6 +3,7 @@
 
 #include <QAbstractSpinBox>
 #include <QFile>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QGraphicsPixmapItem>
@@ -76,6 +77,7 @@ private slots:
     void pageStartingInsideAPiece();
     void newPageShownFromItsTop();
     void stopReachableWhileReading();
+    void pageSameAtEveryPace();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -617,6 +619,34 @@ void TestPageDisplay::stopReachableWhileReading()
     QVERIFY(!w.readThread());
     QVERIFY(ShellTest::pageImages(w.scene()).size() < 5);
     QCOMPARE(watcher.count(), 0);
+}
+
+void TestPageDisplay::pageSameAtEveryPace()
+{
+    // The page with its scales, as the view shows it, after a read at the
+    // given pace (extra milliseconds per piece; 0 is the program's own).
+    auto readAtPace = [this](int pieceDelay) {
+        ReadBigImageThread::setPieceDelay(pieceDelay);
+        MainWindow w;
+        w.fileInfoWidget()->setEndValue(3);
+        w.openProjectFile(m_tenMetres);
+        [&w] { SHELL_WAIT_READ(&w); }();
+        ReadBigImageThread::setPieceDelay(0);
+        const QRectF area = w.scene()->sceneRect().adjusted(1200, 0, -1200, 0);
+        QImage page(area.size().toSize(), QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        w.scene()->render(&painter, QRectF(page.rect()), area);
+        painter.end();
+        return page;
+    };
+    // The old pace: a pause after every piece.
+    const QImage paced = readAtPace(300);
+    const QImage unpaced = readAtPace(0);
+    QVERIFY(!paced.isNull());
+    QVERIFY(paced.height() > 3 * 1000);
+    QCOMPARE(unpaced.size(), paced.size());
+    QVERIFY(unpaced == paced);
 }
 
 QTEST_MAIN(TestPageDisplay)

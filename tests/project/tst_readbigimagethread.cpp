@@ -53,7 +53,9 @@ private slots:
     void downwardPage_data();
     void downwardPage();
     void firstPieceStartsAtProjectStart();
-    void downwardReadPausesAfterEachPiece();
+    void readKeepsPaceWithTheWindow_data();
+    void readKeepsPaceWithTheWindow();
+    void stopWhileWaitingForTheWindow();
     void upwardPage_data();
     void upwardPage();
     void idsNearTheIntegerLimits_data();
@@ -114,9 +116,8 @@ Run TestReadBigImageThread::read(const QString &path, int pageStart, int pageEnd
 void TestReadBigImageThread::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    // The program paces a downward read at 800 ms a piece; the tests lower it.
-    QCOMPARE(ReadBigImageThread::pieceDelay(), 800);
-    QCOMPARE(ReadBigImageThread::kDefaultPieceDelay, 800);
+    // No fixed pause: a read goes as fast as its receiver takes the pieces.
+    QCOMPARE(ReadBigImageThread::pieceDelay(), 0);
     // The signals, in the order the main window knows them.
     const QMetaObject &meta = ReadBigImageThread::staticMetaObject;
     const int first = meta.indexOfSignal("bigImageCountGetted(int)");
@@ -124,7 +125,6 @@ void TestReadBigImageThread::initTestCase()
     QCOMPARE(meta.indexOfSignal("readOneBigImage(KdImage)"), first + 1);
     QCOMPARE(meta.indexOfSignal("readFinieshed()"), first + 2);
     QCOMPARE(meta.indexOfSignal("readThreadFinished()"), first + 3);
-    ReadBigImageThread::setPieceDelay(1);
     m_down = sample(QStringLiteral("down.prj"), {"--from", "0", "--to", "5", "--width", "200"});
     QVERIFY(!m_down.isEmpty());
 }
@@ -195,17 +195,68 @@ void TestReadBigImageThread::firstPieceStartsAtProjectStart()
     QCOMPARE(run.occurrences("finished"), 1);
 }
 
-void TestReadBigImageThread::downwardReadPausesAfterEachPiece()
+void TestReadBigImageThread::readKeepsPaceWithTheWindow_data()
+{
+    QTest::addColumn<QString>("direction");
+    QTest::newRow("down") << QStringLiteral("down");
+    QTest::newRow("up") << QStringLiteral("up");
+}
+
+void TestReadBigImageThread::readKeepsPaceWithTheWindow()
+{
+    QFETCH(QString, direction);
+    const QString path = sample(QStringLiteral("pace-%1.prj").arg(direction),
+                                {"--direction", direction, "--to", "12", "--width", "100"});
+    QVERIFY(!path.isEmpty());
+    load(path);
+    ReadBigImageThread reader(path, 0, 120000);
+    std::atomic<int> sent{0};
+    connect(&reader, &ReadBigImageThread::readOneBigImage, &reader, [&sent](KdImage) { ++sent; },
+            Qt::DirectConnection);
+    // A slow window: every piece takes a while to place. When it gets a
+    // piece, the reader has not handed on more than it may run ahead.
+    QList<int> aheadAtPlacing;
+    QObject window;
+    connect(&reader, &ReadBigImageThread::readOneBigImage, &window, [&](KdImage) {
+        aheadAtPlacing << sent - int(aheadAtPlacing.size());
+        QThread::msleep(15);
+    });
+    bool ended = false;
+    connect(&reader, &ReadBigImageThread::readThreadFinished, &window, [&ended] { ended = true; });
+    reader.start();
+    QTRY_VERIFY_WITH_TIMEOUT(ended, 60000);
+    QVERIFY(reader.wait(10000));
+    QCOMPARE(aheadAtPlacing.size(), 12);
+    for (int ahead : qAsConst(aheadAtPlacing))
+        QVERIFY2(ahead >= 1 && ahead <= ReadBigImageThread::kPiecesAhead, qPrintable(QString::number(ahead)));
+    QCOMPARE(reader.piecesSent(), 12);
+}
+
+void TestReadBigImageThread::stopWhileWaitingForTheWindow()
 {
     load(m_down);
-    ReadBigImageThread::setPieceDelay(80);
-    QElapsedTimer timer;
-    timer.start();
-    const Run run = read(m_down, 0, 30000);
-    const qint64 elapsed = timer.elapsed();
-    ReadBigImageThread::setPieceDelay(1);
-    QCOMPARE(run.images.size(), 3);
-    QVERIFY2(elapsed >= 3 * 80, qPrintable(QString::number(elapsed)));
+    ReadBigImageThread reader(m_down, 0, 50000);
+    std::atomic<int> sent{0};
+    connect(&reader, &ReadBigImageThread::readOneBigImage, &reader, [&sent](KdImage) { ++sent; },
+            Qt::DirectConnection);
+    // The window does not get round to placing anything: this thread runs
+    // no events, so the reader must wait after its first pieces.
+    reader.start();
+    QElapsedTimer waited;
+    waited.start();
+    while (sent < ReadBigImageThread::kPiecesAhead && waited.elapsed() < 20000)
+        QThread::msleep(2);
+    QThread::msleep(150);
+    QCOMPARE(sent.load(), ReadBigImageThread::kPiecesAhead);
+    QVERIFY(reader.isRunning());
+
+    QElapsedTimer stop;
+    stop.start();
+    reader.requestStop();
+    QVERIFY(reader.wait(5000));
+    QVERIFY2(stop.elapsed() < 200, qPrintable(QString::number(stop.elapsed())));
+    QCOMPARE(sent.load(), ReadBigImageThread::kPiecesAhead);
+    QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
 }
 
 void TestReadBigImageThread::upwardPage_data()
@@ -431,7 +482,7 @@ void TestReadBigImageThread::stopEndsTheRunCleanly()
     reader.start();
     QTRY_VERIFY_WITH_TIMEOUT(events.contains(QStringLiteral("threadFinished")), 20000);
     QVERIFY(reader.wait(20000));
-    ReadBigImageThread::setPieceDelay(1);
+    ReadBigImageThread::setPieceDelay(0);
     QVERIFY(timer.elapsed() < 40000); // the long pause was cut short
     QCOMPARE(events, QStringList({"image", "finished", "threadFinished"}));
     QVERIFY(!QSqlDatabase::contains(reader.connectionName()));
@@ -502,9 +553,10 @@ void TestReadBigImageThread::pageReadWhileReportReads()
 
     reportThread->start();
     reader.start();
-    QVERIFY(reader.wait(60000));
+    // The reader goes on as this thread acknowledges its pieces.
+    QTRY_VERIFY_WITH_TIMEOUT(reader.isFinished(), 60000);
     QVERIFY(reportThread->wait(60000));
-    ReadBigImageThread::setPieceDelay(1);
+    ReadBigImageThread::setPieceDelay(0);
 
     QCOMPARE(pieces.load(), 12);
     QVERIFY(reportOk);
