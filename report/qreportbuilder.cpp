@@ -38,7 +38,7 @@ double widestLabel(const QStringList &texts, double pointSize)
 }
 } // namespace
 
-std::atomic<int> QReportBuilder::s_blockPauseMs{50};
+std::atomic<int> QReportBuilder::s_blockPauseMs{0};
 
 QReportBuilder::QReportBuilder(const ReportJob &job, QObject *parent)
     : QObject(parent)
@@ -343,11 +343,14 @@ void QReportBuilder::processBlock(const QImage &source, int depth)
         placeBlock(block);
     }
 
+    // No pause: the block is on the output before the next one is read (the
+    // reader hands blocks on directly, on this thread), so blocks never queue
+    // up ahead of the output; the window only hears of the count.
     const int pause = s_blockPauseMs;
     if (pause > 0) {
         QElapsedTimer timer;
         timer.start();
-        while (timer.elapsed() < pause) {
+        while (timer.elapsed() < pause && !m_bStopRequested) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
             QThread::msleep(qBound<qint64>(1, pause - timer.elapsed(), 5));
         }

@@ -41,7 +41,9 @@ public:
     QString fileName() const { return m_strFileName; }
     void setFileName(const QString &name) { m_strFileName = name; }
 
-    // Pause after each block, milliseconds (tests and benchmarks lower it).
+    // Extra time each block takes, milliseconds; 0 (the default) makes the
+    // report as fast as blocks are read and drawn. Tests use it to stand for
+    // a slow output.
     static void setBlockPause(int ms);
     static int blockPause();
 

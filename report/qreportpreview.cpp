@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QThread>
 
 QReportPreview::QReportPreview(const ReportJob &job, QObject *parent)
     : QReportPrinter(job, parent)
@@ -55,9 +54,11 @@ void QReportPreview::generate()
     m_bPreviewMode = false;
 
     emit requestedCreatePreviewDlg();
+    // Woken as the dialog closes; a stop request is looked for between
+    // short waits.
     while (!m_bPreviewDone && !m_bStopRequested) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(50);
+        QCoreApplication::processEvents();
+        m_previewEnded.tryAcquire(1, 20);
     }
     m_bSucceeded = m_strError.isEmpty();
 }
@@ -80,6 +81,7 @@ void QReportPreview::CreatePreviewDlg()
     // Last: the export thread ends once it sees this, and the builder goes
     // with it.
     m_bPreviewDone = true;
+    m_previewEnded.release();
 }
 
 void QReportPreview::Preview(QPrinter *printer)

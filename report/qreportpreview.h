@@ -3,6 +3,7 @@
 
 #include "qreportprinter.h"
 
+#include <QSemaphore>
 #include <atomic>
 
 // Print preview of a report: the export thread renders the blocks into
@@ -38,6 +39,7 @@ private:
     void clearTempDir();
 
     std::atomic<bool> m_bPreviewDone{false};
+    QSemaphore m_previewEnded; // released with m_bPreviewDone
     std::atomic<int> m_nPaintCount{0};
 };
 
