@@ -1,33 +1,151 @@
 #include "picklistdock.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
-#include <QTableWidget>
+#include <QTableView>
+#include <algorithm>
 
 namespace {
 
 constexpr int kSortRole = Qt::UserRole;
 constexpr int kDepthRole = Qt::UserRole + 1;
 
-// Sorts by the value behind the text: numbers as numbers, texts as the user
-// reads them.
-class PickCell : public QTableWidgetItem
+// The picks as table rows; texts are made when a cell is shown. Sorts by the
+// value behind the text: numbers as numbers, texts as the user reads them.
+class PickTableModel : public QAbstractTableModel
 {
 public:
-    PickCell(const QString &text, const QVariant &sortValue)
-        : QTableWidgetItem(text)
+    explicit PickTableModel(QObject *parent)
+        : QAbstractTableModel(parent)
     {
-        setData(kSortRole, sortValue);
-        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     }
 
-    bool operator<(const QTableWidgetItem &other) const override
+    void setPicks(const QVector<StructurePick> &picks)
     {
-        const QVariant a = data(kSortRole);
-        const QVariant b = other.data(kSortRole);
-        if (a.type() == QVariant::Double && b.type() == QVariant::Double)
-            return a.toDouble() < b.toDouble();
-        return a.toString().localeAwareCompare(b.toString()) < 0;
+        beginResetModel();
+        m_picks = picks;
+        sortRows();
+        endResetModel();
     }
+
+    void setHeaders(const QStringList &headers)
+    {
+        m_headers = headers;
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        // Type names are translated too.
+        if (!m_picks.isEmpty())
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : m_picks.size();
+    }
+
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : 5;
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_headers.size())
+            return m_headers.at(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &) const override { return Qt::ItemIsSelectable | Qt::ItemIsEnabled; }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_picks.size())
+            return QVariant();
+        const StructurePick &p = m_picks.at(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+            switch (index.column()) {
+            case PickListDock::DepthColumn:
+                return QString::number(p.depth / 10000.0, 'f', 2);
+            case PickListDock::DipColumn:
+                return QString::number(qRound(p.dip));
+            case PickListDock::DirectionColumn:
+                return QStringLiteral("%1").arg(qRound(p.dipDirection) % 360, 3, 10, QLatin1Char('0'));
+            case PickListDock::TypeColumn:
+                return StructurePick::typeName(p.type);
+            default:
+                return p.comment;
+            }
+        case kSortRole:
+            return sortValue(p, index.column());
+        case kDepthRole:
+            return p.depth;
+        case Qt::ForegroundRole:
+            if (index.column() == PickListDock::TypeColumn)
+                return StructurePick::typeColour(p.type);
+            return QVariant();
+        case Qt::TextAlignmentRole:
+            if (index.column() <= PickListDock::DirectionColumn)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            return QVariant();
+        default:
+            return QVariant();
+        }
+    }
+
+    void sort(int column, Qt::SortOrder order) override
+    {
+        emit layoutAboutToBeChanged();
+        m_column = column;
+        m_order = order;
+        sortRows();
+        emit layoutChanged();
+    }
+
+private:
+    static QVariant sortValue(const StructurePick &p, int column)
+    {
+        switch (column) {
+        case PickListDock::DepthColumn:
+            return p.depth;
+        case PickListDock::DipColumn:
+            return p.dip;
+        case PickListDock::DirectionColumn:
+            return p.dipDirection;
+        case PickListDock::TypeColumn:
+            return StructurePick::typeName(p.type);
+        default:
+            return p.comment;
+        }
+    }
+
+    void sortRows()
+    {
+        const int column = m_column;
+        auto less = [column](const StructurePick &a, const StructurePick &b) {
+            switch (column) {
+            case PickListDock::DepthColumn:
+                return a.depth < b.depth;
+            case PickListDock::DipColumn:
+                return a.dip < b.dip;
+            case PickListDock::DirectionColumn:
+                return a.dipDirection < b.dipDirection;
+            case PickListDock::TypeColumn:
+                return StructurePick::typeName(a.type).localeAwareCompare(StructurePick::typeName(b.type)) < 0;
+            default:
+                return a.comment.localeAwareCompare(b.comment) < 0;
+            }
+        };
+        if (m_order == Qt::AscendingOrder)
+            std::stable_sort(m_picks.begin(), m_picks.end(), less);
+        else
+            std::stable_sort(m_picks.begin(), m_picks.end(),
+                             [&less](const StructurePick &a, const StructurePick &b) { return less(b, a); });
+    }
+
+    QVector<StructurePick> m_picks;
+    QStringList m_headers;
+    int m_column = PickListDock::DepthColumn;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
 };
 
 } // namespace
@@ -37,8 +155,10 @@ PickListDock::PickListDock(QWidget *parent)
 {
     setObjectName(QStringLiteral("pickListDock"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-    m_table = new QTableWidget(0, 5, this);
+    m_model = new PickTableModel(this);
+    m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("pickTable"));
+    m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -47,46 +167,22 @@ PickListDock::PickListDock(QWidget *parent)
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(DepthColumn, Qt::AscendingOrder);
     setWidget(m_table);
-    connect(m_table, &QTableWidget::itemDoubleClicked, this, [this](QTableWidgetItem *item) {
-        if (!item)
-            return;
-        const QTableWidgetItem *depth = m_table->item(item->row(), DepthColumn);
-        if (depth)
-            emit pickActivated(depth->data(kDepthRole).toDouble());
+    connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            emit pickActivated(index.data(kDepthRole).toDouble());
     });
     OnRetranslate();
 }
 
 void PickListDock::setPicks(const QVector<StructurePick> &picks)
 {
-    // Rows are filled unsorted and sorted once, as the user last asked.
-    m_table->setSortingEnabled(false);
-    m_table->clearContents();
-    m_table->setRowCount(picks.size());
-    int row = 0;
-    for (const StructurePick &p : picks) {
-        auto *depth = new PickCell(QString::number(p.depth / 10000.0, 'f', 2), p.depth);
-        depth->setData(kDepthRole, p.depth);
-        m_table->setItem(row, DepthColumn, depth);
-        m_table->setItem(row, DipColumn, new PickCell(QString::number(qRound(p.dip)), p.dip));
-        m_table->setItem(row, DirectionColumn,
-                         new PickCell(QStringLiteral("%1").arg(qRound(p.dipDirection) % 360, 3, 10,
-                                                                QLatin1Char('0')),
-                                      p.dipDirection));
-        auto *type = new PickCell(StructurePick::typeName(p.type), StructurePick::typeName(p.type));
-        type->setForeground(StructurePick::typeColour(p.type));
-        m_table->setItem(row, TypeColumn, type);
-        m_table->setItem(row, CommentColumn, new PickCell(p.comment, p.comment));
-        for (int c = DepthColumn; c <= DirectionColumn; ++c)
-            m_table->item(row, c)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        ++row;
-    }
-    m_table->setSortingEnabled(true);
+    // Rows are sorted as the user last asked.
+    static_cast<PickTableModel *>(m_model)->setPicks(picks);
 }
 
 void PickListDock::OnRetranslate()
 {
     setWindowTitle(tr("Structure picks"));
-    m_table->setHorizontalHeaderLabels({tr("Depth (m)"), tr("Dip (°)"), tr("Dip direction (°)"),
-                                        tr("Type"), tr("Comment")});
+    static_cast<PickTableModel *>(m_model)->setHeaders({tr("Depth (m)"), tr("Dip (°)"), tr("Dip direction (°)"),
+                                                         tr("Type"), tr("Comment")});
 }

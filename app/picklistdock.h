@@ -6,11 +6,16 @@
 
 #include "structurepick.h"
 
-class QTableWidget;
+class QTableView;
+class QAbstractTableModel;
 
 // The list of the project's structure picks, beside the page: depth (m),
 // dip, dip direction, type and comment, sortable by any column. A
 // double-click on a row asks to show the page of that pick.
+//
+// The rows are drawn from the picks themselves (a table model over them), so
+// a project with a hundred thousand picks costs no more than their values.
+// Each cell answers Qt::UserRole with the value it sorts by.
 class PickListDock : public QDockWidget
 {
     Q_OBJECT
@@ -20,7 +25,7 @@ public:
     explicit PickListDock(QWidget *parent = nullptr);
 
     void setPicks(const QVector<StructurePick> &picks);
-    QTableWidget *table() const { return m_table; }
+    QTableView *table() const { return m_table; }
 
 signals:
     // depth in depth units (0.1 mm)
@@ -30,7 +35,8 @@ public slots:
     void OnRetranslate();
 
 private:
-    QTableWidget *m_table = nullptr;
+    QTableView *m_table = nullptr;
+    QAbstractTableModel *m_model = nullptr;
 };
 
 #endif // PICKLISTDOCK_H

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -34,6 +35,18 @@ constexpr int kPageImageType = 7;
 bool byDepth(const StructurePick &a, const StructurePick &b)
 {
     return a.depth < b.depth || (a.depth == b.depth && a.id < b.id);
+}
+
+// Changes whenever the project file is written (a correction rewrites its
+// picks): time and size of the file and of its write-ahead log.
+QString fileState(const QString &path)
+{
+    QString state;
+    for (const QString &file : {path, path + QStringLiteral("-wal")}) {
+        const QFileInfo info(file);
+        state += QStringLiteral("%1:%2;").arg(info.exists() ? info.lastModified().toMSecsSinceEpoch() : 0).arg(info.size());
+    }
+    return state;
 }
 
 } // namespace
@@ -160,8 +173,10 @@ QList<GraphicsStructurePickItem *> StructurePickController::pickItems() const
 
 void StructurePickController::pageShown()
 {
-    followProject();
-    refreshList();
+    // The list holds the whole project: made again only for another project
+    // or when the file was written since.
+    if (followProject() || fileState(m_projectPath) != m_listFileState)
+        refreshList();
     GraphicsStructurePickItem::Page page;
     QString why;
     if (!pageGeometry(&page, &why))
@@ -202,6 +217,7 @@ void StructurePickController::reloadPicks()
     }
     countAsPageItem(-dropped);
     pageShown();
+    refreshList();
 }
 
 void StructurePickController::projectClosed()
@@ -210,14 +226,15 @@ void StructurePickController::projectClosed()
     refreshList();
 }
 
-void StructurePickController::followProject()
+bool StructurePickController::followProject()
 {
     const QString path = ProjectInfo::instance()->projectPath();
     if (path == m_projectPath)
-        return;
+        return false;
     m_projectPath = path;
     m_memory.clear();
     m_toldReadOnly = false;
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -359,6 +376,7 @@ QVector<StructurePick> StructurePickController::allPicks() const
 
 void StructurePickController::refreshList()
 {
+    m_listFileState = m_projectPath.isEmpty() ? QString() : fileState(m_projectPath);
     m_dock->setPicks(allPicks());
 }
 

@@ -80,7 +80,8 @@ private:
     void drop(GraphicsStructurePickItem *item);
     // Stores a new pick (giving it its id), or keeps it in memory.
     void keep(StructurePick *pick);
-    void followProject();
+    // Takes on the open project; true when it is another one than before.
+    bool followProject();
     void refreshList();
     void countAsPageItem(int delta);
     QList<GraphicsStructurePickItem *> pickItems() const;
@@ -93,6 +94,7 @@ private:
     QVector<StructurePick> m_memory;
     qint64 m_nextMemoryId = -1;
     bool m_toldReadOnly = false;
+    QString m_listFileState; // of the project file when the list was made
 };
 
 #endif // STRUCTUREPICKCONTROLLER_H

@@ -75,7 +75,7 @@ void GraphicsStructurePickItem::refit()
             fitPoints << toFitPoint(p);
         m_fit = fitSinusoid(fitPoints, m_page.diameter);
     }
-    m_curve = curvePath();
+    m_bounds = bounds();
     update();
 }
 
@@ -132,24 +132,35 @@ QString GraphicsStructurePickItem::label() const
         .arg(qRound(m_fit.dipDirection) % 360, 3, 10, QLatin1Char('0'));
 }
 
-QRectF GraphicsStructurePickItem::boundingRect() const
+QRectF GraphicsStructurePickItem::bounds() const
 {
-    QRectF r = m_curve.boundingRect();
-    for (const QPointF &p : m_points)
-        r |= QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle);
+    QRectF r;
     if (m_fit.valid) {
+        // The trace spans the column between z0 - |A| and z0 + |A|.
+        const double amplitude = std::fabs(m_fit.amplitude);
+        const double top = m_page.top + (m_fit.depth - amplitude - m_page.pageStart) * m_page.pixelsPerUnit;
+        const double bottom = m_page.top + (m_fit.depth + amplitude - m_page.pageStart) * m_page.pixelsPerUnit;
+        r = QRectF(QPointF(m_page.left, std::min(top, bottom)),
+                   QPointF(m_page.left + std::max(0, m_page.width), std::max(top, bottom)));
         // The label stands right of the image column at the trace's centre depth.
         const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
         r |= QRectF(m_page.left + m_page.width + 4, y - 60, 1000, 120);
     }
+    for (const QPointF &p : m_points)
+        r |= QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle);
     return r.adjusted(-kHitWidth, -kHitWidth, kHitWidth, kHitWidth);
+}
+
+QRectF GraphicsStructurePickItem::boundingRect() const
+{
+    return m_bounds;
 }
 
 QPainterPath GraphicsStructurePickItem::shape() const
 {
     QPainterPathStroker stroker;
     stroker.setWidth(kHitWidth);
-    QPainterPath shape = stroker.createStroke(m_curve);
+    QPainterPath shape = stroker.createStroke(curvePath());
     for (const QPointF &p : m_points)
         shape.addRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
     return shape;
@@ -164,7 +175,7 @@ void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraph
         pen.setStyle(Qt::DashLine);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
-    painter->drawPath(m_curve);
+    painter->drawPath(curvePath());
     painter->setPen(QPen(Qt::black, 1.0));
     painter->setBrush(colour);
     for (const QPointF &p : m_points)

@@ -13,6 +13,10 @@
 // labelled "depth  dip°/direction°". Selected, its points can be dragged and
 // the fit follows.
 //
+// The item is light, as a page may hold many thousands of picks: it keeps the
+// pick's points and fit, and works out its curve only when it is painted or
+// hit-tested, its bounds from the fit.
+//
 // Scene layout: the image column runs from x = left to left + width, the
 // page's first row y = top is at depth pageStart; pixelsPerUnit rows per
 // depth unit; azimuth = (x − left) / width × 360.
@@ -81,11 +85,12 @@ private:
     QPointF toFitPoint(const QPointF &scenePos) const;
     void refit();
     QPainterPath curvePath() const;
+    QRectF bounds() const;
 
     Page m_page;
     QPolygonF m_points;
     SinusoidFit m_fit;
-    QPainterPath m_curve;
+    QRectF m_bounds;
     qint64 m_id = 0;
     QString m_type = QStringLiteral("fracture");
     QString m_comment;

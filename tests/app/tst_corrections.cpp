@@ -5,7 +5,7 @@
 #include <QGraphicsRectItem>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtMath>
 #include <QtTest>
 
@@ -250,10 +250,10 @@ void TestCorrections::viewsShowCorrectedPicks()
             onPage += same(static_cast<GraphicsStructurePickItem *>(item)->pick()) ? 1 : 100;
     }
     QCOMPARE(onPage, 1);
-    QTableWidget *list = w.structurePicks()->dock()->table();
+    QAbstractItemModel *list = w.structurePicks()->dock()->table()->model();
     QCOMPARE(list->rowCount(), 1);
-    QCOMPARE(list->item(0, PickListDock::DirectionColumn)->data(Qt::UserRole).toDouble(), pick.dipDirection);
-    QCOMPARE(list->item(0, PickListDock::DipColumn)->data(Qt::UserRole).toDouble(), pick.dip);
+    QCOMPARE(list->index(0, PickListDock::DirectionColumn).data(Qt::UserRole).toDouble(), pick.dipDirection);
+    QCOMPARE(list->index(0, PickListDock::DipColumn).data(Qt::UserRole).toDouble(), pick.dip);
     QCOMPARE(structures->structuresWindow()->picks(), stored);
     QTRY_VERIFY(structures->tadpolePlot()->picks().size() == 1 && same(structures->tadpolePlot()->picks().first()));
 }

@@ -10,7 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QComboBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 #include <cmath>
 
@@ -110,6 +110,8 @@ private slots:
     void readOnlyCopyKeepsPicksInMemory();
     void noPickSaysWhy_data();
     void noPickSaysWhy();
+    void pageHoldsOnlyItsPicks_data();
+    void pageHoldsOnlyItsPicks();
 
 private:
     void openFirstPage(MainWindow &w, const QString &path);
@@ -231,7 +233,7 @@ void TestStructurePicks::pickOnPlantedTraceIsKept()
     ModalWatcher watcher;
     openFirstPage(again, path);
     QCOMPARE(pickItems(again).size(), 1);
-    QCOMPARE(again.structurePicks()->dock()->table()->rowCount(), 1);
+    QCOMPARE(again.structurePicks()->dock()->table()->model()->rowCount(), 1);
     QCOMPARE(again.confirmUnsavedChanges(), 0);
     QCOMPARE(watcher.count(), 0);
 }
@@ -279,11 +281,11 @@ void TestStructurePicks::editListGoAndDelete()
     w.handleNextImages();
     SHELL_WAIT_READ(&w);
     QCOMPARE(pickItems(w).size(), 0);
-    QTableWidget *table = w.structurePicks()->dock()->table();
-    QCOMPARE(table->rowCount(), 1);
-    QTableWidgetItem *cell = table->item(0, PickListDock::DipColumn);
-    QCOMPARE(cell->text().toInt(), qRound(stored.first().dip));
-    const QPoint at = table->visualItemRect(cell).center();
+    QTableView *table = w.structurePicks()->dock()->table();
+    QCOMPARE(table->model()->rowCount(), 1);
+    const QModelIndex cell = table->model()->index(0, PickListDock::DipColumn);
+    QCOMPARE(cell.data().toString().toInt(), qRound(stored.first().dip));
+    const QPoint at = table->visualRect(cell).center();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     SHELL_WAIT_READ(&w);
@@ -296,7 +298,7 @@ void TestStructurePicks::editListGoAndDelete()
     w.toolBar()->editAction(ToolBar::DeleteItem)->trigger();
     QCOMPARE(pickItems(w).size(), 0);
     QVERIFY(StructurePickStore(path).allPicks().isEmpty());
-    QCOMPARE(table->rowCount(), 0);
+    QCOMPARE(table->model()->rowCount(), 0);
     QCOMPARE(w.scene()->items().size(), w.scene()->baseItemCount());
     QCOMPARE(watcher.count(), 1);
 }
@@ -390,6 +392,58 @@ void TestStructurePicks::noPickSaysWhy()
     QCOMPARE(w.confirmUnsavedChanges(), 0);
     QCOMPARE(watcher.count(), seen + 1);
     QCOMPARE(digest(path), before);
+}
+
+void TestStructurePicks::pageHoldsOnlyItsPicks_data()
+{
+    QTest::addColumn<int>("startMetre");
+    QTest::addColumn<QList<double>>("shown"); // depths in metres
+
+    QTest::newRow("first page") << 0 << QList<double>{1.0, 4.9};
+    QTest::newRow("second page") << 5 << QList<double>{5.1, 9.5};
+}
+
+void TestStructurePicks::pageHoldsOnlyItsPicks()
+{
+    QFETCH(int, startMetre);
+    QFETCH(QList<double>, shown);
+    const QString path = copyOfProject(QStringLiteral("range.prj"));
+    QVERIFY(!path.isEmpty());
+    StructurePickStore store(path);
+    for (double metres : {1.0, 4.9, 5.1, 9.5}) {
+        StructurePick pick;
+        pick.depth = metres * 10000;
+        pick.dip = 40;
+        pick.dipDirection = 120;
+        pick.amplitude = 400;
+        QVERIFY(store.add(&pick));
+    }
+    MainWindow w;
+    ModalWatcher watcher;
+    w.fileInfoWidget()->setStartValue(startMetre);
+    w.fileInfoWidget()->setEndValue(startMetre + 5);
+    SHELL_OPEN_PROJECT(&w, path);
+    // A page read before (the other one) leaves none of its picks behind.
+    w.fileInfoWidget()->setStartValue(5 - startMetre);
+    w.fileInfoWidget()->setEndValue(10 - startMetre);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+    w.fileInfoWidget()->setStartValue(startMetre);
+    w.fileInfoWidget()->setEndValue(startMetre + 5);
+    w.handleGoPressed();
+    SHELL_WAIT_READ(&w);
+
+    QList<double> onPage;
+    for (GraphicsStructurePickItem *item : pickItems(w)) {
+        onPage << std::round(item->pick().depth / 1000.0) / 10.0;
+        // The bounds worked out from the fit hold the drawn curve.
+        QVERIFY(item->boundingRect().contains(item->shape().boundingRect()));
+    }
+    std::sort(onPage.begin(), onPage.end());
+    QCOMPARE(onPage, shown);
+    // The list holds the whole project whatever the page.
+    QCOMPARE(w.structurePicks()->dock()->table()->model()->rowCount(), 4);
+    QCOMPARE(watcher.count(), 0);
 }
 
 QTEST_MAIN(TestStructurePicks)
