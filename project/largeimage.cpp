@@ -1,13 +1,16 @@
 #include "largeimage.h"
 
 #include <QFile>
-#include <QMutex>
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
 #endif
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #ifdef Q_OS_LINUX
@@ -16,8 +19,21 @@ namespace {
 constexpr size_t kLargePage = size_t(2) << 20;
 // Smaller pictures come from the ordinary heap.
 constexpr size_t kLargePicture = kLargePage;
-// Memory of released pictures kept for the next ones, at most.
-constexpr size_t kKeptBytes = size_t(768) << 20;
+
+// The size class of a picture of that many bytes: whole large pages, and
+// above 16 MB a multiple of an eighth of the power of two below it, so that
+// pictures that differ a little (the pieces of a page) use each other's
+// memory, at most an eighth more than they need.
+size_t sizeClass(size_t bytes)
+{
+    size_t step = kLargePage;
+    size_t power = size_t(1) << 24;
+    while (power <= bytes / 2)
+        power <<= 1;
+    if (bytes > (size_t(1) << 24))
+        step = std::max(step, power / 8);
+    return (bytes + step - 1) / step * step;
+}
 
 // True when the kernel hands out large pages to memory that asks for them
 // (the setting reads "[always]" or "[madvise]").
@@ -39,49 +55,131 @@ struct Mapping
     size_t size = 0;
 };
 
+using Clock = std::chrono::steady_clock;
+
 // The memory of released pictures, kept for the next pictures of the same
-// size: a page read again or the next page reuses the memory of the last
-// one, which spares the kernel faulting and clearing it anew. What is kept
-// is marked free to the kernel, which takes it back when memory runs short
-// (a picture then gets cleared pages, which makes no difference to it).
+// size class: a page read again or the next page reuses the memory of the
+// last one, which spares the kernel faulting and clearing it anew. What is
+// kept is marked free to the kernel, which takes it back when memory runs
+// short (a picture then gets cleared pages, which makes no difference to
+// it). At most as much is kept as was in use at once in the last few
+// seconds, and memory unused for kIdleMs goes back to the system.
 class KeptMemory
 {
 public:
     Mapping take(size_t size)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Mapping m;
         for (size_t i = 0; i < m_kept.size(); ++i) {
-            if (m_kept[i].size == size) {
-                const Mapping m = m_kept[i];
-                m_kept[i] = m_kept.back();
-                m_kept.pop_back();
+            if (m_kept[i].mapping.size == size) {
+                m = m_kept[i].mapping;
+                m_kept.erase(m_kept.begin() + std::ptrdiff_t(i));
                 m_bytes -= size;
-                return m;
+                break;
             }
         }
-        return Mapping();
+        m_live += size;
+        notePeak();
+        return m;
+    }
+
+    // A mapping made anew failed: it was counted as live in take().
+    void untake(size_t size)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_live -= size;
     }
 
     void give(const Mapping &m)
     {
         {
-            QMutexLocker lock(&m_mutex);
-            if (m_bytes + m.size <= kKeptBytes) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            notePeak(); // counting the picture let go of
+            m_live -= m.size;
+            if (m_bytes + m.size <= m_peak) {
 #ifdef MADV_FREE
                 madvise(m.start, m.size, MADV_FREE);
 #endif
-                m_kept.push_back(m);
+                // Newest last: the oldest are given back first.
+                m_kept.push_back(Kept{m, Clock::now()});
                 m_bytes += m.size;
+                startTrimmer();
                 return;
             }
         }
         munmap(m.start, m.size);
     }
 
+    void releaseUnused(std::chrono::milliseconds idle)
+    {
+        std::vector<Mapping> unused;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            const Clock::time_point before = Clock::now() - idle;
+            auto keep = std::stable_partition(m_kept.begin(), m_kept.end(),
+                                              [before](const Kept &k) { return k.since > before; });
+            for (auto it = keep; it != m_kept.end(); ++it) {
+                unused.push_back(it->mapping);
+                m_bytes -= it->mapping.size;
+            }
+            m_kept.erase(keep, m_kept.end());
+        }
+        for (const Mapping &m : unused)
+            munmap(m.start, m.size);
+    }
+
+    qint64 bytes()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return qint64(m_bytes);
+    }
+
 private:
-    QMutex m_mutex;
-    std::vector<Mapping> m_kept;
+    struct Kept
+    {
+        Mapping mapping;
+        Clock::time_point since;
+    };
+
+    // The most memory in use at once lately; it follows the work down once
+    // a peak is older than kIdleMs.
+    void notePeak()
+    {
+        const Clock::time_point now = Clock::now();
+        if (m_live >= m_peak || now - m_peakAt > std::chrono::milliseconds(LargeImage::kIdleMs)) {
+            m_peak = m_live;
+            m_peakAt = now;
+        }
+    }
+
+    // A thread of its own gives back idle memory while any is kept, so that
+    // it goes also when the program has nothing more to do.
+    void startTrimmer()
+    {
+        if (m_trimming)
+            return;
+        m_trimming = true;
+        std::thread([this] {
+            for (;;) {
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+                releaseUnused(std::chrono::milliseconds(LargeImage::kIdleMs));
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (m_kept.empty()) {
+                    m_trimming = false;
+                    return;
+                }
+            }
+        }).detach();
+    }
+
+    std::mutex m_mutex;
+    std::vector<Kept> m_kept;
     size_t m_bytes = 0;
+    size_t m_live = 0;
+    size_t m_peak = 0;
+    Clock::time_point m_peakAt;
+    bool m_trimming = false;
 };
 
 KeptMemory &keptMemory()
@@ -106,8 +204,10 @@ Mapping map(size_t size)
         return m;
     // Mapped with a large page to spare, then cut to a large-page boundary.
     void *raw = mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (raw == MAP_FAILED)
+    if (raw == MAP_FAILED) {
+        keptMemory().untake(size);
         return Mapping();
+    }
     const auto at = reinterpret_cast<std::uintptr_t>(raw);
     const std::uintptr_t aligned = (at + kLargePage - 1) & ~std::uintptr_t(kLargePage - 1);
     if (aligned > at)
@@ -132,7 +232,7 @@ QImage LargeImage::create(int width, int height, QImage::Format format)
         const bool fits = bytesPerLine <= size_t(INT32_MAX) && size_t(height) <= SIZE_MAX / 2 / bytesPerLine;
         const size_t bytes = fits ? bytesPerLine * size_t(height) : 0;
         if (bytes >= kLargePicture) {
-            const Mapping m = map((bytes + kLargePage - 1) / kLargePage * kLargePage);
+            const Mapping m = map(sizeClass(bytes));
             if (m.start) {
                 auto *mapping = new Mapping(m);
                 QImage image(static_cast<uchar *>(m.start), width, height, qsizetype(bytesPerLine), format,
@@ -145,4 +245,22 @@ QImage LargeImage::create(int width, int height, QImage::Format format)
     }
 #endif
     return QImage(width, height, format);
+}
+
+qint64 LargeImage::keptBytes()
+{
+#ifdef Q_OS_LINUX
+    return keptMemory().bytes();
+#else
+    return 0;
+#endif
+}
+
+void LargeImage::releaseUnused(int idleMs)
+{
+#ifdef Q_OS_LINUX
+    keptMemory().releaseUnused(std::chrono::milliseconds(std::max(0, idleMs)));
+#else
+    Q_UNUSED(idleMs)
+#endif
 }

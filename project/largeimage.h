@@ -10,8 +10,10 @@
 // writing it. A large image is given memory of its own in large pages where
 // the system offers them on request: one page fault per 2 MB instead of one
 // per 4 KB. When the image is released (on whatever thread lets go of it
-// last) its memory is kept for a later image of the same size, up to a
-// bound, and given back to the system when it needs it.
+// last) its memory is kept for a later image of the same size class (sizes
+// within an eighth of each other), as much as was in use at once lately (the
+// pictures of the page at work), and given back to the system after a few
+// seconds unused, or earlier when the system needs it.
 class LargeImage
 {
 public:
@@ -19,6 +21,13 @@ public:
     // as QImage(width, height, format) lays it out; null when memory cannot
     // be had.
     static QImage create(int width, int height, QImage::Format format);
+
+    // Memory of released images kept for the next ones, in bytes.
+    static qint64 keptBytes();
+    // Gives back the kept memory that has lain unused for idleMs or longer.
+    // Runs by itself every second with kIdleMs.
+    static void releaseUnused(int idleMs);
+    static constexpr int kIdleMs = 3000;
 };
 
 #endif // LARGEIMAGE_H

@@ -14,6 +14,7 @@ private slots:
     void laidOutAsQImage_data();
     void laidOutAsQImage();
     void releasedMemoryServesOnlyNewPictures();
+    void releasedMemoryIsReusedBySizeClassAndGivenBack();
 };
 
 void TstLargeImage::laidOutAsQImage_data()
@@ -67,6 +68,37 @@ void TstLargeImage::releasedMemoryServesOnlyNewPictures()
     }
     QCOMPARE(kept.pixel(0, 0), qRgb(1, 2, 3));
     QCOMPARE(kept.pixel(width - 1, height - 1), qRgb(1, 2, 3));
+}
+
+void TstLargeImage::releasedMemoryIsReusedBySizeClassAndGivenBack()
+{
+    LargeImage::releaseUnused(0);
+    QCOMPARE(LargeImage::keptBytes(), qint64(0));
+    QImage first = LargeImage::create(1024, 3000, QImage::Format_RGB32);
+    first.fill(Qt::white);
+    const uchar *memory = first.constBits();
+    first = QImage();
+    const qint64 kept = LargeImage::keptBytes();
+    if (kept == 0)
+        QSKIP("this system offers no large pages: pictures come from the heap");
+    QVERIFY(kept >= qint64(1024) * 4 * 3000);
+
+    // A piece a little shorter uses the same memory.
+    QImage second = LargeImage::create(1024, 2900, QImage::Format_RGB32);
+    QCOMPARE(second.constBits(), memory);
+    QCOMPARE(LargeImage::keptBytes(), qint64(0));
+    second.fill(Qt::black);
+    QCOMPARE(second.pixel(1023, 2899), qRgb(0, 0, 0));
+    second = QImage();
+    // One twice as large does not.
+    QImage larger = LargeImage::create(1024, 6000, QImage::Format_RGB32);
+    QVERIFY(larger.constBits() != memory);
+    larger.fill(Qt::white);
+    larger = QImage();
+    QVERIFY(LargeImage::keptBytes() > 0);
+
+    // Memory lying unused goes back by itself after a few seconds.
+    QTRY_COMPARE_WITH_TIMEOUT(LargeImage::keptBytes(), qint64(0), LargeImage::kIdleMs + 5000);
 }
 
 QTEST_GUILESS_MAIN(TstLargeImage)
