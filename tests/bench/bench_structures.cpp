@@ -2,11 +2,19 @@
 // - a 40 m page read with dynamic normalisation on, against the plain read
 //   of the same page, and the normalisation's own time per piece against the
 //   decoding of a piece;
-// - a stereonet of 10 000 picks: the first paint of new picks and a repaint.
+// - a stereonet of 10 000 picks: the first paint of new picks and a repaint;
+// - 100 000 structure picks in the file (spread over 40 m, or all on one
+//   page): the time of a page change on top of the same page change without
+//   picks, and the peak memory above the same run without picks;
+// - resident memory after 10 pages were read with dynamic normalisation and
+//   it was switched off again, against before.
+// The last two run in child processes of this binary, one per measurement.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bin/bench_structures
 
 #include <algorithm>
+#include <cmath>
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -18,14 +26,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "benchchild.h"
 #include "contrastcontroller.h"
 #include "fileinfowidget.h"
 #include "globals.h"
 #include "graphicsscene.h"
+#include "largeimage.h"
 #include "mainwindow.h"
 #include "readbigimagethread.h"
 #include "samplefixture.h"
 #include "stereonetplot.h"
+#include "structurepick.h"
 
 namespace {
 
@@ -51,6 +62,8 @@ private slots:
     void initTestCase();
     void normalisationWhileReading();
     void stereonetOfTenThousandPicks();
+    void hundredThousandPicks();
+    void memoryAfterNormalisation();
 
 private:
     double decodeMsPerPiece();
@@ -69,7 +82,6 @@ void BenchStructures::initTestCase()
     QVERIFY(m_dir.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
     FileInfoWidget::installAsNavigationPanel();
-    ReadBigImageThread::setPieceDelay(0);
     m_project = m_dir.filePath(QStringLiteral("bench.prj"));
     QVERIFY(SampleFixture::make(m_project, {QStringLiteral("--to"), QString::number(kMetres),
                                             QStringLiteral("--width"), QStringLiteral("1024"),
@@ -217,5 +229,224 @@ void BenchStructures::stereonetOfTenThousandPicks()
     }
 }
 
-QTEST_MAIN(BenchStructures)
+namespace {
+
+constexpr int kPickMetres = 40;
+constexpr int kPicks = 100000;
+
+// Writes count picks into the project at path, spread evenly over
+// [fromMetre, toMetre).
+bool plantPicks(const QString &path, int count, int fromMetre, int toMetre)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("plant"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            ok = q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS structurePicks (id integer primary key, depth real, "
+                                       "dip real, dipDirection real, amplitude real, type text, comment text)"));
+            db.transaction();
+            q.prepare(QStringLiteral("INSERT INTO structurePicks (depth, dip, dipDirection, amplitude, type, comment) "
+                                     "VALUES (?, ?, ?, ?, ?, ?)"));
+            QRandomGenerator random(11);
+            const QStringList types = StructurePick::types();
+            const double span = (toMetre - fromMetre) * 10000.0;
+            for (int i = 0; ok && i < count; ++i) {
+                const double dip = random.bounded(80.0);
+                q.addBindValue(fromMetre * 10000.0 + span * i / count);
+                q.addBindValue(dip);
+                q.addBindValue(random.bounded(360.0));
+                q.addBindValue(std::tan(dip * M_PI / 180.0) * 1100.0 / 2.0);
+                q.addBindValue(types.at(i % types.size()));
+                q.addBindValue(i % 10 == 0 ? QStringLiteral("open, iron-stained") : QString());
+                ok = q.exec();
+            }
+            ok = ok && db.commit();
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("plant"));
+    return ok;
+}
+
+// Runs the event loop until no page read is running; milliseconds.
+double waitForPage(const QElapsedTimer &timer)
+{
+    while (readingInProgress)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    QCoreApplication::processEvents();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void childSetUp(const QTemporaryDir &settings)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    FileInfoWidget::installAsNavigationPanel();
+}
+
+// The program on the project: its first page (0 - 5 m), then each next page
+// to the end, then the first page again. Prints the wall time of opening,
+// the peak and the current resident memory (KiB) and the time of every page
+// change (ms).
+int childPages(const QString &path)
+{
+    QTemporaryDir settings;
+    childSetUp(settings);
+    MainWindow w;
+    w.resize(1200, 900);
+    w.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    w.openProjectFile(path);
+    const double open = waitForPage(timer);
+    QStringList changes;
+    for (int page = 1; page < kPickMetres / 5; ++page) {
+        timer.start();
+        w.handleNextImages();
+        changes << QString::number(waitForPage(timer), 'f', 1);
+    }
+    w.fileInfoWidget()->setStartValue(0);
+    w.fileInfoWidget()->setEndValue(5);
+    timer.start();
+    w.handleGoPressed();
+    changes << QString::number(waitForPage(timer), 'f', 1);
+    QTextStream(stdout) << qint64(open) << ' ' << BenchChild::statusKb("VmHWM") << ' '
+                        << BenchChild::statusKb("VmRSS") << ' ' << changes.join(QLatin1Char(' ')) << '\n';
+    return 0;
+}
+
+// The program reads a page plain, then 10 pages with dynamic normalisation,
+// then the first page again with it switched off. Prints the resident memory
+// (KiB) after the plain page, after the normalised pages, and 1 s and
+// kIdleMs + 2 s after normalisation was switched off.
+int childNormalisation(const QString &path)
+{
+    QTemporaryDir settings;
+    childSetUp(settings);
+    MainWindow w;
+    w.resize(1200, 900);
+    w.show();
+    QElapsedTimer timer;
+    timer.start();
+    w.openProjectFile(path);
+    waitForPage(timer);
+    const long before = BenchChild::statusKb("VmRSS");
+    WallContrast on;
+    on.dynamicNormalisation = true;
+    w.contrastController()->setContrast(on);
+    for (int page = 0; page < 10; ++page) {
+        w.fileInfoWidget()->setStartValue(4 * page);
+        w.fileInfoWidget()->setEndValue(4 * page + 4);
+        w.handleGoPressed();
+        waitForPage(timer);
+    }
+    const long normalised = BenchChild::statusKb("VmRSS");
+    w.contrastController()->setContrast(WallContrast());
+    w.fileInfoWidget()->setStartValue(0);
+    w.fileInfoWidget()->setEndValue(4);
+    w.handleGoPressed();
+    waitForPage(timer);
+    QElapsedTimer off;
+    off.start();
+    while (off.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const long soon = BenchChild::statusKb("VmRSS");
+    while (off.elapsed() < 1000 + LargeImage::kIdleMs + 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QTextStream(stdout) << 0 << ' ' << BenchChild::statusKb("VmHWM") << ' ' << before << ' ' << normalised << ' '
+                        << soon << ' ' << BenchChild::statusKb("VmRSS") << '\n';
+    return 0;
+}
+
+QVector<double> fieldsFrom(const BenchChild::Result &r, int first)
+{
+    QVector<double> values;
+    for (int i = first; i < r.fields.size(); ++i)
+        values << r.fields.at(i).toDouble();
+    return values;
+}
+
+} // namespace
+
+void BenchStructures::hundredThousandPicks()
+{
+    // Three copies of one 40 m project: without picks, with 100 000 spread
+    // over it, and with 100 000 on its first page (0 - 5 m).
+    const QString none = m_dir.filePath(QStringLiteral("nopicks.prj"));
+    QVERIFY(SampleFixture::make(none, {QStringLiteral("--to"), QString::number(kPickMetres), QStringLiteral("--diameter"),
+                                       QStringLiteral("110")}));
+    const QString spread = m_dir.filePath(QStringLiteral("spread.prj"));
+    const QString onePage = m_dir.filePath(QStringLiteral("onepage.prj"));
+    QVERIFY(QFile::copy(none, spread) && QFile::copy(none, onePage));
+    QVERIFY(plantPicks(spread, kPicks, 0, kPickMetres));
+    QVERIFY(plantPicks(onePage, kPicks, 0, 5));
+
+    constexpr int kRuns = 3;
+    QVector<double> peak[3];
+    const QString paths[3] = {none, spread, onePage};
+    QVector<double> change[3];  // next pages
+    QVector<double> first[3];   // back to the first page
+    for (int run = 0; run < kRuns; ++run) {
+        for (int i = 0; i < 3; ++i) {
+            const BenchChild::Result r = BenchChild::run(QStringLiteral("--pages"), paths[i], 4);
+            QVERIFY2(r.ok, qPrintable(paths[i]));
+            peak[i] << r.peakKb / 1024.0;
+            QVector<double> times = fieldsFrom(r, 3);
+            QVERIFY(!times.isEmpty());
+            first[i] << times.takeLast();
+            change[i] += times;
+        }
+    }
+    qInfo("40 m project, 5 m pages, %d runs each; page change = Next, first page = Go back to 0 - 5 m", kRuns);
+    const char *names[3] = {"no picks", "100 000 picks spread over 40 m", "100 000 picks on the first page"};
+    for (int i = 0; i < 3; ++i) {
+        qInfo("%s: page change best %.0f ms, median %.0f ms; first page best %.0f ms, median %.0f ms; "
+              "peak memory best %.0f MiB, median %.0f MiB",
+              names[i], best(change[i]), median(change[i]), best(first[i]), median(first[i]), best(peak[i]),
+              median(peak[i]));
+    }
+    for (int i = 1; i < 3; ++i) {
+        qInfo("%s, on top of no picks: page change median +%.0f ms, first page median +%.0f ms, peak memory "
+              "median +%.0f MiB (targets <= 300 ms, <= 150 MiB)",
+              names[i], median(change[i]) - median(change[0]), median(first[i]) - median(first[0]),
+              median(peak[i]) - median(peak[0]));
+    }
+}
+
+void BenchStructures::memoryAfterNormalisation()
+{
+    QVector<double> before, normalised, soon, after;
+    for (int run = 0; run < 3; ++run) {
+        const BenchChild::Result r = BenchChild::run(QStringLiteral("--normalise"), m_project, 6);
+        QVERIFY(r.ok);
+        before << r.fields.at(2).toDouble() / 1024.0;
+        normalised << r.fields.at(3).toDouble() / 1024.0;
+        soon << r.fields.at(4).toDouble() / 1024.0;
+        after << r.fields.at(5).toDouble() / 1024.0;
+    }
+    qInfo("resident memory, %d m project of 1024 px pieces: plain page best %.0f MiB, median %.0f MiB; after 10 "
+          "normalised pages median %.0f MiB; normalisation off, 1 s later median %.0f MiB, %.1f s later best %.0f "
+          "MiB, median %.0f MiB; above the plain page: best %+.0f MiB, median %+.0f MiB (target <= +50 MiB)",
+          kMetres, best(before), median(before), median(normalised), median(soon),
+          (1000 + LargeImage::kIdleMs + 2000) / 1000.0, best(after), median(after),
+          best(after) - best(before), median(after) - median(before));
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 3 && (qstrcmp(argv[1], "--pages") == 0 || qstrcmp(argv[1], "--normalise") == 0)) {
+        qInstallMessageHandler(BenchChild::dropMessages);
+        QApplication app(argc, argv);
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        return qstrcmp(argv[1], "--pages") == 0 ? childPages(path) : childNormalisation(path);
+    }
+    QApplication app(argc, argv);
+    BenchStructures bench;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&bench, argc, argv);
+}
+
 #include "bench_structures.moc"
