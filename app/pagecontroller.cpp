@@ -199,6 +199,9 @@ void PageController::readPage(int start, int end)
         if (serial == m_readSerial)
             bigImageCountGot(count);
     });
+    // The reader runs at most two pieces ahead of this handler: its
+    // acknowledgement of a piece comes through this thread's queue right
+    // behind the piece, so a piece must be placed here, not later.
     connect(m_readThread, &ReadBigImageThread::readOneBigImage, this, [this, serial](KdImage image) {
         if (serial == m_readSerial)
             readOneBigImage(image);
