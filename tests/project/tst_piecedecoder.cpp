@@ -16,6 +16,7 @@
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QEventLoop>
 #include <QtTest>
 
 using namespace ProjectTest;
@@ -34,7 +35,6 @@ int hostileRead(const QString &routine, const QStringList &args)
     const QString path = args.first();
     QTextStream out(stdout);
 
-    ReadBigImageThread::setPieceDelay(0);
     openProject(path);
     ProjectInfo *info = ProjectInfo::instance();
     out << "record " << info->maxDepth() << ' ' << info->imageWidth() << '\n';
@@ -44,7 +44,11 @@ int hostileRead(const QString &routine, const QStringList &args)
         ReadBigImageThread reader(path, 0, info->maxDepth());
         QObject::connect(&reader, &ReadBigImageThread::readOneBigImage, &reader,
                          [&images](KdImage image) { images << image; }, Qt::DirectConnection);
+        // The reader goes on as this thread's events acknowledge its pieces.
+        QEventLoop loop;
+        QObject::connect(&reader, &QThread::finished, &loop, &QEventLoop::quit);
         reader.start();
+        loop.exec();
         reader.wait();
     }
     for (const KdImage &image : images)
