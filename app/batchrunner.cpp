@@ -63,8 +63,6 @@ BatchRunner::BatchRunner(const BatchRequest &request)
 
 int BatchRunner::run()
 {
-    // The report waits for no one: no pause between blocks.
-    QReportBuilder::setBlockPause(0);
     if (!m_request.out.isEmpty()) {
         const QFileInfo folder(QFileInfo(m_request.out).absolutePath());
         if (!folder.isDir())

@@ -22,7 +22,6 @@
 #include "languagemanager.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
-#include "qreportbuilder.h"
 #include "reportdlg.h"
 #include "samplefixture.h"
 #include "shelltestsupport.h"
@@ -116,7 +115,6 @@ private slots:
     void initTestCase()
     {
         ShellTest::setUp(m_settingsDir, 0);
-        QReportBuilder::setBlockPause(0);
         // The programs run here keep their settings apart too, and both
         // sides speak the language those settings give.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_settingsDir.filePath(QStringLiteral("children"))));
