@@ -92,6 +92,15 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         "'depth_m,dip_deg,dip_direction_deg,kind' with depth_m = z0 in metres (collar\n"
         "depth for up projects); vugs have dip 0 and direction 0.\n"
         "\n"
+        "Inclined holes: --inclination and --hole-azimuth give the hole's direction\n"
+        "(degrees from vertical, degrees from north); --reference says what azimuth 0\n"
+        "of the image is: north or the hole's high side, projected onto the plane\n"
+        "across the hole (north where the hole is vertical). Azimuth runs clockwise\n"
+        "looking down the hole. dip_deg and dip_direction_deg in the features CSV\n"
+        "are then the true (geographic) orientation; two more columns,\n"
+        "apparent_dip_deg and apparent_dip_direction_deg, give the trace as drawn:\n"
+        "dip against the hole's axis and the image azimuth of its deepest point.\n"
+        "\n"
         "Exit status: 0 on success, 1 for bad options, 2 when the file cannot be written."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
@@ -162,13 +171,27 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption featuresOpt(QStringLiteral("features-csv"),
         QStringLiteral("Write the planted fractures and vugs to this CSV file."),
         QStringLiteral("FILE"));
+    const QCommandLineOption inclinationOpt(QStringLiteral("inclination"),
+        QStringLiteral("Hole inclination from vertical in degrees, 0..89 (default 0)."),
+        QStringLiteral("DEG"), QStringLiteral("0"));
+    const QCommandLineOption holeAzimuthOpt(QStringLiteral("hole-azimuth"),
+        QStringLiteral("Azimuth of the hole's direction in degrees from north (default 0)."),
+        QStringLiteral("DEG"), QStringLiteral("0"));
+    const QCommandLineOption referenceOpt(QStringLiteral("reference"),
+        QStringLiteral("What image azimuth 0 is: north or highside (default north)."),
+        QStringLiteral("north|highside"), QStringLiteral("north"));
+    const QCommandLineOption planeOpt(QStringLiteral("plane"),
+        QStringLiteral("A fracture of true dip DIP and dip direction DIR (degrees) at depth M "
+                       "(metres) instead of the random ones. Repeatable."),
+        QStringLiteral("M:DIP:DIR"));
     const QCommandLineOption quietOpt(QStringLiteral("quiet"),
         QStringLiteral("Do not print the summary line."));
 
     parser.addOptions({outOpt, forceOpt, fromOpt, toOpt, diameterOpt, widthOpt, pieceOpt,
                        directionOpt, generationOpt, seedOpt, nameOpt, unitOpt, numberOpt, dateOpt,
                        personOpt, longitudeOpt, latitudeOpt, badPieceOpt, hugeOpt, missingOpt, noImagesOpt,
-                       featuresOpt, quietOpt});
+                       featuresOpt, inclinationOpt, holeAzimuthOpt, referenceOpt, planeOpt,
+                       quietOpt});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -309,6 +332,32 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
             return false;
         }
         missingIds << metresToUnits(m);
+    }
+
+    holeGiven = parser.isSet(inclinationOpt) || parser.isSet(holeAzimuthOpt)
+                || parser.isSet(referenceOpt);
+    if (!readNumber(inclinationOpt, &inclination) || !readNumber(holeAzimuthOpt, &holeAzimuth))
+        return false;
+    if (inclination < 0.0 || inclination > 89.0) {
+        *error = QStringLiteral("--inclination must be between 0 and 89 degrees");
+        return false;
+    }
+    const QString reference = parser.value(referenceOpt).trimmed().toLower();
+    if (reference != QLatin1String("north") && reference != QLatin1String("highside")) {
+        *error = QStringLiteral("--reference: '%1' is neither north nor highside")
+                     .arg(parser.value(referenceOpt));
+        return false;
+    }
+    highSide = reference == QLatin1String("highside");
+    for (const QString &text : parser.values(planeOpt)) {
+        const QStringList parts = text.split(QLatin1Char(':'));
+        Plane plane;
+        if (parts.size() != 3 || !toNumber(parts[0], &plane.depthMetres) || !toNumber(parts[1], &plane.dip)
+            || !toNumber(parts[2], &plane.dipDirection) || plane.dip < 0.0 || plane.dip >= 90.0) {
+            *error = QStringLiteral("--plane: '%1' is not M:DIP:DIR (dip 0..89.99)").arg(text);
+            return false;
+        }
+        planes << plane;
     }
 
     name = parser.isSet(nameOpt) ? parser.value(nameOpt) : QStringLiteral("Sample hole %1").arg(seed);

@@ -42,6 +42,21 @@ public:
     bool noImages = false;
     QString featuresCsv;
 
+    // The hole's direction (--inclination, --hole-azimuth) and the image's
+    // azimuth reference (--reference); holeGiven when any was set.
+    double inclination = 0.0;
+    double holeAzimuth = 0.0;
+    bool highSide = false;
+    bool holeGiven = false;
+    // Fractures of given true orientation (--plane M:DIP:DIR).
+    struct Plane
+    {
+        double depthMetres = 0.0;
+        double dip = 0.0;
+        double dipDirection = 0.0;
+    };
+    QList<Plane> planes;
+
     // Derived values, depth units (0.1 mm).
     int fromUnits() const;
     int toUnits() const;

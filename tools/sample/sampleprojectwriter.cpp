@@ -247,8 +247,15 @@ bool SampleProjectWriter::writeDatabase(const QString &path, QString *error)
     const double ppu = o.pixelsPerUnit();
     const double wallTop = o.isUp() ? 0.0 : o.fromUnits() / 10000.0;
     const double wallBottom = o.toUnits() / 10000.0;
+    SampleWall::Hole hole;
+    hole.inclination = o.inclination;
+    hole.azimuth = o.holeAzimuth;
+    hole.highSide = o.highSide;
+    QVector<SampleWall::Plane> planes;
+    for (const SampleOptions::Plane &p : o.planes)
+        planes.append({p.depthMetres, p.dip, p.dipDirection});
     const SampleWall wall(o.seed, wallTop, wallBottom, o.imageDiameterUnits() / 10000.0, o.width,
-                          ppu * 10000.0);
+                          ppu * 10000.0, hole, planes);
 
     m_written = 0;
     if (!o.noImages) {
@@ -309,7 +316,7 @@ bool SampleProjectWriter::writeDatabase(const QString &path, QString *error)
     }
     db.close();
 
-    if (!o.featuresCsv.isEmpty() && !writeFeatures(wall.featuresCsv(), error))
+    if (!o.featuresCsv.isEmpty() && !writeFeatures(wall.featuresCsv(o.holeGiven), error))
         return false;
     return true;
 }

@@ -52,8 +52,11 @@ const Rock kRocks[] = {
 } // namespace
 
 SampleWall::SampleWall(quint32 seed, double topMetres, double bottomMetres, double diameterMetres,
-                       int width, double pixelsPerMetre)
-    : m_seed(seed)
+                       int width, double pixelsPerMetre, const Hole &hole,
+                       const QVector<Plane> &planes)
+    : m_hole(hole)
+    , m_planes(planes)
+    , m_seed(seed)
     , m_top(topMetres)
     , m_bottom(bottomMetres)
     , m_diameter(diameterMetres)
@@ -125,16 +128,36 @@ void SampleWall::makeFeatures(std::uint32_t seed)
         const double z0 = roundTo(z, 0.0001);
         for (int attempt = 0; attempt < 8; ++attempt) {
             const double dip = roundTo(rnd.uniform(10, 70), 0.01);
-            const double reach = radius * std::tan(dip * kPi / 180.0)
+            double apparentDip = dip, apparentDirection = f.dipDirectionDegrees;
+            apparentOrientation(m_hole, dip, f.dipDirectionDegrees, &apparentDip, &apparentDirection);
+            const double reach = radius * std::tan(apparentDip * kPi / 180.0)
                                  + (f.halfThicknessPx + 3) / m_pixelsPerMetre + 0.002;
-            if (z0 - reach >= m_top && z0 + reach <= m_bottom) {
+            // In an inclined hole a steep trace would span metres: not drawn.
+            if (apparentDip <= 80 && z0 - reach >= m_top && z0 + reach <= m_bottom) {
                 f.dipDegrees = dip;
+                f.apparentDipDegrees = apparentDip;
+                f.apparentDirectionDegrees = apparentDirection;
                 f.depthMetres = z0;
-                fractures.append(f);
+                if (m_planes.isEmpty())
+                    fractures.append(f);
                 break;
             }
         }
         z += rnd.uniform(2.0, 4.0);
+    }
+    // Planes asked for replace the random fractures (which still drew their
+    // numbers, so the vugs and the rest of the wall stay those of the seed).
+    for (const Plane &plane : qAsConst(m_planes)) {
+        Feature f;
+        f.fracture = true;
+        f.halfThicknessPx = lineScale * 1.1;
+        f.strength = 0.85;
+        f.depthMetres = plane.depthMetres;
+        f.dipDegrees = plane.dipDegrees;
+        f.dipDirectionDegrees = plane.dipDirectionDegrees;
+        apparentOrientation(m_hole, plane.dipDegrees, plane.dipDirectionDegrees,
+                            &f.apparentDipDegrees, &f.apparentDirectionDegrees);
+        fractures.append(f);
     }
 
     // A few vugs, kept off the fracture traces.
@@ -155,7 +178,7 @@ void SampleWall::makeFeatures(std::uint32_t seed)
             const double azimuth = rnd.uniform(0, 360);
             bool clear = true;
             for (const Feature &f : fractures) {
-                const double reach = radius * std::tan(f.dipDegrees * kPi / 180.0)
+                const double reach = radius * std::tan(f.apparentDipDegrees * kPi / 180.0)
                                      + (f.halfThicknessPx + 10) / m_pixelsPerMetre;
                 if (std::fabs(zc - f.depthMetres) < reach + halfHeightM)
                     clear = false;
@@ -275,8 +298,8 @@ QImage SampleWall::render(int firstRow, int rowCount) const
         a.centreRow = (f.depthMetres - m_top) * m_pixelsPerMetre;
         double reach;
         if (f.fracture) {
-            a.amplitude = radius * std::tan(f.dipDegrees * kPi / 180.0) * m_pixelsPerMetre;
-            a.azimuth = f.dipDirectionDegrees * kPi / 180.0;
+            a.amplitude = radius * std::tan(f.apparentDipDegrees * kPi / 180.0) * m_pixelsPerMetre;
+            a.azimuth = f.apparentDirectionDegrees * kPi / 180.0;
             reach = a.amplitude + f.halfThicknessPx + 4;
         } else {
             a.amplitude = 0;
@@ -377,17 +400,66 @@ QImage SampleWall::render(int firstRow, int rowCount) const
     return image;
 }
 
-QString SampleWall::featuresCsv() const
+QString SampleWall::featuresCsv(bool withApparent) const
 {
-    QString text = QStringLiteral("depth_m,dip_deg,dip_direction_deg,kind\n");
+    QString text = QStringLiteral("depth_m,dip_deg,dip_direction_deg,kind");
+    text += withApparent ? QStringLiteral(",apparent_dip_deg,apparent_dip_direction_deg\n")
+                         : QStringLiteral("\n");
     for (const Feature &f : m_features) {
         if (f.fracture)
-            text += QStringLiteral("%1,%2,%3,fracture\n")
+            text += QStringLiteral("%1,%2,%3,fracture")
                         .arg(f.depthMetres, 0, 'f', 4)
                         .arg(f.dipDegrees, 0, 'f', 2)
                         .arg(f.dipDirectionDegrees, 0, 'f', 2);
         else
-            text += QStringLiteral("%1,0,0,vug\n").arg(f.depthMetres, 0, 'f', 4);
+            text += QStringLiteral("%1,0,0,vug").arg(f.depthMetres, 0, 'f', 4);
+        if (withApparent)
+            text += QStringLiteral(",%1,%2").arg(f.apparentDipDegrees, 0, 'f', 4).arg(f.apparentDirectionDegrees, 0, 'f', 4);
+        text += QLatin1Char('\n');
     }
     return text;
+}
+
+void SampleWall::apparentOrientation(const Hole &hole, double dip, double dipDirection,
+                                     double *apparentDip, double *apparentDirection)
+{
+    if (hole.inclination == 0.0) {
+        *apparentDip = dip;
+        *apparentDirection = dipDirection;
+        return;
+    }
+    // Frame north, east, down. The hole's axis t, the image's azimuth 0 r0
+    // across it, and r90 = t x r0 (clockwise looking down the hole).
+    const double i = hole.inclination * kPi / 180.0, h = hole.azimuth * kPi / 180.0;
+    const double t[3] = {std::sin(i) * std::cos(h), std::sin(i) * std::sin(h), std::cos(i)};
+    auto across = [&t](const double v[3], double out[3]) {
+        const double along = v[0] * t[0] + v[1] * t[1] + v[2] * t[2];
+        for (int k = 0; k < 3; ++k)
+            out[k] = v[k] - along * t[k];
+        const double n = std::sqrt(out[0] * out[0] + out[1] * out[1] + out[2] * out[2]);
+        for (int k = 0; k < 3; ++k)
+            out[k] /= n;
+        return n > 1e-9;
+    };
+    const double north[3] = {1, 0, 0}, up[3] = {0, 0, -1};
+    double r0[3];
+    if (!(hole.highSide && across(up, r0)))
+        across(north, r0);
+    const double r90[3] = {t[1] * r0[2] - t[2] * r0[1], t[2] * r0[0] - t[0] * r0[2],
+                           t[0] * r0[1] - t[1] * r0[0]};
+    // The plane's normal and where it meets the wall: a point at azimuth
+    // theta and distance s along the hole, R u(theta) + s t, lies on the
+    // plane through the axis at s0 when s - s0 = -R (n.u(theta)) / (n.t),
+    // a cosine of amplitude A peaking at the apparent direction.
+    const double d = dip * kPi / 180.0, a = dipDirection * kPi / 180.0;
+    const double n[3] = {-std::sin(d) * std::cos(a), -std::sin(d) * std::sin(a), std::cos(d)};
+    const double nt = n[0] * t[0] + n[1] * t[1] + n[2] * t[2];
+    const double n0 = n[0] * r0[0] + n[1] * r0[1] + n[2] * r0[2];
+    const double n90 = n[0] * r90[0] + n[1] * r90[1] + n[2] * r90[2];
+    const double c = -n0 / nt, s = -n90 / nt; // A / R = hypot(c, s)
+    *apparentDip = std::atan(std::hypot(c, s)) * 180.0 / kPi;
+    double direction = std::atan2(s, c) * 180.0 / kPi;
+    if (direction < 0)
+        direction += 360.0;
+    *apparentDirection = direction >= 360.0 ? 0.0 : direction;
 }

@@ -17,9 +17,14 @@ public:
     struct Feature
     {
         double depthMetres = 0;       // z0 of a fracture trace, centre of a vug
-        double dipDegrees = 0;        // fractures only
+        double dipDegrees = 0;        // fractures only: true (geographic) orientation
         double dipDirectionDegrees = 0;
         bool fracture = true;
+        // The trace as drawn on the wall: dip against the hole's axis and
+        // azimuth of its deepest point on the image (equal to the true values
+        // in a vertical hole).
+        double apparentDipDegrees = 0;
+        double apparentDirectionDegrees = 0;
         // Drawing parameters (not exported).
         double halfThicknessPx = 1.5;
         double strength = 0.85;
@@ -28,19 +33,45 @@ public:
         double vugAzimuthDegrees = 0;
     };
 
+    // The hole's direction: inclination from vertical and azimuth (degrees),
+    // and what the image's azimuth 0 is: north or the high side, projected
+    // onto the plane across the hole (north where the hole is vertical).
+    struct Hole
+    {
+        double inclination = 0;
+        double azimuth = 0;
+        bool highSide = false;
+    };
+    // A fracture of given true orientation at a depth (metres).
+    struct Plane
+    {
+        double depthMetres = 0;
+        double dipDegrees = 0;
+        double dipDirectionDegrees = 0;
+    };
+
     // The wall covers [topMetres, bottomMetres]; global row 0 starts at
     // topMetres. diameterMetres is the hole diameter used for the picture,
-    // pixelsPerMetre the common horizontal and vertical scale.
+    // pixelsPerMetre the common horizontal and vertical scale. Planes, when
+    // given, are the fractures instead of random ones.
     SampleWall(quint32 seed, double topMetres, double bottomMetres, double diameterMetres,
-               int width, double pixelsPerMetre);
+               int width, double pixelsPerMetre, const Hole &hole,
+               const QVector<Plane> &planes);
+
+    // The trace a plane of true dip and dip direction leaves on the wall of
+    // the hole: its dip against the axis and the image azimuth of its deepest
+    // point (degrees).
+    static void apparentOrientation(const Hole &hole, double dip, double dipDirection,
+                                    double *apparentDip, double *apparentDirection);
 
     const QVector<Feature> &features() const { return m_features; }
 
     // Renders global rows [firstRow, firstRow + rowCount) as a 32-bit RGB image.
     QImage render(int firstRow, int rowCount) const;
 
-    // "depth_m,dip_deg,dip_direction_deg,kind" plus one line per feature.
-    QString featuresCsv() const;
+    // "depth_m,dip_deg,dip_direction_deg,kind" plus one line per feature;
+    // with withApparent also ",apparent_dip_deg,apparent_dip_direction_deg".
+    QString featuresCsv(bool withApparent = false) const;
 
 private:
     struct Layer
@@ -58,6 +89,8 @@ private:
     void addValueNoise(qint64 row, double cell, int octave, double weight, double *out) const;
     std::uint32_t hash(std::uint64_t a, std::uint64_t b) const;
 
+    Hole m_hole;
+    QVector<Plane> m_planes;
     quint32 m_seed;
     double m_top;
     double m_bottom;

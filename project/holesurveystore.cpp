@@ -1,0 +1,178 @@
+#include "holesurveystore.h"
+
+#include "sqliteconnection.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("HoleSurveyStore", text);
+}
+
+bool hasTable(QSqlDatabase &db, const QString &name)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    q.addBindValue(name);
+    return q.exec() && q.next() && q.value(0).toInt() > 0;
+}
+
+// One connection for the length of one call.
+class Connection
+{
+public:
+    explicit Connection(const QString &path)
+        : m_name(SqliteConnection::uniqueName(QStringLiteral("SURVEY")))
+    {
+        m_db = SqliteConnection::connection(m_name);
+        m_open = SqliteConnection::openExisting(m_db, path);
+        if (m_open)
+            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
+    }
+    ~Connection() { SqliteConnection::remove(m_db, m_name); }
+    bool isOpen() const { return m_open; }
+    QSqlDatabase &db() { return m_db; }
+
+private:
+    QString m_name;
+    QSqlDatabase m_db;
+    bool m_open = false;
+};
+
+} // namespace
+
+HoleSurveyStore::HoleSurveyStore(const QString &projectPath)
+    : m_projectPath(projectPath)
+{
+}
+
+HoleSurvey HoleSurveyStore::read() const
+{
+    HoleSurvey survey;
+    m_lastError.clear();
+    Connection c(m_projectPath);
+    if (!c.isOpen()) {
+        m_lastError = tr("The project file cannot be opened.");
+        return survey;
+    }
+    if (!hasTable(c.db(), QStringLiteral("holeSurvey")))
+        return survey;
+    QVector<HoleSurvey::Station> stations;
+    {
+        QSqlQuery q(c.db());
+        if (!q.exec(QStringLiteral("SELECT depth, inclination, azimuth FROM holeSurvey "
+                                   "WHERE depth IS NOT NULL ORDER BY depth"))) {
+            m_lastError = q.lastError().text();
+            return survey;
+        }
+        while (q.next()) {
+            const double depth = q.value(0).toDouble();
+            // Two rows of one depth (written by another program): the first counts.
+            if (!stations.isEmpty() && !(depth > stations.last().depth))
+                continue;
+            stations.append({depth, q.value(1).toDouble(), q.value(2).toDouble()});
+        }
+    }
+    survey.setStations(stations);
+    if (hasTable(c.db(), QStringLiteral("holeReference"))) {
+        QSqlQuery q(c.db());
+        if (q.exec(QStringLiteral("SELECT reference FROM holeReference LIMIT 1")) && q.next())
+            survey.setReference(HoleSurvey::referenceOfWord(q.value(0).toString()));
+    }
+    return survey;
+}
+
+bool HoleSurveyStore::write(const HoleSurvey &survey)
+{
+    return change(&survey, survey.reference());
+}
+
+bool HoleSurveyStore::importCsv(const QString &csvPath, HoleSurvey::Reference reference)
+{
+    HoleSurvey survey;
+    survey.setReference(reference);
+    m_lastError.clear();
+    if (!HoleSurvey::fromCsv(csvPath, &survey, &m_lastError))
+        return false;
+    return write(survey);
+}
+
+bool HoleSurveyStore::setReference(HoleSurvey::Reference reference)
+{
+    return change(nullptr, reference);
+}
+
+bool HoleSurveyStore::change(const HoleSurvey *survey, HoleSurvey::Reference reference)
+{
+    m_lastError.clear();
+    if (!SqliteConnection::fileExists(m_projectPath)) {
+        m_lastError = tr("The project file %1 does not exist.").arg(m_projectPath);
+        return false;
+    }
+    if (SqliteConnection::isReadOnlyFile(m_projectPath)) {
+        m_lastError = tr("The project file is read-only.");
+        return false;
+    }
+    if (survey && survey->isEmpty()) {
+        m_lastError = tr("The survey has no stations.");
+        return false;
+    }
+    Connection c(m_projectPath);
+    if (!c.isOpen()) {
+        m_lastError = tr("The project file cannot be opened: %1").arg(c.db().lastError().text());
+        return false;
+    }
+    if (!hasTable(c.db(), QStringLiteral("bigImages")) || !hasTable(c.db(), QStringLiteral("projectInfo"))) {
+        m_lastError = tr("The file is not a project file (it has no image table or no project "
+                         "information).");
+        return false;
+    }
+    if (!survey && !hasTable(c.db(), QStringLiteral("holeSurvey"))) {
+        m_lastError = tr("The project has no hole survey yet.");
+        return false;
+    }
+    QSqlQuery q(c.db());
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        m_lastError = q.lastError().text();
+        return false;
+    }
+    auto run = [&](const QString &statement, const QVariantList &values) {
+        if (!q.prepare(statement))
+            return false;
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        return q.exec();
+    };
+    bool ok = run(QStringLiteral("CREATE TABLE IF NOT EXISTS holeSurvey (depth REAL, inclination REAL, "
+                                 "azimuth REAL)"), {})
+              && run(QStringLiteral("CREATE TABLE IF NOT EXISTS holeReference (reference TEXT)"), {})
+              && run(QStringLiteral("DELETE FROM holeReference"), {})
+              && run(QStringLiteral("INSERT INTO holeReference (reference) VALUES (?)"),
+                     {HoleSurvey::referenceWord(reference)});
+    if (ok && survey) {
+        ok = run(QStringLiteral("DELETE FROM holeSurvey"), {});
+        for (const HoleSurvey::Station &s : survey->stations()) {
+            if (!ok)
+                break;
+            ok = run(QStringLiteral("INSERT INTO holeSurvey (depth, inclination, azimuth) VALUES (?, ?, ?)"),
+                     {s.depth, s.inclination, s.azimuth});
+        }
+    }
+    if (!ok)
+        m_lastError = q.lastError().text();
+    q.finish();
+    QSqlQuery end(c.db());
+    if (ok && !end.exec(QStringLiteral("COMMIT"))) {
+        m_lastError = end.lastError().text();
+        ok = false;
+    }
+    if (!ok)
+        end.exec(QStringLiteral("ROLLBACK"));
+    return ok;
+}

@@ -1,0 +1,170 @@
+// True dip and dip direction of planes picked on the walls of inclined holes:
+// the sample tool draws the trace a plane of known true orientation leaves on
+// the wall; points on the darkest line of the picture, fitted and turned into
+// the geographic frame, give the plane back. A vertical survey changes
+// nothing.
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+#include "samplefixture.h"
+#include "sinusoidfit.h"
+#include "trueorientation.h"
+
+namespace {
+
+double angleGap(double a, double b)
+{
+    return std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0);
+}
+
+// The single piece of a project written with --piece as long as the hole.
+QImage onlyPiece(const QString &path)
+{
+    QImage image;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("piece"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(QStringLiteral("select data from bigImages"), db);
+            if (q.next())
+                image.loadFromData(q.value(0).toByteArray(), "JPG");
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("piece"));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class TstTrueOrientation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void planesOnInclinedWalls_data();
+    void planesOnInclinedWalls();
+    void verticalSurveyChangesNothing();
+};
+
+void TstTrueOrientation::planesOnInclinedWalls_data()
+{
+    QTest::addColumn<double>("dip");
+    QTest::addColumn<double>("direction");
+    QTest::addColumn<double>("inclination");
+    QTest::addColumn<double>("holeAzimuth");
+    QTest::addColumn<QString>("reference");
+    QTest::newRow("vertical hole, gentle plane") << 10.0 << 30.0 << 0.0 << 0.0 << "north";
+    QTest::newRow("vertical hole, high side asked") << 45.0 << 120.0 << 0.0 << 0.0 << "highside";
+    QTest::newRow("vertical hole, steep plane") << 80.0 << 250.0 << 0.0 << 0.0 << "north";
+    QTest::newRow("30° hole, north") << 30.0 << 200.0 << 30.0 << 45.0 << "north";
+    QTest::newRow("30° hole, high side") << 60.0 << 200.0 << 30.0 << 45.0 << "highside";
+    QTest::newRow("45° hole, steep plane, north") << 80.0 << 300.0 << 45.0 << 310.0 << "north";
+    QTest::newRow("45° hole, gentle plane, high side") << 10.0 << 90.0 << 45.0 << 310.0 << "highside";
+    QTest::newRow("60° hole, north") << 50.0 << 140.0 << 60.0 << 160.0 << "north";
+    QTest::newRow("60° hole, high side") << 70.0 << 330.0 << 60.0 << 160.0 << "highside";
+    QTest::newRow("60° hole towards north-east") << 20.0 << 75.0 << 60.0 << 20.0 << "north";
+    QTest::newRow("15° hole, high side") << 40.0 << 260.0 << 15.0 << 270.0 << "highside";
+}
+
+void TstTrueOrientation::planesOnInclinedWalls()
+{
+    QFETCH(double, dip);
+    QFETCH(double, direction);
+    QFETCH(double, inclination);
+    QFETCH(double, holeAzimuth);
+    QFETCH(QString, reference);
+    QTemporaryDir dir;
+    const QString project = dir.filePath("hole.prj");
+    const QString csv = dir.filePath("truth.csv");
+    const int width = 720;
+    const double diameter = 1000.0; // 100 mm in depth units
+    QVERIFY(SampleFixture::make(project, {"--from", "0", "--to", "3", "--piece", "3", "--width",
+                                          QString::number(width), "--diameter", "100", "--plane",
+                                          QStringLiteral("1.5:%1:%2").arg(dip).arg(direction),
+                                          "--inclination", QString::number(inclination),
+                                          "--hole-azimuth", QString::number(holeAzimuth),
+                                          "--reference", reference, "--features-csv", csv}));
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    file.readLine();
+    const QStringList truth = QString::fromUtf8(file.readLine()).trimmed().split(',');
+    QCOMPARE(truth.value(3), QString("fracture"));
+    const double apparentDip = truth.value(4).toDouble();
+    const double apparentDirection = truth.value(5).toDouble();
+
+    // The user's clicks: in columns around the hole, the darkest row near
+    // where the tool says the trace runs.
+    const QImage wall = onlyPiece(project);
+    QVERIFY(!wall.isNull());
+    const double rowsPerUnit = width / (diameter * 3.14);
+    const double amplitude = diameter / 2.0 * std::tan(apparentDip * M_PI / 180.0);
+    QVector<QPointF> points;
+    for (int i = 0; i < 36; ++i) {
+        const int x = i * width / 36 + 3;
+        const double azimuth = (x + 0.5) / width * 360.0;
+        const double expected = (15000.0 + amplitude * std::cos((azimuth - apparentDirection) * M_PI / 180.0))
+                                * rowsPerUnit;
+        int best = -1;
+        int darkest = 1 << 30;
+        for (int y = int(expected) - 8; y <= int(expected) + 8; ++y) {
+            if (y < 0 || y >= wall.height())
+                continue;
+            int sum = 0;
+            for (int dx = -1; dx <= 1; ++dx)
+                sum += qGray(wall.pixel(x + dx, y));
+            if (sum < darkest) {
+                darkest = sum;
+                best = y;
+            }
+        }
+        QVERIFY(best >= 0);
+        QVERIFY2(darkest < 3 * 90, qPrintable(QString("no trace near row %1").arg(expected)));
+        points.append(QPointF(azimuth, (best + 0.5) / rowsPerUnit));
+    }
+    const SinusoidFit fit = fitSinusoid(points, diameter);
+    QVERIFY(fit.valid);
+
+    const TrueOrientation orientation(HoleSurvey::straight(inclination, holeAzimuth,
+                                                           HoleSurvey::referenceOfWord(reference)));
+    double trueDip = 0.0, trueDirection = 0.0;
+    orientation.toTrue(fit.depth, fit.dip, fit.dipDirection, &trueDip, &trueDirection);
+    QVERIFY2(std::fabs(trueDip - dip) < 1.0, qPrintable(QString("true dip %1, planted %2 (measured %3)")
+                                                            .arg(trueDip).arg(dip).arg(fit.dip)));
+    QVERIFY2(angleGap(trueDirection, direction) < 3.0,
+             qPrintable(QString("true direction %1, planted %2 (measured %3)")
+                            .arg(trueDirection).arg(direction).arg(fit.dipDirection)));
+}
+
+// Straight down, by one station or several, with either reference: the
+// true values are the measured ones, to the last bit.
+void TstTrueOrientation::verticalSurveyChangesNothing()
+{
+    QVector<StructurePick> picks;
+    for (int i = 0; i < 40; ++i) {
+        StructurePick p;
+        p.id = i + 1;
+        p.depth = 1234.5 + i * 977.25;
+        p.dip = std::fmod(i * 7.31, 90.0);
+        p.dipDirection = std::fmod(i * 47.9, 360.0);
+        picks << p;
+    }
+    HoleSurvey stations;
+    stations.setStations({{0.0, 0.0, 0.0}, {50.0, 0.0, 120.0}, {400.0, 0.0, 300.0}});
+    for (const HoleSurvey::Reference reference : {HoleSurvey::North, HoleSurvey::HighSide}) {
+        stations.setReference(reference);
+        for (const HoleSurvey &survey : {HoleSurvey::straight(0.0, 77.0, reference), stations}) {
+            const TrueOrientation orientation(survey);
+            QVERIFY(orientation.isActive());
+            QCOMPARE(orientation.corrected(picks), picks);
+        }
+    }
+    QVERIFY(TrueOrientation(HoleSurvey::straight(0.0, 0.0, HoleSurvey::HighSide)).highSideFallsBackToNorth());
+}
+
+QTEST_GUILESS_MAIN(TstTrueOrientation)
+#include "tst_trueorientation.moc"
