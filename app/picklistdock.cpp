@@ -174,15 +174,29 @@ PickListDock::PickListDock(QWidget *parent)
     OnRetranslate();
 }
 
+void PickListDock::setOrientation(const TrueOrientation &orientation)
+{
+    m_orientation = orientation;
+    OnRetranslate();
+    setPicks(m_picks);
+}
+
 void PickListDock::setPicks(const QVector<StructurePick> &picks)
 {
+    m_picks = picks;
     // Rows are sorted as the user last asked.
-    static_cast<PickTableModel *>(m_model)->setPicks(picks);
+    static_cast<PickTableModel *>(m_model)->setPicks(m_orientation.corrected(picks));
 }
 
 void PickListDock::OnRetranslate()
 {
-    setWindowTitle(tr("Structure picks"));
-    static_cast<PickTableModel *>(m_model)->setHeaders({tr("Depth (m)"), tr("Dip (°)"), tr("Dip direction (°)"),
-                                                         tr("Type"), tr("Comment")});
+    auto *model = static_cast<PickTableModel *>(m_model);
+    if (m_orientation.isActive()) {
+        setWindowTitle(tr("Structure picks (true orientation)"));
+        model->setHeaders({tr("Depth (m)"), tr("True dip (°)"), tr("True dip direction (°)"), tr("Type"),
+                           tr("Comment")});
+    } else {
+        setWindowTitle(tr("Structure picks (measured)"));
+        model->setHeaders({tr("Depth (m)"), tr("Dip (°)"), tr("Dip direction (°)"), tr("Type"), tr("Comment")});
+    }
 }

@@ -5,6 +5,7 @@
 #include <QVector>
 
 #include "structurepick.h"
+#include "trueorientation.h"
 
 class QTableView;
 class QAbstractTableModel;
@@ -15,7 +16,9 @@ class QAbstractTableModel;
 //
 // The rows are drawn from the picks themselves (a table model over them), so
 // a project with a hundred thousand picks costs no more than their values.
-// Each cell answers Qt::UserRole with the value it sorts by.
+// Each cell answers Qt::UserRole with the value it sorts by. With a hole
+// survey the dips and directions are the true ones, and the headings and the
+// title say so.
 class PickListDock : public QDockWidget
 {
     Q_OBJECT
@@ -24,7 +27,10 @@ public:
 
     explicit PickListDock(QWidget *parent = nullptr);
 
+    // The picks as stored (measured); shown through the orientation.
     void setPicks(const QVector<StructurePick> &picks);
+    void setOrientation(const TrueOrientation &orientation);
+    const TrueOrientation &orientation() const { return m_orientation; }
     QTableView *table() const { return m_table; }
 
 signals:
@@ -37,6 +43,8 @@ public slots:
 private:
     QTableView *m_table = nullptr;
     QAbstractTableModel *m_model = nullptr;
+    QVector<StructurePick> m_picks;
+    TrueOrientation m_orientation;
 };
 
 #endif // PICKLISTDOCK_H

@@ -5,6 +5,9 @@
 #include "graphicsscene.h"
 #include "graphicsview.h"
 #include "mainwindow.h"
+#include "holesurveynotifier.h"
+#include "holesurveystore.h"
+#include "pickexporter.h"
 #include "picklistdock.h"
 #include "projectinfo.h"
 #include "structurepickdialog.h"
@@ -76,6 +79,8 @@ StructurePickController::StructurePickController(MainWindow *window)
     window->viewMenu()->addAction(m_dock->toggleViewAction());
 
     connect(this, &StructurePickController::pageRequested, window, &MainWindow::handleGoPressed);
+    connect(HoleSurveyNotifier::instance(), &HoleSurveyNotifier::surveyChanged, this,
+            &StructurePickController::surveyChanged);
     connect(window, &MainWindow::NotifyLanguageChanged, this, &StructurePickController::OnRetranslate);
     OnRetranslate();
 }
@@ -83,7 +88,7 @@ StructurePickController::StructurePickController(MainWindow *window)
 void StructurePickController::OnRetranslate()
 {
     m_exportAct->setText(tr("Export &picks..."));
-    m_exportAct->setStatusTip(tr("Write the structure picks of the project to a CSV file"));
+    m_exportAct->setStatusTip(tr("Write the structure picks of the project to a CSV or LAS file"));
     m_dock->OnRetranslate();
     refreshList();
 }
@@ -179,8 +184,10 @@ void StructurePickController::pageShown()
         refreshList();
     GraphicsStructurePickItem::Page page;
     QString why;
-    if (!pageGeometry(&page, &why))
+    if (!pageGeometry(&page, &why)) {
+        emit picksChanged();
         return;
+    }
     auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
     const double from = left->startDepth();
     const double to = left->endDepth();
@@ -202,6 +209,7 @@ void StructurePickController::pageShown()
         m_scene->addItem(item);
         countAsPageItem(1);
     }
+    emit picksChanged();
 }
 
 void StructurePickController::reloadPicks()
@@ -234,7 +242,14 @@ bool StructurePickController::followProject()
     m_projectPath = path;
     m_memory.clear();
     m_toldReadOnly = false;
+    surveyChanged();
     return true;
+}
+
+void StructurePickController::surveyChanged()
+{
+    m_dock->setOrientation(TrueOrientation(m_projectPath.isEmpty() ? HoleSurvey()
+                                                                   : HoleSurveyStore(m_projectPath).read()));
 }
 
 // ---------------------------------------------------------------------------
@@ -378,6 +393,7 @@ void StructurePickController::refreshList()
 {
     m_listFileState = m_projectPath.isEmpty() ? QString() : fileState(m_projectPath);
     m_dock->setPicks(allPicks());
+    emit picksChanged();
 }
 
 void StructurePickController::goToPick(double depth)
@@ -411,7 +427,7 @@ void StructurePickController::goToPick(double depth)
 bool StructurePickController::exportPicks(const QString &path)
 {
     QString error;
-    if (!StructurePickStore::writeCsv(allPicks(), path, &error)) {
+    if (!PickExporter::write(allPicks(), m_projectPath, path, &error)) {
         QMessageBox::warning(m_window, tr("Warning"),
                              tr("The picks could not be written to \"%1\": %2").arg(path, error));
         return false;
@@ -434,9 +450,12 @@ void StructurePickController::exportPicks()
     const QFileInfo project(m_projectPath);
     const QString suggested = project.dir().filePath(project.completeBaseName()
                                                      + QStringLiteral("_picks.csv"));
-    const QString path = QFileDialog::getSaveFileName(m_window, tr("Export picks"), suggested,
-                                                      tr("CSV files (*.csv)"));
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(m_window, tr("Export picks"), suggested,
+                                                PickExporter::fileFilters(), &filter);
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + PickExporter::suffixOfFilter(filter);
     exportPicks(path);
 }

@@ -39,6 +39,9 @@ public:
     // The stored picks were changed by a correction: the page's pick items
     // and the list are made again from the file.
     void reloadPicks();
+    // The hole survey or its azimuth reference changed: the list shows the
+    // picks' orientations anew.
+    void surveyChanged();
     // The project was closed: its picks held in memory go, the list empties.
     void projectClosed();
     // Deletes the selected picks, from the project file too. Answers how many
@@ -50,7 +53,8 @@ public:
     // Picks held in memory only (the file refused them).
     QVector<StructurePick> memoryPicks() const { return m_memory; }
 
-    // Writes the picks of the project as CSV; false with a message on failure.
+    // Writes the picks of the project as CSV, or LAS for a ".las" path; false
+    // with a message on failure.
     bool exportPicks(const QString &path);
 
     // Where picks are drawn on the project page laid out in a scene
@@ -69,6 +73,9 @@ public slots:
 signals:
     // The navigation panel holds the page to read; the window reads it.
     void pageRequested();
+    // A pick was made, changed or deleted, the picks were read again, or a
+    // page's picks were put on it.
+    void picksChanged();
 
 private:
     GraphicsStructurePickItem *makePick();

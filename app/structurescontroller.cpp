@@ -1,11 +1,14 @@
 #include "structurescontroller.h"
 
+#include "holesurveynotifier.h"
+#include "holesurveystore.h"
 #include "mainwindow.h"
 #include "projectinfo.h"
 #include "structurepickstore.h"
 #include "structureswindow.h"
 #include "tadpoleplot.h"
 #include "toolbar.h"
+#include "trueorientation.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -50,6 +53,9 @@ StructuresController::StructuresController(MainWindow *window)
         grid->addWidget(m_structuresButton, 0, 0);
         bar->addWidget(panel);
     }
+    // True orientations change with the survey.
+    connect(HoleSurveyNotifier::instance(), &HoleSurveyNotifier::surveyChanged, this,
+            [this] { picksCorrected(false); });
     if (QMenu *view = window->viewMenu()) {
         view->addAction(m_structuresAct);
         view->addAction(m_tadpoleDock->toggleViewAction());
@@ -129,14 +135,18 @@ void StructuresController::readPagePicks()
         return;
     }
     auto result = std::make_shared<QVector<StructurePick>>();
-    QThread *reader = QThread::create([path, from, to, result] {
-        *result = StructurePickStore(path).picks(from, to);
+    auto surveyed = std::make_shared<bool>(false);
+    QThread *reader = QThread::create([path, from, to, result, surveyed] {
+        const TrueOrientation orientation(HoleSurveyStore(path).read());
+        *surveyed = orientation.isActive();
+        *result = orientation.corrected(StructurePickStore(path).picks(from, to));
     });
-    connect(reader, &QThread::finished, this, [this, reader, result, serial, from, to] {
+    connect(reader, &QThread::finished, this, [this, reader, result, surveyed, serial, from, to] {
         m_readers.removeAll(reader);
         reader->deleteLater();
         if (serial != m_readSerial)
             return; // a newer page is being read
+        m_tadpole->setTrueOrientation(*surveyed);
         m_tadpole->setPicks(*result);
         m_tadpole->setDepthRange(from, to);
         emit tadpoleRefreshed();

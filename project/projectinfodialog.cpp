@@ -1,8 +1,11 @@
 #include "projectinfodialog.h"
 
+#include "holesurveynotifier.h"
+#include "holesurveystore.h"
 #include "projectinfo.h"
 
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDate>
 #include <QEvent>
 #include <QDateEdit>
@@ -48,6 +51,13 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     m_orificeElevationEdit = new QLineEdit(this);
     m_stableWaterLevelLabel = new QLabel(this);
     m_stableWaterLevelEdit = new QLineEdit(this);
+    m_referenceLabel = new QLabel(this);
+    m_referenceBox = new QComboBox(this);
+    m_referenceBox->setObjectName(QStringLiteral("referenceBox"));
+    m_referenceNote = new QLabel(this);
+    m_referenceNote->setWordWrap(true);
+    connect(m_referenceBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &ProjectInfoDialog::updateReferenceNote);
 
     auto *grid = new QGridLayout;
     grid->addWidget(m_projectNameLabel, 0, 0);
@@ -73,6 +83,9 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     grid->addWidget(m_orificeElevationEdit, 6, 1);
     grid->addWidget(m_stableWaterLevelLabel, 6, 2);
     grid->addWidget(m_stableWaterLevelEdit, 6, 3);
+    grid->addWidget(m_referenceLabel, 7, 0);
+    grid->addWidget(m_referenceBox, 7, 1);
+    grid->addWidget(m_referenceNote, 8, 0, 1, 4);
 
     m_saveButton = new QPushButton(this);
     m_cancelButton = new QPushButton(this);
@@ -126,6 +139,31 @@ void ProjectInfoDialog::fillFromRecord()
     m_orificeElevationEdit->setText(info->orificeElevation());
     m_stableWaterLevelEdit->setText(info->stableWaterLevel());
     m_diameterEdit->setText(QString::number(info->diameter() / 10));
+
+    const HoleSurvey survey = info->projectPath().isEmpty() ? HoleSurvey()
+                                                            : HoleSurveyStore(info->projectPath()).read();
+    m_hasSurvey = !survey.isEmpty();
+    m_verticalStation = false;
+    for (const HoleSurvey::Station &s : survey.stations())
+        m_verticalStation = m_verticalStation || s.inclination == 0.0;
+    {
+        const QSignalBlocker block(m_referenceBox);
+        m_referenceBox->setCurrentIndex(survey.reference() == HoleSurvey::HighSide ? 1 : 0);
+    }
+    m_referenceBox->setEnabled(m_hasSurvey);
+    updateReferenceNote();
+}
+
+void ProjectInfoDialog::updateReferenceNote()
+{
+    if (!m_hasSurvey)
+        m_referenceNote->setText(tr("The project has no hole survey: dips and dip directions are "
+                                    "measured against the hole, azimuth 0 is north."));
+    else if (m_referenceBox->currentIndex() == 1 && m_verticalStation)
+        m_referenceNote->setText(tr("Where the hole is vertical it has no high side: north is "
+                                    "used there."));
+    else
+        m_referenceNote->clear();
 }
 
 void ProjectInfoDialog::handleSavePressed()
@@ -144,12 +182,27 @@ void ProjectInfoDialog::handleSavePressed()
     info->setOrificeElevation(m_orificeElevationEdit->text());
     info->setStableWaterLevel(m_stableWaterLevelEdit->text());
     const bool saved = info->saveProjectInfo();
+    // The reference lives in the survey's own table, changed only when it changes.
+    QString referenceError;
+    if (m_hasSurvey) {
+        const auto reference = m_referenceBox->currentIndex() == 1 ? HoleSurvey::HighSide : HoleSurvey::North;
+        HoleSurveyStore store(info->projectPath());
+        if (store.read().reference() != reference) {
+            if (store.setReference(reference))
+                HoleSurveyNotifier::instance()->notify(info->projectPath());
+            else
+                referenceError = store.lastError();
+        }
+    }
     close();
     if (!saved) {
         // The edits stay in memory; the user must learn they are not in the file.
         QMessageBox::warning(parentWidget(), tr("Warning"),
                              tr("The project information could not be saved to the project file!"));
     }
+    if (!referenceError.isEmpty())
+        QMessageBox::warning(parentWidget(), tr("Warning"),
+                             tr("The azimuth reference could not be saved: %1").arg(referenceError));
 }
 
 void ProjectInfoDialog::OnRetranslate()
@@ -166,6 +219,16 @@ void ProjectInfoDialog::OnRetranslate()
     m_testPersonLabel->setText(tr("Person:"));
     m_orificeElevationLabel->setText(tr("Orifice elevation:"));
     m_stableWaterLevelLabel->setText(tr("Waterlevel"));
+    m_referenceLabel->setText(tr("Azimuth reference:"));
+    {
+        const QSignalBlocker block(m_referenceBox);
+        const int index = qMax(0, m_referenceBox->currentIndex());
+        m_referenceBox->clear();
+        m_referenceBox->addItem(tr("North"));
+        m_referenceBox->addItem(tr("High side of the hole"));
+        m_referenceBox->setCurrentIndex(index);
+    }
+    updateReferenceNote();
     m_saveButton->setText(tr("Save"));
     m_cancelButton->setText(tr("Cancel"));
 }

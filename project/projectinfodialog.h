@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QWidget>
 
+class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -11,6 +12,8 @@ class QPushButton;
 
 // Shows and edits the descriptive fields of the project record. The main
 // window fills it from the record before each showing (fillFromRecord()).
+// With a hole survey in the file it also sets the image's azimuth
+// reference: north, or the high side of the inclined hole.
 class ProjectInfoDialog : public QWidget
 {
     Q_OBJECT
@@ -35,6 +38,8 @@ public:
     QLineEdit *testPersonEdit() const { return m_testPersonEdit; }
     QLineEdit *orificeElevationEdit() const { return m_orificeElevationEdit; }
     QLineEdit *stableWaterLevelEdit() const { return m_stableWaterLevelEdit; }
+    QComboBox *referenceBox() const { return m_referenceBox; }
+    QLabel *referenceNote() const { return m_referenceNote; }
     QPushButton *saveButton() const { return m_saveButton; }
     QPushButton *cancelButton() const { return m_cancelButton; }
 
@@ -48,6 +53,8 @@ protected:
 private:
     // The date the empty date box holds (the box's minimum).
     static QDate noDate();
+    // The note under the reference: why it cannot be set, or where it does not apply.
+    void updateReferenceNote();
 
     QLabel *m_projectNameLabel;
     QLineEdit *m_projectNameEdit;
@@ -72,6 +79,11 @@ private:
     QLineEdit *m_orificeElevationEdit;
     QLabel *m_stableWaterLevelLabel;
     QLineEdit *m_stableWaterLevelEdit;
+    QLabel *m_referenceLabel;
+    QComboBox *m_referenceBox;
+    QLabel *m_referenceNote;
+    bool m_hasSurvey = false;
+    bool m_verticalStation = false;
     QPushButton *m_saveButton;
     QPushButton *m_cancelButton;
 };

@@ -1,6 +1,7 @@
 #include "structurepickstore.h"
 
 #include "sqliteconnection.h"
+#include "trueorientation.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -240,23 +241,31 @@ bool StructurePickStore::remove(qint64 id)
     return write(QStringLiteral("DELETE FROM structurePicks WHERE id = ?"), {id}, false, nullptr);
 }
 
-bool StructurePickStore::writeCsv(const QVector<StructurePick> &picks, QIODevice *device)
+bool StructurePickStore::writeCsv(const QVector<StructurePick> &picks, QIODevice *device,
+                                  const TrueOrientation *orientation)
 {
+    const bool withTrue = orientation && orientation->isActive();
     QTextStream out(device);
     out.setCodec("UTF-8");
-    out << "depth_m,dip_deg,dip_direction_deg,type,comment\n";
+    out << "depth_m,dip_deg,dip_direction_deg,type,comment"
+        << (withTrue ? ",true_dip_deg,true_dip_direction_deg\n" : "\n");
     for (const StructurePick &p : picks) {
         out << QString::number(p.depth / 10000.0, 'f', 4) << ','
             << QString::number(p.dip, 'f', 1) << ','
             << QString::number(p.dipDirection, 'f', 1) << ',' << csvField(p.type) << ','
-            << csvField(p.comment) << '\n';
+            << csvField(p.comment);
+        if (withTrue) {
+            const StructurePick t = orientation->corrected(p);
+            out << ',' << QString::number(t.dip, 'f', 1) << ',' << QString::number(t.dipDirection, 'f', 1);
+        }
+        out << '\n';
     }
     out.flush();
     return out.status() == QTextStream::Ok;
 }
 
 bool StructurePickStore::writeCsv(const QVector<StructurePick> &picks, const QString &path,
-                                  QString *error)
+                                  QString *error, const TrueOrientation *orientation)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -264,7 +273,7 @@ bool StructurePickStore::writeCsv(const QVector<StructurePick> &picks, const QSt
             *error = file.errorString();
         return false;
     }
-    if (!writeCsv(picks, &file) || !file.commit()) {
+    if (!writeCsv(picks, &file, orientation) || !file.commit()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();

@@ -9,6 +9,7 @@
 
 class QIODevice;
 class QSqlDatabase;
+class TrueOrientation;
 
 // The structure picks of one project file, kept in a table of their own:
 //
@@ -53,9 +54,13 @@ public:
     QString lastError() const { return m_lastError; }
 
     // Writes "depth_m,dip_deg,dip_direction_deg,type,comment" and one line per
-    // pick, UTF-8 with dot decimals; comments are quoted where needed.
-    static bool writeCsv(const QVector<StructurePick> &picks, QIODevice *device);
-    static bool writeCsv(const QVector<StructurePick> &picks, const QString &path, QString *error);
+    // pick, UTF-8 with dot decimals; comments are quoted where needed. With a
+    // hole survey (an active orientation) two more columns follow,
+    // "true_dip_deg,true_dip_direction_deg".
+    static bool writeCsv(const QVector<StructurePick> &picks, QIODevice *device,
+                         const TrueOrientation *orientation = nullptr);
+    static bool writeCsv(const QVector<StructurePick> &picks, const QString &path, QString *error,
+                         const TrueOrientation *orientation = nullptr);
 
 private:
     QVector<StructurePick> select(const QString &where, const QVariantList &values) const;

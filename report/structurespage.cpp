@@ -7,9 +7,12 @@
 #include "creportparameter.h"
 #include "roseplot.h"
 #include "stereonetplot.h"
+#include "holesurveystore.h"
 #include "structurepickstore.h"
+#include "trueorientation.h"
 
-QImage StructuresPage::record(const QVector<StructurePick> &picks, double fromMetres, double toMetres)
+QImage StructuresPage::record(const QVector<StructurePick> &picks, double fromMetres, double toMetres,
+                              bool trueOrientation)
 {
     if (picks.isEmpty())
         return QImage();
@@ -33,9 +36,11 @@ QImage StructuresPage::record(const QVector<StructurePick> &picks, double fromMe
     painter.drawText(QRectF(0, 0, page.width(), 60), Qt::AlignCenter, title);
 
     StereonetPlot stereonet;
+    stereonet.setTrueOrientation(trueOrientation);
     stereonet.setPicks(picks);
     stereonet.paintPlot(&painter, QRectF(100, 70, 800, 660));
     RosePlot rose;
+    rose.setTrueOrientation(trueOrientation);
     rose.setPicks(picks);
     rose.paintPlot(&painter, QRectF(100, 744, 800, 660));
     painter.end();
@@ -46,7 +51,9 @@ QImage StructuresPage::forReport(const QString &dbPath, const CReportParameter &
 {
     if (para.exportFormat() != 1 || !para.withStructures())
         return QImage();
-    const QVector<StructurePick> picks =
-        StructurePickStore(dbPath).picks(para.fromDepth() * 10000.0, para.toDepth() * 10000.0);
-    return record(picks, para.fromDepth() + para.depthOffset(), para.toDepth() + para.depthOffset());
+    const TrueOrientation orientation(HoleSurveyStore(dbPath).read());
+    const QVector<StructurePick> picks = orientation.corrected(
+        StructurePickStore(dbPath).picks(para.fromDepth() * 10000.0, para.toDepth() * 10000.0));
+    return record(picks, para.fromDepth() + para.depthOffset(), para.toDepth() + para.depthOffset(),
+                  orientation.isActive());
 }

@@ -16,8 +16,10 @@ class QString;
 class StructuresPage
 {
 public:
-    // Null when there are no picks.
-    static QImage record(const QVector<StructurePick> &picks, double fromMetres, double toMetres);
+    // Null when there are no picks. trueOrientation: the picks carry true
+    // orientations from a hole survey (the plots say which).
+    static QImage record(const QVector<StructurePick> &picks, double fromMetres, double toMetres,
+                         bool trueOrientation = false);
     // The page a report of the project at dbPath with para gets: the picks
     // of its depth range, read from the file; null unless it is a PDF, the
     // page is asked for and the range has picks.

@@ -77,4 +77,5 @@ void RosePlot::paintPlot(QPainter *painter, const QRectF &rect) const
                       most > 0 ? tr("Dip directions, %n pick(s), 10° bins, fullest bin %1", nullptr, m_picks.size()).arg(most)
                                : tr("No picks"));
     painter->restore();
+    paintOrientationNote(painter, rect);
 }

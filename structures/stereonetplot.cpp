@@ -130,6 +130,7 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
     painter->drawText(QRectF(rect.left(), rect.bottom() - fm.height() * 1.5, rect.width(), fm.height() * 1.5),
                       Qt::AlignCenter, legend.trimmed());
     painter->restore();
+    paintOrientationNote(painter, rect);
 }
 
 QMap<QString, QVector<int>> StereonetPlot::picksByType() const

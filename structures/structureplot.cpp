@@ -20,6 +20,30 @@ void StructurePlot::setPicks(const QVector<StructurePick> &picks)
     update();
 }
 
+void StructurePlot::setTrueOrientation(bool trueOrientation)
+{
+    if (m_trueOrientation == trueOrientation)
+        return;
+    m_trueOrientation = trueOrientation;
+    update();
+}
+
+QString StructurePlot::orientationNote() const
+{
+    return m_trueOrientation ? tr("True orientation (hole survey)")
+                             : tr("Measured orientation (relative to the hole)");
+}
+
+void StructurePlot::paintOrientationNote(QPainter *painter, const QRectF &rect) const
+{
+    painter->save();
+    painter->setPen(QColor(90, 90, 90));
+    const QFontMetricsF fm(painter->font());
+    painter->drawText(QRectF(rect.left() + 4, rect.top() + 2, rect.width() - 8, fm.height()),
+                      Qt::AlignLeft | Qt::AlignVCenter, orientationNote());
+    painter->restore();
+}
+
 void StructurePlot::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

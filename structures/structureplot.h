@@ -22,6 +22,13 @@ public:
     QVector<StructurePick> picks() const { return m_picks; }
     void setPicks(const QVector<StructurePick> &picks);
 
+    // The picks carry true (geographic) orientations from a hole survey, or
+    // the measured ones relative to the hole; the plot says which.
+    bool showsTrueOrientation() const { return m_trueOrientation; }
+    void setTrueOrientation(bool trueOrientation);
+    // "True orientation (hole survey)" or "Measured orientation (relative to the hole)".
+    QString orientationNote() const;
+
     // Draws the plot into rect (white background included).
     virtual void paintPlot(QPainter *painter, const QRectF &rect) const = 0;
 
@@ -35,10 +42,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Writes orientationNote() in the top left corner of rect.
+    void paintOrientationNote(QPainter *painter, const QRectF &rect) const;
 
     QVector<StructurePick> m_picks;
     // Goes up with every setPicks(), for drawings kept between paints.
     quint64 m_picksGeneration = 0;
+    bool m_trueOrientation = false;
 };
 
 #endif // STRUCTUREPLOT_H

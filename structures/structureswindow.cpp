@@ -2,8 +2,10 @@
 
 #include "roseplot.h"
 #include "stereonetplot.h"
+#include "holesurveystore.h"
 #include "structurepickstore.h"
 #include "tadpoleplot.h"
+#include "trueorientation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -108,12 +110,17 @@ void StructuresWindow::reload()
 {
     const double from = m_from->value() * 10000.0;
     const double to = m_to->value() * 10000.0;
+    // True orientations where the project has a hole survey.
+    const TrueOrientation orientation(m_projectPath.isEmpty() ? HoleSurvey()
+                                                              : HoleSurveyStore(m_projectPath).read());
     m_picks = m_projectPath.isEmpty() ? QVector<StructurePick>()
-                                      : StructurePickStore(m_projectPath).picks(from, to);
+                                      : orientation.corrected(StructurePickStore(m_projectPath).picks(from, to));
     for (StructurePlot *plot : {static_cast<StructurePlot *>(m_stereonet),
                                 static_cast<StructurePlot *>(m_rose),
-                                static_cast<StructurePlot *>(m_tadpole)})
+                                static_cast<StructurePlot *>(m_tadpole)}) {
+        plot->setTrueOrientation(orientation.isActive());
         plot->setPicks(m_picks);
+    }
     m_tadpole->setDepthRange(from, to);
     applySelection();
 }

@@ -54,7 +54,7 @@ void TadpolePlot::paintPlot(QPainter *painter, const QRectF &rect) const
         painter->drawText(QRectF(xOf(dip) - 20, area.top() - fm.height() * 1.6, 40, fm.height()),
                           Qt::AlignCenter, QStringLiteral("%1°").arg(dip));
     painter->drawText(QRectF(area.left(), rect.top(), area.width(), fm.height() * 0.9), Qt::AlignCenter,
-                      tr("Dip (°)"));
+                      m_trueOrientation ? tr("True dip (°)") : tr("Dip against the hole (°)"));
     // Depth labels in metres at a round step giving about eight labels.
     const double spanMetres = (to - from) / 10000.0;
     double step = std::pow(10.0, std::floor(std::log10(std::max(spanMetres / 8.0, 1e-4))));

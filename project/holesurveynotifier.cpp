@@ -1,0 +1,7 @@
+#include "holesurveynotifier.h"
+
+HoleSurveyNotifier *HoleSurveyNotifier::instance()
+{
+    static HoleSurveyNotifier notifier;
+    return &notifier;
+}
