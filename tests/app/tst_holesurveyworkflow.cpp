@@ -1,0 +1,178 @@
+// True orientation through the window on a sample of an inclined hole: a
+// pick clicked on the trace of a planted plane, the survey set in its dialog
+// (a bad file refused with its reason, the project unchanged), the azimuth
+// reference set in the project information, the pick list and the LAS
+// export showing the planted plane's true orientation.
+
+#include <QCryptographicHash>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QtTest>
+#include <cmath>
+
+#include "graphicsleftscaleitem.h"
+#include "graphicsscene.h"
+#include "graphicsview.h"
+#include "holesurveydialog.h"
+#include "holesurveystore.h"
+#include "mainwindow.h"
+#include "modalwatcher.h"
+#include "picklistdock.h"
+#include "projectinfo.h"
+#include "projectinfodialog.h"
+#include "shelltestsupport.h"
+#include "structurepickcontroller.h"
+#include "structurepickstore.h"
+#include "toolbar.h"
+
+namespace {
+
+QByteArray digest(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
+                                       : QByteArray();
+}
+
+double angleGap(double a, double b)
+{
+    return std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0);
+}
+
+} // namespace
+
+class TestHoleSurveyWorkflow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void pickSurveyReferenceAndExport();
+
+private:
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_dir;
+    QString m_project;
+    // The planted plane: true orientation and its trace on the wall.
+    double m_depth = 2.5, m_dip = 0, m_direction = 0, m_apparentDip = 0, m_apparentDirection = 0;
+};
+
+void TestHoleSurveyWorkflow::initTestCase()
+{
+    QVERIFY(m_settingsDir.isValid());
+    ShellTest::setUp(m_settingsDir, 0);
+    const QString csv = m_dir.filePath("truth.csv");
+    // A 40° hole towards 160°, its image's azimuth measured from the high side.
+    m_project = ShellTest::makeProject(m_dir, "inclined.prj",
+                                       {"--to", "5", "--width", "800", "--plane", "2.5:50:140",
+                                        "--inclination", "40", "--hole-azimuth", "160", "--reference",
+                                        "highside", "--features-csv", csv});
+    QVERIFY(!m_project.isEmpty());
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    file.readLine();
+    QStringList f;
+    while (!file.atEnd() && f.value(3) != QLatin1String("fracture"))
+        f = QString::fromUtf8(file.readLine()).trimmed().split(',');
+    QCOMPARE(f.value(3), QString("fracture"));
+    m_dip = f[1].toDouble();
+    m_direction = f[2].toDouble();
+    m_apparentDip = f[4].toDouble();
+    m_apparentDirection = f[5].toDouble();
+}
+
+void TestHoleSurveyWorkflow::pickSurveyReferenceAndExport()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    w.resize(1200, 900);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    SHELL_OPEN_PROJECT(&w, m_project);
+    w.view()->setTransform(QTransform());
+
+    // Pick the trace where the wall shows it.
+    const GraphicsLeftScaleItem *left = w.leftScale();
+    const double width = w.scene()->sceneRect().width() - 2600;
+    const double radius = ProjectInfo::instance()->diameter() / 2.0;
+    w.toolBar()->toolAction(ToolBar::StructurePickTool)->trigger();
+    for (double azimuth : {20.0, 80.0, 150.0, 210.0, 280.0, 340.0}) {
+        const double depth = m_depth * 10000
+            + radius * std::tan(qDegreesToRadians(m_apparentDip))
+                  * std::cos(qDegreesToRadians(azimuth - m_apparentDirection));
+        const QPointF p(1300 + azimuth / 360.0 * width, 120 + (depth - left->startDepth()) * left->pixelsPerDepthUnit());
+        w.view()->centerOn(p);
+        QTest::mouseClick(w.view()->viewport(), Qt::LeftButton, Qt::NoModifier, w.view()->mapFromScene(p));
+    }
+    QTest::keyClick(w.view(), Qt::Key_Return);
+    QCOMPARE(StructurePickStore(m_project).allPicks().size(), 1);
+    PickListDock *dock = w.structurePicks()->dock();
+    QTableWidget *table = dock->table();
+    auto shown = [table](int column) { return table->item(0, column)->data(Qt::UserRole).toDouble(); };
+    // No survey yet: the list shows the trace's own (measured) orientation.
+    QVERIFY(!dock->windowTitle().contains("true"));
+    QVERIFY(std::fabs(shown(PickListDock::DipColumn) - m_apparentDip) < 1.0);
+
+    // A survey file without an azimuth column is refused with its reason.
+    const QByteArray before = digest(m_project);
+    const QString bad = m_dir.filePath("bad.csv");
+    {
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("MD,INC\n0,40\n");
+    }
+    HoleSurveyDialog dialog(m_project, &w);
+    dialog.show();
+    dialog.csvEdit()->setText(bad);
+    watcher.answerMessageBox(QMessageBox::Ok);
+    dialog.accept();
+    QTRY_COMPARE(watcher.count(), 1);
+    QVERIFY2(watcher.texts().first().contains("azimuth"), qPrintable(watcher.texts().first()));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(digest(m_project), before);
+
+    // A straight hole: stored, and the list turns to true values, here
+    // still with north as the reference (the wrong one for this image).
+    dialog.straightButton()->setChecked(true);
+    dialog.inclinationBox()->setValue(40.0);
+    dialog.azimuthBox()->setValue(160.0);
+    QSignalSpy stored(&dialog, &HoleSurveyDialog::surveyStored);
+    dialog.accept();
+    QVERIFY(stored.wait(10000));
+    QCOMPARE(HoleSurveyStore(m_project).read().stations().size(), 1);
+    QVERIFY(dock->windowTitle().contains("true"));
+    const double northDirection = shown(PickListDock::DirectionColumn);
+    QVERIFY2(angleGap(northDirection, m_direction) > 5.0, qPrintable(QString::number(northDirection)));
+
+    // The image is referenced to the high side: set so in the project information.
+    ProjectInfoDialog info;
+    info.fillFromRecord();
+    QVERIFY(info.referenceBox()->isEnabled());
+    info.referenceBox()->setCurrentIndex(1);
+    info.handleSavePressed();
+    QCOMPARE(HoleSurveyStore(m_project).read().reference(), HoleSurvey::HighSide);
+    QVERIFY2(std::fabs(shown(PickListDock::DipColumn) - m_dip) < 1.0,
+             qPrintable(QString("%1 against %2").arg(shown(PickListDock::DipColumn)).arg(m_dip)));
+    QVERIFY(angleGap(shown(PickListDock::DirectionColumn), m_direction) < 3.0);
+
+    // The LAS export carries measured and true values.
+    const QString las = m_dir.filePath("picks.las");
+    QVERIFY(w.structurePicks()->exportPicks(las));
+    QFile file(las);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    QVERIFY(text.contains("~ASCII DEPT DIP DAZI TDIP TAZI TYPE"));
+    const QStringList row = text.section("~ASCII", 1).split('\n').value(1).split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(row.size(), 6);
+    QVERIFY(std::fabs(row[3].toDouble() - m_dip) < 1.0);
+    QVERIFY(angleGap(row[4].toDouble(), m_direction) < 3.0);
+    QCOMPARE(row[5], QString("1"));
+}
+
+QTEST_MAIN(TestHoleSurveyWorkflow)
+#include "tst_holesurveyworkflow.moc"
