@@ -16,10 +16,13 @@ class QString;
 class StructuresPage
 {
 public:
-    // Null when there are no picks. trueOrientation: the picks carry true
-    // orientations from a hole survey (the plots say which).
+    // Null when there are no picks. fromMetres and toMetres are the depths
+    // of the picks' range; the page shows them shifted by offsetMetres.
+    // trueOrientation: the picks carry true orientations from a hole survey
+    // (the plots say which). Below the plots, a table of picks per metre by
+    // depth interval, per type and in total.
     static QImage record(const QVector<StructurePick> &picks, double fromMetres, double toMetres,
-                         bool trueOrientation = false);
+                         bool trueOrientation = false, double offsetMetres = 0.0);
     // The page a report of the project at dbPath with para gets: the picks
     // of its depth range, read from the file; null unless it is a PDF, the
     // page is asked for and the range has picks.

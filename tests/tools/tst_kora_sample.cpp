@@ -434,6 +434,10 @@ void TestKoraSample::refusesBadRequests()
         {"--from", "250000", "--to", "250001"},
         {"--diameter", "0.01"},
         {"--to", "300000"},
+        {"--inclination", "95"},
+        {"--reference", "sideways"},
+        {"--plane", "1:45"},
+        {"--plane", "1:90:0"},
     };
     for (const QStringList &args : refused) {
         r = runTool(QStringList{"--out", fresh} + args);
