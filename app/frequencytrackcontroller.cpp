@@ -55,6 +55,7 @@ FrequencyTrackController::FrequencyTrackController(MainWindow *window, Structure
         connect(picks, &StructurePickController::picksChanged, this, &FrequencyTrackController::refresh);
     if (QMenu *view = window->viewMenu())
         view->addMenu(m_menu);
+    connect(window, &MainWindow::NotifyLanguageChanged, this, &FrequencyTrackController::OnRetranslate);
     OnRetranslate();
 }
 

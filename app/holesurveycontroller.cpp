@@ -18,7 +18,13 @@ HoleSurveyController::HoleSurveyController(MainWindow *window)
     if (QMenu *file = window->fileMenu())
         file->insertAction(window->recentFilesMenu() ? window->recentFilesMenu()->menuAction() : nullptr,
                            m_surveyAct);
+    connect(window, &MainWindow::NotifyLanguageChanged, this, &HoleSurveyController::OnRetranslate);
     OnRetranslate();
+}
+
+HoleSurveyDialog *HoleSurveyController::dialog() const
+{
+    return m_dialog.data();
 }
 
 void HoleSurveyController::OnRetranslate()

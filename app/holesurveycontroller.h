@@ -19,7 +19,7 @@ public:
 
     QAction *surveyAction() const { return m_surveyAct; }
     // The dialog while it is open.
-    HoleSurveyDialog *dialog() const { return m_dialog; }
+    HoleSurveyDialog *dialog() const;
 
 public slots:
     void showSurveyDialog();

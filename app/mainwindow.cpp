@@ -5,12 +5,14 @@
 #include "correctioncontroller.h"
 #include "correctiondialog.h"
 #include "fileinfowidget.h"
+#include "frequencytrackcontroller.h"
 #include "globals.h"
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
 #include "graphicstextitem.h"
 #include "graphicstopscaleitem.h"
 #include "graphicsview.h"
+#include "holesurveycontroller.h"
 #include "itemstyle.h"
 #include "koraresources.h"
 #include "languagemanager.h"
@@ -142,6 +144,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     // 8. Structure picks: the pick tool's items, their storage and their list.
     m_picks = new StructurePickController(this);
+    // The hole survey (File menu) and the fracture frequency track (View menu).
+    new HoleSurveyController(this);
+    new FrequencyTrackController(this, m_picks);
     createControllers();
     m_project->showFileInTitle(QString());
 }

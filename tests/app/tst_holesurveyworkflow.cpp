@@ -9,12 +9,15 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
 
+#include "frequencytrackcontroller.h"
+#include "graphicsfrequencytrackitem.h"
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
 #include "graphicsview.h"
@@ -53,6 +56,7 @@ class TestHoleSurveyWorkflow : public QObject
 private slots:
     void initTestCase();
     void pickSurveyReferenceAndExport();
+    void frequencyTrackOfThePage();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -172,6 +176,60 @@ void TestHoleSurveyWorkflow::pickSurveyReferenceAndExport()
     QVERIFY(std::fabs(row[3].toDouble() - m_dip) < 1.0);
     QVERIFY(angleGap(row[4].toDouble(), m_direction) < 3.0);
     QCOMPARE(row[5], QString("1"));
+}
+
+// The View menu's track counts the page's picks per metre, in the window
+// chosen, Terzaghi-weighted on request, and is no drawing to be saved.
+void TestHoleSurveyWorkflow::frequencyTrackOfThePage()
+{
+    const QString path = ShellTest::makeProject(m_dir, "track.prj", {"--to", "8", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    StructurePickStore store(path);
+    // Page 0 - 5 m: three picks in the first metre, one at 60° in the third,
+    // one beyond the page.
+    for (const auto &[metres, dip] : QVector<QPair<double, double>>{{0.2, 0}, {0.5, 0}, {0.9, 0}, {2.5, 60}, {6.0, 0}}) {
+        StructurePick pick;
+        pick.depth = metres * 10000.0;
+        pick.dip = dip;
+        QVERIFY(store.add(&pick));
+    }
+    MainWindow w;
+    ModalWatcher watcher;
+    w.resize(1000, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    SHELL_OPEN_PROJECT(&w, path);
+    auto *controller = w.findChild<FrequencyTrackController *>();
+    QVERIFY(controller);
+    QVERIFY(!controller->track());
+
+    QSignalSpy refreshed(controller, &FrequencyTrackController::trackRefreshed);
+    controller->showAction()->trigger();
+    QVERIFY(refreshed.wait(10000));
+    GraphicsFrequencyTrackItem *track = controller->track();
+    QVERIFY(track);
+    QVector<double> totals;
+    for (const auto &bin : track->bins())
+        totals << bin.total;
+    QCOMPARE(totals, (QVector<double>{3, 0, 1, 0, 0}));
+    // Part of the page, not a drawing: closing asks nothing.
+    QCOMPARE(w.scene()->items().size(), w.scene()->baseItemCount());
+
+    controller->terzaghiAction()->trigger();
+    QVERIFY(refreshed.wait(10000));
+    QVERIFY(controller->track()->title().contains("Terzaghi"));
+    QVERIFY(std::fabs(controller->track()->bins().at(2).total - 2.0) < 1e-9);
+
+    controller->menu()->actions().at(4)->trigger(); // the 2 m window
+    QVERIFY(refreshed.wait(10000));
+    const QVector<double> expected{1.5, 1.0, 0.0};
+    QCOMPARE(controller->track()->bins().size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QVERIFY(std::fabs(controller->track()->bins().at(i).total - expected[i]) < 1e-9);
+
+    controller->showAction()->trigger();
+    QVERIFY(!controller->track());
+    QCOMPARE(w.scene()->items().size(), w.scene()->baseItemCount());
 }
 
 QTEST_MAIN(TestHoleSurveyWorkflow)

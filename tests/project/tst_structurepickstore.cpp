@@ -7,6 +7,9 @@
 
 #include "projecttesthelpers.h"
 #include "structurepickstore.h"
+#include "trueorientation.h"
+
+#include <cmath>
 
 using ProjectTest::fileHash;
 using ProjectTest::Inspector;
@@ -154,6 +157,20 @@ void TstStructurePickStore::csvOfThreePicks()
                                "12.4300,38.0,215.0,fracture,\n"
                                "13.0000,5.3,0.0,bedding,\"said \"\"clay\"\", soft\"\n"
                                "0.0007,0.0,0.0,breakout,裂缝\n"));
+
+    // With a hole survey the true orientation follows in two more columns.
+    const TrueOrientation orientation(HoleSurvey::straight(30.0, 90.0));
+    QBuffer surveyed;
+    QVERIFY(surveyed.open(QIODevice::WriteOnly));
+    QVERIFY(StructurePickStore::writeCsv({a}, &surveyed, &orientation));
+    const QStringList lines = QString::fromUtf8(surveyed.data()).split('\n');
+    QCOMPARE(lines.value(0), QString("depth_m,dip_deg,dip_direction_deg,type,comment,true_dip_deg,"
+                                     "true_dip_direction_deg"));
+    const StructurePick t = orientation.corrected(a);
+    QVERIFY(std::fabs(t.dip - a.dip) > 1.0);
+    QCOMPARE(lines.value(1), QString("12.4300,38.0,215.0,fracture,,%1,%2")
+                                 .arg(t.dip, 0, 'f', 1)
+                                 .arg(t.dipDirection, 0, 'f', 1));
 }
 
 QTEST_GUILESS_MAIN(TstStructurePickStore)
