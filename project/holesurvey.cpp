@@ -25,14 +25,6 @@ Vec3 axisOf(double inclination, double azimuth)
     return {std::sin(i) * std::cos(a), std::sin(i) * std::sin(a), std::cos(i)};
 }
 
-double wrap360(double degrees)
-{
-    double d = std::fmod(degrees, 360.0);
-    if (d < 0.0)
-        d += 360.0;
-    return d >= 360.0 ? 0.0 : d;
-}
-
 // Which of the three columns a heading names: 0 depth, 1 inclination,
 // 2 azimuth, -1 none. "MD (m)", "Depth_m", "INC", "Inclination [deg]", "AZI".
 int columnOfHeading(QString heading)
@@ -66,7 +58,7 @@ QChar separatorOf(const QString &headingLine)
 HoleSurvey HoleSurvey::straight(double inclination, double azimuth, Reference reference)
 {
     HoleSurvey survey;
-    survey.m_stations = {Station{0.0, inclination, wrap360(azimuth)}};
+    survey.m_stations = {Station{0.0, inclination, HoleSurvey::wrapDegrees(azimuth)}};
     survey.m_reference = reference;
     return survey;
 }
@@ -110,6 +102,15 @@ std::array<double, 3> HoleSurvey::axisAt(double depthMetres) const
     if (!(n > 1e-12))
         return t1; // opposite directions: no arc between them
     return {t[0] / n, t[1] / n, t[2] / n};
+}
+
+double HoleSurvey::wrapDegrees(double degrees)
+{
+    double d = std::fmod(degrees, 360.0);
+    if (d < 0.0)
+        d += 360.0;
+    // fmod of a value just below 0 can round up to 360.
+    return d >= 360.0 ? 0.0 : d;
 }
 
 QString HoleSurvey::referenceWord(Reference reference)
@@ -199,7 +200,7 @@ bool HoleSurvey::fromCsv(QIODevice *device, HoleSurvey *survey, QString *error)
                          .arg(stations.last().depth);
             return false;
         }
-        stations.append(Station{values[0], values[1], wrap360(values[2])});
+        stations.append(Station{values[0], values[1], HoleSurvey::wrapDegrees(values[2])});
     }
     if (stations.isEmpty()) {
         *error = tr("The file has headings but no stations.");

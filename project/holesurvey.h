@@ -50,6 +50,9 @@ public:
     // in metres, in the geographic frame (north, east, down).
     std::array<double, 3> axisAt(double depthMetres) const;
 
+    // An angle in degrees brought into [0, 360).
+    static double wrapDegrees(double degrees);
+
     // The words the project file keeps: "north" and "highside".
     static QString referenceWord(Reference reference);
     // North for anything but "highside".

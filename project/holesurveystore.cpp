@@ -1,5 +1,6 @@
 #include "holesurveystore.h"
 
+#include "scopedsqliteconnection.h"
 #include "sqliteconnection.h"
 
 #include <QCoreApplication>
@@ -15,36 +16,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("HoleSurveyStore", text);
 }
 
-bool hasTable(QSqlDatabase &db, const QString &name)
-{
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    q.addBindValue(name);
-    return q.exec() && q.next() && q.value(0).toInt() > 0;
-}
-
-// One connection for the length of one call.
-class Connection
-{
-public:
-    explicit Connection(const QString &path)
-        : m_name(SqliteConnection::uniqueName(QStringLiteral("SURVEY")))
-    {
-        m_db = SqliteConnection::connection(m_name);
-        m_open = SqliteConnection::openExisting(m_db, path);
-        if (m_open)
-            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
-    }
-    ~Connection() { SqliteConnection::remove(m_db, m_name); }
-    bool isOpen() const { return m_open; }
-    QSqlDatabase &db() { return m_db; }
-
-private:
-    QString m_name;
-    QSqlDatabase m_db;
-    bool m_open = false;
-};
-
 } // namespace
 
 HoleSurveyStore::HoleSurveyStore(const QString &projectPath)
@@ -56,12 +27,12 @@ HoleSurvey HoleSurveyStore::read() const
 {
     HoleSurvey survey;
     m_lastError.clear();
-    Connection c(m_projectPath);
+    ScopedSqliteConnection c(m_projectPath, QStringLiteral("SURVEY"));
     if (!c.isOpen()) {
         m_lastError = tr("The project file cannot be opened.");
         return survey;
     }
-    if (!hasTable(c.db(), QStringLiteral("holeSurvey")))
+    if (!c.hasTable(QStringLiteral("holeSurvey")))
         return survey;
     QVector<HoleSurvey::Station> stations;
     {
@@ -80,7 +51,7 @@ HoleSurvey HoleSurveyStore::read() const
         }
     }
     survey.setStations(stations);
-    if (hasTable(c.db(), QStringLiteral("holeReference"))) {
+    if (c.hasTable(QStringLiteral("holeReference"))) {
         QSqlQuery q(c.db());
         if (q.exec(QStringLiteral("SELECT reference FROM holeReference LIMIT 1")) && q.next())
             survey.setReference(HoleSurvey::referenceOfWord(q.value(0).toString()));
@@ -123,17 +94,17 @@ bool HoleSurveyStore::change(const HoleSurvey *survey, HoleSurvey::Reference ref
         m_lastError = tr("The survey has no stations.");
         return false;
     }
-    Connection c(m_projectPath);
+    ScopedSqliteConnection c(m_projectPath, QStringLiteral("SURVEY"));
     if (!c.isOpen()) {
         m_lastError = tr("The project file cannot be opened: %1").arg(c.db().lastError().text());
         return false;
     }
-    if (!hasTable(c.db(), QStringLiteral("bigImages")) || !hasTable(c.db(), QStringLiteral("projectInfo"))) {
+    if (!c.hasTable(QStringLiteral("bigImages")) || !c.hasTable(QStringLiteral("projectInfo"))) {
         m_lastError = tr("The file is not a project file (it has no image table or no project "
                          "information).");
         return false;
     }
-    if (!survey && !hasTable(c.db(), QStringLiteral("holeSurvey"))) {
+    if (!survey && !c.hasTable(QStringLiteral("holeSurvey"))) {
         m_lastError = tr("The project has no hole survey yet.");
         return false;
     }

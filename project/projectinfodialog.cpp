@@ -51,10 +51,13 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     m_orificeElevationEdit = new QLineEdit(this);
     m_stableWaterLevelLabel = new QLabel(this);
     m_stableWaterLevelEdit = new QLineEdit(this);
-    m_referenceLabel = new QLabel(this);
-    m_referenceBox = new QComboBox(this);
+    // The azimuth reference in a panel of its own below the record's fields.
+    auto *referencePanel = new QWidget(this);
+    referencePanel->setObjectName(QStringLiteral("referencePanel"));
+    m_referenceLabel = new QLabel(referencePanel);
+    m_referenceBox = new QComboBox(referencePanel);
     m_referenceBox->setObjectName(QStringLiteral("referenceBox"));
-    m_referenceNote = new QLabel(this);
+    m_referenceNote = new QLabel(referencePanel);
     m_referenceNote->setWordWrap(true);
     connect(m_referenceBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &ProjectInfoDialog::updateReferenceNote);
@@ -83,9 +86,12 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     grid->addWidget(m_orificeElevationEdit, 6, 1);
     grid->addWidget(m_stableWaterLevelLabel, 6, 2);
     grid->addWidget(m_stableWaterLevelEdit, 6, 3);
-    grid->addWidget(m_referenceLabel, 7, 0);
-    grid->addWidget(m_referenceBox, 7, 1);
-    grid->addWidget(m_referenceNote, 8, 0, 1, 4);
+    auto *reference = new QGridLayout(referencePanel);
+    reference->setContentsMargins(0, 0, 0, 0);
+    reference->addWidget(m_referenceLabel, 0, 0);
+    reference->addWidget(m_referenceBox, 0, 1);
+    reference->setColumnStretch(2, 1);
+    reference->addWidget(m_referenceNote, 1, 0, 1, 3);
 
     m_saveButton = new QPushButton(this);
     m_cancelButton = new QPushButton(this);
@@ -99,6 +105,7 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
+    layout->addWidget(referencePanel);
     layout->addLayout(buttons);
 
     connect(m_saveButton, &QPushButton::pressed, this, &ProjectInfoDialog::handleSavePressed);

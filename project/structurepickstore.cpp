@@ -1,5 +1,6 @@
 #include "structurepickstore.h"
 
+#include "scopedsqliteconnection.h"
 #include "sqliteconnection.h"
 #include "trueorientation.h"
 
@@ -17,14 +18,6 @@ const char kCreate[] =
     "CREATE TABLE IF NOT EXISTS structurePicks (id integer primary key, depth real, dip real, "
     "dipDirection real, amplitude real, type text, comment text)";
 
-bool tableExists(QSqlDatabase &db, const QString &name)
-{
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    q.addBindValue(name);
-    return q.exec() && q.next() && q.value(0).toInt() > 0;
-}
-
 StructurePick pickOfRow(const QSqlQuery &q)
 {
     StructurePick p;
@@ -39,29 +32,19 @@ StructurePick pickOfRow(const QSqlQuery &q)
 }
 
 // One connection for the length of one call.
-class Connection
+class Connection : public ScopedSqliteConnection
 {
 public:
     explicit Connection(const QString &path)
-        : m_name(SqliteConnection::uniqueName(QStringLiteral("PICKS")))
+        : ScopedSqliteConnection(path, QStringLiteral("PICKS"))
     {
-        m_db = SqliteConnection::connection(m_name);
-        m_open = SqliteConnection::openExisting(m_db, path);
-        if (m_open)
-            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
     }
-    ~Connection() { SqliteConnection::remove(m_db, m_name); }
-
-    bool isOpen() const { return m_open; }
-    QSqlDatabase &db() { return m_db; }
-
-    bool hasTable(const QString &name) { return tableExists(m_db, name); }
-
-private:
-    QString m_name;
-    QSqlDatabase m_db;
-    bool m_open = false;
 };
+
+bool tableExists(QSqlDatabase &db, const QString &name)
+{
+    return ScopedSqliteConnection::hasTable(db, name);
+}
 
 QString csvField(const QString &text)
 {

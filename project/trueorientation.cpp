@@ -29,14 +29,6 @@ bool across(const Vec3 &v, const Vec3 &t, Vec3 *out)
     return true;
 }
 
-double wrap360(double degrees)
-{
-    double d = std::fmod(degrees, 360.0);
-    if (d < 0.0)
-        d += 360.0;
-    return d >= 360.0 ? 0.0 : d;
-}
-
 } // namespace
 
 TrueOrientation::TrueOrientation(const HoleSurvey &survey)
@@ -75,7 +67,7 @@ void TrueOrientation::toTrue(double depth, double dip, double dipDirection, doub
     const double length = std::sqrt(dot(n, n));
     *trueDip = qRadiansToDegrees(std::acos(std::clamp(n[2] / length, -1.0, 1.0)));
     const double horizontal = std::hypot(n[0], n[1]);
-    *trueDipDirection = horizontal > 1e-12 ? wrap360(qRadiansToDegrees(std::atan2(-n[1], -n[0])))
+    *trueDipDirection = horizontal > 1e-12 ? HoleSurvey::wrapDegrees(qRadiansToDegrees(std::atan2(-n[1], -n[0])))
                                            : 0.0;
 }
 
