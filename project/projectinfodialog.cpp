@@ -86,12 +86,14 @@ ProjectInfoDialog::ProjectInfoDialog(QWidget *parent)
     grid->addWidget(m_orificeElevationEdit, 6, 1);
     grid->addWidget(m_stableWaterLevelLabel, 6, 2);
     grid->addWidget(m_stableWaterLevelEdit, 6, 3);
-    auto *reference = new QGridLayout(referencePanel);
+    auto *reference = new QVBoxLayout(referencePanel);
     reference->setContentsMargins(0, 0, 0, 0);
-    reference->addWidget(m_referenceLabel, 0, 0);
-    reference->addWidget(m_referenceBox, 0, 1);
-    reference->setColumnStretch(2, 1);
-    reference->addWidget(m_referenceNote, 1, 0, 1, 3);
+    auto *referenceRow = new QHBoxLayout;
+    referenceRow->addWidget(m_referenceLabel);
+    referenceRow->addWidget(m_referenceBox);
+    referenceRow->addStretch(1);
+    reference->addLayout(referenceRow);
+    reference->addWidget(m_referenceNote);
 
     m_saveButton = new QPushButton(this);
     m_cancelButton = new QPushButton(this);
