@@ -16,6 +16,7 @@
 #include "reportdlg.h"
 #include "reportprojectfacts.h"
 #include "sqliteconnection.h"
+#include "pickexporter.h"
 #include "structurepickcontroller.h"
 #include "structurepickstore.h"
 #include "structurespage.h"
@@ -231,12 +232,10 @@ int BatchRunner::runPicks()
 {
     if (!SqliteConnection::fileExists(m_request.project))
         return failed(tr("the project file \"%1\" could not be opened").arg(m_request.project));
-    const QString suffix = QFileInfo(m_request.out).suffix().toLower();
-    if (suffix == QLatin1String("las"))
-        return failed(tr("writing LAS files is not available yet; nothing was written"));
     const QVector<StructurePick> picks = StructurePickStore(m_request.project).allPicks();
     QString error;
-    if (!StructurePickStore::writeCsv(picks, m_request.out, &error))
+    // CSV or LAS by the suffix, as "Export picks..." writes them.
+    if (!PickExporter::write(picks, m_request.project, m_request.out, &error))
         return failed(tr("\"%1\" could not be written (%2); nothing was written, an existing file is kept")
                           .arg(m_request.out, error));
     result(m_request.out);

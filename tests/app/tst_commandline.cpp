@@ -306,7 +306,8 @@ private slots:
         QCOMPARE(text.out.contains(QStringLiteral("Widths differ:")), otherWidth);
     }
 
-    // picks writes the stored picks as CSV, replacing an older export.
+    // picks writes the stored picks as CSV, replacing an older export, or
+    // as LAS for a .las name.
     void picksAsCsv()
     {
         QTemporaryDir out;
@@ -326,6 +327,16 @@ private slots:
         QCOMPARE(lines.at(1), QStringLiteral("0.5000,5.0,90.0,fracture,\"at 5000, open\""));
         QVERIFY(lines.at(3).startsWith(QStringLiteral("2.2500,22.5,")));
         QCOMPARE(entries(out.path()), QStringList{QStringLiteral("picks.csv")});
+
+        const QString las = out.filePath(QStringLiteral("picks.las"));
+        QCOMPARE(runBatch({QStringLiteral("picks"), m_project, QStringLiteral("--out"), las}).exitCode, 0);
+        QFile lasFile(las);
+        QVERIFY(lasFile.open(QIODevice::ReadOnly));
+        const QStringList rows = QString::fromUtf8(lasFile.readAll())
+                                     .section(QStringLiteral("~ASCII DEPT DIP DAZI TYPE\n"), 1)
+                                     .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.first(), QStringLiteral("0.5000 5.00 90.00 1"));
     }
 
     // report writes the PDF (its pages as laid out) or a document;
