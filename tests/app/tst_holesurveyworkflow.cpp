@@ -12,7 +12,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 #include <cmath>
 
@@ -116,8 +116,8 @@ void TestHoleSurveyWorkflow::pickSurveyReferenceAndExport()
     QTest::keyClick(w.view(), Qt::Key_Return);
     QCOMPARE(StructurePickStore(m_project).allPicks().size(), 1);
     PickListDock *dock = w.structurePicks()->dock();
-    QTableWidget *table = dock->table();
-    auto shown = [table](int column) { return table->item(0, column)->data(Qt::UserRole).toDouble(); };
+    QAbstractItemModel *table = dock->table()->model();
+    auto shown = [table](int column) { return table->index(0, column).data(Qt::UserRole).toDouble(); };
     // No survey yet: the list shows the trace's own (measured) orientation.
     QVERIFY(!dock->windowTitle().contains("true"));
     QVERIFY(std::fabs(shown(PickListDock::DipColumn) - m_apparentDip) < 1.0);
