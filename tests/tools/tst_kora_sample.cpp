@@ -305,6 +305,8 @@ void TestKoraSample::pieceLayout_data()
     QTest::newRow("missing metre")
         << QStringList{"--to", "4", "--width", "90", "--missing-metre", "2", "--missing-metre", "4"}
         << 90 << 1000 << 0 << QVector<int>{10000, 30000};
+    QTest::newRow("missing range") << QStringList{"--to", "5", "--width", "90", "--missing-range", "1:4"} << 90
+                                   << 1000 << 0 << QVector<int>{10000, 40000, 50000};
 }
 
 void TestKoraSample::pieceLayout()
@@ -331,7 +333,7 @@ void TestKoraSample::pieceLayout()
     const double ppu = pixelsPerUnit(width, diameterUnits);
     int previous = start;
     int totalRows = 0;
-    const bool gaps = args.contains("--missing-metre");
+    const bool gaps = args.contains("--missing-metre") || args.contains("--missing-range");
     for (const Piece &p : pieces) {
         const QImage image = decode(p.data);
         QVERIFY2(!image.isNull(), qPrintable(QString::number(p.id)));
@@ -359,6 +361,23 @@ void TestKoraSample::faultFixtures()
         QVERIFY(!pieces[0].data.isEmpty());
         QVERIFY(!decode(pieces[1].data).isNull());
         QVERIFY(decode(pieces[2].data).isNull());
+    }
+
+    // A piece of another width, and a marker band 50 mm deep from 1.5 m down.
+    const QString marked = path("marked.prj");
+    QVERIFY(SampleFixture::make(marked, {"--to", "2", "--width", "100", "--piece-width", "0:60", "--marker", "1.5:50"}));
+    {
+        ProjectReader r(marked);
+        const QVector<Piece> pieces = r.pieces();
+        QCOMPARE(decode(pieces[0].data).width(), 60);
+        const QImage second = decode(pieces[1].data);
+        const int top = int(std::lround(5000 * pixelsPerUnit(100, 1000)));
+        const auto magenta = [&second](int y) {
+            const QRgb p = second.pixel(50, y);
+            return qRed(p) > 200 && qBlue(p) > 200 && qGreen(p) < 80;
+        };
+        QVERIFY(magenta(top + 2) && magenta(top + 13));
+        QVERIFY(!magenta(top - 3) && !magenta(top + 19));
     }
 
     // An empty image table next to a complete projectInfo.
@@ -438,6 +457,9 @@ void TestKoraSample::refusesBadRequests()
         {"--reference", "sideways"},
         {"--plane", "1:45"},
         {"--plane", "1:90:0"},
+        {"--to", "3", "--piece-width", "3:100"},
+        {"--missing-range", "4:2"},
+        {"--marker", "deep"},
     };
     for (const QStringList &args : refused) {
         r = runTool(QStringList{"--out", fresh} + args);
@@ -453,7 +475,8 @@ void TestKoraSample::refusesBadRequests()
     QCOMPARE(r.exitCode, 0);
     for (const char *option : {"--out", "--force", "--from", "--to", "--diameter", "--width", "--piece",
                                "--direction", "--generation", "--seed", "--name", "--unit", "--number",
-                               "--date", "--person", "--bad-piece", "--missing-metre", "--no-images",
+                               "--date", "--person", "--bad-piece", "--missing-metre", "--missing-range",
+                               "--piece-width", "--marker", "--no-images",
                                "--features-csv", "--quiet"})
         QVERIFY2(r.output.contains(option), option);
 }

@@ -47,6 +47,16 @@ bool toInteger(const QString &text, qint64 *value)
 
 } // namespace
 
+bool SampleOptions::isMissing(int id) const
+{
+    if (missingIds.contains(id))
+        return true;
+    for (const Range &range : missingRanges)
+        if (id > range.from && id < range.to)
+            return true;
+    return false;
+}
+
 int SampleOptions::fromUnits() const { return metresToUnits(fromMetres); }
 int SampleOptions::toUnits() const { return metresToUnits(toMetres); }
 int SampleOptions::pieceUnits() const { return metresToUnits(pieceMetres); }
@@ -166,6 +176,19 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         QStringLiteral("Omit the piece whose id is M*10000 (bottom edge at M metres; for up "
                        "projects the stored id). Repeatable."),
         QStringLiteral("M"));
+    const QCommandLineOption missingRangeOpt(QStringLiteral("missing-range"),
+        QStringLiteral("Omit every piece whose id lies strictly between A and B metres: the piece "
+                       "below the gap then covers it. Repeatable."),
+        QStringLiteral("A:B"));
+    const QCommandLineOption pieceWidthOpt(QStringLiteral("piece-width"),
+        QStringLiteral("Store piece INDEX (0-based in ascending id order) PX pixels wide, the same "
+                       "wall squeezed or stretched across the circumference. Repeatable."),
+        QStringLiteral("INDEX:PX"));
+    const QCommandLineOption markerOpt(QStringLiteral("marker"),
+        QStringLiteral("Paint a magenta band (255,0,255) across the wall from M metres down, MM "
+                       "millimetres thick (default 5), to find the depth of a row in any picture "
+                       "of the wall. Repeatable."),
+        QStringLiteral("M[:MM]"));
     const QCommandLineOption noImagesOpt(QStringLiteral("no-images"),
         QStringLiteral("Create bigImages but leave it empty."));
     const QCommandLineOption featuresOpt(QStringLiteral("features-csv"),
@@ -189,9 +212,9 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
 
     parser.addOptions({outOpt, forceOpt, fromOpt, toOpt, diameterOpt, widthOpt, pieceOpt,
                        directionOpt, generationOpt, seedOpt, nameOpt, unitOpt, numberOpt, dateOpt,
-                       personOpt, longitudeOpt, latitudeOpt, badPieceOpt, hugeOpt, missingOpt, noImagesOpt,
-                       featuresOpt, inclinationOpt, holeAzimuthOpt, referenceOpt, planeOpt,
-                       quietOpt});
+                       personOpt, longitudeOpt, latitudeOpt, badPieceOpt, hugeOpt, missingOpt, missingRangeOpt,
+                       pieceWidthOpt, markerOpt, noImagesOpt, featuresOpt, inclinationOpt, holeAzimuthOpt,
+                       referenceOpt, planeOpt, quietOpt});
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -358,6 +381,35 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
             return false;
         }
         planes << plane;
+    }
+    for (const QString &text : parser.values(missingRangeOpt)) {
+        double a = 0, b = 0;
+        if (text.count(QLatin1Char(':')) != 1 || !toNumber(text.section(QLatin1Char(':'), 0, 0), &a)
+            || !toNumber(text.section(QLatin1Char(':'), 1), &b) || a < 0.0 || b <= a || b > 200000.0) {
+            *error = QStringLiteral("--missing-range: '%1' is not A:B in metres with A < B").arg(text);
+            return false;
+        }
+        missingRanges << Range{metresToUnits(a), metresToUnits(b)};
+    }
+    for (const QString &text : parser.values(pieceWidthOpt)) {
+        qint64 index = 0, px = 0;
+        if (text.count(QLatin1Char(':')) != 1 || !toInteger(text.section(QLatin1Char(':'), 0, 0), &index)
+            || !toInteger(text.section(QLatin1Char(':'), 1), &px) || index < 0 || index > 100000000 || px < 1
+            || px > 30000) {
+            *error = QStringLiteral("--piece-width: '%1' is not INDEX:PX (PX 1..30000)").arg(text);
+            return false;
+        }
+        pieceWidths << PieceWidth{int(index), int(px)};
+    }
+    for (const QString &text : parser.values(markerOpt)) {
+        double m = 0, mm = 5.0;
+        const bool thick = text.contains(QLatin1Char(':'));
+        if (!toNumber(text.section(QLatin1Char(':'), 0, 0), &m) || m < 0.0 || m > 200000.0
+            || (thick && (!toNumber(text.section(QLatin1Char(':'), 1), &mm) || mm < 0.1 || mm > 10000.0))) {
+            *error = QStringLiteral("--marker: '%1' is not M or M:MM").arg(text);
+            return false;
+        }
+        markers << Marker{metresToUnits(m), int(std::lround(mm * 10.0))};
     }
 
     name = parser.isSet(nameOpt) ? parser.value(nameOpt) : QStringLiteral("Sample hole %1").arg(seed);

@@ -39,6 +39,25 @@ public:
     };
     QList<HugeHeader> hugeHeaders;
     QList<int> missingIds;        // depth units, from --missing-metre
+    struct Range
+    {
+        int from = 0;             // depth units
+        int to = 0;
+    };
+    QList<Range> missingRanges;   // --missing-range: ids strictly inside
+    struct PieceWidth
+    {
+        int index = 0;            // piece, 0-based in ascending id order
+        int width = 0;            // pixels
+    };
+    QList<PieceWidth> pieceWidths;
+    struct Marker
+    {
+        int depth = 0;            // depth units of the band's top edge
+        int thickness = 50;       // depth units
+    };
+    QList<Marker> markers;
+    bool isMissing(int id) const;
     bool noImages = false;
     QString featuresCsv;
 

@@ -119,6 +119,13 @@ bool SampleProjectWriter::plan(QString *error)
             return false;
         }
     }
+    for (const SampleOptions::PieceWidth &w : m_options.pieceWidths) {
+        if (w.index >= m_pieces.size()) {
+            *error = QStringLiteral("--piece-width %1: the project has only %2 pieces (0-based index)")
+                         .arg(w.index).arg(m_pieces.size());
+            return false;
+        }
+    }
     for (int id : m_options.missingIds) {
         bool found = false;
         for (const Piece &p : m_pieces)
@@ -130,6 +137,22 @@ bool SampleProjectWriter::plan(QString *error)
         }
     }
     return true;
+}
+
+void SampleProjectWriter::paintMarkers(QImage *image, int firstRow) const
+{
+    // Wall rows count from the top of the wall at the project's scale, as
+    // the pieces do.
+    const double ppu = m_options.pixelsPerUnit();
+    const int wallTop = m_options.isUp() ? 0 : m_options.fromUnits();
+    for (const SampleOptions::Marker &marker : m_options.markers) {
+        const int top = int(std::llround(double(marker.depth - wallTop) * ppu)) - firstRow;
+        const int end = std::max(top + 1, int(std::llround(double(marker.depth + marker.thickness - wallTop) * ppu))
+                                              - firstRow);
+        for (int y = std::max(0, top); y < std::min(end, image->height()); ++y)
+            for (int x = 0; x < image->width(); ++x)
+                image->setPixel(x, y, qRgb(255, 0, 255));
+    }
 }
 
 bool SampleProjectWriter::write(QString *error)
@@ -264,7 +287,7 @@ bool SampleProjectWriter::writeDatabase(const QString &path, QString *error)
             return fail(QStringLiteral("prepare insert into bigImages"), insert);
         for (int index = 0; index < m_pieces.size(); ++index) {
             const Piece &piece = m_pieces.at(index);
-            if (o.missingIds.contains(piece.id))
+            if (o.isMissing(piece.id))
                 continue;
             QByteArray bytes;
             const SampleOptions::HugeHeader *huge = nullptr;
@@ -283,7 +306,7 @@ bool SampleProjectWriter::writeDatabase(const QString &path, QString *error)
                 bytes = QStringLiteral("This is not a JPEG picture: kora-sample bad piece %1, id %2.\n")
                             .arg(index).arg(piece.id).toLatin1();
             } else {
-                const QImage image = wall.render(piece.firstRow, piece.endRow - piece.firstRow);
+                QImage image = wall.render(piece.firstRow, piece.endRow - piece.firstRow);
                 if (image.isNull()) {
                     *error = QStringLiteral("out of memory for a piece of %1 x %2 pixels")
                                  .arg(o.width).arg(piece.endRow - piece.firstRow);
@@ -291,6 +314,11 @@ bool SampleProjectWriter::writeDatabase(const QString &path, QString *error)
                     db.close();
                     return false;
                 }
+                paintMarkers(&image, piece.firstRow);
+                for (const SampleOptions::PieceWidth &w : o.pieceWidths)
+                    if (w.index == index)
+                        image = image.scaled(w.width, image.height(), Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation);
                 QBuffer buffer(&bytes);
                 buffer.open(QIODevice::WriteOnly);
                 if (!image.save(&buffer, "JPG")) {

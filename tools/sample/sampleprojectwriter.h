@@ -4,6 +4,7 @@
 // Writes one sample project file (SQLite through QSQLITE, JPEG pieces).
 
 #include <QString>
+#include <QImage>
 #include <QVector>
 
 class SampleOptions;
@@ -32,6 +33,8 @@ public:
 private:
     bool writeDatabase(const QString &path, QString *error);
     bool writeFeatures(const QString &csv, QString *error);
+    // Paints the --marker bands into a piece whose first wall row is firstRow.
+    void paintMarkers(QImage *image, int firstRow) const;
 
     const SampleOptions &m_options;
     QVector<Piece> m_pieces;
