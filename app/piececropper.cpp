@@ -1,34 +1,26 @@
 #include "piececropper.h"
 
 #include <QtGlobal>
+#include <algorithm>
 
-KdImage PieceCropper::fitToPage(const KdImage &piece, int pageStart, int pageEnd,
-                                double pixelsPerUnit, bool firstOfPage)
+QImage PieceCropper::fitToPage(const KdImage &piece, int top, int pageEnd, const DepthModel &model, int *row)
 {
-    QImage picture = piece.image();
-    int start = piece.startDepth();
-    int end = piece.endDepth();
-    if (!(pixelsPerUnit > 0.0))
-        return piece;
+    return model.pagePart(piece, top, pageEnd, row);
+}
 
-    // Below the page end: keep the rows down to the end.
-    if (end > pageEnd) {
-        const int keep = int(picture.height() - (end - pageEnd) * pixelsPerUnit);
-        picture = picture.copy(0, 0, picture.width(), qMax(0, keep));
-        end = pageEnd;
-    }
-
-    // Above the page start: drop the rows above it.
-    int drop = 0;
-    if (start < pageStart) {
-        drop = int((pageStart - start) * pixelsPerUnit);
-        start = pageStart;
-    } else if (firstOfPage) {
-        drop = int(picture.height() - (end - start) * pixelsPerUnit);
-    }
-    if (drop > 0 && !picture.isNull()) {
-        drop = qMin(drop, picture.height());
-        picture = picture.copy(0, drop, picture.width(), picture.height() - drop);
-    }
-    return KdImage(start, end, picture);
+KdImage PieceCropper::fitToPage(const KdImage &piece, int pageStart, int pageEnd, double pixelsPerUnit,
+                                bool firstOfPage)
+{
+    Q_UNUSED(firstOfPage)
+    const DepthModel project = DepthModel::fromProject();
+    const int width = project.imageWidth() > 0 ? project.imageWidth() : piece.image().width();
+    const int start = std::max(piece.startDepth(), pageStart);
+    const int end = std::min(piece.endDepth(), pageEnd);
+    if (end <= start || !(pixelsPerUnit > 0.0))
+        return KdImage(start, std::max(start, end), QImage());
+    // Rows from the start of this part, as tall as the page makes it.
+    const int rows = int((end - start) * pixelsPerUnit);
+    const double rowsPerUnit = rows / double(end - start);
+    int first = 0;
+    return KdImage(start, end, DepthModel::sample(piece, start, end, start, rowsPerUnit, width, &first));
 }

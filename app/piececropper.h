@@ -1,23 +1,26 @@
 #ifndef PIECECROPPER_H
 #define PIECECROPPER_H
 
+#include "depthmodel.h"
 #include "kdimage.h"
 
-// Cuts a piece read for a page down to the page's depth interval
-// (pageStart, pageEnd], so that every row shown lies on the page and no row
-// is shown on two pages. A piece's rows are taken to be pixelsPerUnit rows
-// per depth unit, the scale the page is drawn at.
-//
-// The bottom of a piece that reaches below the page end is cut off. The top
-// of a piece that begins above the page start is cut off too: the piece says
-// so when its start depth lies above the page start, and the first piece of
-// a downward page says so by holding more rows than its span (the reader
-// gives it the page start as its top, wherever its rows begin).
+// Cuts a piece read for a page down to the page's depth interval, so that
+// every row shown lies on the page and no row is shown on two pages. The
+// piece comes with the whole span it covers; the depth model says which of
+// its rows lie on the page and draws them at the page's scale and across the
+// project's image width.
 class PieceCropper
 {
 public:
-    static KdImage fitToPage(const KdImage &piece, int pageStart, int pageEnd,
-                             double pixelsPerUnit, bool firstOfPage);
+    // The part of piece on the page whose column top is at depth top and
+    // which ends at pageEnd; *row receives the page row (from the column
+    // top) of its first row. Null when no part of the piece is on the page.
+    static QImage fitToPage(const KdImage &piece, int top, int pageEnd, const DepthModel &model, int *row);
+
+    // The same part with its depths, drawn int((end - start) x pixelsPerUnit)
+    // rows high, for a page that stacks its pieces one below the other.
+    static KdImage fitToPage(const KdImage &piece, int pageStart, int pageEnd, double pixelsPerUnit,
+                             bool firstOfPage);
 };
 
 #endif // PIECECROPPER_H

@@ -2,6 +2,7 @@
 
 #include "fileinfowidget.h"
 #include "graphicsleftscaleitem.h"
+#include "depthmodel.h"
 #include "graphicsscene.h"
 #include "graphicsview.h"
 #include "mainwindow.h"
@@ -127,7 +128,9 @@ bool StructurePickController::pageGeometry(const GraphicsLeftScaleItem *left, do
     page->top = kColumnTop;
     page->width = int(width);
     page->pageStart = left->startDepth();
-    page->pixelsPerUnit = left->pixelsPerDepthUnit();
+    // The page is laid out at the project's scale (DepthModel).
+    const double scale = DepthModel::fromProject().pixelsPerUnit();
+    page->pixelsPerUnit = scale > 0.0 ? scale : left->pixelsPerDepthUnit();
     page->diameter = info->diameter();
     return true;
 }

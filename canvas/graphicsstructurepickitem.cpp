@@ -1,5 +1,7 @@
 #include "graphicsstructurepickitem.h"
 
+#include "depthmodel.h"
+
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
@@ -7,6 +9,18 @@
 #include <cmath>
 
 namespace {
+
+// Depths on the page are placed by the depth model at the page's scale.
+DepthModel pageModel(const GraphicsStructurePickItem::Page &page)
+{
+    return DepthModel(0, page.pixelsPerUnit, page.width);
+}
+
+double sceneY(const GraphicsStructurePickItem::Page &page, double depth)
+{
+    return page.top + pageModel(page).pageRowAt(int(std::lround(page.pageStart)), depth);
+}
+
 constexpr double kHandle = 10.0;   // half size of a point's square
 constexpr double kHitWidth = 14.0; // band around the curve that picks the item up
 }
@@ -32,7 +46,7 @@ GraphicsStructurePickItem::GraphicsStructurePickItem(const Page &page, const Str
             const double depth =
                 pick.depth + pick.amplitude * std::cos((azimuth - pick.dipDirection) * M_PI / 180.0);
             points << QPointF(page.left + azimuth / 360.0 * page.width,
-                              page.top + (depth - page.pageStart) * page.pixelsPerUnit);
+                              sceneY(page, depth));
         }
         setPoints(points);
     }
@@ -46,7 +60,7 @@ QPointF GraphicsStructurePickItem::clampToColumn(const QPointF &p) const
 QPointF GraphicsStructurePickItem::toFitPoint(const QPointF &scenePos) const
 {
     const double azimuth = (scenePos.x() - m_page.left) / m_page.width * 360.0;
-    const double depth = m_page.pageStart + (scenePos.y() - m_page.top) / m_page.pixelsPerUnit;
+    const double depth = pageModel(m_page).pageDepth(int(std::lround(m_page.pageStart)), scenePos.y() - m_page.top);
     return QPointF(azimuth, depth);
 }
 
@@ -88,7 +102,7 @@ QPainterPath GraphicsStructurePickItem::curvePath() const
     for (int i = 0; i <= steps; ++i) {
         const double azimuth = 360.0 * i / steps;
         const QPointF p(m_page.left + azimuth / 360.0 * m_page.width,
-                        m_page.top + (m_fit.depthAt(azimuth) - m_page.pageStart) * m_page.pixelsPerUnit);
+                        sceneY(m_page, m_fit.depthAt(azimuth)));
         if (i == 0)
             path.moveTo(p);
         else
@@ -143,7 +157,7 @@ QRectF GraphicsStructurePickItem::bounds() const
         r = QRectF(QPointF(m_page.left, std::min(top, bottom)),
                    QPointF(m_page.left + std::max(0, m_page.width), std::max(top, bottom)));
         // The label stands right of the image column at the trace's centre depth.
-        const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
+        const double y = sceneY(m_page, m_fit.depth);
         r |= QRectF(m_page.left + m_page.width + 4, y - 60, 1000, 120);
     }
     for (const QPointF &p : m_points)
@@ -181,7 +195,7 @@ void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraph
     for (const QPointF &p : m_points)
         painter->drawRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
     if (m_fit.valid) {
-        const double y = m_page.top + (m_fit.depth - m_page.pageStart) * m_page.pixelsPerUnit;
+        const double y = sceneY(m_page, m_fit.depth);
         QFont font = painter->font();
         // As large as the measurement labels beside the page.
         font.setPixelSize(64);

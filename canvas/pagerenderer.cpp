@@ -15,7 +15,29 @@ PageRenderer::PageRenderer(QGraphicsScene *scene, GraphicsLeftScaleItem *leftSca
     , m_leftScale(leftScale)
     , m_pageStart(pageStart)
     , m_pageEnd(pageEnd)
+    , m_model(DepthModel::fromProject())
 {
+}
+
+PageRenderer::PageRenderer(QGraphicsScene *scene, GraphicsLeftScaleItem *leftScale, int pageStart, int pageEnd,
+                           const DepthModel &model)
+    : m_scene(scene)
+    , m_leftScale(leftScale)
+    , m_pageStart(pageStart)
+    , m_pageEnd(pageEnd)
+    , m_model(model)
+{
+}
+
+int PageRenderer::sceneY(int depth) const
+{
+    if (!m_leftScale)
+        return kHeaderHeight;
+    // A scene drawn without a project keeps the scale of its depth scale.
+    const DepthModel model = m_model.pixelsPerUnit() > 0.0
+        ? m_model
+        : DepthModel(m_model.projectStart(), m_leftScale->pixelsPerDepthUnit(), m_model.imageWidth());
+    return kHeaderHeight + model.pageRow(int(m_leftScale->startDepth()), depth);
 }
 
 int PageRenderer::pieceCount(int span, int step)
@@ -42,10 +64,10 @@ QImage PageRenderer::renderPiece(int s, int e, bool imageColumnOnly) const
         return QImage();
     if (e <= s)
         return QImage();
-    const int y1 = int(m_leftScale->depthToY(s));
+    const int y1 = sceneY(s);
     // A piece thinner than a row still gets one, so a page a few depth units
     // longer than a whole number of pieces saves instead of failing.
-    const int y2 = qMax(int(m_leftScale->depthToY(e)), y1 + 1);
+    const int y2 = qMax(sceneY(e), y1 + 1);
 
     if (imageColumnOnly) {
         const int width = imageColumnWidth();

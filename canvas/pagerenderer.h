@@ -1,6 +1,8 @@
 #ifndef PAGERENDERER_H
 #define PAGERENDERER_H
 
+#include "depthmodel.h"
+
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -18,8 +20,15 @@ class PageRenderer
 {
 public:
     // leftScale may be null (no page read yet): nothing can be rendered then.
+    // Depths are placed on the page by the depth model (the open project's
+    // when none is given): the page's column top is at the scale's start.
     PageRenderer(QGraphicsScene *scene, GraphicsLeftScaleItem *leftScale, int pageStart,
                  int pageEnd);
+    PageRenderer(QGraphicsScene *scene, GraphicsLeftScaleItem *leftScale, int pageStart,
+                 int pageEnd, const DepthModel &model);
+
+    // Scene y of depth on the page (the header band included).
+    int sceneY(int depth) const;
 
     // Writes the page in pieces of step depth units. The pieces are named
     // base + "(s-em).jpg", or all go to base itself when singleFile is set.
@@ -63,6 +72,7 @@ private:
     GraphicsLeftScaleItem *m_leftScale;
     int m_pageStart;
     int m_pageEnd;
+    DepthModel m_model;
     QStringList m_written;
 };
 

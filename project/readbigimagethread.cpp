@@ -1,5 +1,6 @@
 #include "readbigimagethread.h"
 
+#include "depthmodel.h"
 #include "piecedecoder.h"
 #include "projectinfo.h"
 
@@ -21,7 +22,6 @@ ReadBigImageThread::ReadBigImageThread(const QString &path, int pageStart, int p
     m_direction = info->direction();
     m_projectStart = info->start();
     m_maxDepth = info->maxDepth();
-    m_recordPageStart = info->pageStart();
 }
 
 ReadBigImageThread::~ReadBigImageThread()
@@ -151,11 +151,18 @@ bool ReadBigImageThread::countImages()
 {
     qint64 low = m_pageStart;
     qint64 high = m_pageEnd;
+    QSqlQuery query(m_database);
     if (m_direction == QLatin1String("up")) {
         low = qint64(m_maxDepth) - m_pageEnd;
         high = qint64(m_maxDepth) - m_pageStart;
+    } else if (query.prepare(QStringLiteral("select min(id) from bigImages where id >= ?"))) {
+        // The piece that reaches the page end lies on the page too, also when
+        // its id lies far below (the wall below missing pieces).
+        query.addBindValue(m_pageEnd);
+        if (query.exec() && query.next() && !query.isNull(0))
+            high = query.value(0).toLongLong();
+        query.finish();
     }
-    QSqlQuery query(m_database);
     const bool prepared = query.prepare(QStringLiteral("select COUNT(*) from bigImages where id > ? AND id <= ?"));
     query.addBindValue(low);
     query.addBindValue(high);
@@ -179,7 +186,9 @@ bool ReadBigImageThread::readImages()
         return false;
     }
 
-    int top = std::max(m_recordPageStart, m_projectStart);
+    // Each piece is sent with the whole span it covers, from the id of the
+    // piece before it: the page shows the part of it that lies on the page.
+    int top = firstPieceTop();
     while (!stopRequested && query.next()) {
         qint64 id = 0;
         if (!rowId(query, &id)) {
@@ -198,6 +207,18 @@ bool ReadBigImageThread::readImages()
     }
     query.finish();
     return true;
+}
+
+int ReadBigImageThread::firstPieceTop()
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    const bool prepared = query.prepare(QStringLiteral("select max(id) from bigImages where id <= ?"));
+    query.addBindValue(m_pageStart);
+    const bool found = prepared && query.exec() && query.next() && !query.isNull(0);
+    const qint64 previous = found ? query.value(0).toLongLong() : 0;
+    query.finish();
+    return DepthModel(m_projectStart, 0.0, 0).pieceTop(found, previous);
 }
 
 bool ReadBigImageThread::readImagesUp()

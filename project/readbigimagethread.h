@@ -18,7 +18,9 @@
 //
 // A run emits one bigImageCountGetted() when the count succeeds, zero or more
 // readOneBigImage() from top to bottom, exactly one readFinieshed(), and
-// readThreadFinished() as its last signal. A record whose direction is
+// readThreadFinished() as its last signal. Every piece comes with the whole
+// depth span it covers (DepthModel); the piece that reaches the page end is
+// the last one. A record whose direction is
 // neither "down" nor "up" is logged and nothing is read; depths that do not
 // fit the 32-bit range of the file format end the read with a log line.
 //
@@ -34,8 +36,8 @@ class ReadBigImageThread : public QThread, public QQueryDataBase
     Q_OBJECT
 
 public:
-    // Takes direction, project start, deepest id and the record's page start
-    // from ProjectInfo; construct on the GUI thread.
+    // Takes direction, project start and deepest id from ProjectInfo;
+    // construct on the GUI thread.
     ReadBigImageThread(const QString &path, int pageStart, int pageEnd, QObject *parent = nullptr);
     ~ReadBigImageThread() override;
 
@@ -79,6 +81,9 @@ private:
     bool countImages();
     bool readImages();
     bool readImagesUp();
+    // Top of the first piece of a downward page: the id of the piece above
+    // the page start, or the project start.
+    int firstPieceTop();
     void emitReadFinished();
     // Hands on one piece, then waits until the window has caught up.
     void handOn(const KdImage &piece);
@@ -95,7 +100,6 @@ private:
     QString m_direction;
     int m_projectStart = 0;
     int m_maxDepth = 0;
-    int m_recordPageStart = 0;
 
     std::atomic<int> m_sent{0};
     std::atomic<int> m_placed{0};
