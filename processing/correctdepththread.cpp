@@ -90,8 +90,44 @@ void CorrectDepthThread::correctImages(QSqlDatabase &db)
     correctDepths(db, count);
 }
 
+int CorrectDepthThread::correctedStart() const
+{
+    return int(std::lround(correctedDepth(m_start)));
+}
+
+bool CorrectDepthThread::correctStart(QSqlDatabase &db, QString *error)
+{
+    // The start moves with the wall, or the first piece would be spread from
+    // the old start over wall that now lies deeper. A piece that ended at or
+    // above the new start could be reached by no page.
+    const int start = correctedStart();
+    QSqlQuery query(db);
+    if (!m_rewriter.execPrepared(&query, QStringLiteral("select COUNT(1) from bigImages where id > ? AND id <= ?"),
+                                 {std::numeric_limits<qint64>::min(), qint64(start)})
+        || !query.next()) {
+        *error = m_rewriter.lastError();
+        return false;
+    }
+    const qint64 above = query.value(0).toLongLong();
+    query.finish();
+    if (above > 0) {
+        *error = QStringLiteral("%1 corrected piece(s) would lie above the project start %2 m")
+                     .arg(above)
+                     .arg(start / 10000.0, 0, 'f', 4);
+        return false;
+    }
+    if (!m_rewriter.execPrepared(&query, QStringLiteral("update  ProjectInfo set  start = ?"), {start})) {
+        *error = QStringLiteral("the project start could not be corrected: %1").arg(m_rewriter.lastError());
+        return false;
+    }
+    return true;
+}
+
 bool CorrectDepthThread::correctPicks(QSqlDatabase &db, QString *error)
 {
+    // Runs after the new table is in place, inside the same transaction.
+    if (!correctStart(db, error))
+        return false;
     // correctedDepth(): depth x real depth / test depth.
     return PickCorrection::correctDepths(db, double(m_realDepth) * 10.0, double(m_maxDepth),
                                          double(m_diameter), error);

@@ -16,7 +16,10 @@ class ImageJointer;
 // The structure picks move with the wall: depth and amplitude by the same
 // factor, the dip recomputed in the hole's diameter.
 //
-// Connection "DB5". projectInfo is not changed.
+// The project start is scaled with the pieces, in the same transaction; a
+// correction that would leave a piece at or above the start is refused.
+//
+// Connection "DB5".
 class CorrectDepthThread : public CorrectionThread
 {
     Q_OBJECT
@@ -32,6 +35,9 @@ public:
     // Corrected depth of the uncorrected depth id.
     double correctedDepth(int id) const;
 
+    // The project start after the correction, depth units.
+    int correctedStart() const;
+
     // Height in rows of the largest image held while the last run joined
     // pieces (the correction streams: this does not grow with the depth).
     int peakAccumulatedRows() const { return m_peakAccumulatedRows; }
@@ -44,6 +50,7 @@ protected:
     QString runName() const override { return QStringLiteral("depth correction"); }
 
 private:
+    bool correctStart(QSqlDatabase &db, QString *error);
     void flush(QImage &accumulated, QByteArray &storedBytes, int id);
 
     ImageJointer *m_jointer = nullptr;
