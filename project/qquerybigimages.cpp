@@ -1,14 +1,18 @@
 #include "qquerybigimages.h"
 
+#include "depthmodel.h"
 #include "globals.h"
 #include "piecedecoder.h"
 
+#include <QBuffer>
 #include <QDebug>
+#include <QImageReader>
 #include <QPainter>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -78,6 +82,61 @@ bool QQueryBigImages::queryRange(int startMetre, int endMetre, int pageDepth)
     dropRows();
     // Every query object is gone here, so a close() asked for by a receiver
     // can remove the connection cleanly.
+    endBusy();
+    return ok;
+}
+
+namespace {
+
+QImage decodeAtWidth(const QByteArray &bytes, int width)
+{
+    const QSize stored = PieceDecoder::headerSize(bytes);
+    if (width <= 0 || !PieceDecoder::isSaneSize(stored) || stored.width() <= width)
+        return PieceDecoder::decode(bytes);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "JPG");
+    reader.setScaledSize(QSize(width, std::max(1, int(std::lround(double(stored.height()) * width / stored.width())))));
+    const QImage image = reader.read();
+    if (image.isNull())
+        qDebug() << "QImage Load Fail";
+    return image;
+}
+
+} // namespace
+
+bool QQueryBigImages::queryPieces(int from, int to, int projectStart, int decodeWidth)
+{
+    if (busy || !isOpen() || to <= from)
+        return false;
+    if (!beginBusy())
+        return false;
+
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    bool ok = query.prepare(QStringLiteral("select max(id) from bigImages where id <= ?"));
+    query.addBindValue(from);
+    const bool found = ok && query.exec() && query.next() && !query.isNull(0);
+    int top = DepthModel(projectStart, 0.0, 0).pieceTop(found, found ? query.value(0).toLongLong() : 0);
+    query.finish();
+
+    ok = query.prepare(QStringLiteral("select id ,data from bigImages where id > ?"));
+    query.addBindValue(from);
+    if (!ok || !query.exec()) {
+        qDebug() << query.lastError().text();
+        ok = false;
+    }
+    while (ok && !stopRequested && query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        if (id > std::numeric_limits<int>::max())
+            break;
+        emit ProgressingPiece(KdImage(top, int(id), decodeAtWidth(query.value(1).toByteArray(), decodeWidth)));
+        if (id >= to)
+            break;
+        top = int(id);
+    }
+    query.finish();
     endBusy();
     return ok;
 }

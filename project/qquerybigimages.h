@@ -1,6 +1,7 @@
 #ifndef QQUERYBIGIMAGES_H
 #define QQUERYBIGIMAGES_H
 
+#include "kdimage.h"
 #include "qquerydatabase.h"
 
 #include <QByteArray>
@@ -41,7 +42,18 @@ public:
     bool queryRange(int startMetre, int endMetre, int pageDepth);
     bool queryRange(int startMetre, int endMetre);
 
+    // Every piece that covers part of the depth range (from, to], in depth
+    // units, top to bottom, each decoded and with the whole span it covers
+    // (DepthModel): the first from the id of the piece above from (or
+    // projectStart), the last the one that reaches to. A piece that does not
+    // decode comes with a null image and its span. A piece wider than
+    // decodeWidth (when positive) is decoded at that width: the JPEG decoder
+    // skips the detail a narrower picture would drop. False as queryRange().
+    bool queryPieces(int from, int to, int projectStart, int decodeWidth = 0);
+
 signals:
+    // queryPieces(): one piece with its span.
+    void ProgressingPiece(KdImage piece);
     // Raw mode. The byte array lives only during the emission: connect with
     // Qt::DirectConnection and copy what you keep.
     void ProgressingImageBuffers(int nImgDepth, QByteArray *imgByteArray);

@@ -1,9 +1,9 @@
 #include "qreportbuilder.h"
 
+#include "depthmodel.h"
 #include "qgraphicsgridlineitem.h"
 #include "qquerybigimages.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -11,9 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QPainter>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -130,10 +130,8 @@ bool QReportBuilder::openDatabase()
     m_pQuery->open(m_strDbPath);
     if (!m_pQuery->isOpen())
         return false;
-    connect(m_pQuery, &QQueryBigImages::ProgressingImageBuffers, this,
-            &QReportBuilder::OnProgressingImageBuffers, Qt::DirectConnection);
-    connect(m_pQuery, &QQueryBigImages::ProgressingImageJointer, this,
-            &QReportBuilder::OnProgressingImageJointer, Qt::DirectConnection);
+    connect(m_pQuery, &QQueryBigImages::ProgressingPiece, this, &QReportBuilder::OnProgressingPiece,
+            Qt::DirectConnection);
     return true;
 }
 
@@ -150,16 +148,13 @@ void QReportBuilder::closeDatabase()
 void QReportBuilder::runQuery()
 {
     m_nImgCount = 0;
-    const int startMetre = int(m_fStartDepth);
-    const int endMetre = int(std::ceil(m_fEndDepth));
-    m_nLastDepth = startMetre * 10000;
-    if (!m_pQuery || !m_pQuery->isOpen())
+    // The report starts and ends where it was asked to, within the wall of
+    // the project: the labels of a block start where its wall starts.
+    const int from = std::max(int(std::lround(double(m_fStartDepth) * 10000.0)), m_facts.start);
+    m_nReportEnd = std::min(int(std::lround(double(m_fEndDepth) * 10000.0)), m_facts.maxDepth);
+    m_nLastDepth = from;
+    if (!m_pQuery || !m_pQuery->isOpen() || m_nReportEnd <= from)
         return;
-    const int n = m_pQuery->CountOfDepthRange(startMetre, endMetre);
-    if (n == 0)
-        return;
-    if (m_fEndDepth != 0.0f)
-        emit signalImagesCount(n);
 
     const int step = stepUnits(m_fDepthStep);
     const double stepPixels = step * m_facts.pixelsPerUnit;
@@ -168,8 +163,53 @@ void QReportBuilder::runQuery()
         fail(problem.isEmpty() ? layoutProblem(ReportProjectFacts(), 0.0f) : problem);
         return;
     }
-    m_pQuery->setScale(m_dImgScaleX, m_dImgScaleY);
-    m_pQuery->queryRange(startMetre, endMetre, step);
+    if (m_fEndDepth != 0.0f)
+        emit signalImagesCount(int((qint64(m_nReportEnd) - from + step - 1) / step));
+    m_nBlockEnd = std::min(from + step, m_nReportEnd);
+    startBlock();
+    m_pQuery->queryPieces(from, m_nReportEnd, m_facts.start, m_nImgWidth);
+    // Pieces that ended early (a stopped query) leave their blocks white.
+    while (m_nLastDepth < m_nReportEnd && !m_bStopRequested)
+        finishBlock();
+    m_blockWall = QImage();
+}
+
+void QReportBuilder::startBlock()
+{
+    const int step = stepUnits(m_fDepthStep);
+    const int rows = step > 0 ? int(qint64(m_nBlockEnd - m_nLastDepth) * m_nImgHeight / step) : 0;
+    m_blockWall = QImage(m_nImgWidth, std::max(1, rows), QImage::Format_RGB32);
+    m_blockWall.fill(Qt::white);
+}
+
+void QReportBuilder::finishBlock()
+{
+    processBlock(m_blockWall, m_nBlockEnd);
+    m_fStartDepth += m_fDepthStep;
+    m_nLastDepth = m_nBlockEnd;
+    m_nBlockEnd = std::min(m_nLastDepth + stepUnits(m_fDepthStep), m_nReportEnd);
+    startBlock();
+}
+
+void QReportBuilder::OnProgressingPiece(KdImage piece)
+{
+    if (piece.image().isNull()) {
+        qDebug() << "Report: the piece from" << piece.startDepth() / 10000.0 << "m to" << piece.endDepth() / 10000.0
+                 << "m could not be decoded; its span is left white";
+    }
+    const double rowsPerUnit = double(m_nImgHeight) / stepUnits(m_fDepthStep);
+    while (!m_bStopRequested && m_nLastDepth < m_nReportEnd && piece.endDepth() > m_nLastDepth) {
+        int row = 0;
+        const QImage part = DepthModel::sample(piece, m_nLastDepth, m_nBlockEnd, m_nLastDepth, rowsPerUnit,
+                                               m_nImgWidth, &row);
+        if (!part.isNull()) {
+            QPainter painter(&m_blockWall);
+            painter.drawImage(0, row, part);
+        }
+        if (piece.endDepth() < m_nBlockEnd)
+            break;
+        finishBlock();
+    }
 }
 
 bool QReportBuilder::setImageSize(int imageWidth, int stepPixels)
@@ -289,39 +329,6 @@ void QReportBuilder::beginBlock()
 // ---------------------------------------------------------------------------
 // Blocks
 
-void QReportBuilder::OnProgressingImageJointer(QImage Img, int depth)
-{
-    if (depth > m_fEndDepth * 10000)
-        return;
-    processBlock(Img, depth);
-    m_fStartDepth += m_fDepthStep;
-    m_nLastDepth = depth;
-}
-
-void QReportBuilder::OnProgressingImageBuffers(int depth, QByteArray *imgByteArray)
-{
-    QImage image;
-    if (imgByteArray) {
-        // Decoded straight at the width the block shows it (the JPEG
-        // decoder skips the detail it would throw away), never enlarged.
-        QBuffer buffer(imgByteArray);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        const QSize stored = reader.size();
-        if (stored.isValid() && stored.width() > m_nImgWidth && m_nImgWidth > 0)
-            reader.setScaledSize(QSize(m_nImgWidth, qMax(1, int(std::lround(double(stored.height()) * m_nImgWidth
-                                                                            / stored.width())))));
-        image = reader.read();
-    }
-    if (image.isNull()) {
-        qDebug() << "OnProgressingImageBuffers-----imgByteArray is invalid !!!";
-        return;
-    }
-    processBlock(image, depth);
-    m_fStartDepth += 1.0f;
-    m_nLastDepth = depth;
-}
-
 void QReportBuilder::processBlock(const QImage &source, int depth)
 {
     if (m_bStopRequested) {
@@ -375,12 +382,19 @@ QStringList QReportBuilder::depthLabels(int count) const
     // Labels count from the depth where the block's picture starts, so they
     // stay true to the picture beside them.
     const int step = stepUnits(m_fDepthStep);
-    const int decimals = step == 10000 ? 1 : 2;
+    const int decimals = labelDecimals();
     const double blockStart = m_nLastDepth / 10000.0;
     QStringList labels;
     for (int i = 0; i < count; ++i)
         labels << QString::number(m_fDepthOffset + blockStart + step / 10000.0 * i / 10.0, 'f', decimals);
     return labels;
+}
+
+int QReportBuilder::labelDecimals() const
+{
+    // Blocks of 1 m read in tenths when they start on a tenth of a metre
+    // (all blocks of a report start on the same fraction of a tenth).
+    return stepUnits(m_fDepthStep) == 10000 && m_nLastDepth % 1000 == 0 ? 1 : 2;
 }
 
 QFont QReportBuilder::labelFont(double pointSize)
@@ -396,7 +410,7 @@ void QReportBuilder::fitLabels()
     // The widest depth figure of the range, at the largest size up to 9
     // points that fits 30 pixels; at the smallest readable size the scale
     // widens instead.
-    const int decimals = stepUnits(m_fDepthStep) == 10000 ? 1 : 2;
+    const int decimals = labelDecimals();
     const QStringList samples{QString::number(m_fStartDepth + m_fDepthOffset, 'f', decimals),
                               QString::number(m_fEndDepth + m_fDepthOffset, 'f', decimals)};
     double size = 9.0;

@@ -1,6 +1,7 @@
 #ifndef QREPORTBUILDER_H
 #define QREPORTBUILDER_H
 
+#include "kdimage.h"
 #include "reportpagelayout.h"
 #include "reportjob.h"
 #include "reportprojectfacts.h"
@@ -140,8 +141,10 @@ public slots:
     virtual void nextColumn();
     virtual void calcImgsNumPerPage();
 
-    void OnProgressingImageBuffers(int depth, QByteArray *imgByteArray);
-    void OnProgressingImageJointer(QImage Img, int depth);
+    // One piece of the range with the span it covers (QQueryBigImages::
+    // queryPieces()): its rows go into the blocks that show its depths; a
+    // block is rendered once the pieces have reached its end.
+    void OnProgressingPiece(KdImage piece);
 
 signals:
     void signalImagesCount(int count);
@@ -159,10 +162,17 @@ protected:
     // The first count depth labels of the block that starts where the
     // previous one ended.
     QStringList depthLabels(int count) const;
+    // Decimals of the depth labels.
+    int labelDecimals() const;
     // Before each block: the page break a full page left pending, then the
     // header at the top of a page when the header is on.
     void beginBlock();
     void processBlock(const QImage &source, int depth);
+    // Renders the block being assembled (it ends at m_nBlockEnd) and starts
+    // the next one.
+    void finishBlock();
+    // White wall picture of the block from m_nLastDepth to m_nBlockEnd.
+    void startBlock();
     void fail(const QString &text);
     // The file the output writes while it is being made; it replaces
     // fileName() only when the output is complete.
@@ -213,6 +223,9 @@ protected:
     int m_nRowIndex = 0;
 
     ReportProjectFacts m_facts;
+    int m_nReportEnd = 0;         // depth units: where the last block ends
+    int m_nBlockEnd = 0;          // depth units: end of the block being assembled
+    QImage m_blockWall;           // its wall picture, m_nImgWidth wide
     bool m_bNewPagePending = false;
     std::atomic<bool> m_bStopRequested{false};
     QPointer<QWidget> m_pDialogParent;

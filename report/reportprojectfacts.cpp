@@ -14,6 +14,7 @@ ReportProjectFacts ReportProjectFacts::fromProject()
     ReportProjectFacts facts;
     const ProjectInfo *info = ProjectInfo::instance();
     facts.imageWidth = info->imageWidth();
+    facts.start = info->start();
     facts.pixelsPerUnit = info->computePixelFactor();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         facts.screenDpiX = screen->logicalDotsPerInchX();

@@ -18,6 +18,7 @@ public:
     static int deepestId(const QString &projectPath);
 
     int imageWidth = 0;           // big-image width, pixels
+    int start = 0;                // project start, depth units
     double pixelsPerUnit = 0.0;   // image pixels per depth unit
     double screenDpiX = 96.0;     // logical resolution of the screen
     double screenDpiY = 96.0;

@@ -143,8 +143,8 @@ void TestReportBuilder::blocksAndPages_data()
     QTest::addColumn<float>("step");
     QTest::addColumn<int>("blocks");
     QTest::addColumn<double>("lastFraction"); // its picture height / a full block's
-    QTest::newRow("stored pieces, 1 m, data ends at 2.5 m") << 1.0f << 3 << 0.5;
-    QTest::newRow("joined blocks of 1.2 m") << 1.2f << 3 << 1000.0 / 12000.0;
+    QTest::newRow("blocks of 1 m, data ends at 2.5 m") << 1.0f << 3 << 0.5;
+    QTest::newRow("blocks of 1.2 m") << 1.2f << 3 << 1000.0 / 12000.0;
 }
 
 void TestReportBuilder::blocksAndPages()
@@ -175,14 +175,14 @@ void TestReportBuilder::blocksAndPages()
 
 void TestReportBuilder::depthLabelsFollowThePicture_data()
 {
-    // A range from 0.5 m is read from the whole metre 0 m: the first block's
-    // picture starts there, and so do its labels.
+    // A range from 0.5 m starts there (the query reads from the whole metre
+    // 0 m): the first block's picture and its labels start at 0.5 m.
     QTest::addColumn<float>("step");
     QTest::addColumn<float>("offset");
     QTest::addColumn<QStringList>("labels");
-    QTest::newRow("stored pieces") << 1.0f << 0.0f << QStringList{"0.0 0.1", "1.0 1.1", "2.0 2.1"};
-    QTest::newRow("joined blocks of 0.8 m") << 0.8f << 0.0f << QStringList{"0.00 0.08", "0.80 0.88", "1.60 1.68", "2.40 2.48"};
-    QTest::newRow("start-depth offset") << 1.0f << 100.0f << QStringList{"100.0 100.1", "101.0 101.1", "102.0 102.1"};
+    QTest::newRow("blocks of 1 m") << 1.0f << 0.0f << QStringList{"0.5 0.6", "1.5 1.6"};
+    QTest::newRow("blocks of 0.8 m") << 0.8f << 0.0f << QStringList{"0.50 0.58", "1.30 1.38", "2.10 2.18"};
+    QTest::newRow("start-depth offset") << 1.0f << 100.0f << QStringList{"100.5 100.6", "101.5 101.6"};
 }
 
 void TestReportBuilder::depthLabelsFollowThePicture()
