@@ -168,10 +168,12 @@ void QReportBuilder::runQuery()
     m_nBlockEnd = std::min(from + step, m_nReportEnd);
     startBlock();
     m_pQuery->queryPieces(from, m_nReportEnd, m_facts.start, m_nImgWidth);
-    // Pieces that ended early (a stopped query) leave their blocks white.
+    // Pieces that ended early leave their blocks white.
     while (m_nLastDepth < m_nReportEnd && !m_bStopRequested)
         finishBlock();
     m_blockWall = QImage();
+    if (m_bStopRequested)
+        fail(tr("The report was stopped."));
 }
 
 void QReportBuilder::startBlock()
