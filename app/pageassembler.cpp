@@ -1,15 +1,16 @@
 #include "pageassembler.h"
 
+#include "depthmodel.h"
 #include "graphicsleftscaleitem.h"
 #include "graphicstopscaleitem.h"
 #include "pagerenderer.h"
-#include "piececropper.h"
 #include "projectinfo.h"
 
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPixmap>
+#include <algorithm>
 
 namespace {
 constexpr int kColumnLeft = PageRenderer::kColumnLeft;
@@ -68,24 +69,26 @@ QGraphicsPixmapItem *PageAssembler::add(KdImage image, double pixelsPerUnit, QIm
 {
     if (!hasScales())
         addScales();
-    const bool first = m_first;
     m_first = false;
-    image = PieceCropper::fitToPage(image, m_readStart, m_readEnd, pixelsPerUnit, first);
-    const QImage picture = image.image();
-
+    // The depth model places the piece's rows: the column starts at the page
+    // start (or the project start below it) and shows the part of the piece
+    // on the page, so that no row is shown on two pages, at the page's scale
+    // and across the project's image width.
+    const DepthModel model(m_info->start(), pixelsPerUnit, m_info->imageWidth());
+    const int top = std::max(m_readStart, model.projectStart());
+    const int end = std::min(image.endDepth(), m_readEnd);
+    if (end <= top)
+        return nullptr;
+    int row = 0;
+    *scaled = model.pagePart(image, top, m_readEnd, &row);
     QGraphicsPixmapItem *item = nullptr;
-    const int h = int((image.endDepth() - image.startDepth()) * pixelsPerUnit);
-    const int width = picture.isNull() ? m_info->imageWidth() : picture.width();
-    if (h > 0) {
-        if (!picture.isNull()) {
-            *scaled = picture.scaled(picture.width(), h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-            item = m_scene->addPixmap(QPixmap());
-            item->setOffset(kColumnLeft, m_info->pageHeight() + kColumnTop);
-        }
-        m_info->setPageHeight(m_info->pageHeight() + h);
+    if (!scaled->isNull()) {
+        item = m_scene->addPixmap(QPixmap());
+        item->setOffset(kColumnLeft, row + kColumnTop);
     }
-
-    m_scene->setSceneRect(0, 0, width + 2 * kColumnLeft, m_info->pageHeight() + 2 * kColumnTop);
+    m_info->setPageHeight(std::max(m_info->pageHeight(), model.pageRow(top, end)));
+    image = KdImage(std::max(top, image.startDepth()), end, *scaled);
+    m_scene->setSceneRect(0, 0, model.imageWidth() + 2 * kColumnLeft, m_info->pageHeight() + 2 * kColumnTop);
     m_info->setPageEnd(image.endDepth());
 
     m_leftScale->setLine(kColumnLeft, kColumnTop, kColumnLeft, m_scene->sceneRect().height() - kColumnTop);

@@ -12,9 +12,9 @@ class QGraphicsScene;
 class QImage;
 
 // Lays the pieces of one page out in a scene as every page is laid out: the
-// image column at x = 1300 from y = 120 down, each piece cut to the page and
-// stretched to its depth span, the depth scale on the column's left edge and
-// the azimuth scale above it. Keeps the page height and end in the project
+// image column at x = 1300 from y = 120 down, the part of each piece on the
+// page at the rows the depth model gives its depths, the depth scale on the
+// column's left edge and the azimuth scale above it. Keeps the page height and end in the project
 // record. Used by the page on screen and by the batch pages command.
 class PageAssembler
 {
@@ -40,10 +40,10 @@ public:
 
     // True until the first piece of the read is placed.
     bool beforeFirstPiece() const { return m_first; }
-    // Places the next piece under those placed, at the scale pixelsPerUnit.
-    // Answers its item, still empty, and in *scaled the piece stretched to
-    // its span for the caller to show on it; null when the piece has no
-    // picture or no rows.
+    // Places the part of the next piece that lies on the page, at the scale
+    // pixelsPerUnit. Answers its item, still empty, and in *scaled the
+    // picture for the caller to show on it; null when the piece has no
+    // picture or no rows on the page.
     QGraphicsPixmapItem *add(KdImage piece, double pixelsPerUnit, QImage *scaled);
 
 private:

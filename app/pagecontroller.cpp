@@ -1,6 +1,7 @@
 #include "pagecontroller.h"
 
 #include "contrastcontroller.h"
+#include "depthmodel.h"
 #include "fileinfowidget.h"
 #include "globals.h"
 #include "graphicsleftscaleitem.h"
@@ -358,6 +359,6 @@ void PageController::itemRemoved(QGraphicsItem *item)
 int PageController::depthAtRow(int y) const
 {
     if (leftScale())
-        return leftScale()->yToDepth(y - kColumnTop);
+        return int(DepthModel::fromProject().pageDepth(int(leftScale()->startDepth()), y - kColumnTop));
     return y - kColumnTop;
 }

@@ -150,9 +150,8 @@ void ViewWindows::updateRoll(ScrollArea *area, int curStart, int curEnd)
 QImage ViewWindows::renderRoll(int start, int end)
 {
     GraphicsLeftScaleItem *leftScale = m_page->leftScale();
-    const int y1 = int(leftScale->depthToY(start));
-    const int y2 = int(leftScale->depthToY(end));
-    const QImage image = PageRenderer(m_scene, leftScale, start, end).renderRollImage(y1, y2);
+    const PageRenderer renderer(m_scene, leftScale, start, end);
+    const QImage image = renderer.renderRollImage(renderer.sceneY(start), renderer.sceneY(end));
     if (image.isNull())
         rollLoadFailed();
     return image;

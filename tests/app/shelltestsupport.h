@@ -5,6 +5,7 @@
 // folder, the navigation panel registered before the project record is made,
 // a short pause between pieces, and sample projects made with kora-sample.
 
+#include <QAbstractSpinBox>
 #include <QGraphicsItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -61,6 +62,14 @@ inline QList<QGraphicsPixmapItem *> pageImages(QGraphicsScene *scene)
         return a->offset().y() < b->offset().y();
     });
     return images;
+}
+
+// Types text into a navigation box as a user does.
+inline void typeInto(QAbstractSpinBox *box, const QString &text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab);
 }
 
 } // namespace ShellTest

@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+#include <cmath>
 
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
@@ -44,15 +45,9 @@ QImage storedPiece(const QString &path, int id)
     return stored;
 }
 
-// Types text into a navigation box as a user does.
-void typeInto(QAbstractSpinBox *box, const QString &text)
-{
-    box->clear();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Tab);
-}
-
 } // namespace
+
+using ShellTest::typeInto;
 
 class TestPageDisplay : public QObject
 {
@@ -117,25 +112,26 @@ void TestPageDisplay::firstPageGeometry()
 
     const QList<QGraphicsPixmapItem *> images = ShellTest::pageImages(w.scene());
     QCOMPARE(images.size(), 5);
-    int y = 120;
-    const int h = int(10000 * ppu); // each 1 m piece scaled to its depth span
-    for (QGraphicsPixmapItem *image : images) {
-        QCOMPARE(image->offset(), QPointF(1300, y));
-        QCOMPARE(image->pixmap().height(), h);
-        QCOMPARE(image->pixmap().width(), 400);
-        y += h;
+    // Piece i fills the rows between the row edges nearest its top and its
+    // bottom depth, so rows never drift from their depths down the page.
+    const auto edge = [ppu](int depth) { return int(std::lround(depth * ppu)); };
+    for (int i = 0; i < images.size(); ++i) {
+        QCOMPARE(images.at(i)->offset(), QPointF(1300, 120 + edge(i * 10000)));
+        QCOMPARE(images.at(i)->pixmap().height(), edge((i + 1) * 10000) - edge(i * 10000));
+        QCOMPARE(images.at(i)->pixmap().width(), 400);
     }
-    QCOMPARE(info->pageHeight(), 5 * h);
-    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 400 + 2600, 5 * h + 240));
+    const int h = edge(50000);
+    QCOMPARE(info->pageHeight(), h);
+    QCOMPARE(w.scene()->sceneRect(), QRectF(0, 0, 400 + 2600, h + 240));
 
     QVERIFY(w.leftScale());
     QVERIFY(w.topScale());
-    QCOMPARE(w.leftScale()->line(), QLineF(1300, 120, 1300, 120 + 5 * h));
+    QCOMPARE(w.leftScale()->line(), QLineF(1300, 120, 1300, 120 + h));
     QCOMPARE(w.topScale()->line(), QLineF(1300, 120, 1700, 120));
     QCOMPARE(w.leftScale()->startDepth(), 0.0);
     QCOMPARE(w.leftScale()->endDepth(), 50000.0);
     // The depth scale puts the page end on the bottom of the column.
-    QCOMPARE(w.leftScale()->depthToY(50000), 120.0 + 5 * h);
+    QCOMPARE(w.leftScale()->depthToY(50000), 120.0 + h);
 
     // Everything on the page counts as page, so nothing is unsaved.
     QCOMPARE(w.scene()->baseItemCount(), w.scene()->items().size());
@@ -545,24 +541,21 @@ void TestPageDisplay::pageStartingInsideAPiece()
     QCOMPARE(pageStart, int(start.toDouble() * 10000));
 
     // The first piece shows only its rows below the page start, at the
-    // page's scale: neither squashed nor repeating the rows above.
+    // page's scale: neither squashed nor repeating the rows above (where its
+    // rows land is the subject of tst_depthplacement).
     const double ppu = pixelsPerUnit;
-    const QImage stored = storedPiece(path, pieceId);
+    const QImage stored = storedPiece(path, pieceId).convertToFormat(QImage::Format_RGB32);
     QVERIFY(!stored.isNull());
-    const int h = int((pieceId - pageStart) * ppu);
-    const int drop = int(stored.height() - (pieceId - pageStart) * ppu);
-    QVERIFY(drop > 0);
-    const QImage expected = stored.copy(0, drop, stored.width(), stored.height() - drop)
-                                .scaled(stored.width(), h, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                                .convertToFormat(QImage::Format_RGB32);
+    const int h = int(std::lround((pieceId - pageStart) * ppu));
+    QVERIFY(h < stored.height());
     const QList<QGraphicsPixmapItem *> images = ShellTest::pageImages(w.scene());
     QVERIFY(!images.isEmpty());
     const QImage shown = images.first()->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shown.size(), expected.size());
-    // (Where its rows land is the subject of tst_depthplacement.)
-    QVERIFY(shown.copy(0, h - 1, shown.width(), 1) == expected.copy(0, h - 1, expected.width(), 1));
+    QCOMPARE(shown.size(), QSize(stored.width(), h));
+    QVERIFY(shown.copy(0, h - 1, shown.width(), 1) == stored.copy(0, stored.height() - 1, stored.width(), 1));
     // The depth scale starts at the page start, at the top of the column.
     QCOMPARE(w.leftScale()->startDepth(), double(pageStart));
+    QCOMPARE(images.first()->offset().y(), 120.0);
     QCOMPARE(images.at(1)->offset().y(), 120.0 + h);
 }
 

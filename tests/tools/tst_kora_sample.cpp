@@ -363,23 +363,6 @@ void TestKoraSample::faultFixtures()
         QVERIFY(decode(pieces[2].data).isNull());
     }
 
-    // A piece of another width, and a marker band 50 mm deep from 1.5 m down.
-    const QString marked = path("marked.prj");
-    QVERIFY(SampleFixture::make(marked, {"--to", "2", "--width", "100", "--piece-width", "0:60", "--marker", "1.5:50"}));
-    {
-        ProjectReader r(marked);
-        const QVector<Piece> pieces = r.pieces();
-        QCOMPARE(decode(pieces[0].data).width(), 60);
-        const QImage second = decode(pieces[1].data);
-        const int top = int(std::lround(5000 * pixelsPerUnit(100, 1000)));
-        const auto magenta = [&second](int y) {
-            const QRgb p = second.pixel(50, y);
-            return qRed(p) > 200 && qBlue(p) > 200 && qGreen(p) < 80;
-        };
-        QVERIFY(magenta(top + 2) && magenta(top + 13));
-        QVERIFY(!magenta(top - 3) && !magenta(top + 19));
-    }
-
     // An empty image table next to a complete projectInfo.
     const QString empty = path("empty.prj");
     QVERIFY(SampleFixture::make(empty, {"--to", "3", "--no-images", "--generation", "5"}));
