@@ -93,12 +93,13 @@ void GraphicsStructurePickItem::refit()
     update();
 }
 
-QPainterPath GraphicsStructurePickItem::curvePath() const
+QPainterPath GraphicsStructurePickItem::curvePath(double levelOfDetail) const
 {
     QPainterPath path;
     if (!m_fit.valid)
         return path;
-    const int steps = std::max(8, m_page.width / 4);
+    // A point every 4 screen pixels at most, every 4 scene pixels at full size.
+    const int steps = std::max(8, int(m_page.width * std::min(1.0, levelOfDetail) / 4));
     for (int i = 0; i <= steps; ++i) {
         const double azimuth = 360.0 * i / steps;
         const QPointF p(m_page.left + azimuth / 360.0 * m_page.width,
@@ -180,8 +181,10 @@ QPainterPath GraphicsStructurePickItem::shape() const
     return shape;
 }
 
-void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
+    // Many picks are seen from afar: fewer points and no unreadable label.
+    const double detail = option ? option->levelOfDetailFromTransform(painter->worldTransform()) : 1.0;
     const QColor colour = StructurePick::typeColour(m_type);
     painter->setRenderHint(QPainter::Antialiasing);
     QPen pen(colour, 3.0);
@@ -189,12 +192,12 @@ void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraph
         pen.setStyle(Qt::DashLine);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
-    painter->drawPath(curvePath());
+    painter->drawPath(curvePath(detail));
     painter->setPen(QPen(Qt::black, 1.0));
     painter->setBrush(colour);
     for (const QPointF &p : m_points)
         painter->drawRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
-    if (m_fit.valid) {
+    if (m_fit.valid && 64 * detail >= 4) {
         const double y = sceneY(m_page, m_fit.depth);
         QFont font = painter->font();
         // As large as the measurement labels beside the page.

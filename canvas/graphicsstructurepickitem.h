@@ -84,7 +84,8 @@ private:
     QPointF clampToColumn(const QPointF &p) const;
     QPointF toFitPoint(const QPointF &scenePos) const;
     void refit();
-    QPainterPath curvePath() const;
+    // The fitted trace; levelOfDetail below 1 (seen from afar) takes fewer points.
+    QPainterPath curvePath(double levelOfDetail = 1.0) const;
     QRectF bounds() const;
 
     Page m_page;

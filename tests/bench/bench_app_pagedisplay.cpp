@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <algorithm>
 
+#include "benchchild.h"
 #include "fileinfowidget.h"
 #include "globals.h"
 #include "graphicsscene.h"
@@ -24,19 +25,10 @@
 #include "readbigimagethread.h"
 #include "samplefixture.h"
 
+using BenchChild::best;
+using BenchChild::median;
+
 namespace {
-
-double best(const QVector<double> &times)
-{
-    return *std::min_element(times.cbegin(), times.cend());
-}
-
-double median(QVector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    const int n = times.size();
-    return n % 2 ? times.at(n / 2) : (times.at(n / 2 - 1) + times.at(n / 2)) / 2.0;
-}
 
 // Runs the event loop until the page read has ended; milliseconds since
 // timer started, looked at every millisecond.

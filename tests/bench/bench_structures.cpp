@@ -38,21 +38,8 @@
 #include "stereonetplot.h"
 #include "structurepick.h"
 
-namespace {
-
-double best(const QVector<double> &times)
-{
-    return *std::min_element(times.cbegin(), times.cend());
-}
-
-double median(QVector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    const int n = times.size();
-    return n % 2 ? times.at(n / 2) : (times.at(n / 2 - 1) + times.at(n / 2)) / 2.0;
-}
-
-} // namespace
+using BenchChild::best;
+using BenchChild::median;
 
 class BenchStructures : public QObject
 {
@@ -286,6 +273,19 @@ void childSetUp(const QTemporaryDir &settings)
     FileInfoWidget::installAsNavigationPanel();
 }
 
+// Shows the window and opens the project in it; milliseconds until its
+// first page is on screen.
+double openShown(MainWindow &w, const QString &path)
+{
+    w.resize(1200, 900);
+    w.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    w.openProjectFile(path);
+    return waitForPage(timer);
+}
+
 // The program on the project: its first page (0 - 5 m), then each next page
 // to the end, then the first page again. Prints the wall time of opening,
 // the peak and the current resident memory (KiB) and the time of every page
@@ -295,13 +295,8 @@ int childPages(const QString &path)
     QTemporaryDir settings;
     childSetUp(settings);
     MainWindow w;
-    w.resize(1200, 900);
-    w.show();
-    QCoreApplication::processEvents();
+    const double open = openShown(w, path);
     QElapsedTimer timer;
-    timer.start();
-    w.openProjectFile(path);
-    const double open = waitForPage(timer);
     QStringList changes;
     for (int page = 1; page < kPickMetres / 5; ++page) {
         timer.start();
@@ -327,12 +322,9 @@ int childNormalisation(const QString &path)
     QTemporaryDir settings;
     childSetUp(settings);
     MainWindow w;
-    w.resize(1200, 900);
-    w.show();
+    openShown(w, path);
     QElapsedTimer timer;
     timer.start();
-    w.openProjectFile(path);
-    waitForPage(timer);
     const long before = BenchChild::statusKb("VmRSS");
     WallContrast on;
     on.dynamicNormalisation = true;

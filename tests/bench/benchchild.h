@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QTextStream>
+#include <QVector>
+#include <algorithm>
 
 #include "globals.h"
 #include "projectinfo.h"
@@ -114,6 +116,19 @@ inline QList<int> depths(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         list << QString::fromLocal8Bit(argv[i]).toInt();
     return list.isEmpty() ? QList<int>{20, 100} : list;
+}
+
+// Best and median of several runs of a measurement.
+inline double best(const QVector<double> &times)
+{
+    return *std::min_element(times.cbegin(), times.cend());
+}
+
+inline double median(QVector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    const int n = times.size();
+    return n % 2 ? times.at(n / 2) : (times.at(n / 2 - 1) + times.at(n / 2)) / 2.0;
 }
 
 inline QString mib(long kb)
