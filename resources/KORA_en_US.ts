@@ -2,6 +2,220 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>BatchRequest</name>
+    <message>
+        <source>kora %1: %2
+Try &apos;kora --help&apos; for the commands and their options.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>one project at a time; &apos;%1&apos; is one too many</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; takes no value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; needs a value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no valid value for &apos;--%2&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no project file given</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the option &apos;--out&apos; is required</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the range from %1 m to %2 m is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: the report is written as .pdf, .odt, .doc or .docx</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the depth step must be at least 0.2 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: the picks are written as .csv or .las</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Commands (no window is opened; the project file is only read):
+  report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]
+         [--header] [--grid] [--structures]
+                 write a report as .pdf, .odt, .doc or .docx (by the suffix);
+                 the range defaults to the whole project, the step to the one
+                 the report dialog recommends for the columns (default 2)
+  pages PROJECT --out PREFIX [--from M] [--to M] [--piece-depth MM] [--original]
+                 save the pages as JPEG pieces PREFIX(12.00-14.00m).jpg of
+                 MM millimetres each (default 2000); --original: image only
+  picks PROJECT --out FILE.csv|FILE.las
+                 export the structure picks
+  info PROJECT [--json]
+                 print the project information and check its pieces
+
+Progress goes to standard error when it is a terminal.
+Exit status: 0 done, 1 the work failed (nothing written, an existing file
+kept), 2 a usage error.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BatchRunner</name>
+    <message>
+        <source>the folder &quot;%1&quot; does not exist; nothing was written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be written; nothing was written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the range from %1 m to %2 m lies outside the project, which spans %3 m to %4 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the project file &quot;%1&quot; could not be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Project Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test department:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>Hole number:</translation>
+    </message>
+    <message>
+        <source>Person:</source>
+        <translation>Operator:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Direction:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth range:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 m to %2 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diameter:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Coordinates:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pieces:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Image width:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 px</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Check:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no faults found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Undecodable:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n piece(s), ending at %1 m</source>
+        <translation>
+            <numerusform>%n piece, ending at %1 m</numerusform>
+            <numerusform>%n pieces, ending at %1 m</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Gaps:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 px (%n piece(s))</source>
+        <translation>
+            <numerusform>%1 px (%n piece)</numerusform>
+            <numerusform>%1 px (%n pieces)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Widths differ:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>writing LAS files is not available yet; nothing was written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written (%2); nothing was written, an existing file is kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the project is logged upwards; open it once in KORA, which turns it downwards, then make the report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1; the report was not written, an existing file is kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the project is logged upwards; open it once in KORA, which turns it downwards, then save its pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the project has no readable images or no borehole diameter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the pieces from %1 m on could not be written (the disk may be full, or the range holds no images)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>kora: unknown option &apos;%1&apos;
@@ -10,6 +224,7 @@ Try &apos;kora --help&apos; for the options.</source>
     </message>
     <message>
         <source>Usage: %1 [OPTION]... [FILE]
+   or: %1 COMMAND PROJECT [OPTION]...
 View and interpret borehole-wall images.
 
 FILE is a project (.prj) or a picture; KORA opens it at start.
@@ -21,6 +236,7 @@ Options:
 
 The toolkit&apos;s options (-platform, -style, -display ...) are accepted too.
 Settings are kept in ~/.config/KD/QVNKORA.conf.
+
 </source>
         <translation type="unfinished"></translation>
     </message>
@@ -432,10 +648,6 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <translation>Tool Bar</translation>
     </message>
     <message>
-        <source>%1 is not part of this build of KORA.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Range is too big.Please input a smaller range!</source>
         <translation>Range is too big. Please input a smaller range!</translation>
     </message>
@@ -659,6 +871,17 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
 </context>
 <context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>The project file &quot;%1&quot; could not be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The pieces could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ProjectInfoDialog</name>
     <message>
         <source>Warning</source>
@@ -828,6 +1051,14 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>WaterLever:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1202,9 +1433,9 @@ It needs to saved into different images.
     </message>
     <message numerus="yes">
         <source>A structure pick needs at least three points along the trace; this one had %n. Nothing was kept.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>A structure pick needs at least three points along the trace; this one had %n. Nothing was kept.</numerusform>
+            <numerusform>A structure pick needs at least three points along the trace; this one had %n. Nothing was kept.</numerusform>
         </translation>
     </message>
     <message>

@@ -2,6 +2,236 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>BatchRequest</name>
+    <message>
+        <source>kora %1: %2
+Try &apos;kora --help&apos; for the commands and their options.</source>
+        <translation>kora %1：%2
+运行 &apos;kora --help&apos; 查看命令及其选项。</translation>
+    </message>
+    <message>
+        <source>one project at a time; &apos;%1&apos; is one too many</source>
+        <translation>一次只能处理一个工程；&apos;%1&apos; 是多余的</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;</source>
+        <translation>未知选项 &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; takes no value</source>
+        <translation>选项 &apos;--%1&apos; 不带值</translation>
+    </message>
+    <message>
+        <source>option &apos;--%1&apos; needs a value</source>
+        <translation>选项 &apos;--%1&apos; 需要一个值</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is no valid value for &apos;--%2&apos;</source>
+        <translation>&apos;%1&apos; 不是 &apos;--%2&apos; 的有效值</translation>
+    </message>
+    <message>
+        <source>no project file given</source>
+        <translation>未指定工程文件</translation>
+    </message>
+    <message>
+        <source>the option &apos;--out&apos; is required</source>
+        <translation>必须给出选项 &apos;--out&apos;</translation>
+    </message>
+    <message>
+        <source>the range from %1 m to %2 m is empty</source>
+        <translation>从 %1 m 到 %2 m 的范围为空</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: the report is written as .pdf, .odt, .doc or .docx</source>
+        <translation>&apos;%1&apos;：报告只能写成 .pdf、.odt、.doc 或 .docx</translation>
+    </message>
+    <message>
+        <source>the depth step must be at least 0.2 m</source>
+        <translation>深度步长至少为 0.2 m</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: the picks are written as .csv or .las</source>
+        <translation>&apos;%1&apos;：拾取只能写成 .csv 或 .las</translation>
+    </message>
+    <message>
+        <source>Commands (no window is opened; the project file is only read):
+  report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]
+         [--header] [--grid] [--structures]
+                 write a report as .pdf, .odt, .doc or .docx (by the suffix);
+                 the range defaults to the whole project, the step to the one
+                 the report dialog recommends for the columns (default 2)
+  pages PROJECT --out PREFIX [--from M] [--to M] [--piece-depth MM] [--original]
+                 save the pages as JPEG pieces PREFIX(12.00-14.00m).jpg of
+                 MM millimetres each (default 2000); --original: image only
+  picks PROJECT --out FILE.csv|FILE.las
+                 export the structure picks
+  info PROJECT [--json]
+                 print the project information and check its pieces
+
+Progress goes to standard error when it is a terminal.
+Exit status: 0 done, 1 the work failed (nothing written, an existing file
+kept), 2 a usage error.
+</source>
+        <translation>命令（不打开窗口；工程文件只读不写）：
+  report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]
+         [--header] [--grid] [--structures]
+                 生成报告，按后缀写成 .pdf、.odt、.doc 或 .docx；
+                 范围默认为整个工程，步长默认为报告对话框对该列数
+                 推荐的步长（默认 2 列）
+  pages PROJECT --out PREFIX [--from M] [--to M] [--piece-depth MM] [--original]
+                 将页面保存为 JPEG 图块 PREFIX(12.00-14.00m).jpg，
+                 每块 MM 毫米（默认 2000）；--original：仅保存图像
+  picks PROJECT --out FILE.csv|FILE.las
+                 导出构造拾取
+  info PROJECT [--json]
+                 显示工程信息并检查其图像块
+
+在终端中运行时，进度输出到标准错误。
+退出状态：0 完成，1 工作失败（未写入任何内容，原有文件保持不变），
+2 用法错误。
+</translation>
+    </message>
+</context>
+<context>
+    <name>BatchRunner</name>
+    <message>
+        <source>the folder &quot;%1&quot; does not exist; nothing was written</source>
+        <translation>文件夹“%1”不存在；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be written; nothing was written</source>
+        <translation>文件夹“%1”不可写；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>the range from %1 m to %2 m lies outside the project, which spans %3 m to %4 m</source>
+        <translation>从 %1 m 到 %2 m 的范围超出了工程的深度范围（%3 m 至 %4 m）</translation>
+    </message>
+    <message>
+        <source>the project file &quot;%1&quot; could not be opened</source>
+        <translation>无法打开工程文件“%1”</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>文件：</translation>
+    </message>
+    <message>
+        <source>Project Name:</source>
+        <translation>工程名称：</translation>
+    </message>
+    <message>
+        <source>Test department:</source>
+        <translation>检测单位：</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>孔号：</translation>
+    </message>
+    <message>
+        <source>Person:</source>
+        <translation>检测人：</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>日期：</translation>
+    </message>
+    <message>
+        <source>Direction:</source>
+        <translation>测井方向：</translation>
+    </message>
+    <message>
+        <source>Depth range:</source>
+        <translation>深度范围：</translation>
+    </message>
+    <message>
+        <source>%1 m to %2 m</source>
+        <translation>%1 m 至 %2 m</translation>
+    </message>
+    <message>
+        <source>Diameter:</source>
+        <translation>孔径：</translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
+        <translation>%1 mm</translation>
+    </message>
+    <message>
+        <source>Coordinates:</source>
+        <translation>坐标：</translation>
+    </message>
+    <message>
+        <source>Pieces:</source>
+        <translation>图像块数：</translation>
+    </message>
+    <message>
+        <source>Image width:</source>
+        <translation>图像宽度：</translation>
+    </message>
+    <message>
+        <source>%1 px</source>
+        <translation>%1 像素</translation>
+    </message>
+    <message>
+        <source>Check:</source>
+        <translation>检查：</translation>
+    </message>
+    <message>
+        <source>no faults found</source>
+        <translation>未发现问题</translation>
+    </message>
+    <message>
+        <source>Undecodable:</source>
+        <translation>无法解码：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n piece(s), ending at %1 m</source>
+        <translation>
+            <numerusform>%n 个图像块，止于 %1 m</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Gaps:</source>
+        <translation>缺口：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 px (%n piece(s))</source>
+        <translation>
+            <numerusform>%1 像素（%n 个图像块）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Widths differ:</source>
+        <translation>宽度不一致：</translation>
+    </message>
+    <message>
+        <source>writing LAS files is not available yet; nothing was written</source>
+        <translation>尚不能写入 LAS 文件；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be written (%2); nothing was written, an existing file is kept</source>
+        <translation>无法写入“%1”（%2）；未写入任何内容，原有文件保持不变</translation>
+    </message>
+    <message>
+        <source>the project is logged upwards; open it once in KORA, which turns it downwards, then make the report</source>
+        <translation>该工程为自下而上测井；请先在 KORA 中打开一次（KORA 会将其转为自上而下），再生成报告</translation>
+    </message>
+    <message>
+        <source>%1; the report was not written, an existing file is kept</source>
+        <translation>%1；报告未写入，原有文件保持不变</translation>
+    </message>
+    <message>
+        <source>the project is logged upwards; open it once in KORA, which turns it downwards, then save its pages</source>
+        <translation>该工程为自下而上测井；请先在 KORA 中打开一次（KORA 会将其转为自上而下），再保存其页面</translation>
+    </message>
+    <message>
+        <source>the project has no readable images or no borehole diameter</source>
+        <translation>该工程没有可读取的图像，或没有钻孔直径</translation>
+    </message>
+    <message>
+        <source>the pieces from %1 m on could not be written (the disk may be full, or the range holds no images)</source>
+        <translation>从 %1 m 起的图像块无法写入（磁盘可能已满，或该范围内没有图像）</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>kora: unknown option &apos;%1&apos;
@@ -11,6 +241,7 @@ Try &apos;kora --help&apos; for the options.</source>
     </message>
     <message>
         <source>Usage: %1 [OPTION]... [FILE]
+   or: %1 COMMAND PROJECT [OPTION]...
 View and interpret borehole-wall images.
 
 FILE is a project (.prj) or a picture; KORA opens it at start.
@@ -22,19 +253,22 @@ Options:
 
 The toolkit&apos;s options (-platform, -style, -display ...) are accepted too.
 Settings are kept in ~/.config/KD/QVNKORA.conf.
+
 </source>
         <translation>用法：%1 [选项]... [文件]
+  或：%1 命令 工程 [选项]...
 查看和解释井壁图像。
 
-文件为工程（.prj）或图片；KORA 启动时打开它。
+文件为工程（.prj）或图片；KORA 启动时将其打开。
 
 选项：
   -h, --help     显示本帮助并退出
   -v, --version  显示版本并退出
-  --             其后的参数都作为文件名
+  --             将其后的所有参数视为文件名
 
 也接受工具包的选项（-platform、-style、-display ...）。
-设置保存在 ~/.config/KD/QVNKORA.conf。
+设置保存在 ~/.config/KD/QVNKORA.conf 中。
+
 </translation>
     </message>
 </context>
@@ -445,10 +679,6 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <translation>工具栏</translation>
     </message>
     <message>
-        <source>%1 is not part of this build of KORA.</source>
-        <translation>此版本的 KORA 不包含%1。</translation>
-    </message>
-    <message>
         <source>Range is too big.Please input a smaller range!</source>
         <translation>范围太大，请输入较小的范围！</translation>
     </message>
@@ -673,6 +903,17 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
 </context>
 <context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>The project file &quot;%1&quot; could not be opened.</source>
+        <translation>无法打开工程文件“%1”。</translation>
+    </message>
+    <message>
+        <source>The pieces could not be read: %1</source>
+        <translation>无法读取图像块：%1</translation>
+    </message>
+</context>
+<context>
     <name>ProjectInfoDialog</name>
     <message>
         <source>Warning</source>
@@ -704,7 +945,7 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Total diameter(mm):</source>
-        <translation>总深度(mm)：</translation>
+        <translation>总深度(m)：</translation>
     </message>
     <message>
         <source>Diameter(mm):</source>
@@ -712,7 +953,7 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Start depth(mm):</source>
-        <translation>起始深度(mm)：</translation>
+        <translation>起始深度(m)：</translation>
     </message>
     <message>
         <source>Person:</source>
@@ -724,7 +965,7 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Waterlevel</source>
-        <translation>稳定水位</translation>
+        <translation>稳定水位：</translation>
     </message>
     <message>
         <source>Save</source>
@@ -843,6 +1084,14 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message>
         <source>WaterLever:</source>
         <translation>稳定水位：</translation>
+    </message>
+    <message>
+        <source>%1 m</source>
+        <translation>%1 m</translation>
+    </message>
+    <message>
+        <source>%1 mm</source>
+        <translation>%1 mm</translation>
     </message>
 </context>
 <context>
@@ -1068,12 +1317,12 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message numerus="yes">
         <source>Dip directions, %n pick(s), 10° bins, fullest bin %1</source>
         <translation>
-            <numerusform>倾向，%n 个结构面，10° 分组，最多一组 %1 个</numerusform>
+            <numerusform>倾向，%n 个拾取，10° 分组，最多一组 %1 个</numerusform>
         </translation>
     </message>
     <message>
         <source>No picks</source>
-        <translation>没有结构面</translation>
+        <translation>没有拾取</translation>
     </message>
 </context>
 <context>
@@ -1164,7 +1413,7 @@ It needs to saved into different images.
     </message>
     <message>
         <source>No picks</source>
-        <translation>没有结构面</translation>
+        <translation>没有拾取</translation>
     </message>
 </context>
 <context>
@@ -1342,7 +1591,7 @@ It needs to saved into different images.
     <name>StructuresWindow</name>
     <message>
         <source>Structures</source>
-        <translation>结构面</translation>
+        <translation>构造</translation>
     </message>
     <message>
         <source>Stereonet</source>
@@ -1378,7 +1627,7 @@ It needs to saved into different images.
     </message>
     <message>
         <source>all picks</source>
-        <translation>全部结构面</translation>
+        <translation>全部拾取</translation>
     </message>
     <message>
         <source>Export plot</source>
