@@ -1162,23 +1162,23 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <name>ReportDlg</name>
     <message>
         <source>ReportDlg</source>
-        <translation type="unfinished"></translation>
+        <translation>Export report</translation>
     </message>
     <message>
         <source>Column per page</source>
-        <translation type="unfinished"></translation>
+        <translation>Columns per page</translation>
     </message>
     <message>
         <source>2 columns best</source>
-        <translation type="unfinished"></translation>
+        <translation>2 columns recommended</translation>
     </message>
     <message>
         <source>WithGridLines</source>
-        <translation type="unfinished"></translation>
+        <translation>With grid lines</translation>
     </message>
     <message>
         <source>With Header</source>
-        <translation type="unfinished"></translation>
+        <translation>With header</translation>
     </message>
     <message>
         <source>Range</source>
@@ -1202,7 +1202,7 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>DepthStep</source>
-        <translation type="unfinished"></translation>
+        <translation>Depth step</translation>
     </message>
     <message>
         <source>m</source>
@@ -1210,11 +1210,11 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Export Format</source>
-        <translation type="unfinished"></translation>
+        <translation>Export format</translation>
     </message>
     <message>
         <source>word</source>
-        <translation type="unfinished"></translation>
+        <translation>Word document</translation>
     </message>
     <message>
         <source>PDF</source>
@@ -1230,11 +1230,11 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>PrintPreview</source>
-        <translation type="unfinished"></translation>
+        <translation>Print preview</translation>
     </message>
     <message>
         <source>m(%1m better)</source>
-        <translation type="unfinished"></translation>
+        <translation>m (%1 m recommended)</translation>
     </message>
     <message>
         <source>Step value must be greater than or equal 0.2 , please put in again !!!</source>
