@@ -187,10 +187,6 @@ kept), 2 a usage error.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>writing LAS files is not available yet; nothing was written</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; could not be written (%2); nothing was written, an existing file is kept</source>
         <translation type="unfinished"></translation>
     </message>
@@ -395,6 +391,40 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
 </context>
 <context>
+    <name>FrequencyTrackController</name>
+    <message>
+        <source>&amp;Fracture frequency</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the fracture frequency track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Picks per metre beside the image, per type and in total</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 m window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Terzaghi correction (1/|cos δ|, at most 10)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsFrequencyTrackItem</name>
+    <message>
+        <source>P10 (1/m), %1 m window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, Terzaghi-weighted</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GraphicsRulerItem</name>
     <message>
         <source>Total:</source>
@@ -439,6 +469,174 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <name>GraphicsTextItem</name>
     <message>
         <source>Input text</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurvey</name>
+    <message>
+        <source>The file is empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>depth (depth or MD)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>inclination (inclination or INC)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>azimuth (azimuth or AZI)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has no column for %1. Its headings are: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>depth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>inclination</source>
+        <translation>inclination</translation>
+    </message>
+    <message>
+        <source>azimuth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1: the %2 &quot;%3&quot; is not a number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1: the inclination %2° is outside 0° to 180°.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Line %1: the depth %2 m does not follow the depth %3 m of the station before; the stations must be in increasing depth.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has headings but no stations.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurveyController</name>
+    <message>
+        <source>Hole &amp;survey...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import the hole&apos;s deviation survey, for the true orientation of the structure picks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurveyDialog</name>
+    <message>
+        <source>Hole survey</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stations from a CSV file (columns depth or MD, inclination or INC, azimuth or AZI):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A straight hole:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Inclination from vertical:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Azimuth of the hole from north:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Between stations the hole&apos;s direction follows a circular arc (minimum curvature).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project has no hole survey: dips are measured against the hole.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>high side</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>north</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Straight hole, inclination %1°, azimuth %2°; azimuth reference: %3.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 stations from %2 m to %3 m; azimuth reference: %4.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv *.txt);;All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the CSV file of the survey.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The hole survey was not stored: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurveyStore</name>
+    <message>
+        <source>The project file cannot be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The survey has no stations.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project file cannot be opened: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is not a project file (it has no image table or no project information).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project has no hole survey yet.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -844,11 +1042,18 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
 </context>
 <context>
-    <name>PickListDock</name>
+    <name>PickExporter</name>
     <message>
-        <source>Structure picks</source>
+        <source>CSV files (*.csv)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>LAS 2.0 files (*.las)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PickListDock</name>
     <message>
         <source>Depth (m)</source>
         <translation type="unfinished"></translation>
@@ -867,6 +1072,22 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Comment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure picks (true orientation)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>True dip (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>True dip direction (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Structure picks (measured)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -941,6 +1162,30 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project has no hole survey: dips and dip directions are measured against the hole, azimuth 0 is north.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Where the hole is vertical it has no high side: north is used there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The azimuth reference could not be saved: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Azimuth reference:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>North</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High side of the hole</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1412,10 +1657,6 @@ It needs to saved into different images.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Write the structure picks of the project to a CSV file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Structure picks are made on the pages of a project: a single picture has no depth scale and no borehole diameter.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1491,7 +1732,7 @@ It needs to saved into different images.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>CSV files (*.csv)</source>
+        <source>Write the structure picks of the project to a CSV or LAS file</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1519,6 +1760,17 @@ It needs to saved into different images.
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructurePlot</name>
+    <message>
+        <source>True orientation (hole survey)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Measured orientation (relative to the hole)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1553,6 +1805,18 @@ It needs to saved into different images.
             <numerusform>Structures %1 m – %2 m, %n pick</numerusform>
             <numerusform>Structures %1 m – %2 m, %n picks</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Picks per metre (P10), %1 m intervals</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Depth (m)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>all</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1621,7 +1885,11 @@ It needs to saved into different images.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Dip (°)</source>
+        <source>True dip (°)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dip against the hole (°)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -203,10 +203,6 @@ kept), 2 a usage error.
         <translation>宽度不一致：</translation>
     </message>
     <message>
-        <source>writing LAS files is not available yet; nothing was written</source>
-        <translation>尚不能写入 LAS 文件；未写入任何内容</translation>
-    </message>
-    <message>
         <source>&quot;%1&quot; could not be written (%2); nothing was written, an existing file is kept</source>
         <translation>无法写入“%1”（%2）；未写入任何内容，原有文件保持不变</translation>
     </message>
@@ -426,6 +422,40 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
 </context>
 <context>
+    <name>FrequencyTrackController</name>
+    <message>
+        <source>&amp;Fracture frequency</source>
+        <translation>裂隙频率(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Show the fracture frequency track</source>
+        <translation>显示裂隙频率道</translation>
+    </message>
+    <message>
+        <source>Picks per metre beside the image, per type and in total</source>
+        <translation>在图像旁显示每米拾取数，分类型及合计</translation>
+    </message>
+    <message>
+        <source>%1 m window</source>
+        <translation>%1 m 窗口</translation>
+    </message>
+    <message>
+        <source>Terzaghi correction (1/|cos δ|, at most 10)</source>
+        <translation>Terzaghi 校正（1/|cos δ|，最大 10）</translation>
+    </message>
+</context>
+<context>
+    <name>GraphicsFrequencyTrackItem</name>
+    <message>
+        <source>P10 (1/m), %1 m window</source>
+        <translation>P10（条/m），%1 m 窗口</translation>
+    </message>
+    <message>
+        <source>, Terzaghi-weighted</source>
+        <translation>，Terzaghi 加权</translation>
+    </message>
+</context>
+<context>
     <name>GraphicsRulerItem</name>
     <message>
         <source>Total:</source>
@@ -471,6 +501,174 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message>
         <source>Input text</source>
         <translation>输入文字</translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurvey</name>
+    <message>
+        <source>The file is empty.</source>
+        <translation>文件为空。</translation>
+    </message>
+    <message>
+        <source>depth (depth or MD)</source>
+        <translation>深度（depth 或 MD）</translation>
+    </message>
+    <message>
+        <source>inclination (inclination or INC)</source>
+        <translation>顶角（inclination 或 INC）</translation>
+    </message>
+    <message>
+        <source>azimuth (azimuth or AZI)</source>
+        <translation>方位角（azimuth 或 AZI）</translation>
+    </message>
+    <message>
+        <source>The file has no column for %1. Its headings are: %2.</source>
+        <translation>文件中没有%1列。其列标题为：%2。</translation>
+    </message>
+    <message>
+        <source>depth</source>
+        <translation>深度</translation>
+    </message>
+    <message>
+        <source>inclination</source>
+        <translation>顶角</translation>
+    </message>
+    <message>
+        <source>azimuth</source>
+        <translation>方位角</translation>
+    </message>
+    <message>
+        <source>Line %1: the %2 &quot;%3&quot; is not a number.</source>
+        <translation>第 %1 行：%2“%3”不是数字。</translation>
+    </message>
+    <message>
+        <source>Line %1: the inclination %2° is outside 0° to 180°.</source>
+        <translation>第 %1 行：顶角 %2° 超出 0° 至 180° 的范围。</translation>
+    </message>
+    <message>
+        <source>Line %1: the depth %2 m does not follow the depth %3 m of the station before; the stations must be in increasing depth.</source>
+        <translation>第 %1 行：深度 %2 m 不大于上一测点的深度 %3 m；测点必须按深度递增排列。</translation>
+    </message>
+    <message>
+        <source>The file has headings but no stations.</source>
+        <translation>文件只有列标题，没有测点。</translation>
+    </message>
+    <message>
+        <source>The file cannot be read: %1</source>
+        <translation>无法读取文件：%1</translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurveyController</name>
+    <message>
+        <source>Hole &amp;survey...</source>
+        <translation>钻孔测斜(&amp;S)...</translation>
+    </message>
+    <message>
+        <source>Import the hole&apos;s deviation survey, for the true orientation of the structure picks</source>
+        <translation>导入钻孔测斜数据，用于计算构造拾取的真产状</translation>
+    </message>
+    <message>
+        <source>Please open a project file first!</source>
+        <translation>请先打开工程文件！</translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurveyDialog</name>
+    <message>
+        <source>Hole survey</source>
+        <translation>钻孔测斜</translation>
+    </message>
+    <message>
+        <source>Stations from a CSV file (columns depth or MD, inclination or INC, azimuth or AZI):</source>
+        <translation>从 CSV 文件读取测点（列：depth 或 MD、inclination 或 INC、azimuth 或 AZI）：</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <source>A straight hole:</source>
+        <translation>直孔：</translation>
+    </message>
+    <message>
+        <source>Inclination from vertical:</source>
+        <translation>顶角（自铅垂方向）：</translation>
+    </message>
+    <message>
+        <source>Azimuth of the hole from north:</source>
+        <translation>钻孔方位角（自北起算）：</translation>
+    </message>
+    <message>
+        <source>Between stations the hole&apos;s direction follows a circular arc (minimum curvature).</source>
+        <translation>测点之间钻孔方向按圆弧变化（最小曲率法）。</translation>
+    </message>
+    <message>
+        <source>The project has no hole survey: dips are measured against the hole.</source>
+        <translation>该工程没有钻孔测斜数据：倾角相对钻孔测量。</translation>
+    </message>
+    <message>
+        <source>high side</source>
+        <translation>高边</translation>
+    </message>
+    <message>
+        <source>north</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>Straight hole, inclination %1°, azimuth %2°; azimuth reference: %3.</source>
+        <translation>直孔，顶角 %1°，方位角 %2°；方位基准：%3。</translation>
+    </message>
+    <message>
+        <source>%1 stations from %2 m to %3 m; azimuth reference: %4.</source>
+        <translation>%1 个测点，%2 m 至 %3 m；方位基准：%4。</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv *.txt);;All files (*)</source>
+        <translation>CSV 文件 (*.csv *.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Choose the CSV file of the survey.</source>
+        <translation>请选择测斜数据的 CSV 文件。</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The hole survey was not stored: %1</source>
+        <translation>钻孔测斜数据未保存：%1</translation>
+    </message>
+</context>
+<context>
+    <name>HoleSurveyStore</name>
+    <message>
+        <source>The project file cannot be opened.</source>
+        <translation>无法打开工程文件。</translation>
+    </message>
+    <message>
+        <source>The project file %1 does not exist.</source>
+        <translation>工程文件 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>The project file is read-only.</source>
+        <translation>工程文件为只读。</translation>
+    </message>
+    <message>
+        <source>The survey has no stations.</source>
+        <translation>测斜数据没有测点。</translation>
+    </message>
+    <message>
+        <source>The project file cannot be opened: %1</source>
+        <translation>无法打开工程文件：%1</translation>
+    </message>
+    <message>
+        <source>The file is not a project file (it has no image table or no project information).</source>
+        <translation>该文件不是工程文件（没有图像表或没有工程信息）。</translation>
+    </message>
+    <message>
+        <source>The project has no hole survey yet.</source>
+        <translation>该工程还没有钻孔测斜数据。</translation>
     </message>
 </context>
 <context>
@@ -876,11 +1074,18 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
 </context>
 <context>
-    <name>PickListDock</name>
+    <name>PickExporter</name>
     <message>
-        <source>Structure picks</source>
-        <translation>构造拾取</translation>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
     </message>
+    <message>
+        <source>LAS 2.0 files (*.las)</source>
+        <translation>LAS 2.0 文件 (*.las)</translation>
+    </message>
+</context>
+<context>
+    <name>PickListDock</name>
     <message>
         <source>Depth (m)</source>
         <translation>深度 (m)</translation>
@@ -900,6 +1105,22 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message>
         <source>Comment</source>
         <translation>备注</translation>
+    </message>
+    <message>
+        <source>Structure picks (true orientation)</source>
+        <translation>构造拾取（真产状）</translation>
+    </message>
+    <message>
+        <source>True dip (°)</source>
+        <translation>真倾角 (°)</translation>
+    </message>
+    <message>
+        <source>True dip direction (°)</source>
+        <translation>真倾向 (°)</translation>
+    </message>
+    <message>
+        <source>Structure picks (measured)</source>
+        <translation>构造拾取（实测）</translation>
     </message>
 </context>
 <context>
@@ -974,6 +1195,30 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>The project has no hole survey: dips and dip directions are measured against the hole, azimuth 0 is north.</source>
+        <translation>该工程没有钻孔测斜数据：倾角和倾向相对钻孔测量，方位 0 为北。</translation>
+    </message>
+    <message>
+        <source>Where the hole is vertical it has no high side: north is used there.</source>
+        <translation>钻孔铅直处没有高边：该处以北为基准。</translation>
+    </message>
+    <message>
+        <source>The azimuth reference could not be saved: %1</source>
+        <translation>无法保存方位基准：%1</translation>
+    </message>
+    <message>
+        <source>Azimuth reference:</source>
+        <translation>方位基准：</translation>
+    </message>
+    <message>
+        <source>North</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>High side of the hole</source>
+        <translation>钻孔高边</translation>
     </message>
 </context>
 <context>
@@ -1446,10 +1691,6 @@ It needs to saved into different images.
         <translation>导出拾取(&amp;P)...</translation>
     </message>
     <message>
-        <source>Write the structure picks of the project to a CSV file</source>
-        <translation>将工程的构造拾取写入 CSV 文件</translation>
-    </message>
-    <message>
         <source>Structure picks are made on the pages of a project: a single picture has no depth scale and no borehole diameter.</source>
         <translation>构造拾取只能在工程的页面上进行：单张图片没有深度刻度，也没有钻孔直径。</translation>
     </message>
@@ -1524,8 +1765,8 @@ It needs to saved into different images.
         <translation>导出拾取</translation>
     </message>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV 文件 (*.csv)</translation>
+        <source>Write the structure picks of the project to a CSV or LAS file</source>
+        <translation>将工程的构造拾取写入 CSV 或 LAS 文件</translation>
     </message>
 </context>
 <context>
@@ -1553,6 +1794,17 @@ It needs to saved into different images.
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>StructurePlot</name>
+    <message>
+        <source>True orientation (hole survey)</source>
+        <translation>真产状（钻孔测斜）</translation>
+    </message>
+    <message>
+        <source>Measured orientation (relative to the hole)</source>
+        <translation>实测产状（相对钻孔）</translation>
     </message>
 </context>
 <context>
@@ -1585,6 +1837,18 @@ It needs to saved into different images.
         <translation>
             <numerusform>构造 %1 m – %2 m，%n 个拾取</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Picks per metre (P10), %1 m intervals</source>
+        <translation>每米拾取数（P10），%1 m 区间</translation>
+    </message>
+    <message>
+        <source>Depth (m)</source>
+        <translation>深度 (m)</translation>
+    </message>
+    <message>
+        <source>all</source>
+        <translation>全部</translation>
     </message>
 </context>
 <context>
@@ -1653,8 +1917,12 @@ It needs to saved into different images.
         <translation>蝌蚪图</translation>
     </message>
     <message>
-        <source>Dip (°)</source>
-        <translation>倾角 (°)</translation>
+        <source>True dip (°)</source>
+        <translation>真倾角 (°)</translation>
+    </message>
+    <message>
+        <source>Dip against the hole (°)</source>
+        <translation>相对钻孔的倾角 (°)</translation>
     </message>
 </context>
 <context>
