@@ -204,14 +204,16 @@ void StructurePickController::pageShown()
     QSet<qint64> shown;
     for (GraphicsStructurePickItem *item : pickItems())
         shown << item->pick().id;
+    int added = 0;
     for (const StructurePick &p : qAsConst(picks)) {
         if (shown.contains(p.id))
             continue;
         auto *item = new GraphicsStructurePickItem(page, p);
         attach(item);
         m_scene->addItem(item);
-        countAsPageItem(1);
+        ++added;
     }
+    countAsPageItem(added);
     emit picksChanged();
 }
 

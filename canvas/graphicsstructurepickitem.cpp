@@ -6,6 +6,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QVarLengthArray>
 #include <cmath>
 
 namespace {
@@ -23,6 +24,7 @@ double sceneY(const GraphicsStructurePickItem::Page &page, double depth)
 
 constexpr double kHandle = 10.0;   // half size of a point's square
 constexpr double kHitWidth = 14.0; // band around the curve that picks the item up
+constexpr int kLabelPixels = 64;   // label height in scene pixels
 }
 
 GraphicsStructurePickItem::GraphicsStructurePickItem(const Page &page, QGraphicsItem *parent)
@@ -93,23 +95,19 @@ void GraphicsStructurePickItem::refit()
     update();
 }
 
-QPainterPath GraphicsStructurePickItem::curvePath(double levelOfDetail) const
+QPolygonF GraphicsStructurePickItem::curvePolygon(double levelOfDetail) const
 {
-    QPainterPath path;
+    QPolygonF curve;
     if (!m_fit.valid)
-        return path;
+        return curve;
     // A point every 4 screen pixels at most, every 4 scene pixels at full size.
     const int steps = std::max(8, int(m_page.width * std::min(1.0, levelOfDetail) / 4));
+    curve.reserve(steps + 1);
     for (int i = 0; i <= steps; ++i) {
         const double azimuth = 360.0 * i / steps;
-        const QPointF p(m_page.left + azimuth / 360.0 * m_page.width,
-                        sceneY(m_page, m_fit.depthAt(azimuth)));
-        if (i == 0)
-            path.moveTo(p);
-        else
-            path.lineTo(p);
+        curve << QPointF(m_page.left + azimuth / 360.0 * m_page.width, sceneY(m_page, m_fit.depthAt(azimuth)));
     }
-    return path;
+    return curve;
 }
 
 StructurePick GraphicsStructurePickItem::pick() const
@@ -175,7 +173,9 @@ QPainterPath GraphicsStructurePickItem::shape() const
 {
     QPainterPathStroker stroker;
     stroker.setWidth(kHitWidth);
-    QPainterPath shape = stroker.createStroke(curvePath());
+    QPainterPath curve;
+    curve.addPolygon(curvePolygon());
+    QPainterPath shape = stroker.createStroke(curve);
     for (const QPointF &p : m_points)
         shape.addRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
     return shape;
@@ -183,33 +183,49 @@ QPainterPath GraphicsStructurePickItem::shape() const
 
 void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    // Many picks are seen from afar: fewer points and no unreadable label.
+    // Many picks are seen from afar: fewer points, a plain thin line where the
+    // trace is no thicker than a screen pixel, and no unreadable label.
     const double detail = option ? option->levelOfDetailFromTransform(painter->worldTransform()) : 1.0;
     const QColor colour = StructurePick::typeColour(m_type);
-    painter->setRenderHint(QPainter::Antialiasing);
-    QPen pen(colour, 3.0);
+    const bool thin = 3.0 * detail <= 1.0;
+    painter->setRenderHint(QPainter::Antialiasing, !thin);
+    QPen pen(colour, thin ? 0.0 : 3.0);
     if (isSelected())
         pen.setStyle(Qt::DashLine);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
-    painter->drawPath(curvePath(detail));
-    painter->setPen(QPen(Qt::black, 1.0));
+    const QPolygonF curve = curvePolygon(detail);
+    if (!curve.isEmpty())
+        painter->drawPolyline(curve);
+    painter->setPen(QPen(Qt::black, thin ? 0.0 : 1.0));
     painter->setBrush(colour);
+    QVarLengthArray<QRectF, 8> handles;
     for (const QPointF &p : m_points)
-        painter->drawRect(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
-    if (m_fit.valid && 64 * detail >= 4) {
+        handles.append(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
+    painter->drawRects(handles.constData(), handles.size());
+    if (m_fit.valid && kLabelPixels * detail >= 4) {
+        // As large as the measurement labels beside the page; one font and
+        // its metrics for every pick.
+        static const QFont font = [] {
+            QFont f;
+            f.setPixelSize(kLabelPixels);
+            f.setBold(true);
+            return f;
+        }();
+        static const double baseline = [] {
+            const QFontMetricsF metrics(font);
+            return (metrics.ascent() - metrics.descent()) / 2.0;
+        }();
         const double y = sceneY(m_page, m_fit.depth);
-        QFont font = painter->font();
-        // As large as the measurement labels beside the page.
-        font.setPixelSize(64);
-        font.setBold(true);
         painter->setFont(font);
         painter->setPen(colour);
         QString text = label();
-        if (!m_comment.isEmpty())
+        if (!m_comment.isEmpty()) {
+            // A long comment stops at the item's bounds.
+            painter->setClipRect(QRectF(m_page.left + m_page.width + 8, y - 60, 990, 120), Qt::IntersectClip);
             text += QStringLiteral("  ") + m_comment;
-        painter->drawText(QRectF(m_page.left + m_page.width + 8, y - 60, 990, 120),
-                          Qt::AlignLeft | Qt::AlignVCenter, text);
+        }
+        painter->drawText(QPointF(m_page.left + m_page.width + 8, y + baseline), text);
     }
 }
 

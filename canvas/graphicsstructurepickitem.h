@@ -85,7 +85,7 @@ private:
     QPointF toFitPoint(const QPointF &scenePos) const;
     void refit();
     // The fitted trace; levelOfDetail below 1 (seen from afar) takes fewer points.
-    QPainterPath curvePath(double levelOfDetail = 1.0) const;
+    QPolygonF curvePolygon(double levelOfDetail = 1.0) const;
     QRectF bounds() const;
 
     Page m_page;

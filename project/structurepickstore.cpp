@@ -85,6 +85,8 @@ QVector<StructurePick> StructurePickStore::select(const QString &where, const QV
         if (!c.hasTable(QStringLiteral("structurePicks")))
             return result;
         QSqlQuery q(c.db());
+        // Rows are read once, in order: no cache of them all in the query.
+        q.setForwardOnly(true);
         q.prepare(QStringLiteral("SELECT id, depth, dip, dipDirection, amplitude, type, comment "
                                  "FROM structurePicks")
                   + where + QStringLiteral(" ORDER BY depth, id"));
