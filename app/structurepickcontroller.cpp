@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -214,7 +215,25 @@ void StructurePickController::pageShown()
         ++added;
     }
     countAsPageItem(added);
+    declutterLabels();
     emit picksChanged();
+}
+
+void StructurePickController::declutterLabels()
+{
+    QList<GraphicsStructurePickItem *> picks = pickItems();
+    std::sort(picks.begin(), picks.end(), [](GraphicsStructurePickItem *a, GraphicsStructurePickItem *b) {
+        return a->fit().depth < b->fit().depth;
+    });
+    // Labels closer than their height would be written over each other.
+    double lastRow = -std::numeric_limits<double>::infinity();
+    for (GraphicsStructurePickItem *item : qAsConst(picks)) {
+        const double row = item->fit().depth * item->page().pixelsPerUnit;
+        const bool shown = row - lastRow >= GraphicsStructurePickItem::labelHeight();
+        item->setLabelShown(shown);
+        if (shown)
+            lastRow = row;
+    }
 }
 
 void StructurePickController::reloadPicks()
@@ -376,8 +395,10 @@ int StructurePickController::deleteSelectedPicks()
         countAsPageItem(-1);
         ++deleted;
     }
-    if (deleted)
+    if (deleted) {
+        declutterLabels();
         refreshList();
+    }
     return deleted;
 }
 

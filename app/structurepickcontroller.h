@@ -90,6 +90,8 @@ private:
     // Takes on the open project; true when it is another one than before.
     bool followProject();
     void refreshList();
+    // Leaves out the labels that would be written over another's.
+    void declutterLabels();
     void countAsPageItem(int delta);
     QList<GraphicsStructurePickItem *> pickItems() const;
 

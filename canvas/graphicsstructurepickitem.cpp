@@ -24,7 +24,7 @@ double sceneY(const GraphicsStructurePickItem::Page &page, double depth)
 
 constexpr double kHandle = 10.0;   // half size of a point's square
 constexpr double kHitWidth = 14.0; // band around the curve that picks the item up
-constexpr int kLabelPixels = 64;   // label height in scene pixels
+constexpr int kLabelPixels = int(GraphicsStructurePickItem::labelHeight());
 }
 
 GraphicsStructurePickItem::GraphicsStructurePickItem(const Page &page, QGraphicsItem *parent)
@@ -145,6 +145,14 @@ QString GraphicsStructurePickItem::label() const
         .arg(qRound(m_fit.dipDirection) % 360, 3, 10, QLatin1Char('0'));
 }
 
+void GraphicsStructurePickItem::setLabelShown(bool shown)
+{
+    if (shown == m_labelShown)
+        return;
+    m_labelShown = shown;
+    update();
+}
+
 QRectF GraphicsStructurePickItem::bounds() const
 {
     QRectF r;
@@ -203,7 +211,7 @@ void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraph
     for (const QPointF &p : m_points)
         handles.append(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
     painter->drawRects(handles.constData(), handles.size());
-    if (m_fit.valid && kLabelPixels * detail >= 4) {
+    if (m_fit.valid && (m_labelShown || isSelected()) && kLabelPixels * detail >= 4) {
         // As large as the measurement labels beside the page; one font and
         // its metrics for every pick.
         static const QFont font = [] {

@@ -40,6 +40,7 @@ public:
     GraphicsStructurePickItem(const Page &page, const StructurePick &pick, QGraphicsItem *parent = nullptr);
 
     int type() const override { return Type; }
+    Page page() const { return m_page; }
 
     // Adds a clicked point (scene coordinates, kept inside the image column).
     void addPoint(const QPointF &scenePos);
@@ -58,6 +59,11 @@ public:
 
     // Label text, e.g. "12.43 m  38°/215°"; empty while the fit is not valid.
     QString label() const;
+    // A label that would lie on the one of a pick above it is left out
+    // unless the pick is selected.
+    void setLabelShown(bool shown);
+    // Scene rows from the top of one label to that of the next below it.
+    static constexpr double labelHeight() { return 64.0; }
 
     // Called after the user moved a point or edited type or comment.
     void setChangedCallback(const std::function<void(GraphicsStructurePickItem *)> &callback)
@@ -97,6 +103,7 @@ private:
     QString m_comment;
     int m_dragged = -1;
     bool m_moved = false;
+    bool m_labelShown = true;
     std::function<void(GraphicsStructurePickItem *)> m_changed;
     std::function<void(GraphicsStructurePickItem *)> m_edit;
 };

@@ -4,6 +4,8 @@
 
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QImage>
+#include <QPainter>
 #include <QtTest>
 #include <cmath>
 
@@ -40,6 +42,7 @@ private slots:
     void clickedPointsGiveThePlane();
     void storedPickComesBack();
     void draggedPointRefitsAndReports();
+    void hiddenLabelComesBackWhenSelected();
 };
 
 void TstStructurePickItem::clickedPointsGiveThePlane()
@@ -113,6 +116,45 @@ void TstStructurePickItem::draggedPointRefitsAndReports()
     QCOMPARE(item->points().at(1), from + QPointF(0, 80));
     QVERIFY(std::fabs(item->fit().dip - dipBefore) > 1.0);
     QCOMPARE(reported, 1);
+}
+
+
+namespace {
+
+// Coloured pixels of the label column right of the image column.
+int labelPixels(QGraphicsScene &scene, const GraphicsStructurePickItem &item)
+{
+    const auto p = page();
+    const double y = p.top + (item.fit().depth - p.pageStart) * p.pixelsPerUnit;
+    const QRectF area(p.left + p.width + 4, y - 60, 1000, 120);
+    QImage image(area.size().toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene.render(&painter, QRectF(image.rect()), area);
+    painter.end();
+    int coloured = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < image.width(); ++column)
+            coloured += image.pixel(column, row) != qRgb(255, 255, 255);
+    }
+    return coloured;
+}
+
+} // namespace
+
+void TstStructurePickItem::hiddenLabelComesBackWhenSelected()
+{
+    QGraphicsScene scene;
+    auto *item = new GraphicsStructurePickItem(page());
+    for (double c : {100.0, 400.0, 700.0})
+        item->addPoint(onTrace(c, 124300, 38, 215));
+    scene.addItem(item);
+    const int shown = labelPixels(scene, *item);
+    QVERIFY(shown > 100);
+    item->setLabelShown(false);
+    QCOMPARE(labelPixels(scene, *item), 0);
+    item->setSelected(true);
+    QCOMPARE(labelPixels(scene, *item), shown);
 }
 
 QTEST_MAIN(TstStructurePickItem)
