@@ -10,6 +10,7 @@
 #include "fileinfowidget.h"
 #include "languagemanager.h"
 #include "mainwindow.h"
+#include "reportleftovers.h"
 #include "windowplacement.h"
 
 int main(int argc, char *argv[])
@@ -44,6 +45,9 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORA_VERSION));
+
+    // What a killed report export of an earlier run left behind.
+    ReportLeftovers::removeStale();
 
     LanguageManager::instance()->reloadTranslators();
     // The project record makes the navigation panel; tell it how first.

@@ -1,10 +1,12 @@
 #include "pagerenderer.h"
 
 #include "graphicsleftscaleitem.h"
+#include "partfile.h"
 
 #include <QGraphicsItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPointer>
 #include <cmath>
@@ -101,9 +103,28 @@ QImage PageRenderer::renderPiece(int s, int e, bool imageColumnOnly) const
     return image;
 }
 
+bool PageRenderer::writeJpeg(const QImage &image, const QString &path, QString *error)
+{
+    PartFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = out.errorText();
+        return false;
+    }
+    QImageWriter writer(&out, "JPG");
+    if (!writer.write(image) || !out.commit()) {
+        if (error)
+            *error = out.failed() ? out.errorText() : writer.errorString();
+        out.discard();
+        return false;
+    }
+    return true;
+}
+
 bool PageRenderer::renderPage(int step, const QString &base, bool imageColumnOnly, bool singleFile)
 {
     m_written.clear();
+    m_writeError.clear();
     const int pieces = pieceCount(m_pageEnd - m_pageStart, step);
     if (pieces < 1 || !m_leftScale || !m_scene || base.isEmpty())
         return false;
@@ -115,7 +136,9 @@ bool PageRenderer::renderPage(int step, const QString &base, bool imageColumnOnl
         if (image.isNull())
             return false;
         const QString fileName = singleFile ? base : pieceFileName(base, s, e);
-        if (!image.save(fileName, "JPG"))
+        // Each piece is written beside its name and takes it when complete,
+        // so a failed save leaves an earlier picture of that name as it was.
+        if (!writeJpeg(image, fileName, &m_writeError))
             return false;
         m_written << fileName;
         s = e;
@@ -143,7 +166,7 @@ bool PageRenderer::renderRulers(const QString &leftPath, const QString &topPath)
                         Qt::IgnoreAspectRatio);
         m_leftScale->setVisible(scaleVisible);
     }
-    if (!top.save(topPath, "JPG"))
+    if (!writeJpeg(top, topPath, nullptr))
         return false;
 
     const int height = int(m_scene->sceneRect().height()) - 2 * kHeaderHeight;
@@ -158,7 +181,7 @@ bool PageRenderer::renderRulers(const QString &leftPath, const QString &topPath)
         m_scene->render(&painter, QRectF(left.rect()), QRectF(kColumnLeft - 300, kHeaderHeight - 1, 300, height),
                         Qt::IgnoreAspectRatio);
     }
-    return left.save(leftPath, "JPG");
+    return writeJpeg(left, leftPath, nullptr);
 }
 
 QImage PageRenderer::renderRollImage(int y1, int y2) const

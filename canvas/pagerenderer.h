@@ -33,8 +33,16 @@ public:
     // Writes the page in pieces of step depth units. The pieces are named
     // base + "(s-em).jpg", or all go to base itself when singleFile is set.
     // False when there is nothing to render, a piece cannot be allocated or a
-    // file cannot be written; pieces already written stay on disk.
+    // file cannot be written (writeError() then says why); pieces already
+    // written stay on disk, a piece that failed leaves its file as it was.
     bool renderPage(int step, const QString &base, bool imageColumnOnly, bool singleFile);
+    // Why the last renderPage() could not write a piece ("the disk is full",
+    // "the folder ... is read-only"); empty when no write failed.
+    QString writeError() const { return m_writeError; }
+
+    // Writes image as JPEG beside path and renames it over path when all of
+    // it was written; false with *error (the cause in words) otherwise.
+    static bool writeJpeg(const QImage &image, const QString &path, QString *error);
 
     // One piece from depth s to depth e; a null image when it cannot be made.
     QImage renderPiece(int s, int e, bool imageColumnOnly) const;
@@ -74,6 +82,7 @@ private:
     int m_pageEnd;
     DepthModel m_model;
     QStringList m_written;
+    QString m_writeError;
 };
 
 #endif // PAGERENDERER_H

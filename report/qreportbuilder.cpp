@@ -3,6 +3,7 @@
 #include "depthmodel.h"
 #include "qgraphicsgridlineitem.h"
 #include "qquerybigimages.h"
+#include "reportleftovers.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -56,8 +57,10 @@ QReportBuilder::QReportBuilder(const ReportJob &job, QObject *parent)
     , m_bWithGridLines(job.parameter.withGridLines())
 {
     // Temporary block images go to a folder of this report alone, removed
-    // with the builder whatever the outcome.
-    m_tempDir.reset(new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kora-report-XXXXXX")));
+    // with the builder whatever the outcome (and, after a kill, by the next
+    // export or start-up).
+    ReportLeftovers::removeStale();
+    m_tempDir.reset(new QTemporaryDir(ReportLeftovers::folderTemplate()));
     m_strTempDir = m_tempDir->isValid() ? m_tempDir->path() : QDir::tempPath();
     m_facts = ReportProjectFacts::fromProject();
     m_pDialogParent = qobject_cast<QWidget *>(parent);
@@ -563,25 +566,4 @@ QStringList QReportBuilder::headerTexts() const
             tr("Coordinates:") + f.coordinatesLatitude + QLatin1Char(' ') + f.coordinatesLongitude,
             tr("Height:") + f.orificeElevation,
             tr("WaterLever:") + f.stableWaterLevel};
-}
-
-QString QReportBuilder::workingFileName() const
-{
-    if (m_strFileName.isEmpty())
-        return QString();
-    return m_strFileName + QStringLiteral(".part");
-}
-
-bool QReportBuilder::commitWorkingFile()
-{
-    const QString working = workingFileName();
-    if (working.isEmpty() || !QFileInfo(working).isFile())
-        return false;
-    // rename() replaces an existing report in one step where the system
-    // allows it; elsewhere the old file goes only once the new one is whole.
-    if (std::rename(QFile::encodeName(working).constData(), QFile::encodeName(m_strFileName).constData()) == 0)
-        return true;
-    if (QFile::exists(m_strFileName) && !QFile::remove(m_strFileName))
-        return false;
-    return QFile::rename(working, m_strFileName);
 }

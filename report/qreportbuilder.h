@@ -174,11 +174,6 @@ protected:
     // White wall picture of the block from m_nLastDepth to m_nBlockEnd.
     void startBlock();
     void fail(const QString &text);
-    // The file the output writes while it is being made; it replaces
-    // fileName() only when the output is complete.
-    QString workingFileName() const;
-    // Puts the working file in place of fileName(); false on failure.
-    bool commitWorkingFile();
     // Header texts, label followed by value: top row (2) then rows of 3.
     QStringList headerTexts() const;
     // Fits the label fonts and the depth scale's width to the range and the

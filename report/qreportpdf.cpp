@@ -1,10 +1,28 @@
 #include "qreportpdf.h"
 
-#include <QFile>
+#include "partfile.h"
+#include "reportleftovers.h"
+
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
+#include <QPdfWriter>
+
+QReportPDF::~QReportPDF()
+{
+    releaseOutput();
+}
+
+void QReportPDF::releaseOutput()
+{
+    delete m_pPainter;
+    m_pPainter = nullptr;
+    delete m_pPrinter;
+    m_pPrinter = nullptr;
+    delete m_pOut;
+    m_pOut = nullptr;
+}
 
 bool QReportPDF::beginOutput()
 {
@@ -15,18 +33,24 @@ bool QReportPDF::beginOutput()
     if (QFileInfo(m_strFileName).suffix().isEmpty())
         m_strFileName += tr(".pdf");
 
-    m_pPrinter = new QPrinter(QPrinter::HighResolution);
-    m_pPrinter->setOutputFormat(QPrinter::PdfFormat);
+    // The PDF goes through a device that sees every failed write; it takes
+    // the report's name only when all of it reached the disk.
+    ReportLeftovers::noteTarget(m_strTempDir, m_strFileName);
+    m_pOut = new PartFile(m_strFileName);
+    if (!m_pOut->open(QIODevice::WriteOnly)) {
+        fail(tr("The report file \"%1\" could not be written: %2.").arg(m_strFileName, m_pOut->errorText()));
+        releaseOutput();
+        return false;
+    }
+    auto *writer = new QPdfWriter(m_pOut);
+    writer->setResolution(1200);
+    writer->setCreator(QCoreApplication::applicationName());
+    m_pPrinter = writer;
     applyPageSetup(m_pPrinter);
-    m_pPrinter->setOutputFileName(workingFileName());
     m_pPainter = new QPainter;
     if (!m_pPainter->begin(m_pPrinter)) {
         fail(tr("The report file \"%1\" could not be written.").arg(m_strFileName));
-        delete m_pPainter;
-        m_pPainter = nullptr;
-        delete m_pPrinter;
-        m_pPrinter = nullptr;
-        QFile::remove(workingFileName());
+        releaseOutput();
         return false;
     }
     return true;
@@ -34,7 +58,6 @@ bool QReportPDF::beginOutput()
 
 void QReportPDF::endOutput()
 {
-    bool written = false;
     const QImage extra = extraPage();
     if (m_pPainter && m_pPrinter && m_strError.isEmpty() && !extra.isNull() && m_pPrinter->newPage()) {
         mapPointsToDevice();
@@ -43,16 +66,23 @@ void QReportPDF::endOutput()
         const QSizeF size(extra.width() * scale, extra.height() * scale);
         m_pPainter->drawImage(QRectF(QPointF((page.width() - size.width()) / 2, 0), size), extra);
     }
-    if (m_pPainter) {
-        written = m_pPainter->end();
-        delete m_pPainter;
-        m_pPainter = nullptr;
-    }
+    bool ended = false;
+    if (m_pPainter)
+        ended = m_pPainter->end();
+    // The writer has handed all of its bytes to the device now.
     delete m_pPrinter;
     m_pPrinter = nullptr;
 
-    if (written && m_strError.isEmpty() && commitWorkingFile())
-        return;
+    if (m_pOut) {
+        if (ended && m_strError.isEmpty() && m_pOut->commit()) {
+            releaseOutput();
+            return;
+        }
+        const QString cause = m_pOut->errorText();
+        m_pOut->discard();
+        if (!cause.isEmpty())
+            fail(tr("The report file \"%1\" could not be written: %2.").arg(m_strFileName, cause));
+    }
     fail(tr("The report file \"%1\" could not be written.").arg(m_strFileName));
-    QFile::remove(workingFileName());
+    releaseOutput();
 }

@@ -10,7 +10,7 @@
 
 QReportPrinter::~QReportPrinter() = default;
 
-void QReportPrinter::applyPageSetup(QPrinter *printer)
+void QReportPrinter::applyPageSetup(QPagedPaintDevice *printer)
 {
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageMargins(QMarginsF(54, 72, 54, 72), QPageLayout::Point);

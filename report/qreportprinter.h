@@ -6,6 +6,7 @@
 #include <QFont>
 
 class QPainter;
+class QPagedPaintDevice;
 class QPrinter;
 
 // Puts report blocks on printer-style pages (A4, margins 54/72 points)
@@ -20,7 +21,7 @@ public:
     ~QReportPrinter() override;
 
     // Paper and margins of every report printer.
-    static void applyPageSetup(QPrinter *printer);
+    static void applyPageSetup(QPagedPaintDevice *printer);
 
 public slots:
     void placeBlock(const QImage &block) override;
@@ -39,7 +40,8 @@ protected:
     // A header cell's text, fitted to the cell.
     void drawHeaderText(const QRectF &cell, const QString &text);
 
-    QPrinter *m_pPrinter = nullptr;
+    // The paged device painted on: a printer, or the PDF writer of a file.
+    QPagedPaintDevice *m_pPrinter = nullptr;
     QPainter *m_pPainter = nullptr;
 };
 

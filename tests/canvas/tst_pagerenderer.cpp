@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "fulldisk.h"
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
 #include "graphicstopscaleitem.h"
@@ -57,6 +58,8 @@ private slots:
     void pieceContents();
     void failuresAreReported_data();
     void failuresAreReported();
+    void failedWriteKeepsTheEarlierPicture_data();
+    void failedWriteKeepsTheEarlierPicture();
 };
 
 void TestPageRenderer::piecesAndNames_data()
@@ -137,5 +140,70 @@ void TestPageRenderer::failuresAreReported()
     QVERIFY(!empty.renderPage(20000, dir.filePath(QStringLiteral("p.jpg")), true, false));
 }
 
-QTEST_MAIN(TestPageRenderer)
+void TestPageRenderer::failedWriteKeepsTheEarlierPicture_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("disk full") << true << "the disk is full";
+    QTest::newRow("read-only folder") << false << "is read-only";
+}
+
+void TestPageRenderer::failedWriteKeepsTheEarlierPicture()
+{
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, cause);
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("p.jpg"));
+    Page page(0, 50000, 400);
+    PageRenderer first = page.renderer();
+    QVERIFY(first.renderPage(50000, base, false, false));
+    QCOMPARE(first.writtenFiles().size(), 1);
+    const QString picture = first.writtenFiles().first();
+    QFile earlier(picture);
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    const QByteArray before = earlier.readAll();
+    earlier.close();
+    const qint64 limit = 8 * 1024;
+    QVERIFY2(before.size() > 2 * limit, "the picture must not fit under the limit");
+
+    QString error;
+    if (fullDisk) {
+        const FullDisk::Outcome outcome = FullDisk::run(QStringLiteral("save"), {base}, limit);
+        QVERIFY(outcome.finished);
+        QCOMPARE(FullDisk::printed(outcome, QStringLiteral("saved")), QStringLiteral("no"));
+        error = FullDisk::printed(outcome, QStringLiteral("error"));
+    } else {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        PageRenderer again = page.renderer();
+        QVERIFY(!again.renderPage(50000, base, false, false));
+        error = again.writeError();
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QVERIFY2(error.contains(cause), qPrintable(error));
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(picture).fileName()});
+}
+
+namespace {
+
+// Child of failedWriteKeepsTheEarlierPicture: saves the page to args[0].
+int fullDiskChild(const QString &routine, const QStringList &args)
+{
+    if (routine != QLatin1String("save") || args.isEmpty())
+        return 2;
+    Page page(0, 50000, 400);
+    PageRenderer renderer = page.renderer();
+    const bool saved = renderer.renderPage(50000, args.first(), false, false);
+    FullDisk::print(QStringLiteral("saved"), saved ? QStringLiteral("yes") : QStringLiteral("no"));
+    FullDisk::print(QStringLiteral("error"), renderer.writeError());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return FullDisk::testMain<TestPageRenderer>(argc, argv, fullDiskChild);
+}
 #include "tst_pagerenderer.moc"

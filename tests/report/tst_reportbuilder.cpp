@@ -14,9 +14,12 @@
 #include <cmath>
 
 #include "creportparameter.h"
+#include "fulldisk.h"
+#include "partfile.h"
 #include "projectinfo.h"
 #include "qreportpdf.h"
 #include "qreportpreview.h"
+#include "reportleftovers.h"
 #include "reporttestsupport.h"
 #include "samplefixture.h"
 #include "structurepickstore.h"
@@ -83,6 +86,8 @@ private slots:
     void pdfAsTheUserSeesIt_data();
     void pdfAsTheUserSeesIt();
     void existingReportReplacedOnlyWhenComplete();
+    void fullDiskKeepsTheOldReport();
+    void leftoversOfAKilledExportRemoved();
     void previewEnds_data();
     void previewEnds();
     void deepHole();
@@ -400,6 +405,61 @@ void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")});
 }
 
+void TestReportBuilder::fullDiskKeepsTheOldReport()
+{
+    const QString path = shortProject();
+    QTemporaryDir out;
+    const QString target = out.filePath(QStringLiteral("report.pdf"));
+    QReportPDF first(path, 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, true, false);
+    first.setFileName(target);
+    QCOMPARE(runOnThread(&first), target);
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    const QByteArray before = old.readAll();
+    old.close();
+    const qint64 limit = 32 * 1024;
+    QVERIFY2(before.size() > 2 * limit, "the report must not fit under the limit");
+
+    // The same report again, on a disk that is full after 32 KiB.
+    const FullDisk::Outcome outcome = FullDisk::run(QStringLiteral("pdf"), {path, target}, limit);
+    QVERIFY(outcome.finished);
+    QCOMPARE(FullDisk::printed(outcome, QStringLiteral("written")), QString());
+    QVERIFY2(FullDisk::printed(outcome, QStringLiteral("error")).contains(QStringLiteral("the disk is full")),
+             qPrintable(outcome.out));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), before);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.pdf")});
+}
+
+void TestReportBuilder::leftoversOfAKilledExportRemoved()
+{
+    const QString path = shortProject();
+    QTemporaryDir out;
+    const QString target = out.filePath(QStringLiteral("killed.pdf"));
+    // What a kill in the middle of an export of a process that is gone
+    // leaves: its working folder naming the report, the unfinished report,
+    // and an empty working folder of an older version.
+    QFile part(PartFile::partName(target));
+    QVERIFY(part.open(QIODevice::WriteOnly));
+    part.write("%PDF-1.4 half");
+    part.close();
+    const QString dead = QDir::tempPath() + QStringLiteral("/kora-report-999999999-aB3dE6");
+    const QString older = QDir::tempPath() + QStringLiteral("/kora-report-Xy12Zw");
+    QVERIFY(QDir().mkpath(dead));
+    QVERIFY(QDir().mkpath(older));
+    ReportLeftovers::noteTarget(dead, target);
+    // A folder of this running process stays.
+    QTemporaryDir mine(ReportLeftovers::folderTemplate());
+    QVERIFY(mine.isValid());
+
+    QReportPDF next(path, 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    QVERIFY(!QFile::exists(PartFile::partName(target)));
+    QVERIFY(!QFile::exists(dead));
+    QVERIFY(!QFile::exists(older));
+    QVERIFY(QFile::exists(mine.path()));
+    QVERIFY(QFile::exists(next.tempDir()));
+}
+
 void TestReportBuilder::previewEnds_data()
 {
     QTest::addColumn<QString>("to");
@@ -581,5 +641,29 @@ void TestReportBuilder::structuresPage()
     QVERIFY2(red > 20, qPrintable(QString::number(red)));
 }
 
-QTEST_MAIN(TestReportBuilder)
+namespace {
+
+// Child of fullDiskKeepsTheOldReport: exports the report of args[0] to args[1].
+int fullDiskChild(const QString &routine, const QStringList &args)
+{
+    if (routine != QLatin1String("pdf") || args.size() < 2)
+        return 2;
+    QReportBuilder::setBlockPause(0);
+    ProjectInfo::instance()->reset();
+    ProjectInfo::instance()->setDatabase(args.at(0));
+    ProjectInfo::instance()->loadProjectInfo();
+    QReportPDF report(args.at(0), 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, true, false);
+    report.setFileName(args.at(1));
+    QString error;
+    FullDisk::print(QStringLiteral("written"), runOnThread(&report, &error));
+    FullDisk::print(QStringLiteral("error"), error);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return FullDisk::testMain<TestReportBuilder>(argc, argv, fullDiskChild);
+}
 #include "tst_reportbuilder.moc"
