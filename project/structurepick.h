@@ -6,6 +6,7 @@
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <cmath>
 
 // One interpreted plane of the borehole wall: the sinusoid a user picked,
 // with its depth (depth units, the centre of the trace), true dip and dip
@@ -52,6 +53,15 @@ struct StructurePick
         if (type == QLatin1String("breakout"))
             return QColor(240, 140, 0);
         return QColor(120, 60, 160);
+    }
+
+    // A stored value that is no number (NULL, text) is read as NaN. A pick
+    // counts only with a finite depth and dip direction and a dip of 0 to 90
+    // degrees; the others are listed as invalid and left out of the plots.
+    static bool validDip(double dip) { return dip >= 0.0 && dip <= 90.0; }
+    bool isValid() const
+    {
+        return std::isfinite(depth) && std::isfinite(dipDirection) && validDip(dip);
     }
 
     bool operator==(const StructurePick &o) const

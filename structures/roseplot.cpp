@@ -74,8 +74,10 @@ void RosePlot::paintPlot(QPainter *painter, const QRectF &rect) const
     painter->setPen(Qt::black);
     painter->drawText(QRectF(rect.left(), rect.bottom() - fm.height() * 1.5, rect.width(), fm.height() * 1.5),
                       Qt::AlignCenter,
-                      most > 0 ? tr("Dip directions, %n pick(s), 10° bins, fullest bin %1", nullptr, m_picks.size()).arg(most)
-                               : tr("No picks"));
+                      (most > 0 ? tr("Dip directions, %n pick(s), 10° bins, fullest bin %1", nullptr, m_picks.size()).arg(most)
+                                : tr("No picks"))
+                          + (leftOut() > 0 ? QStringLiteral("   ") + tr("%n left out (invalid values)", nullptr, leftOut())
+                                           : QString()));
     painter->restore();
     paintOrientationNote(painter, rect);
 }

@@ -126,6 +126,8 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
     } else {
         legend = tr("No picks");
     }
+    if (leftOut() > 0)
+        legend += QStringLiteral("   ") + tr("%n left out (invalid values)", nullptr, leftOut());
     painter->setPen(Qt::black);
     painter->drawText(QRectF(rect.left(), rect.bottom() - fm.height() * 1.5, rect.width(), fm.height() * 1.5),
                       Qt::AlignCenter, legend.trimmed());

@@ -15,7 +15,16 @@ StructurePlot::StructurePlot(QWidget *parent)
 
 void StructurePlot::setPicks(const QVector<StructurePick> &picks)
 {
-    m_picks = picks;
+    // Picks with values that are no numbers (or a dip out of 0 to 90) are
+    // left out, and counted.
+    m_picks.clear();
+    m_leftOut = 0;
+    for (const StructurePick &p : picks) {
+        if (p.isValid())
+            m_picks.append(p);
+        else
+            ++m_leftOut;
+    }
     ++m_picksGeneration;
     update();
 }

@@ -21,6 +21,8 @@ public:
 
     QVector<StructurePick> picks() const { return m_picks; }
     void setPicks(const QVector<StructurePick> &picks);
+    // Picks of the last setPicks() left out for invalid values.
+    int leftOut() const { return m_leftOut; }
 
     // The picks carry true (geographic) orientations from a hole survey, or
     // the measured ones relative to the hole; the plot says which.
@@ -49,6 +51,7 @@ protected:
     // Goes up with every setPicks(), for drawings kept between paints.
     quint64 m_picksGeneration = 0;
     bool m_trueOrientation = false;
+    int m_leftOut = 0;
 };
 
 #endif // STRUCTUREPLOT_H

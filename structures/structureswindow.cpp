@@ -129,9 +129,15 @@ void StructuresWindow::applySelection()
 {
     const QString type = m_meanOf->currentData().toString();
     QVector<int> selection;
-    for (int i = 0; i < m_picks.size(); ++i)
-        if (type.isEmpty() || m_picks.at(i).type == type)
-            selection.append(i);
+    // Indices among the picks the plots show: those with valid values.
+    int shown = 0;
+    for (const StructurePick &p : qAsConst(m_picks)) {
+        if (!p.isValid())
+            continue;
+        if (type.isEmpty() || p.type == type)
+            selection.append(shown);
+        ++shown;
+    }
     // An empty selection of a type means no mean: select nothing that exists.
     if (selection.isEmpty() && !type.isEmpty())
         selection.append(-1);

@@ -1,9 +1,11 @@
-// Equal-area net positions of poles and the Fisher mean of plane sets.
+// Equal-area net positions of poles and the Fisher mean of plane sets; picks
+// with invalid values left out of the net.
 
 #include <QtTest>
 #include <cmath>
 
 #include "stereonet.h"
+#include "stereonetplot.h"
 
 using Planes = QVector<QPair<double, double>>;
 
@@ -17,6 +19,7 @@ private slots:
     void fisherMean_data();
     void fisherMean();
     void greatCircleEndsOnTheRim();
+    void invalidPicksAreLeftOut();
 };
 
 void TstStereonet::poles_data()
@@ -87,5 +90,23 @@ void TstStereonet::greatCircleEndsOnTheRim()
     QVERIFY(std::fabs(middle.x() - std::sqrt(2.0) * std::sin(M_PI / 6.0)) < 1e-9);
 }
 
-QTEST_GUILESS_MAIN(TstStereonet)
+void TstStereonet::invalidPicksAreLeftOut()
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QVector<StructurePick> picks(5);
+    picks[0].dip = 30, picks[0].dipDirection = 90;
+    picks[1].dip = 30, picks[1].dipDirection = 90;
+    picks[2].dip = nan, picks[2].dipDirection = 270;     // NULL in the file
+    picks[3].dip = 95, picks[3].dipDirection = 270;      // out of range
+    picks[4].dip = 60, picks[4].dipDirection = std::numeric_limits<double>::infinity();
+    StereonetPlot plot;
+    plot.setPicks(picks);
+    QCOMPARE(plot.leftOut(), 3);
+    QCOMPARE(plot.picks().size(), 2);
+    const QPair<double, double> mean = plot.meanPlane();
+    QVERIFY2(std::fabs(mean.first - 30.0) < 0.01 && std::fabs(mean.second - 90.0) < 0.01,
+             qPrintable(QStringLiteral("%1/%2").arg(mean.first).arg(mean.second)));
+}
+
+QTEST_MAIN(TstStereonet)
 #include "tst_stereonet.moc"
