@@ -1,6 +1,11 @@
 #include "bigimagetablerewriter.h"
 
+#include "writefailure.h"
+
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <QDebug>
 #include <QSqlError>
 #include <QVariant>
@@ -20,6 +25,7 @@ void BigImageTableRewriter::attach(const QSqlDatabase &db)
     m_insertedCount = 0;
     m_lastInsertedId = 0;
     m_lastError.clear();
+    m_cause.clear();
     for (const QString &statement : qAsConst(m_pragmas)) {
         QSqlQuery query(m_db);
         if (!query.exec(statement))
@@ -50,7 +56,7 @@ bool BigImageTableRewriter::begin()
         // is found before any work is done.
         QSqlQuery query(m_db);
         if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            markFailed(query.lastError().text());
+            markFailed(query.lastError());
             return false;
         }
     }
@@ -66,7 +72,7 @@ bool BigImageTableRewriter::exec(const QString &statement)
 {
     QSqlQuery query(m_db);
     if (!query.exec(statement)) {
-        markFailed(query.lastError().text());
+        markFailed(query.lastError());
         return false;
     }
     return true;
@@ -76,13 +82,13 @@ bool BigImageTableRewriter::execPrepared(QSqlQuery *query, const QString &statem
                                          const QVariantList &values)
 {
     if (!query->prepare(statement)) {
-        markFailed(query->lastError().text());
+        markFailed(query->lastError());
         return false;
     }
     for (const QVariant &value : values)
         query->addBindValue(value);
     if (!query->exec()) {
-        markFailed(query->lastError().text());
+        markFailed(query->lastError());
         return false;
     }
     return true;
@@ -102,7 +108,7 @@ bool BigImageTableRewriter::insertPiece(int id, const QByteArray &jpeg)
     if (!m_insert) {
         m_insert.reset(new QSqlQuery(m_db));
         if (!m_insert->prepare(QStringLiteral("INSERT INTO newBigImages (id,data)VALUES(:id, :data)"))) {
-            markFailed(m_insert->lastError().text());
+            markFailed(m_insert->lastError());
             m_insert.reset();
             return false;
         }
@@ -110,7 +116,7 @@ bool BigImageTableRewriter::insertPiece(int id, const QByteArray &jpeg)
     m_insert->bindValue(QStringLiteral(":id"), id);
     m_insert->bindValue(QStringLiteral(":data"), jpeg);
     if (!m_insert->exec()) {
-        markFailed(m_insert->lastError().text());
+        markFailed(m_insert->lastError());
         return false;
     }
     ++m_insertedCount;
@@ -130,7 +136,7 @@ bool BigImageTableRewriter::finish()
             m_committed = true;
             return true;
         }
-        markFailed(query.lastError().text());
+        markFailed(query.lastError());
     }
     if (!query.exec(QStringLiteral("ROLLBACK")))
         qDebug() << "ROLLBACK" << query.lastError().text();
@@ -140,8 +146,56 @@ bool BigImageTableRewriter::finish()
     return false;
 }
 
+bool BigImageTableRewriter::compact()
+{
+    if (!m_committed || m_inTransaction || !m_db.isOpen())
+        return false;
+    qint64 pages = 0;
+    qint64 free = 0;
+    qint64 pageSize = 0;
+    {
+        QSqlQuery query(m_db);
+        if (query.exec(QStringLiteral("PRAGMA page_count")) && query.next())
+            pages = query.value(0).toLongLong();
+        if (query.exec(QStringLiteral("PRAGMA freelist_count")) && query.next())
+            free = query.value(0).toLongLong();
+        if (query.exec(QStringLiteral("PRAGMA page_size")) && query.next())
+            pageSize = query.value(0).toLongLong();
+    }
+    if (pages <= 0 || free * 4 <= pages)
+        return false;
+    const qint64 size = pages * pageSize;
+    const QString path = m_db.databaseName();
+    const QStorageInfo here(QFileInfo(path).absolutePath());
+    const QStorageInfo temp(QDir::tempPath());
+    if (!here.isValid() || here.bytesAvailable() < 2 * size
+        || (temp.isValid() && temp.bytesAvailable() < size)) {
+        qDebug() << "not compacted: too little room on the disk";
+        return false;
+    }
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("VACUUM"))) {
+        qDebug() << "VACUUM" << query.lastError().text();
+        return false;
+    }
+    return true;
+}
+
 void BigImageTableRewriter::markFailed(const QString &reason)
 {
     m_failed = true;
     m_lastError = reason;
+}
+
+void BigImageTableRewriter::markFailed(const QSqlError &error)
+{
+    // The first cause counts: a failed COMMIT after a full disk still says so.
+    if (m_cause.isEmpty())
+        m_cause = WriteFailure::forSql(m_db.databaseName(), error);
+    markFailed(error.text());
+}
+
+QString BigImageTableRewriter::failureCause() const
+{
+    return m_cause.isEmpty() ? m_lastError : m_cause;
 }

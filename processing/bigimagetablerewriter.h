@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -87,9 +88,21 @@ public:
     bool finish();
     bool committed() const { return m_committed; }
 
+    // After a committed rewrite the old table's pages are free: when they are
+    // more than a quarter of the file and the disk has room for a copy of it
+    // (twice its size), VACUUM gives them back. VACUUM works through SQLite's
+    // journal like any change, so a kill leaves the file whole. True when it
+    // ran and succeeded; a failure leaves the file as it was.
+    bool compact();
+
     void markFailed(const QString &reason);
+    // A failed statement: also keeps why in the user's words.
+    void markFailed(const QSqlError &error);
     bool failed() const { return m_failed; }
     QString lastError() const { return m_lastError; }
+    // Why the rewrite failed, for the user: "the disk is full", "the file
+    // is locked by another program", ...; the last error text otherwise.
+    QString failureCause() const;
 
     // Cancel: a request that the worker notices at its next piece.
     void requestCancel() { m_cancel.store(true); }
@@ -108,6 +121,7 @@ private:
     int m_insertedCount = 0;
     int m_lastInsertedId = 0;
     QString m_lastError;
+    QString m_cause;
 };
 
 #endif // BIGIMAGETABLEREWRITER_H

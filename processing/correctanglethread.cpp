@@ -70,7 +70,8 @@ double CorrectAngleThread::turnedDegreesAt(double depth) const
 
 bool CorrectAngleThread::correctPicks(QSqlDatabase &db, QString *error)
 {
-    return PickCorrection::turnAll(db, [this](double depth) { return turnedDegreesAt(depth); }, error);
+    return PickCorrection::turnAll(db, [this](double depth) { return turnedDegreesAt(depth); }, error,
+                                   &m_picksNotMoved);
 }
 
 QImage CorrectAngleThread::shiftImage(const QImage &source, float turn)

@@ -130,7 +130,7 @@ bool CorrectDepthThread::correctPicks(QSqlDatabase &db, QString *error)
         return false;
     // correctedDepth(): depth x real depth / test depth.
     return PickCorrection::correctDepths(db, double(m_realDepth) * 10.0, double(m_maxDepth),
-                                         double(m_diameter), error);
+                                         double(m_diameter), error, &m_picksNotMoved);
 }
 
 void CorrectDepthThread::flush(QImage &accumulated, QByteArray &storedBytes, int id)

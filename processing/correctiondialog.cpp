@@ -16,6 +16,9 @@
 
 #include "pickcorrection.h"
 #include "projectinfo.h"
+#include "sqliteconnection.h"
+#include "structurepickstore.h"
+#include "writefailure.h"
 
 const char *const CorrectionDialog::DiameterConnectionName = "DB7";
 
@@ -162,11 +165,30 @@ void CorrectionDialog::handleOkBtnPressed()
         }
     }
 
+    // A picks table that cannot be read never blocks a correction of the
+    // wall, and is never left behind without the user knowing.
+    m_leavesPicks = false;
+    if (depthRequested || angleRequested || diameterRequested) {
+        const QString unreadable = StructurePickStore::unreadableReason(m_projectInfo->projectPath());
+        if (!unreadable.isEmpty()) {
+            const auto answer = QMessageBox::question(
+                this, tr("Corrections"),
+                tr("The structure picks of this project cannot be read: %1.\n"
+                   "Correct the wall without moving them? They will then no longer match the wall.")
+                    .arg(unreadable));
+            if (answer != QMessageBox::Yes)
+                return;
+            m_leavesPicks = true;
+        }
+    }
+
     // The diameter first: the rewrites that follow hold the file's write lock.
     if (diameterRequested) {
-        if (!updateDiameter(realDiameter * 10)) {
+        QString why;
+        if (!updateDiameter(realDiameter * 10, &why)) {
             refuse(m_realDiameterEdit,
-                   tr("The diameter could not be written to the project file. Nothing was corrected."));
+                   tr("The diameter could not be written to the project file: %1. Nothing was corrected.")
+                       .arg(why));
             return;
         }
         m_projectInfo->setDiameter(realDiameter * 10);
@@ -190,11 +212,15 @@ void CorrectionDialog::handleOkBtnPressed()
     close();
 }
 
-bool CorrectionDialog::updateDiameter(int diameter)
+bool CorrectionDialog::updateDiameter(int diameter, QString *why)
 {
     const QString path = m_projectInfo->projectPath();
     const QString name = QString::fromLatin1(DiameterConnectionName);
     bool ok = false;
+    if (SqliteConnection::isReadOnlyFile(path) || WriteFailure::folderIsReadOnly(path)) {
+        *why = WriteFailure::describe(WriteFailure::ReadOnly, path, QString());
+        return false;
+    }
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
@@ -203,21 +229,26 @@ bool CorrectionDialog::updateDiameter(int diameter)
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!QFileInfo(path).isFile() || !db.open()) {
             qDebug() << "database open failed!" << path;
+            *why = WriteFailure::forSql(path, db.lastError());
         } else {
             // The record and the dips of the structure picks change together.
             QSqlQuery query(db);
             if (!query.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
                 qDebug() << query.lastError().text();
+                *why = WriteFailure::forSql(path, query.lastError());
             } else {
                 query.prepare(QStringLiteral("update  ProjectInfo set  diameter = ?"));
                 query.addBindValue(diameter);
                 QString error;
                 if (!query.exec()) {
                     qDebug() << query.lastError().text();
+                    *why = WriteFailure::forSql(path, query.lastError());
                 } else if (query.numRowsAffected() <= 0) {
                     qDebug() << "no projectInfo row to update";
-                } else if (!PickCorrection::changeDiameters(db, diameter, &error)) {
+                    *why = tr("the project has no information row");
+                } else if (!m_leavesPicks && !PickCorrection::changeDiameters(db, diameter, &error, &m_picksNotMoved)) {
                     qDebug() << "structure picks not corrected:" << error;
+                    *why = tr("the structure picks could not be corrected (%1)").arg(error);
                 } else {
                     ok = true;
                 }
@@ -225,6 +256,7 @@ bool CorrectionDialog::updateDiameter(int diameter)
                 QSqlQuery end(db);
                 if (ok && !end.exec(QStringLiteral("COMMIT"))) {
                     qDebug() << end.lastError().text();
+                    *why = WriteFailure::forSql(path, end.lastError());
                     ok = false;
                 }
                 if (!ok)

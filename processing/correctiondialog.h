@@ -40,6 +40,12 @@ public:
     // True while "Ok" emits its requests: they belong to one press and are
     // run one after the other.
     bool okPressInProgress() const { return m_okPressInProgress; }
+    // True when the user agreed, at the last "Ok", to correct the wall
+    // without moving the structure picks, whose table cannot be read. The
+    // corrections requested by that press must leave the picks as they are.
+    bool leavesPicks() const { return m_leavesPicks; }
+    // Picks the last diameter correction could not recompute (no amplitude).
+    int picksNotMoved() const { return m_picksNotMoved; }
 
     QLineEdit *testDepthEdit() const { return m_testDepthEdit; }
     QLineEdit *realDepthEdit() const { return m_realDepthEdit; }
@@ -64,7 +70,8 @@ private:
     // Writes the diameter (depth units) to the file on a connection of its
     // own, waiting a while for a lock held elsewhere; the dips of the
     // structure picks follow it in the same transaction.
-    bool updateDiameter(int diameter);
+    // False with *why (the cause, in words) when it could not.
+    bool updateDiameter(int diameter, QString *why);
     void refuse(QLineEdit *field, const QString &why);
 
     ProjectInfo *m_projectInfo = nullptr;
@@ -86,6 +93,8 @@ private:
     QPushButton *m_cancelButton = nullptr;
     std::function<bool()> m_busyCheck;
     bool m_okPressInProgress = false;
+    bool m_leavesPicks = false;
+    int m_picksNotMoved = 0;
 };
 
 #endif // CORRECTIONDIALOG_H

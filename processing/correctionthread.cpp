@@ -1,8 +1,12 @@
 #include "correctionthread.h"
 
 #include "piecedecoder.h"
+#include "structurepickstore.h"
+#include "writefailure.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <limits>
@@ -51,6 +55,9 @@ void CorrectionThread::run()
 {
     m_succeeded.store(false);
     m_canceled.store(false);
+    m_failureText.clear();
+    m_picksNotMoved = 0;
+    m_picksLeft = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         // SQLite would create a missing file; a project is never created here,
@@ -59,6 +66,12 @@ void CorrectionThread::run()
         const bool opened = SqliteConnection::openExisting(db, m_projectPath);
         if (!opened) {
             qDebug() << "database open failed!" << m_projectPath;
+            m_failureText = WriteFailure::forSql(m_projectPath, db.lastError());
+        } else if (SqliteConnection::isReadOnlyFile(m_projectPath) || WriteFailure::folderIsReadOnly(m_projectPath)) {
+            // SQLite needs the folder for its journal, and the owner's write
+            // permission counts even for root.
+            qDebug() << "project file cannot be written: read-only";
+            m_failureText = WriteFailure::describe(WriteFailure::ReadOnly, m_projectPath, QString());
         } else {
             m_rewriter.attach(db);
             if (m_rewriter.begin()) {
@@ -68,9 +81,16 @@ void CorrectionThread::run()
                 takeEncoded();
                 deleteOldTableAndRenameNewTable();
                 QString error;
-                if (!m_rewriter.shouldStop() && !correctPicks(db, &error)) {
+                const QString unreadable = StructurePickStore::unreadableReason(db);
+                if (!unreadable.isEmpty() && m_leavePicks) {
+                    qDebug().noquote() << runName() << "leaves the structure picks as they are:" << unreadable;
+                    m_picksLeft = true;
+                } else if (!m_rewriter.shouldStop() && !correctPicks(db, &error)) {
                     qDebug().noquote() << runName() << "could not correct the structure picks:" << error;
                     m_rewriter.markFailed(error);
+                    m_failureText = QCoreApplication::translate("CorrectionThread",
+                                                                "the structure-pick table cannot be read (%1)")
+                                        .arg(error);
                 }
             } else {
                 qDebug() << "project file cannot be written:" << m_rewriter.lastError();
@@ -78,11 +98,15 @@ void CorrectionThread::run()
             const bool ok = m_rewriter.finish();
             if (ok) {
                 qDebug().noquote() << runName() << "done," << m_rewriter.insertedCount() << "pieces written";
+                if (m_rewriter.compact())
+                    qDebug().noquote() << runName() << "compacted the file";
             } else if (m_rewriter.cancelRequested() && !m_rewriter.failed()) {
                 qDebug().noquote() << runName() << "canceled, project left unchanged";
                 m_canceled.store(true);
             } else {
                 qDebug().noquote() << runName() << "failed, project left unchanged:" << m_rewriter.lastError();
+                if (m_failureText.isEmpty())
+                    m_failureText = m_rewriter.failureCause();
             }
             m_rewriter.detach();
             m_succeeded.store(ok);

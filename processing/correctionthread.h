@@ -39,6 +39,21 @@ public:
     // The run ended because canceled() asked it to (the file is unchanged).
     bool wasCanceled() const { return m_canceled.load(); }
 
+    // Why the last run failed, in the user's words ("the disk is full", "the
+    // folder ... is read-only", "the structure-pick table cannot be read
+    // (...)"); empty after a success or a cancel.
+    QString failureText() const { return m_failureText; }
+
+    // A structurePicks table that cannot be read fails the run unless the
+    // user agreed to correct the wall without moving the picks.
+    void setLeavePicks(bool leave) { m_leavePicks = leave; }
+    // After a successful run: the picks table could not be read and was left
+    // as it was.
+    bool picksLeft() const { return m_picksLeft; }
+    // After a successful run: picks left where they were because a value the
+    // correction needs was missing or no number.
+    int picksNotMoved() const { return m_picksNotMoved; }
+
     // Access to the transaction helper (connection pragmas for tests).
     BigImageTableRewriter &rewriter() { return m_rewriter; }
 
@@ -106,6 +121,8 @@ protected:
     QString m_projectPath;
     ProjectInfo *m_projectInfo = nullptr;
     BigImageTableRewriter m_rewriter;
+    // Set by correctPicks().
+    int m_picksNotMoved = 0;
 
 private:
     bool insertBytes(const QByteArray &bytes, int id);
@@ -115,6 +132,9 @@ private:
     bool m_prefixedLogs = false;
     std::atomic<bool> m_succeeded{false};
     std::atomic<bool> m_canceled{false};
+    bool m_leavePicks = false;
+    bool m_picksLeft = false;
+    QString m_failureText;
 };
 
 #endif // CORRECTIONTHREAD_H

@@ -44,21 +44,27 @@ void PickCorrection::changeDiameter(StructurePick *pick, double diameter)
 }
 
 bool PickCorrection::correctDepths(QSqlDatabase &db, double realDepth, double testDepth,
-                                   double diameter, QString *error)
+                                   double diameter, QString *error, int *notMoved)
 {
+    // Depth and amplitude scale; the dip follows the amplitude.
     return StructurePickStore::changeAll(
-        db, [=](StructurePick *p) { correctDepth(p, realDepth, testDepth, diameter); }, error);
+        db, {QStringLiteral("depth"), QStringLiteral("amplitude")},
+        {QStringLiteral("depth"), QStringLiteral("amplitude"), QStringLiteral("dip")},
+        [=](StructurePick *p) { correctDepth(p, realDepth, testDepth, diameter); }, error, notMoved);
 }
 
 bool PickCorrection::turnAll(QSqlDatabase &db, const std::function<double(double)> &degreesAt,
-                             QString *error)
+                             QString *error, int *notMoved)
 {
+    // The turn may depend on the depth: a pick without one is not moved.
     return StructurePickStore::changeAll(
-        db, [&](StructurePick *p) { turn(p, degreesAt(p->depth)); }, error);
+        db, {QStringLiteral("dipDirection"), QStringLiteral("depth")}, {QStringLiteral("dipDirection")},
+        [&](StructurePick *p) { turn(p, degreesAt(p->depth)); }, error, notMoved);
 }
 
-bool PickCorrection::changeDiameters(QSqlDatabase &db, double diameter, QString *error)
+bool PickCorrection::changeDiameters(QSqlDatabase &db, double diameter, QString *error, int *notMoved)
 {
-    return StructurePickStore::changeAll(db, [=](StructurePick *p) { changeDiameter(p, diameter); },
-                                         error);
+    return StructurePickStore::changeAll(db, {QStringLiteral("amplitude")}, {QStringLiteral("dip")},
+                                         [=](StructurePick *p) { changeDiameter(p, diameter); }, error,
+                                         notMoved);
 }

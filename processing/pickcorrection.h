@@ -35,13 +35,17 @@ public:
     // Diameter correction: the same trace in a hole of another diameter.
     static void changeDiameter(StructurePick *pick, double diameter);
 
+    // Each writes back only what its correction changes (depth: depth,
+    // amplitude and a stored dip; azimuth: dip direction; diameter: a stored
+    // dip); NULL stays NULL. Picks whose values the correction needs are
+    // missing or not numbers are left as they are and counted in *notMoved.
     static bool correctDepths(QSqlDatabase &db, double realDepth, double testDepth, double diameter,
-                              QString *error);
+                              QString *error, int *notMoved = nullptr);
     // degreesAt gives the turn at a depth (the wall may be turned by a
     // slightly different angle where its pieces have another width).
     static bool turnAll(QSqlDatabase &db, const std::function<double(double depth)> &degreesAt,
-                        QString *error);
-    static bool changeDiameters(QSqlDatabase &db, double diameter, QString *error);
+                        QString *error, int *notMoved = nullptr);
+    static bool changeDiameters(QSqlDatabase &db, double diameter, QString *error, int *notMoved = nullptr);
 };
 
 #endif // PICKCORRECTION_H

@@ -1,5 +1,7 @@
 #include "projectinfo.h"
 
+#include "writefailure.h"
+
 #include "globals.h"
 #include "navigationpanel.h"
 #include "piecedecoder.h"
@@ -7,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 #include <QImage>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -180,9 +183,28 @@ bool ProjectInfo::openDatabase()
     return SqliteConnection::openExisting(m_database, m_projectPath);
 }
 
+QString ProjectInfo::writeProblemOf(const QString &path)
+{
+    if (!SqliteConnection::fileExists(path))
+        return QString();
+    const bool folderReadOnly = WriteFailure::folderIsReadOnly(path);
+    if (!folderReadOnly && !SqliteConnection::isReadOnlyFile(path))
+        return QString();
+    QString problem = WriteFailure::describe(WriteFailure::ReadOnly, path, QString());
+    // A journal beside the file holds a change that was interrupted; SQLite
+    // rolls it back at the next opening that may write.
+    const QFileInfo journal(path + QStringLiteral("-journal"));
+    if (journal.isFile() && journal.size() > 0)
+        problem += QStringLiteral("; ")
+                   + tr("it was interrupted during a change; open it where it can be written to finish "
+                        "restoring it");
+    return problem;
+}
+
 void ProjectInfo::setDatabase(const QString &path)
 {
     m_projectPath = path;
+    m_writeProblem = writeProblemOf(path);
     if (m_database.isValid() && m_database.isOpen())
         closeDatabase();
     if (!openDatabase()) {

@@ -31,6 +31,11 @@ public:
     // file is opened read-only). Logs "database open failed!" on failure.
     void setDatabase(const QString &path);
     bool isDatabaseOpen() const { return m_database.isValid() && m_database.isOpen(); }
+    // Why the project cannot be written (its file or folder is read-only),
+    // in words, with a note when an interrupted change waits in its journal
+    // to be rolled back; empty when it can be written. Set by setDatabase().
+    QString writeProblem() const { return m_writeProblem; }
+    static QString writeProblemOf(const QString &path);
     void loadProjectInfo();
     bool saveProjectInfo();
     void setDiameter(int d);
@@ -103,6 +108,7 @@ private:
     int m_spare1 = 0;
     QString m_direction;
     QString m_projectPath;
+    QString m_writeProblem;
     QSqlDatabase m_database;
     QString m_connectionName;
     int m_imageWidth = 0;

@@ -41,13 +41,24 @@ public:
     // Deletes a stored pick.
     bool remove(qint64 id);
 
-    // Passes every stored pick through change and writes it back, on db (open,
-    // owned by the caller, on this thread) and inside the caller's transaction,
-    // so the picks change together with whatever else that transaction writes.
-    // A file without picks is left as it is: no table is made. False with
-    // *error when a statement fails (the caller then rolls back).
-    static bool changeAll(QSqlDatabase &db, const std::function<void(StructurePick *)> &change,
-                          QString *error);
+    // Passes every stored pick through change and writes back what it
+    // changed, on db (open, owned by the caller, on this thread) and inside
+    // the caller's transaction, so the picks change together with whatever
+    // else that transaction writes. A pick is moved only when every column in
+    // needed holds a number; the others are left as they are and counted in
+    // *notMoved. Of the written columns, one that held NULL or no number and
+    // is not needed stays as it was. A file without picks is left as it is:
+    // no table is made. False with *error when the table cannot be read (see
+    // unreadableReason()) or a statement fails (the caller then rolls back).
+    static bool changeAll(QSqlDatabase &db, const QStringList &needed, const QStringList &written,
+                          const std::function<void(StructurePick *)> &change, QString *error,
+                          int *notMoved);
+
+    // Why the structurePicks table of the file cannot be read as picks (a
+    // view, a missing column, an id that is not an integer key), in words;
+    // empty when it can, or when there is none.
+    static QString unreadableReason(QSqlDatabase &db);
+    static QString unreadableReason(const QString &path);
 
     // True when the file refuses writes (picks can then only be kept in memory).
     bool isReadOnly() const;

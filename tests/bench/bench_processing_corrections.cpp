@@ -7,6 +7,9 @@
 //   - floor: decode every piece and encode it again as JPEG, nothing else;
 //   - depth: CorrectDepthThread to a real depth 5 % deeper, on a fresh copy;
 //   - angle: CorrectAngleThread by 90 degrees, on a fresh copy.
+//   - vacuum: the compaction a correction ends with (VACUUM of a copy whose
+//     image table was rewritten, so that half of its pages are free), on its
+//     own; the depth and angle times include it.
 // Each child runs three times and the shortest time counts (the machine is
 // shared; the least disturbed run is the one that measures the code). It
 // prints the wall times, the ratios to the floor (target <= 1.3) and the
@@ -16,6 +19,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -36,6 +42,28 @@ int childFloor(const QString &path)
     if (decodeAndEncodeAll(path, QStringLiteral("select id ,data from bigImages")) < 0)
         return 2;
     std::printf("%lld %ld\n", clock.elapsed(), statusKb("VmHWM"));
+    return 0;
+}
+
+int childVacuum(const QString &path)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("vacuum"));
+        db.setDatabaseName(path);
+        if (!db.open())
+            return 2;
+        QSqlQuery q(db);
+        for (const char *statement : {"BEGIN", "CREATE TABLE copied AS SELECT * FROM bigImages",
+                                      "DROP TABLE bigImages", "ALTER TABLE copied RENAME TO bigImages", "COMMIT"})
+            if (!q.exec(QString::fromLatin1(statement)))
+                return 2;
+        QElapsedTimer clock;
+        clock.start();
+        if (!q.exec(QStringLiteral("VACUUM")))
+            return 3;
+        std::printf("%lld %ld\n", clock.elapsed(), statusKb("VmHWM"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("vacuum"));
     return 0;
 }
 
@@ -82,10 +110,12 @@ Result bestOf(const QTemporaryDir &dir, const QString &mode, const QString &samp
 int main(int argc, char **argv)
 {
     if (argc == 3 && (qstrcmp(argv[1], "--floor") == 0 || qstrcmp(argv[1], "--depth") == 0
-                      || qstrcmp(argv[1], "--angle") == 0)) {
+                      || qstrcmp(argv[1], "--angle") == 0 || qstrcmp(argv[1], "--vacuum") == 0)) {
         qInstallMessageHandler(dropMessages);
         QApplication app(argc, argv);
         const QString path = QString::fromLocal8Bit(argv[2]);
+        if (qstrcmp(argv[1], "--vacuum") == 0)
+            return childVacuum(path);
         return qstrcmp(argv[1], "--floor") == 0 ? childFloor(path)
                                                 : childCorrect(QString::fromLatin1(argv[1]), path);
     }
@@ -93,7 +123,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     QTextStream out(stdout);
     out << "depth and azimuth correction, 1 m pieces, 1000 px wide, 100 mm hole\n";
-    out << "depth_m  floor_ms  depth_ms  ratio  angle_ms  ratio  floor_peak_MiB  depth_peak_MiB  angle_peak_MiB\n";
+    out << "depth_m  floor_ms  depth_ms  ratio  angle_ms  ratio  vacuum_ms  file_MiB  floor_peak_MiB  depth_peak_MiB  angle_peak_MiB\n";
     for (int metres : depths(argc, argv)) {
         const QString sample = dir.filePath(QStringLiteral("down%1.prj").arg(metres));
         if (!SampleFixture::make(sample, {"--to", QString::number(metres), "--width", "1000",
@@ -104,7 +134,8 @@ int main(int argc, char **argv)
         const Result floor = bestOf(dir, QStringLiteral("--floor"), sample);
         const Result depth = bestOf(dir, QStringLiteral("--depth"), sample);
         const Result angle = bestOf(dir, QStringLiteral("--angle"), sample);
-        if (!floor.ok || !depth.ok || !angle.ok) {
+        const Result vacuum = bestOf(dir, QStringLiteral("--vacuum"), sample);
+        if (!floor.ok || !depth.ok || !angle.ok || !vacuum.ok) {
             out << metres << " m: a child failed\n";
             return 1;
         }
@@ -114,6 +145,7 @@ int main(int argc, char **argv)
         printRow(out, {{7, QString::number(metres)}, {8, QString::number(floor.ms)},
                        {8, QString::number(depth.ms)}, {5, ratio(depth.ms)},
                        {8, QString::number(angle.ms)}, {5, ratio(angle.ms)},
+                       {9, QString::number(vacuum.ms)}, {8, mib(QFileInfo(sample).size() / 1024)},
                        {14, mib(floor.peakKb)}, {14, mib(depth.peakKb)}, {14, mib(angle.peakKb)}});
     }
     return 0;

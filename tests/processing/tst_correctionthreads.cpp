@@ -23,6 +23,8 @@ private slots:
     void undecodablePieceSurvives();
     void refusedOrCanceledRunLeavesFileAlone_data();
     void refusedOrCanceledRunLeavesFileAlone();
+    void rewriteGivesTheOldPagesBack_data();
+    void rewriteGivesTheOldPagesBack();
 
 private:
     QString makeProject(const QString &name, const QStringList &args);
@@ -274,6 +276,29 @@ void TestCorrectionThreads::refusedOrCanceledRunLeavesFileAlone()
     QCOMPARE(after.integrity, QStringLiteral("ok"));
     QCOMPARE(after.hash, before.hash);
     QVERIFY(!after.hasNewTable);
+}
+
+void TestCorrectionThreads::rewriteGivesTheOldPagesBack_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("depth") << "depth";
+    QTest::newRow("angle") << "angle";
+}
+
+void TestCorrectionThreads::rewriteGivesTheOldPagesBack()
+{
+    QFETCH(QString, kind);
+    const QString path = makeProject(QStringLiteral("compact"), {"--to", "8", "--width", "400"});
+    QVERIFY(!path.isEmpty());
+    const qint64 before = QFileInfo(path).size();
+    const Run r = kind == QLatin1String("depth") ? correctDepth(path, 8800) : correctAngle(path, 45);
+    QVERIFY(r.succeeded);
+    // The old table's pages went back: no free pages, and the file about the
+    // size it had (not twice it).
+    QCOMPARE(scalarOn(path, QStringLiteral("PRAGMA freelist_count")).toInt(), 0);
+    QVERIFY2(QFileInfo(path).size() < before * 3 / 2,
+             qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(QFileInfo(path).size())));
+    QCOMPARE(scalarOn(path, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 }
 
 QTEST_MAIN(TestCorrectionThreads)

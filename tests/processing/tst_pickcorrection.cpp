@@ -24,6 +24,10 @@ class TestPickCorrection : public QObject
 private slots:
     void picksFollowTheWall_data();
     void picksFollowTheWall();
+    void valuesThatAreNoNumbersStay_data();
+    void valuesThatAreNoNumbersStay();
+    void unreadablePicksTable_data();
+    void unreadablePicksTable();
 
 private:
     QTemporaryDir m_dir;
@@ -113,6 +117,175 @@ void TestPickCorrection::picksFollowTheWall()
         const double direction = std::fmod(was.dipDirection - turn + 720.0, 360.0);
         QVERIFY2(qAbs(now.dip - dip) < 1e-6 && qAbs(now.dipDirection - direction) < 1e-6,
                  qPrintable(QStringLiteral("%1 %2 %3 %4").arg(now.dip).arg(dip).arg(now.dipDirection).arg(direction)));
+    }
+}
+
+namespace {
+
+// Runs the correction kind (depth, angle, diameter) with value through the
+// corrections dialog as the main window does, answering its question about
+// unreadable picks with answer (when it asks). worker gets the run's
+// figures: picks not moved, picks left, failure text.
+struct Outcome
+{
+    bool done = false;
+    bool asked = false;
+    int notMoved = -1;
+    bool picksLeft = false;
+    QString failure;
+};
+
+Outcome correctThroughDialog(const QString &path, const QString &kind, int value,
+                             QMessageBox::StandardButton answer = QMessageBox::Yes)
+{
+    loadRecord(path);
+    Outcome outcome;
+    CorrectionDialog dialog;
+    auto runWorker = [&](CorrectionThread &worker) {
+        worker.setLeavePicks(dialog.leavesPicks());
+        const CorrectionFixture::Run r = CorrectionFixture::run(worker);
+        outcome.done = r.succeeded;
+        outcome.notMoved = worker.picksNotMoved();
+        outcome.picksLeft = worker.picksLeft();
+        outcome.failure = worker.failureText();
+    };
+    QObject::connect(&dialog, &CorrectionDialog::signalToCorrectDepth, [&](int mm) {
+        CorrectDepthThread worker(path, mm);
+        runWorker(worker);
+    });
+    QObject::connect(&dialog, &CorrectionDialog::signalToCorrectAngle, [&](int angle) {
+        CorrectAngleThread worker(path, angle);
+        runWorker(worker);
+    });
+    QLineEdit *field = kind == QLatin1String("depth")   ? dialog.realDepthEdit()
+                       : kind == QLatin1String("angle") ? dialog.angleEdit()
+                                                        : dialog.realDiameterEdit();
+    field->setText(QString::number(value));
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            outcome.asked = true;
+            box->button(answer)->click();
+        }
+    });
+    dialog.okButton()->click();
+    if (kind == QLatin1String("diameter")) {
+        outcome.done = ProjectInfo::instance()->diameter() == value * 10;
+        outcome.notMoved = dialog.picksNotMoved();
+        outcome.picksLeft = outcome.done && dialog.leavesPicks();
+    }
+    return outcome;
+}
+
+QString rowOf(const QString &path, qint64 id)
+{
+    return scalarOn(path, QStringLiteral("select quote(depth)||','||quote(dip)||','||quote(dipDirection)||','||"
+                                         "quote(amplitude) from structurePicks where id = %1")
+                              .arg(id))
+        .toString();
+}
+
+} // namespace
+
+void TestPickCorrection::valuesThatAreNoNumbersStay_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("row");      // depth, dip, dipDirection, amplitude as SQL
+    QTest::addColumn<int>("notMoved");
+    QTest::addColumn<QString>("kept");     // the stored row afterwards: quote() of each column
+
+    const QString depth = "20000, NULL, 10, 300";
+    QTest::newRow("depth, NULL dip: moved, dip stays NULL") << "depth" << 6600 << depth << 0 << "22000.0,NULL,10.0,330.0";
+    QTest::newRow("angle, NULL dip: turned, dip stays NULL") << "angle" << 90 << depth << 0 << "20000.0,NULL,280.0,300.0";
+    QTest::newRow("diameter, NULL dip stays NULL") << "diameter" << 96 << depth << 0 << "20000.0,NULL,10.0,300.0";
+    const QString text = "20000, 30, 10, 'wide'";
+    QTest::newRow("depth, text amplitude") << "depth" << 6600 << text << 1 << "20000.0,30.0,10.0,'wide'";
+    QTest::newRow("diameter, text amplitude") << "diameter" << 96 << text << 1 << "20000.0,30.0,10.0,'wide'";
+    QTest::newRow("angle, text amplitude: turned") << "angle" << 90 << text << 0 << "20000.0,30.0,280.0,'wide'";
+    QTest::newRow("angle, NaN direction") << "angle" << 90 << "20000, 30, 'NaN', 300" << 1 << "20000.0,30.0,'NaN',300.0";
+    QTest::newRow("depth, NULL depth") << "depth" << 6600 << "NULL, 30, 10, 300" << 1 << "NULL,30.0,10.0,300.0";
+    QTest::newRow("depth, infinite depth") << "depth" << 6600 << "1e999, 30, 10, 300" << 1 << "Inf,30.0,10.0,300.0";
+}
+
+void TestPickCorrection::valuesThatAreNoNumbersStay()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, value);
+    QFETCH(QString, row);
+    QFETCH(int, notMoved);
+    QFETCH(QString, kept);
+    const QString path = m_dir.filePath(QStringLiteral("p%1.prj").arg(++m_serial));
+    QVERIFY(SampleFixture::make(path, {"--to", "6", "--width", "400"}));
+    StructurePick good{0, 10000.0, 45.0, 100.0, 500.0};
+    StructurePickStore store(path);
+    QVERIFY(store.add(&good));
+    QVERIFY(execOn(path, {"INSERT INTO structurePicks (id, depth, dip, dipDirection, amplitude) VALUES (77, "
+                          + row + ")"}));
+
+    const Outcome outcome = correctThroughDialog(path, kind, value);
+    QVERIFY(outcome.done);
+    QCOMPARE(outcome.notMoved, notMoved);
+    QCOMPARE(rowOf(path, 77), kept);
+    // The good pick moved with the wall.
+    const QString moved = rowOf(path, good.id);
+    QVERIFY2(moved != QStringLiteral("10000.0,45.0,100.0,500.0"), qPrintable(moved));
+}
+
+void TestPickCorrection::unreadablePicksTable_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("table");    // statement that makes structurePicks
+    QTest::addColumn<QString>("reason");   // named in the question and the failure
+    QTest::addColumn<bool>("yes");         // the answer to the question
+
+    const QString noDip = "CREATE TABLE structurePicks (id integer primary key, depth real, dipDirection real, "
+                          "amplitude real, type text, comment text)";
+    const QString view = "CREATE VIEW structurePicks AS SELECT 1 AS id, 2.0 AS depth, 3.0 AS dip, 4.0 AS "
+                         "dipDirection, 5.0 AS amplitude, 'x' AS type, '' AS comment";
+    const QString textId = "CREATE TABLE structurePicks (id text, depth real, dip real, dipDirection real, "
+                           "amplitude real, type text, comment text)";
+    for (const char *kind : {"depth", "angle", "diameter"}) {
+        const int value = QByteArray(kind) == "depth" ? 6600 : QByteArray(kind) == "angle" ? 90 : 96;
+        QTest::addRow("%s, missing column, corrected without the picks", kind) << kind << value << noDip << "dip" << true;
+        QTest::addRow("%s, a view, not corrected", kind) << kind << value << view << "view" << false;
+        QTest::addRow("%s, text id, corrected without the picks", kind) << kind << value << textId << "integer key" << true;
+    }
+}
+
+void TestPickCorrection::unreadablePicksTable()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, value);
+    QFETCH(QString, table);
+    QFETCH(QString, reason);
+    QFETCH(bool, yes);
+    const QString path = m_dir.filePath(QStringLiteral("p%1.prj").arg(++m_serial));
+    QVERIFY(SampleFixture::make(path, {"--to", "6", "--width", "400"}));
+    QVERIFY(execOn(path, {table}));
+    if (!table.contains(QLatin1String("VIEW")))
+        QVERIFY(execOn(path, {"INSERT INTO structurePicks (id, depth, dipDirection, amplitude) VALUES (5, 20000, 10, 300)"}));
+    const QString picksBefore = scalarOn(path, "select group_concat(quote(depth)||quote(dipDirection)) from structurePicks").toString();
+    QVERIFY(StructurePickStore::unreadableReason(path).contains(reason));
+    const FileState before = readState(path);
+
+    const Outcome outcome = correctThroughDialog(path, kind, value, yes ? QMessageBox::Yes : QMessageBox::No);
+    QVERIFY(outcome.asked);
+    QCOMPARE(outcome.done, yes);
+    if (yes)
+        QVERIFY(outcome.picksLeft);
+    else
+        QCOMPARE(readState(path).hash, before.hash);
+    QCOMPARE(scalarOn(path, "select group_concat(quote(depth)||quote(dipDirection)) from structurePicks").toString(),
+             picksBefore);
+
+    // A worker started without the user's consent refuses and says why.
+    if (kind != QLatin1String("diameter")) {
+        loadRecord(path);
+        CorrectDepthThread worker(path, 7000);
+        const CorrectionFixture::Run r = CorrectionFixture::run(worker);
+        QVERIFY(!r.succeeded);
+        QVERIFY2(worker.failureText().contains(reason), qPrintable(worker.failureText()));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <sys/mount.h>
 
 #include "correctionfixture.h"
+#include "fulldisk.h"
 #include "killfixture.h"
 #include "samplefixture.h"
 
@@ -49,6 +50,8 @@ private slots:
     void failedRunLeavesProjectUnchanged_data();
     void failedRunLeavesProjectUnchanged();
     void cancelBeforeStartChangesNothing();
+    void failedCorrectionSaysWhy_data();
+    void failedCorrectionSaysWhy();
     void killedAtRandomMomentsLeavesOldOrNew_data();
     void killedAtRandomMomentsLeavesOldOrNew();
 
@@ -222,6 +225,68 @@ void TestRewriteSafety::failedRunLeavesProjectUnchanged()
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
 }
 
+void TestRewriteSafety::failedCorrectionSaysWhy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("cause");
+    for (const char *kind : {"depth", "angle"}) {
+        QTest::addRow("%s, disk full", kind) << kind << "full disk" << "the disk is full";
+        QTest::addRow("%s, page limit", kind) << kind << "page limit" << "the disk is full";
+        QTest::addRow("%s, read-only file", kind) << kind << "read-only file" << "the file \"%1\" is read-only";
+        QTest::addRow("%s, read-only folder", kind) << kind << "read-only folder" << "the folder \"%2\" is read-only";
+        QTest::addRow("%s, locked", kind) << kind << "locked" << "the file is locked by another program";
+    }
+}
+
+void TestRewriteSafety::failedCorrectionSaysWhy()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, trouble);
+    QFETCH(QString, cause);
+    QTemporaryDir folder(m_dir.filePath(QStringLiteral("why-XXXXXX")));
+    const QString path = folder.filePath(QStringLiteral("p.prj"));
+    QVERIFY(copyProject(m_down, path));
+    cause.replace(QLatin1String("%1"), QStringLiteral("p.prj")).replace(QLatin1String("%2"), folder.path());
+    const FileState before = readState(path);
+
+    QString failure;
+    if (trouble == QLatin1String("full disk")) {
+        // The file may grow by a few pages only.
+        const FullDisk::Outcome outcome
+            = FullDisk::run(QStringLiteral("correct"), {kind, path}, QFileInfo(path).size() + 64 * 1024);
+        QVERIFY(outcome.finished);
+        QCOMPARE(FullDisk::printed(outcome, QStringLiteral("succeeded")), QStringLiteral("no"));
+        failure = FullDisk::printed(outcome, QStringLiteral("failure"));
+    } else {
+        loadRecord(path);
+        std::unique_ptr<CorrectionThread> worker;
+        if (kind == QLatin1String("depth"))
+            worker.reset(new CorrectDepthThread(path, 21000));
+        else
+            worker.reset(new CorrectAngleThread(path, 120));
+        if (trouble == QLatin1String("page limit")) {
+            const int pages = scalarOn(path, QStringLiteral("PRAGMA page_count")).toInt();
+            worker->rewriter().setConnectionPragmas({QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 20)});
+        }
+        if (trouble == QLatin1String("read-only file"))
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        if (trouble == QLatin1String("read-only folder"))
+            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+        std::unique_ptr<WriteLock> lock;
+        if (trouble == QLatin1String("locked"))
+            lock.reset(new WriteLock(path));
+        QVERIFY(!CorrectionFixture::run(*worker).succeeded);
+        failure = worker->failureText();
+        lock.reset();
+        ProjectInfo::instance()->setDatabase(QString());
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    QCOMPARE(failure, cause);
+    QCOMPARE(readState(path).hash, before.hash);
+}
+
 void TestRewriteSafety::cancelBeforeStartChangesNothing()
 {
     const QString path = copyOf(m_small, QStringLiteral("cancel-early.prj"));
@@ -295,8 +360,32 @@ void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
     QVERIFY(olds >= rounds / 3);
 }
 
+namespace {
+
+// Child of failedCorrectionSaysWhy: the correction args[0] of args[1] on a
+// full disk.
+int fullDiskChild(const QString &routine, const QStringList &args)
+{
+    if (routine != QLatin1String("correct") || args.size() < 2)
+        return 2;
+    loadRecord(args.at(1));
+    std::unique_ptr<CorrectionThread> worker;
+    if (args.at(0) == QLatin1String("depth"))
+        worker.reset(new CorrectDepthThread(args.at(1), 21000));
+    else
+        worker.reset(new CorrectAngleThread(args.at(1), 120));
+    const bool ok = CorrectionFixture::run(*worker).succeeded;
+    FullDisk::print(QStringLiteral("succeeded"), ok ? QStringLiteral("yes") : QStringLiteral("no"));
+    FullDisk::print(QStringLiteral("failure"), worker->failureText());
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (!qEnvironmentVariableIsEmpty("KORA_FULL_DISK_ROUTINE"))
+        return FullDisk::testMain<TestRewriteSafety>(argc, argv, fullDiskChild);
     QApplication app(argc, argv);
     if ((argc == 4 || argc == 5) && qstrcmp(argv[1], kChildArgument) == 0)
         return runChild(QString::fromLatin1(argv[2]), QString::fromLocal8Bit(argv[3]),

@@ -39,6 +39,8 @@ private slots:
     void projectWithoutImages();
     void readOnlyFiles_data();
     void readOnlyFiles();
+    void writeProblemNamesThePlace_data();
+    void writeProblemNamesThePlace();
     void pixelFactorWithoutDiameterOrWidth();
     void cleanupTestCase();
 
@@ -571,6 +573,47 @@ void TestProjectInfo::readOnlyFiles()
         QCOMPARE(db.columns(QStringLiteral("projectInfo")).size(), generation);
     }
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+}
+
+void TestProjectInfo::writeProblemNamesThePlace_data()
+{
+    QTest::addColumn<QString>("place");    // what is read-only: "", file, folder
+    QTest::addColumn<bool>("hotJournal");
+    QTest::addColumn<QString>("problem");  // %1: the file's name, %2: its folder
+    const QString interrupted = "; it was interrupted during a change; open it where it can be written to "
+                                "finish restoring it";
+    QTest::newRow("writable") << "" << false << "";
+    QTest::newRow("writable, journal waiting") << "" << true << "";
+    QTest::newRow("read-only file") << "file" << false << "the file \"%1\" is read-only";
+    QTest::newRow("read-only folder") << "folder" << false << "the folder \"%2\" is read-only";
+    QTest::newRow("read-only folder, journal waiting") << "folder" << true
+                                                       << "the folder \"%2\" is read-only" + interrupted;
+}
+
+void TestProjectInfo::writeProblemNamesThePlace()
+{
+    QFETCH(QString, place);
+    QFETCH(bool, hotJournal);
+    QFETCH(QString, problem);
+    QTemporaryDir folder(m_dir.filePath(QStringLiteral("place-XXXXXX")));
+    const QString path = folder.filePath(QStringLiteral("p.prj"));
+    QVERIFY(SampleFixture::make(path, {"--to", "2"}));
+    if (hotJournal) {
+        QFile journal(path + QStringLiteral("-journal"));
+        QVERIFY(journal.open(QIODevice::WriteOnly));
+        journal.write(QByteArray(512, 'j'));
+    }
+    if (place == QLatin1String("file"))
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    if (place == QLatin1String("folder"))
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    ProjectInfo::instance()->setDatabase(path);
+    const QString found = ProjectInfo::instance()->writeProblem();
+    ProjectInfo::instance()->setDatabase(QString());
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    problem.replace(QLatin1String("%1"), QStringLiteral("p.prj")).replace(QLatin1String("%2"), folder.path());
+    QCOMPARE(found, problem);
 }
 
 void TestProjectInfo::pixelFactorWithoutDiameterOrWidth()

@@ -25,6 +25,9 @@ private slots:
     void filesThatMustNotChange();
     void failingWriteChangesNothing();
     void csvOfThreePicks();
+    void storedValuesThatAreNoNumbers_data();
+    void storedValuesThatAreNoNumbers();
+    void csvToAReadOnlyFolderSaysWhy();
 
 private:
     QTemporaryDir m_dir;
@@ -171,6 +174,57 @@ void TstStructurePickStore::csvOfThreePicks()
     QCOMPARE(lines.value(1), QString("12.4300,38.0,215.0,fracture,,%1,%2")
                                  .arg(t.dip, 0, 'f', 1)
                                  .arg(t.dipDirection, 0, 'f', 1));
+}
+
+void TstStructurePickStore::storedValuesThatAreNoNumbers_data()
+{
+    QTest::addColumn<QString>("values");   // dip, dipDirection as SQL
+    QTest::addColumn<QString>("csv");      // the pick's line of the CSV
+    QTest::newRow("NULL dip") << "NULL, 40" << "1.0000,,40.0,fracture,";
+    QTest::newRow("text dip") << "'steep', 40" << "1.0000,,40.0,fracture,";
+    QTest::newRow("dip above 90") << "95, 40" << "1.0000,,40.0,fracture,";
+    QTest::newRow("infinite direction") << "30, 1e999" << "1.0000,30.0,,fracture,";
+    QTest::newRow("NaN direction as text") << "30, 'NaN'" << "1.0000,30.0,,fracture,";
+}
+
+void TstStructurePickStore::storedValuesThatAreNoNumbers()
+{
+    QFETCH(QString, values);
+    QFETCH(QString, csv);
+    const QString path = m_dir.filePath(QStringLiteral("bad-%1.prj").arg(QTest::currentDataTag()));
+    QFile::remove(path);
+    QVERIFY(QFile::copy(m_sample, path));
+    StructurePick good;
+    good.depth = 20000;
+    good.dip = 30;
+    good.dipDirection = 100;
+    StructurePickStore store(path);
+    QVERIFY(store.add(&good));
+    {
+        Inspector db(path);
+        QVERIFY(db.exec("INSERT INTO structurePicks (depth, dip, dipDirection, amplitude, type) VALUES (10000, "
+                        + values + ", 1, 'fracture')"));
+    }
+    const QVector<StructurePick> picks = store.allPicks();
+    QCOMPARE(picks.size(), 2);
+    QVERIFY(!picks.first().isValid());
+    QVERIFY(picks.last().isValid());
+    QBuffer buffer;
+    QVERIFY(buffer.open(QIODevice::WriteOnly));
+    QVERIFY(StructurePickStore::writeCsv(picks, &buffer));
+    QCOMPARE(QString::fromUtf8(buffer.data()).split(QLatin1Char('\n')).value(1), csv);
+}
+
+void TstStructurePickStore::csvToAReadOnlyFolderSaysWhy()
+{
+    QTemporaryDir folder(m_dir.filePath(QStringLiteral("csv-XXXXXX")));
+    const QString path = folder.filePath(QStringLiteral("picks.csv"));
+    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QString error;
+    QVERIFY(!StructurePickStore::writeCsv({StructurePick()}, path, &error));
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(error, QStringLiteral("the folder \"%1\" is read-only").arg(folder.path()));
+    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstStructurePickStore)
