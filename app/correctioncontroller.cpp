@@ -31,6 +31,11 @@ void CorrectionController::showDialog()
 {
     if (m_guard->refuse())
         return;
+    const QString readOnly = ProjectInfo::instance()->writeProblem();
+    if (!ProjectInfo::instance()->projectPath().isEmpty() && !readOnly.isEmpty()) {
+        QMessageBox::warning(m_window, tr("Warning"), tr("The project cannot be corrected: %1.").arg(readOnly));
+        return;
+    }
     m_correctionDialog->refresh();
     m_correctionDialog->show();
     m_correctionDialog->raise();
@@ -67,6 +72,7 @@ void CorrectionController::queueCorrection(bool depth, int value)
     PendingCorrection correction;
     correction.depth = depth;
     correction.value = value;
+    correction.leavePicks = m_correctionDialog && m_correctionDialog->leavesPicks();
     m_pendingCorrections << correction;
     if (!m_guard->running())
         startNextCorrection();
@@ -92,6 +98,7 @@ void CorrectionController::startNextCorrection()
         dialog = new RewriteProgressDialog(tr("Waiting for correcting angle..."), m_window);
         connect(worker, &CorrectionThread::signalProcessFinished, this, [this] { afterCorrectAngle(); });
     }
+    worker->setLeavePicks(next.leavePicks);
     // Freed after every run, whatever happens to the window's own signals.
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     dialog->follow(worker);
@@ -116,9 +123,23 @@ bool CorrectionController::endCorrection()
         // What was asked after it is not run on a file in an unknown state.
         m_pendingCorrections.clear();
         if (!canceled) {
+            const QString why = worker->failureText();
             QMessageBox::warning(m_window, tr("Warning"),
-                                 tr("The correction could not be made; the project file was left unchanged."));
+                                 why.isEmpty()
+                                     ? tr("The correction could not be made; the project file was left unchanged.")
+                                     : tr("The correction could not be made: %1. The project file was left "
+                                          "unchanged.")
+                                           .arg(why));
         }
+    } else if (worker->picksLeft()) {
+        QMessageBox::information(m_window, QString(),
+                                 tr("The wall was corrected; the structure picks were left where they were, "
+                                    "because their table cannot be read."));
+    } else if (worker->picksNotMoved() > 0) {
+        QMessageBox::information(m_window, QString(),
+                                 tr("%n pick(s) could not be moved: a value the correction needs is missing "
+                                    "or not a number.",
+                                    nullptr, worker->picksNotMoved()));
     }
     return ok;
 }

@@ -55,6 +55,9 @@ private:
     {
         bool depth = false;
         int value = 0;
+        // The user agreed to correct the wall without moving the picks,
+        // whose table cannot be read.
+        bool leavePicks = false;
     };
     // A correction request that comes while a rewrite runs is refused,
     // unless it belongs to the press of "Ok" that started the running one.

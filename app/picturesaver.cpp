@@ -82,8 +82,14 @@ void PictureSaver::save(bool isOriginalImage)
         QMessageBox::information(m_window, QString(), tr("Save successfully"));
     } else if (result == 0) {
         m_hasSaveTarget = false;
-        QMessageBox::information(
-            m_window, QString(), tr("Image is too big to save or range error, Please chose a right page depth!"));
+        // A piece that could not be written says why (a full disk, a
+        // read-only folder); the earlier picture of its name is untouched.
+        if (!m_writeError.isEmpty())
+            QMessageBox::warning(m_window, tr("Warning"),
+                                 tr("The picture could not be saved: %1.").arg(m_writeError));
+        else
+            QMessageBox::information(
+                m_window, QString(), tr("Image is too big to save or range error, Please chose a right page depth!"));
     } else {
         m_hasSaveTarget = false;
     }
@@ -93,11 +99,14 @@ int PictureSaver::savePagePieces(bool imageColumnOnly)
 {
     const ProjectInfo *info = ProjectInfo::instance();
     const QString base = Settings::instance()->savePicDir();
+    m_writeError.clear();
     const int step = SaveDialog::askStep(info->pageEnd() - info->pageStart());
     if (step < 0)
         return -1;
     PageRenderer renderer(m_scene, m_page->leftScale(), info->pageStart(), info->pageEnd());
-    return renderer.renderPage(step, base, imageColumnOnly, false) ? 1 : 0;
+    const bool saved = renderer.renderPage(step, base, imageColumnOnly, false);
+    m_writeError = renderer.writeError();
+    return saved ? 1 : 0;
 }
 
 void PictureSaver::saveAs()

@@ -1,6 +1,8 @@
 #ifndef PICTURESAVER_H
 #define PICTURESAVER_H
 
+#include <QString>
+
 #include <QCoreApplication>
 
 class GraphicsScene;
@@ -45,6 +47,8 @@ private:
     PageController *m_page = nullptr;
     RewriteGuard *m_guard = nullptr;
     bool m_hasSaveTarget = false;
+    // Why the last save could not write a piece; empty when no write failed.
+    QString m_writeError;
 };
 
 #endif // PICTURESAVER_H

@@ -91,6 +91,23 @@ void ProjectController::openProjectFile(const QString &path)
     m_projectInfo->setDatabase(path);
     m_projectInfo->loadProjectInfo();
 
+    // A project in a read-only place opens for viewing, and says so once; one
+    // that cannot even be read there (an interrupted change waits to be rolled
+    // back) says why instead of calling itself empty.
+    const QString readOnly = m_projectInfo->writeProblem();
+    if (!readOnly.isEmpty()) {
+        if (m_projectInfo->imageWidth() <= 0) {
+            QMessageBox::warning(m_window, tr("Warning"),
+                                 tr("The project \"%1\" cannot be opened: %2.").arg(QFileInfo(path).fileName(), readOnly));
+            showFileInTitle(QString());
+            return;
+        }
+        QMessageBox::information(m_window, QString(),
+                                 tr("The project is opened for viewing only: %1. Corrections and structure "
+                                    "picks cannot be saved.")
+                                     .arg(readOnly));
+    }
+
     if (m_projectInfo->direction() == QLatin1String("up"))
         convertUpwardProject(path);
 
@@ -235,6 +252,9 @@ void ProjectController::showFileInTitle(const QString &path)
 {
     if (path.isEmpty())
         m_window->setWindowTitle(tr("KORA"));
+    else if (!m_projectInfo->writeProblem().isEmpty() && path == m_projectInfo->projectPath())
+        m_window->setWindowTitle(
+            QStringLiteral("%1 %2 - %3").arg(QFileInfo(path).fileName(), tr("[read-only]"), tr("KORA")));
     else
         m_window->setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), tr("KORA")));
 }

@@ -63,6 +63,9 @@ private slots:
     void cancelLeavesProjectAndPage();
     void viewsShowCorrectedPicks_data();
     void viewsShowCorrectedPicks();
+    void readOnlyProjectOpensForViewing_data();
+    void readOnlyProjectOpensForViewing();
+    void lockedFileIsNamedInTheMessage();
 
 private:
     QString copyOfSample();
@@ -256,6 +259,72 @@ void TestCorrections::viewsShowCorrectedPicks()
     QCOMPARE(list->index(0, PickListDock::DipColumn).data(Qt::UserRole).toDouble(), pick.dip);
     QCOMPARE(structures->structuresWindow()->picks(), stored);
     QTRY_VERIFY(structures->tadpolePlot()->picks().size() == 1 && same(structures->tadpolePlot()->picks().first()));
+}
+
+void TestCorrections::readOnlyProjectOpensForViewing_data()
+{
+    QTest::addColumn<bool>("folder");   // the folder is read-only, else the file
+    QTest::newRow("read-only file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestCorrections::readOnlyProjectOpensForViewing()
+{
+    QFETCH(bool, folder);
+    QTemporaryDir place(m_dir.filePath(QStringLiteral("ro-XXXXXX")));
+    const QString path = place.filePath(QStringLiteral("p.prj"));
+    QVERIFY(QFile::copy(m_sample, path));
+    const QString cause = folder ? QStringLiteral("the folder \"%1\" is read-only").arg(place.path())
+                                 : QStringLiteral("the file \"p.prj\" is read-only");
+    QVERIFY(QFile::setPermissions(folder ? place.path() : path,
+                                  QFile::ReadOwner | (folder ? QFile::ExeOwner : QFile::Permissions())));
+    const FileState before = readState(path);
+    {
+        MainWindow w;
+        ModalWatcher watcher;
+        watcher.acceptNext();
+        SHELL_OPEN_PROJECT(&w, path);
+        // Shown, and said once.
+        QVERIFY(!ShellTest::pageImages(w.scene()).isEmpty());
+        QCOMPARE(watcher.count(), 1);
+        QVERIFY2(watcher.texts().first().contains(cause), qPrintable(watcher.texts().first()));
+        QVERIFY(w.windowTitle().contains(QStringLiteral("read-only")));
+        // The corrections are refused with the reason.
+        watcher.acceptNext();
+        w.handleCorrectionsBtnPressed();
+        QTRY_COMPARE(watcher.count(), 2);
+        QVERIFY2(watcher.texts().at(1).contains(cause), qPrintable(watcher.texts().at(1)));
+        QVERIFY(!correctionDialog() || !correctionDialog()->isVisible());
+    }
+    QFile::setPermissions(place.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestCorrections::lockedFileIsNamedInTheMessage()
+{
+    const QString path = copyOfSample();
+    const FileState before = readState(path);
+    MainWindow w;
+    ModalWatcher watcher;
+    SHELL_OPEN_PROJECT(&w, path);
+    // Another program holds the write lock for longer than the worker waits.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        watcher.acceptNext();
+        w.handleCorrectAngle(90);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QTRY_COMPARE(watcher.count(), 1);
+    QVERIFY2(watcher.texts().first().contains(QStringLiteral("the file is locked by another program")),
+             qPrintable(watcher.texts().first()));
+    QCOMPARE(readState(path).hash, before.hash);
 }
 
 QTEST_MAIN(TestCorrections)
