@@ -8,6 +8,7 @@
 // prints its findings on stdout.
 
 #include <QApplication>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,13 @@ inline QString printed(const Outcome &outcome, const QString &key)
         if (line.startsWith(prefix))
             return line.mid(prefix.size());
     return QString();
+}
+
+// The bytes of the file at path (empty when it cannot be read).
+inline QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline void print(const QString &key, const QString &value)
