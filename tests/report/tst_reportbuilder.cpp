@@ -410,7 +410,7 @@ void TestReportBuilder::fullDiskKeepsTheOldReport()
     const QString path = shortProject();
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("report.pdf"));
-    QReportPDF first(path, 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, true, false);
+    QReportPDF first(ReportTest::job(path, 0.0f, 2.5f, 1, 2, 1.0f, true));
     first.setFileName(target);
     QCOMPARE(runOnThread(&first), target);
     const QByteArray before = FullDisk::bytesOf(target);
@@ -448,7 +448,7 @@ void TestReportBuilder::leftoversOfAKilledExportRemoved()
     QTemporaryDir mine(ReportLeftovers::folderTemplate());
     QVERIFY(mine.isValid());
 
-    QReportPDF next(path, 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, false, false);
+    QReportPDF next(ReportTest::job(path, 0.0f, 2.5f, 1));
     QVERIFY(!QFile::exists(PartFile::partName(target)));
     QVERIFY(!QFile::exists(dead));
     QVERIFY(!QFile::exists(older));
@@ -648,7 +648,7 @@ int fullDiskChild(const QString &routine, const QStringList &args)
     ProjectInfo::instance()->reset();
     ProjectInfo::instance()->setDatabase(args.at(0));
     ProjectInfo::instance()->loadProjectInfo();
-    QReportPDF report(args.at(0), 0.0f, 2.5f, 2, 1, 10, 10, 0.0f, 1.0f, 0, true, false);
+    QReportPDF report(ReportTest::job(args.at(0), 0.0f, 2.5f, 1, 2, 1.0f, true));
     report.setFileName(args.at(1));
     QString error;
     FullDisk::print(QStringLiteral("written"), runOnThread(&report, &error));
