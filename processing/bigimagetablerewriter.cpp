@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
+#include <QUrl>
 #include <QDebug>
 #include <QSqlError>
 #include <QVariant>
@@ -146,6 +147,15 @@ bool BigImageTableRewriter::finish()
     return false;
 }
 
+QString BigImageTableRewriter::filePath() const
+{
+    // Project files are opened through an SQLite URI ("file:...?mode=rw").
+    const QString name = m_db.databaseName();
+    if (!name.startsWith(QLatin1String("file:")))
+        return name;
+    return QUrl(name).toLocalFile();
+}
+
 bool BigImageTableRewriter::compact()
 {
     if (!m_committed || m_inTransaction || !m_db.isOpen())
@@ -165,7 +175,7 @@ bool BigImageTableRewriter::compact()
     if (pages <= 0 || free * 4 <= pages)
         return false;
     const qint64 size = pages * pageSize;
-    const QString path = m_db.databaseName();
+    const QString path = filePath();
     const QStorageInfo here(QFileInfo(path).absolutePath());
     const QStorageInfo temp(QDir::tempPath());
     if (!here.isValid() || here.bytesAvailable() < 2 * size
@@ -191,7 +201,7 @@ void BigImageTableRewriter::markFailed(const QSqlError &error)
 {
     // The first cause counts: a failed COMMIT after a full disk still says so.
     if (m_cause.isEmpty())
-        m_cause = WriteFailure::forSql(m_db.databaseName(), error);
+        m_cause = WriteFailure::forSql(filePath(), error);
     markFailed(error.text());
 }
 

@@ -111,6 +111,9 @@ public:
     bool shouldStop() const { return m_failed || m_cancel.load(); }
 
 private:
+    // The file of the connection (its name may be an SQLite URI).
+    QString filePath() const;
+
     QSqlDatabase m_db;
     std::unique_ptr<QSqlQuery> m_insert;
     QStringList m_pragmas;
