@@ -307,10 +307,6 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The diameter could not be written to the project file. Nothing was corrected.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Corrections</source>
         <translation type="unfinished"></translation>
     </message>
@@ -356,6 +352,30 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The structure picks of this project cannot be read: %1.
+Correct the wall without moving them? They will then no longer match the wall.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The diameter could not be written to the project file: %1. Nothing was corrected.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the project has no information row</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the structure picks could not be corrected (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CorrectionThread</name>
+    <message>
+        <source>the structure-pick table cannot be read (%1)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1006,6 +1026,41 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>The roll view shows the page on screen (%1 m - %2 m). Go to the page of the range first.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The project cannot be corrected: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The correction could not be made: %1. The project file was left unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The wall was corrected; the structure picks were left where they were, because their table cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pick(s) could not be moved: a value the correction needs is missing or not a number.</source>
+        <translation>
+            <numerusform>%n pick could not be moved: a value the correction needs is missing or not a number.</numerusform>
+            <numerusform>%n picks could not be moved: a value the correction needs is missing or not a number.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The picture could not be saved: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project &quot;%1&quot; cannot be opened: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The project is opened for viewing only: %1. Corrections and structure picks cannot be saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[read-only]</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MouseLabel</name>
@@ -1099,6 +1154,13 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     </message>
     <message>
         <source>The pieces could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProjectInfo</name>
+    <message>
+        <source>it was interrupted during a change; open it where it can be written to finish restoring it</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1321,6 +1383,10 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>The report file &quot;%1&quot; could not be written.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The report file &quot;%1&quot; could not be written: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QReportWord</name>
@@ -1538,6 +1604,13 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>No picks</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n left out (invalid values)</source>
+        <translation>
+            <numerusform>%n left out (invalid values)</numerusform>
+            <numerusform>%n left out (invalid values)</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SaveDialog</name>
@@ -1625,6 +1698,13 @@ It needs to saved into different images.
     <message>
         <source>No picks</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n left out (invalid values)</source>
+        <translation>
+            <numerusform>%n left out (invalid values)</numerusform>
+            <numerusform>%n left out (invalid values)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1760,6 +1840,21 @@ It needs to saved into different images.
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StructurePickStore</name>
+    <message>
+        <source>it is a %1, not a table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the column &quot;%1&quot; is missing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its id is not an integer key</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2235,6 +2330,29 @@ It needs to saved into different images.
     </message>
     <message>
         <source>Move Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>the disk is full</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; is read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; is read-only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the file is locked by another program</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the system gave no reason</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -338,10 +338,6 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <translation>工程文件正在重写，请等待其完成。</translation>
     </message>
     <message>
-        <source>The diameter could not be written to the project file. Nothing was corrected.</source>
-        <translation>孔径无法写入工程文件，未做任何校正。</translation>
-    </message>
-    <message>
         <source>Corrections</source>
         <translation>校正</translation>
     </message>
@@ -388,6 +384,31 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>The structure picks of this project cannot be read: %1.
+Correct the wall without moving them? They will then no longer match the wall.</source>
+        <translation>无法读取该工程的构造拾取：%1。
+是否只校正井壁而不移动拾取？之后拾取将与井壁不再吻合。</translation>
+    </message>
+    <message>
+        <source>The diameter could not be written to the project file: %1. Nothing was corrected.</source>
+        <translation>无法将孔径写入工程文件：%1。未做任何校正。</translation>
+    </message>
+    <message>
+        <source>the project has no information row</source>
+        <translation>工程没有工程信息记录</translation>
+    </message>
+    <message>
+        <source>the structure picks could not be corrected (%1)</source>
+        <translation>无法校正构造拾取（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>CorrectionThread</name>
+    <message>
+        <source>the structure-pick table cannot be read (%1)</source>
+        <translation>无法读取构造拾取表（%1）</translation>
     </message>
 </context>
 <context>
@@ -1038,6 +1059,40 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>The roll view shows the page on screen (%1 m - %2 m). Go to the page of the range first.</source>
         <translation>卷动视图只显示屏幕上的当前页（%1 m - %2 m）。请先转到该范围所在的页。</translation>
     </message>
+    <message>
+        <source>The project cannot be corrected: %1.</source>
+        <translation>无法校正该工程：%1。</translation>
+    </message>
+    <message>
+        <source>The correction could not be made: %1. The project file was left unchanged.</source>
+        <translation>无法完成校正：%1。工程文件保持不变。</translation>
+    </message>
+    <message>
+        <source>The wall was corrected; the structure picks were left where they were, because their table cannot be read.</source>
+        <translation>井壁已校正；由于无法读取构造拾取表，拾取保持原位。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pick(s) could not be moved: a value the correction needs is missing or not a number.</source>
+        <translation>
+            <numerusform>%n 个拾取无法移动：校正所需的数值缺失或不是数字。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The picture could not be saved: %1.</source>
+        <translation>无法保存图片：%1。</translation>
+    </message>
+    <message>
+        <source>The project &quot;%1&quot; cannot be opened: %2.</source>
+        <translation>无法打开工程“%1”：%2。</translation>
+    </message>
+    <message>
+        <source>The project is opened for viewing only: %1. Corrections and structure picks cannot be saved.</source>
+        <translation>工程以只读方式打开，仅供查看：%1。校正和构造拾取无法保存。</translation>
+    </message>
+    <message>
+        <source>[read-only]</source>
+        <translation>[只读]</translation>
+    </message>
 </context>
 <context>
     <name>MouseLabel</name>
@@ -1132,6 +1187,13 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
     <message>
         <source>The pieces could not be read: %1</source>
         <translation>无法读取图像块：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectInfo</name>
+    <message>
+        <source>it was interrupted during a change; open it where it can be written to finish restoring it</source>
+        <translation>它在修改过程中被中断；请在可写的位置打开它以完成恢复</translation>
     </message>
 </context>
 <context>
@@ -1353,6 +1415,10 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>The report file &quot;%1&quot; could not be written.</source>
         <translation>无法写入报告文件“%1”。</translation>
     </message>
+    <message>
+        <source>The report file &quot;%1&quot; could not be written: %2.</source>
+        <translation>无法写入报告文件“%1”：%2。</translation>
+    </message>
 </context>
 <context>
     <name>QReportWord</name>
@@ -1569,6 +1635,12 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
         <source>No picks</source>
         <translation>没有拾取</translation>
     </message>
+    <message numerus="yes">
+        <source>%n left out (invalid values)</source>
+        <translation>
+            <numerusform>%n 个未计入（数值无效）</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SaveDialog</name>
@@ -1659,6 +1731,12 @@ It needs to saved into different images.
     <message>
         <source>No picks</source>
         <translation>没有拾取</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n left out (invalid values)</source>
+        <translation>
+            <numerusform>%n 个未计入（数值无效）</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1794,6 +1872,21 @@ It needs to saved into different images.
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>StructurePickStore</name>
+    <message>
+        <source>it is a %1, not a table</source>
+        <translation>它是 %1，而不是表</translation>
+    </message>
+    <message>
+        <source>the column &quot;%1&quot; is missing</source>
+        <translation>缺少列“%1”</translation>
+    </message>
+    <message>
+        <source>its id is not an integer key</source>
+        <translation>其 id 不是整数键</translation>
     </message>
 </context>
 <context>
@@ -2268,6 +2361,29 @@ It needs to saved into different images.
     <message>
         <source>Move Down</source>
         <translation>下移</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>the disk is full</source>
+        <translation>磁盘已满</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; is read-only</source>
+        <translation>文件夹“%1”为只读</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; is read-only</source>
+        <translation>文件“%1”为只读</translation>
+    </message>
+    <message>
+        <source>the file is locked by another program</source>
+        <translation>文件被其他程序锁定</translation>
+    </message>
+    <message>
+        <source>the system gave no reason</source>
+        <translation>系统未给出原因</translation>
     </message>
 </context>
 <context>
