@@ -41,6 +41,76 @@ double wrap360(double degrees)
     return d >= 360.0 ? 0.0 : d;
 }
 
+// Eigenvector of the largest eigenvalue of the orientation tensor Σ v·vᵀ of
+// the unit vectors (cyclic Jacobi rotations of the symmetric 3 × 3 matrix).
+// Its sign is arbitrary; the downward one is returned.
+Vec3 principalAxis(const QVector<Vec3> &vectors)
+{
+    double a[3][3] = {};
+    for (const Vec3 &v : vectors) {
+        const double c[3] = {v.e, v.n, v.d};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                a[i][j] += c[i] * c[j];
+    }
+    double q[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int sweep = 0; sweep < 50; ++sweep) {
+        const double off = a[0][1] * a[0][1] + a[0][2] * a[0][2] + a[1][2] * a[1][2];
+        if (off < 1e-30)
+            break;
+        for (int p = 0; p < 2; ++p) {
+            for (int r = p + 1; r < 3; ++r) {
+                if (a[p][r] == 0.0)
+                    continue;
+                const double theta = (a[r][r] - a[p][p]) / (2.0 * a[p][r]);
+                const double t = (theta >= 0.0 ? 1.0 : -1.0) / (std::fabs(theta) + std::sqrt(theta * theta + 1.0));
+                const double c = 1.0 / std::sqrt(t * t + 1.0);
+                const double s = t * c;
+                for (int k = 0; k < 3; ++k) { // a = a·J
+                    const double kp = a[k][p];
+                    const double kr = a[k][r];
+                    a[k][p] = c * kp - s * kr;
+                    a[k][r] = s * kp + c * kr;
+                }
+                for (int k = 0; k < 3; ++k) { // a = Jᵀ·a
+                    const double pk = a[p][k];
+                    const double rk = a[r][k];
+                    a[p][k] = c * pk - s * rk;
+                    a[r][k] = s * pk + c * rk;
+                }
+                for (int k = 0; k < 3; ++k) { // q = q·J
+                    const double kp = q[k][p];
+                    const double kr = q[k][r];
+                    q[k][p] = c * kp - s * kr;
+                    q[k][r] = s * kp + c * kr;
+                }
+            }
+        }
+    }
+    int best = 0;
+    for (int i = 1; i < 3; ++i)
+        if (a[i][i] > a[best][best])
+            best = i;
+    Vec3 axis{q[0][best], q[1][best], q[2][best]};
+    if (axis.d < 0.0)
+        axis = {-axis.e, -axis.n, -axis.d};
+    return axis;
+}
+
+// (dip, dip direction) of the plane whose pole is v (of that length), v
+// taken downwards.
+QPair<double, double> planeOfPole(Vec3 v, double length)
+{
+    if (v.d < 0.0)
+        v = {-v.e, -v.n, -v.d};
+    const double plunge = qRadiansToDegrees(std::asin(std::clamp(v.d / length, -1.0, 1.0)));
+    const double trend = qRadiansToDegrees(std::atan2(v.e, v.n));
+    const double dip = 90.0 - plunge;
+    // A horizontal mean plane has no dip direction.
+    const double direction = dip > 1e-9 ? wrap360(trend + 180.0) : 0.0;
+    return qMakePair(dip, direction);
+}
+
 } // namespace
 
 QPointF schmidtPole(double dip, double dipDirection)
@@ -51,10 +121,16 @@ QPointF schmidtPole(double dip, double dipDirection)
 
 QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipAndDirection)
 {
+    QVector<Vec3> poles;
+    poles.reserve(dipAndDirection.size());
+    for (const auto &plane : dipAndDirection)
+        poles.append(lineVector(plane.second + 180.0, 90.0 - plane.first));
+    // Poles are axes: each is taken on the side of the set's main axis,
+    // which does not depend on the order of the planes, then summed.
+    const Vec3 axis = principalAxis(poles);
     Vec3 sum;
-    for (const auto &plane : dipAndDirection) {
-        Vec3 v = lineVector(plane.second + 180.0, 90.0 - plane.first);
-        if (v.e * sum.e + v.n * sum.n + v.d * sum.d < 0.0)
+    for (Vec3 v : poles) {
+        if (v.e * axis.e + v.n * axis.n + v.d * axis.d < 0.0)
             v = {-v.e, -v.n, -v.d};
         sum.e += v.e;
         sum.n += v.n;
@@ -63,14 +139,18 @@ QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipA
     const double length = std::sqrt(sum.e * sum.e + sum.n * sum.n + sum.d * sum.d);
     if (!(length > 0.0))
         return qMakePair(0.0, 0.0);
-    if (sum.d < 0.0)
-        sum = {-sum.e, -sum.n, -sum.d};
-    const double plunge = qRadiansToDegrees(std::asin(std::clamp(sum.d / length, -1.0, 1.0)));
-    const double trend = qRadiansToDegrees(std::atan2(sum.e, sum.n));
-    const double dip = 90.0 - plunge;
-    // A horizontal mean plane has no dip direction.
-    const double direction = dip > 1e-9 ? wrap360(trend + 180.0) : 0.0;
-    return qMakePair(dip, direction);
+    return planeOfPole(sum, length);
+}
+
+QPair<double, double> orientationTensorMeanPlane(const QVector<QPair<double, double>> &dipAndDirection)
+{
+    QVector<Vec3> poles;
+    poles.reserve(dipAndDirection.size());
+    for (const auto &plane : dipAndDirection)
+        poles.append(lineVector(plane.second + 180.0, 90.0 - plane.first));
+    if (poles.isEmpty())
+        return qMakePair(0.0, 0.0);
+    return planeOfPole(principalAxis(poles), 1.0);
 }
 
 void schmidtGreatCircle(double dip, double dipDirection, int n, QPointF *points)

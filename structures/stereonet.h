@@ -15,10 +15,15 @@ QPointF schmidtPole(double dip, double dipDirection);
 
 // The (dip, dip direction) of the plane whose pole is the Fisher mean (the
 // normalised sum of unit vectors) of the given planes' poles. Poles are
-// axes: each is taken on the side of the running sum, so planes dipping
-// steeply to opposite sides average as one steep plane. (0, 0) for no
-// planes.
+// axes: each is taken on the side of the main axis of the set (see below),
+// so planes dipping steeply to opposite sides average as one steep plane
+// and the order of the planes does not matter. (0, 0) for no planes.
 QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipAndDirection);
+
+// The (dip, dip direction) of the plane whose pole is the main eigenvector
+// of the poles' orientation tensor (the axis the poles cluster about).
+// (0, 0) for no planes.
+QPair<double, double> orientationTensorMeanPlane(const QVector<QPair<double, double>> &dipAndDirection);
 
 // Points of the plane's great circle on the net, from one end of its strike
 // to the other (n + 1 points).

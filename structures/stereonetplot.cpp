@@ -35,7 +35,7 @@ void StereonetPlot::setSelection(const QVector<int> &selection)
     update();
 }
 
-QPair<double, double> StereonetPlot::meanPlane() const
+std::optional<QPair<double, double>> StereonetPlot::meanPlane() const
 {
     QVector<QPair<double, double>> planes;
     if (m_selection.isEmpty()) {
@@ -46,6 +46,8 @@ QPair<double, double> StereonetPlot::meanPlane() const
             if (i >= 0 && i < m_picks.size())
                 planes.append(qMakePair(m_picks.at(i).dip, m_picks.at(i).dipDirection));
     }
+    if (planes.isEmpty())
+        return std::nullopt;
     return fisherMeanPlane(planes);
 }
 
@@ -106,9 +108,9 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
         painter->drawEllipse(toScreen(schmidtPole(p.dip, p.dipDirection)), dot, dot);
     }
 
-    if (!m_picks.isEmpty()) {
-        const QPair<double, double> mean = meanPlane();
-        const QPointF m = toScreen(schmidtPole(mean.first, mean.second));
+    const std::optional<QPair<double, double>> mean = meanPlane();
+    if (mean) {
+        const QPointF m = toScreen(schmidtPole(mean->first, mean->second));
         painter->setBrush(Qt::NoBrush);
         painter->setPen(QPen(Qt::black, 2.0));
         painter->drawLine(m - QPointF(3 * dot, 0), m + QPointF(3 * dot, 0));
@@ -120,12 +122,12 @@ void StereonetPlot::paintPlot(QPainter *painter, const QRectF &rect) const
     QString legend;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         legend += QStringLiteral("%1 %2   ").arg(it.value()).arg(StructurePick::typeName(it.key()));
-    if (!m_picks.isEmpty()) {
-        const QPair<double, double> mean = meanPlane();
-        legend += tr("mean %1°/%2°").arg(qRound(mean.first)).arg(qRound(mean.second), 3, 10, QLatin1Char('0'));
-    } else {
+    if (m_picks.isEmpty())
         legend = tr("No picks");
-    }
+    else if (mean)
+        legend += tr("mean %1°/%2°").arg(qRound(mean->first)).arg(qRound(mean->second), 3, 10, QLatin1Char('0'));
+    else
+        legend += tr("no mean: no picks of this type");
     if (leftOut() > 0)
         legend += QStringLiteral("   ") + tr("%n left out (invalid values)", nullptr, leftOut());
     painter->setPen(Qt::black);

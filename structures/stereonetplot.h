@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QMap>
+#include <optional>
 
 // Lower-hemisphere equal-area net of the picks: poles (and on request great
 // circles) coloured by type, the count per type, and the Fisher mean pole of
@@ -23,9 +24,9 @@ public:
     QVector<int> selection() const { return m_selection; }
     void setSelection(const QVector<int> &selection);
 
-    // (dip, dip direction) of the mean plane of the selection; (0, 0) when
-    // there are no picks.
-    QPair<double, double> meanPlane() const;
+    // (dip, dip direction) of the mean plane of the selection; none when
+    // the selection holds no pick.
+    std::optional<QPair<double, double>> meanPlane() const;
 
     void paintPlot(QPainter *painter, const QRectF &rect) const override;
 

@@ -2,12 +2,67 @@
 // with invalid values left out of the net.
 
 #include <QtTest>
+#include <QRandomGenerator>
 #include <cmath>
 
 #include "stereonet.h"
 #include "stereonetplot.h"
 
 using Planes = QVector<QPair<double, double>>;
+
+namespace {
+
+struct Axis
+{
+    double e, n, d;
+};
+
+Axis poleOf(const QPair<double, double> &plane)
+{
+    const double trend = qDegreesToRadians(plane.second + 180.0);
+    const double plunge = qDegreesToRadians(90.0 - plane.first);
+    return {std::cos(plunge) * std::sin(trend), std::cos(plunge) * std::cos(trend), std::sin(plunge)};
+}
+
+// Angle in degrees between the poles of two planes, taken as axes.
+double axialAngle(const QPair<double, double> &a, const QPair<double, double> &b)
+{
+    const Axis u = poleOf(a);
+    const Axis v = poleOf(b);
+    const double c = std::fabs(u.e * v.e + u.n * v.n + u.d * v.d);
+    return qRadiansToDegrees(std::acos(std::min(1.0, c)));
+}
+
+// count planes whose poles lie scattered about the pole of (dip, direction)
+// by angles of a normal spread (degrees), poles taken downwards.
+Planes scatteredSet(QRandomGenerator &random, int count, double dip, double direction, double spread)
+{
+    const Axis m = poleOf(qMakePair(dip, direction));
+    // Two unit vectors perpendicular to m.
+    Axis u = std::fabs(m.d) < 0.9 ? Axis{-m.n, m.e, 0.0} : Axis{1.0, 0.0, -m.e / m.d};
+    const double lu = std::sqrt(u.e * u.e + u.n * u.n + u.d * u.d);
+    u = {u.e / lu, u.n / lu, u.d / lu};
+    const Axis w{m.n * u.d - m.d * u.n, m.d * u.e - m.e * u.d, m.e * u.n - m.n * u.e};
+    Planes planes;
+    for (int i = 0; i < count; ++i) {
+        // Box–Muller for the angle off the mean, uniform about it.
+        const double g = std::sqrt(-2.0 * std::log(1.0 - random.generateDouble()))
+                         * std::cos(2.0 * M_PI * random.generateDouble());
+        const double theta = qDegreesToRadians(std::fabs(g) * spread);
+        const double phi = 2.0 * M_PI * random.generateDouble();
+        Axis v{std::cos(theta) * m.e + std::sin(theta) * (std::cos(phi) * u.e + std::sin(phi) * w.e),
+               std::cos(theta) * m.n + std::sin(theta) * (std::cos(phi) * u.n + std::sin(phi) * w.n),
+               std::cos(theta) * m.d + std::sin(theta) * (std::cos(phi) * u.d + std::sin(phi) * w.d)};
+        if (v.d < 0.0)
+            v = {-v.e, -v.n, -v.d};
+        const double plunge = qRadiansToDegrees(std::asin(std::min(1.0, v.d)));
+        const double trend = qRadiansToDegrees(std::atan2(v.e, v.n));
+        planes.append(qMakePair(90.0 - plunge, std::fmod(trend + 540.0, 360.0)));
+    }
+    return planes;
+}
+
+} // namespace
 
 class TstStereonet : public QObject
 {
@@ -18,6 +73,8 @@ private slots:
     void poles();
     void fisherMean_data();
     void fisherMean();
+    void meanOfRandomSets_data();
+    void meanOfRandomSets();
     void greatCircleEndsOnTheRim();
     void invalidPicksAreLeftOut();
 };
@@ -76,6 +133,50 @@ void TstStereonet::fisherMean()
     // A vertical plane dips to either side of its strike.
     QVERIFY2(gap < 0.3 || (dip == 90.0 && std::fabs(gap - 180.0) < 0.3),
              qPrintable(QString::number(mean.second)));
+}
+
+void TstStereonet::meanOfRandomSets_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<double>("dip");
+    QTest::addColumn<double>("direction");
+    QTest::addColumn<double>("spread");
+    // Degrees; a few dispersed planes leave the two estimates further apart.
+    QTest::addColumn<double>("tensorAgreement");
+    QTest::newRow("tight, moderate dip") << 12 << 40.0 << 130.0 << 8.0 << 1.0;
+    QTest::newRow("tight, steep across vertical") << 15 << 86.0 << 20.0 << 8.0 << 1.0;
+    QTest::newRow("five dispersed steep planes") << 5 << 75.0 << 300.0 << 25.0 << 15.0;
+    QTest::newRow("dispersed, steep") << 30 << 80.0 << 200.0 << 30.0 << 6.0;
+    QTest::newRow("dispersed, gentle") << 30 << 25.0 << 60.0 << 25.0 << 6.0;
+}
+
+void TstStereonet::meanOfRandomSets()
+{
+    QFETCH(int, count);
+    QFETCH(double, dip);
+    QFETCH(double, direction);
+    QFETCH(double, spread);
+    QFETCH(double, tensorAgreement);
+    QRandomGenerator random(quint32(count * 1000 + dip * 10 + direction));
+    for (int set = 0; set < 20; ++set) {
+        Planes planes = scatteredSet(random, count, dip, direction, spread);
+        const QPair<double, double> mean = fisherMeanPlane(planes);
+        // The order of the picks (their depths) does not move the mean.
+        for (int shuffle = 0; shuffle < 10; ++shuffle) {
+            for (int i = planes.size() - 1; i > 0; --i)
+                std::swap(planes[i], planes[random.bounded(i + 1)]);
+            const QPair<double, double> again = fisherMeanPlane(planes);
+            QVERIFY2(axialAngle(mean, again) < 1e-4,
+                     qPrintable(QString("set %1: %2/%3 then %4/%5").arg(set).arg(mean.first).arg(mean.second)
+                                    .arg(again.first).arg(again.second)));
+        }
+        // The mean lies where the poles cluster: close to the main axis of
+        // the orientation tensor, which has no sign to choose.
+        const QPair<double, double> tensor = orientationTensorMeanPlane(planes);
+        QVERIFY2(axialAngle(mean, tensor) < tensorAgreement,
+                 qPrintable(QString("set %1: Fisher %2/%3, tensor %4/%5").arg(set).arg(mean.first)
+                                .arg(mean.second).arg(tensor.first).arg(tensor.second)));
+    }
 }
 
 void TstStereonet::greatCircleEndsOnTheRim()

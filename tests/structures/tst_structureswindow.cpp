@@ -1,6 +1,7 @@
 // The Structures window on a real project: the picks of a depth range reach
 // the plots, the exports are real pictures, and the file is left unchanged.
 
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QImage>
@@ -9,6 +10,7 @@
 
 #include "roseplot.h"
 #include "samplefixture.h"
+#include "stereonet.h"
 #include "stereonetplot.h"
 #include "structurepickstore.h"
 #include "structureswindow.h"
@@ -103,6 +105,17 @@ void TstStructuresWindow::picksOfARangeAreShownAndExported()
     QVERIFY(text.contains("<svg") && text.contains("<path"));
     // A folder that does not exist is a failure, not an empty success.
     QVERIFY(!window.tadpole()->exportTo(dir.filePath("missing/tadpole.png")));
+
+    // "Mean of" a type: the mean of its picks; a type with no pick in the
+    // range has no mean at all (not one at the centre).
+    auto *meanOf = window.findChild<QComboBox *>();
+    QVERIFY(meanOf);
+    meanOf->setCurrentIndex(meanOf->findData(QStringLiteral("fracture")));
+    const QPair<double, double> expected = fisherMeanPlane({{30.0, 0.0}, {50.0, 90.0}});
+    QVERIFY(window.stereonet()->meanPlane().has_value());
+    QCOMPARE(*window.stereonet()->meanPlane(), expected);
+    meanOf->setCurrentIndex(meanOf->findData(QStringLiteral("bedding")));
+    QVERIFY(!window.stereonet()->meanPlane().has_value());
 
     QCOMPARE(hashOf(path), before);
 }
