@@ -16,6 +16,8 @@ namespace {
 
 // Item data key under which a piece keeps the picture it was read as.
 constexpr int kOriginalKey = 0x4b43; // "KC"
+// Item data key of a piece's stretch levels: clip percent, low, high.
+constexpr int kLevelsKey = 0x4b4c; // "KL"
 
 // Rows the equalising table of one row reaches beyond half the window.
 constexpr int kTableRows = 4;
@@ -149,8 +151,58 @@ QImage ContrastController::render(const QList<QGraphicsPixmapItem *> &list, int 
         return equaliseSlidingWindow(lines, original.width(), c.windowRows, aboveRows + firstRow,
                                      aboveRows + lastRow, tone.isIdentity() ? nullptr : table);
     }
-    return tone.apply(c.autoStretch ? rowsOf(stretchToPercentiles(original, c.clipPercent), firstRow, lastRow)
-                                    : rowsOf(original, firstRow, lastRow));
+    if (c.autoStretch)
+        return tone.apply(stretchRows(list, index, firstRow, lastRow));
+    return tone.apply(rowsOf(original, firstRow, lastRow));
+}
+
+StretchLevels ContrastController::levelsOf(QGraphicsPixmapItem *item) const
+{
+    const QVariantList kept = item->data(kLevelsKey).toList();
+    if (kept.size() == 3 && kept.at(0).toDouble() == m_contrast.clipPercent)
+        return {kept.at(1).toDouble(), kept.at(2).toDouble()};
+    const StretchLevels levels = stretchLevels(originalOf(item), m_contrast.clipPercent);
+    item->setData(kLevelsKey, QVariantList{m_contrast.clipPercent, levels.low, levels.high});
+    return levels;
+}
+
+QImage ContrastController::stretchRows(const QList<QGraphicsPixmapItem *> &list, int index, int firstRow,
+                                       int lastRow) const
+{
+    // A piece's own levels hold at its middle row; between the middles of
+    // two neighbours the levels pass over from one to the other, so the
+    // stretch changes as smoothly across a joint as within a piece.
+    const QImage original = originalOf(list.at(index));
+    const int h = original.height();
+    const StretchLevels own = levelsOf(list.at(index));
+    const double middle = (h - 1) / 2.0;
+    auto neighbour = [&](int i, StretchLevels *levels, double *at) {
+        if (i < 0 || i >= list.size())
+            return false;
+        const QImage o = originalOf(list.at(i));
+        if (o.width() != original.width() || o.height() <= 0)
+            return false;
+        *levels = levelsOf(list.at(i));
+        *at = i < index ? -o.height() + (o.height() - 1) / 2.0 : h + (o.height() - 1) / 2.0;
+        return true;
+    };
+    StretchLevels above, below;
+    double aboveAt = 0.0, belowAt = 0.0;
+    const bool hasAbove = neighbour(index - 1, &above, &aboveAt);
+    const bool hasBelow = neighbour(index + 1, &below, &belowAt);
+    QImage out(original.width(), lastRow - firstRow + 1, QImage::Format_RGB32);
+    if (out.isNull())
+        return out;
+    for (int r = firstRow; r <= lastRow; ++r) {
+        StretchLevels levels = own;
+        if (r < middle && hasAbove)
+            levels = StretchLevels::blend(above, own, (r - aboveAt) / (middle - aboveAt));
+        else if (r > middle && hasBelow)
+            levels = StretchLevels::blend(own, below, (r - middle) / (belowAt - middle));
+        stretchLine(reinterpret_cast<const QRgb *>(original.constScanLine(r)),
+                    reinterpret_cast<QRgb *>(out.scanLine(r - firstRow)), original.width(), levels);
+    }
+    return out;
 }
 
 void ContrastController::pieceAdded(QGraphicsPixmapItem *item, const QImage &original)
@@ -166,10 +218,12 @@ void ContrastController::pieceAdded(QGraphicsPixmapItem *item, const QImage &ori
         return;
     }
     item->setPixmap(QPixmap::fromImage(render(list, index, 0, kept.height() - 1)));
-    if (!m_contrast.dynamicNormalisation)
+    if (!m_contrast.dynamicNormalisation && !m_contrast.autoStretch)
         return;
-    // The windows of the last rows above now reach into this piece.
-    int reach = windowRows() / 2 + kTableRows;
+    // The windows of the last rows above now reach into this piece; the
+    // stretch of the lower half of the piece above passes over to this one.
+    int reach = m_contrast.dynamicNormalisation ? windowRows() / 2 + kTableRows
+                                                : (index > 0 ? originalOf(list.at(index - 1)).height() / 2 + 1 : 0);
     for (int i = index - 1; i >= 0 && reach > 0; --i) {
         QGraphicsPixmapItem *above = list.at(i);
         const QImage o = originalOf(above);

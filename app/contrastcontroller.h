@@ -17,6 +17,10 @@ class QGraphicsScene;
 // picture through the current contrast setting. The project file is never
 // touched; what is saved or reported from the page is what the page shows.
 //
+// The automatic stretch takes each piece's levels at its middle row and
+// blends them towards its neighbours' between the middles, so a joint is no
+// brighter step than any other row.
+//
 // Dynamic normalisation works across the pieces: its window reaches into the
 // pieces above and below, so the pieces join without a seam, and the rows of
 // the piece above that a new piece's window reaches are shown again when it
@@ -67,6 +71,12 @@ private:
     QImage render(const QList<QGraphicsPixmapItem *> &pieces, int index, int firstRow,
                   int lastRow) const;
     WallContrast effective() const;
+    // Rows firstRow … lastRow of piece index with the automatic stretch,
+    // its levels blended with its neighbours'.
+    QImage stretchRows(const QList<QGraphicsPixmapItem *> &pieces, int index, int firstRow,
+                       int lastRow) const;
+    // The stretch levels of a piece's picture (kept on the item).
+    StretchLevels levelsOf(QGraphicsPixmapItem *item) const;
 
     QGraphicsScene *m_scene = nullptr;
     WallContrast m_contrast;

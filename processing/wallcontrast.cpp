@@ -135,18 +135,25 @@ QImage WallContrast::apply(const QImage &image) const
     return out;
 }
 
-QImage stretchToPercentiles(const QImage &image, double clipPercent)
+StretchLevels StretchLevels::blend(const StretchLevels &a, const StretchLevels &b, double t)
+{
+    return {a.low + (b.low - a.low) * t, a.high + (b.high - a.high) * t};
+}
+
+StretchLevels stretchLevels(const QImage &image, double clipPercent)
 {
     if (image.isNull())
-        return image;
-    QImage out = rgb32(image);
+        return {};
+    const QImage source = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+        ? image
+        : image.convertToFormat(QImage::Format_RGB32);
     std::array<qint64, 256> histogram{};
-    for (int y = 0; y < out.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(out.constScanLine(y));
-        for (int x = 0; x < out.width(); ++x)
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x)
             ++histogram[luma(line[x])];
     }
-    const qint64 total = qint64(out.width()) * out.height();
+    const qint64 total = qint64(source.width()) * source.height();
     const double clip = std::clamp(std::isfinite(clipPercent) ? clipPercent : 0.0, 0.0, 49.0);
     const qint64 cut = qint64(total * clip / 100.0);
     int low = 0;
@@ -162,11 +169,56 @@ QImage stretchToPercentiles(const QImage &image, double clipPercent)
             break;
     }
     if (high <= low)
-        return out; // one tone: nothing to stretch
+        return {}; // one tone: nothing to stretch
+    return {double(low), double(high)};
+}
+
+void stretchLine(const QRgb *from, QRgb *to, int width, const StretchLevels &levels)
+{
+    const double span = levels.high - levels.low;
     uchar table[256];
     for (int v = 0; v < 256; ++v)
-        table[v] = uchar(std::clamp((v - low) * 255 / (high - low), 0, 255));
-    applyTable(out, table, 0, out.height() - 1);
+        table[v] = span > 0.0 ? uchar(std::lround(std::clamp((v - levels.low) * 255.0 / span, 0.0, 255.0)))
+                              : uchar(v);
+    for (int x = 0; x < width; ++x) {
+        const QRgb p = from[x];
+        const int l = luma(p);
+        const int n = table[l];
+        const int dr = qRed(p) - l;
+        const int dg = qGreen(p) - l;
+        const int db = qBlue(p) - l;
+        int r = n + dr;
+        int g = n + dg;
+        int b = n + db;
+        if ((r | g | b) & ~0xff) {
+            // Out of range: the differences shrink together, so the hue stays.
+            double s = 1.0;
+            for (int d : {dr, dg, db}) {
+                if (d > 0)
+                    s = std::min(s, double(255 - n) / d);
+                else if (d < 0)
+                    s = std::min(s, double(n) / -d);
+            }
+            r = std::clamp(int(std::lround(n + dr * s)), 0, 255);
+            g = std::clamp(int(std::lround(n + dg * s)), 0, 255);
+            b = std::clamp(int(std::lround(n + db * s)), 0, 255);
+        }
+        to[x] = qRgba(r, g, b, qAlpha(p));
+    }
+}
+
+QImage stretchToPercentiles(const QImage &image, double clipPercent)
+{
+    if (image.isNull())
+        return image;
+    QImage out = rgb32(image);
+    const StretchLevels levels = stretchLevels(out, clipPercent);
+    if (levels.low == 0.0 && levels.high == 255.0)
+        return out;
+    for (int y = 0; y < out.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        stretchLine(line, line, out.width(), levels);
+    }
     return out;
 }
 

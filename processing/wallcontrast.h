@@ -9,7 +9,8 @@
 // never changed. Brightness shifts (−1 … 1 of the full range), contrast
 // scales about mid-grey (1 = unchanged), gamma bends the tones (1 = linear;
 // above 1 brightens the dark tones). The automatic stretch maps the
-// clipPercent darkest and brightest pixels to black and white; dynamic
+// lightness of the clipPercent darkest and brightest pixels to black and
+// white, keeping hues; dynamic
 // normalisation equalises the histogram over a window of rows sliding down
 // the picture, so dark and saturated stretches of the log become readable.
 struct WallContrast
@@ -35,8 +36,29 @@ struct WallContrast
     void toneTable(uchar table[256]) const;
 };
 
-// Linear stretch between the clipPercent-th and (100 − clipPercent)-th
-// percentile of the luminance; a picture of one tone stays as it is.
+// Luminance levels the automatic stretch takes to black and white. The
+// default levels (0 and 255) leave a picture as it is.
+struct StretchLevels
+{
+    double low = 0.0;
+    double high = 255.0;
+
+    // Levels a fraction t of the way from a to b.
+    static StretchLevels blend(const StretchLevels &a, const StretchLevels &b, double t);
+};
+
+// The clipPercent-th and (100 − clipPercent)-th percentile of the picture's
+// luminance; the default levels for a picture of one tone.
+StretchLevels stretchLevels(const QImage &image, double clipPercent);
+
+// One line of 32-bit pixels with its lightness stretched linearly from the
+// levels to 0 … 255. Each pixel keeps its hue: its channels keep their
+// differences from the lightness, shrunk together only as far as the new
+// lightness needs to stay within 0 … 255. from and to may be the same line.
+void stretchLine(const QRgb *from, QRgb *to, int width, const StretchLevels &levels);
+
+// The picture's lightness stretched between its percentile levels (above);
+// a picture of one tone stays as it is.
 QImage stretchToPercentiles(const QImage &image, double clipPercent);
 
 // Histogram equalisation of the luminance over a window of windowRows rows

@@ -48,7 +48,9 @@ private slots:
     void init();
     void settingChangesThePageNotTheFile_data();
     void settingChangesThePageNotTheFile();
+    void arrivingPiecesGetTheSetting_data();
     void arrivingPiecesGetTheSetting();
+    void stretchedPageHasNoSeams();
     void reportPictureFilter();
 
 private:
@@ -134,19 +136,27 @@ void TestContrast::settingChangesThePageNotTheFile()
     QCOMPARE(hashOf(m_project), before);
 }
 
+void TestContrast::arrivingPiecesGetTheSetting_data()
+{
+    QTest::addColumn<bool>("dynamic"); // else the automatic stretch
+    QTest::newRow("dynamic normalisation") << true;
+    QTest::newRow("automatic stretch") << false;
+}
+
 void TestContrast::arrivingPiecesGetTheSetting()
 {
+    QFETCH(bool, dynamic);
     const QByteArray before = hashOf(m_project);
     MainWindow w;
     ModalWatcher watcher;
     SHELL_OPEN_PROJECT(&w, m_project);
 
     ContrastDock *dock = w.contrastDock();
-    dock->normalisationBox()->setChecked(true);
+    (dynamic ? dock->normalisationBox() : dock->autoStretchBox())->setChecked(true);
     dock->gammaSlider()->setValue(150);
     dock->applyNow();
     const WallContrast setting = w.contrastController()->contrast();
-    QVERIFY(setting.dynamicNormalisation);
+    QVERIFY(dynamic ? setting.dynamicNormalisation : setting.autoStretch);
 
     // The next page's pieces arrive one by one with the setting on.
     w.handleNextImages();
@@ -166,6 +176,64 @@ void TestContrast::arrivingPiecesGetTheSetting()
     for (int i = 0; i < pieces.size(); ++i)
         QVERIFY2(shownOf(pieces.at(i)) == arrived.at(i), qPrintable(QString("piece %1").arg(i)));
     QCOMPARE(hashOf(m_project), before);
+}
+
+// Mean lightness of each row of the page as shown, top to bottom, and the
+// rows that begin a piece.
+static QVector<double> rowMeans(const QList<QGraphicsPixmapItem *> &pieces, QVector<int> *joints)
+{
+    QVector<double> means;
+    for (QGraphicsPixmapItem *piece : pieces) {
+        if (!means.isEmpty())
+            joints->append(means.size());
+        const QImage shown = shownOf(piece);
+        for (int y = 0; y < shown.height(); ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(shown.constScanLine(y));
+            double sum = 0.0;
+            for (int x = 0; x < shown.width(); ++x)
+                sum += qGray(line[x]);
+            means << sum / shown.width();
+        }
+    }
+    return means;
+}
+
+void TestContrast::stretchedPageHasNoSeams()
+{
+    // Pieces of one wall whose tones differ piece by piece: a stretch of
+    // each piece on its own turns every joint into a brightness step.
+    QTemporaryDir dir;
+    const QString project = ShellTest::makeProject(
+        dir, QStringLiteral("seams.prj"),
+        {QStringLiteral("--to"), QStringLiteral("5"), QStringLiteral("--piece"), QStringLiteral("0.5"),
+         QStringLiteral("--seed"), QStringLiteral("7")});
+    QVERIFY(!project.isEmpty());
+    MainWindow w;
+    ModalWatcher watcher;
+    SHELL_OPEN_PROJECT(&w, project);
+    QCOMPARE(watcher.count(), 0);
+    ContrastDock *dock = w.contrastDock();
+    dock->autoStretchBox()->setChecked(true);
+    dock->applyNow();
+    const QList<QGraphicsPixmapItem *> pieces = w.contrastController()->pieces();
+    QVERIFY(pieces.size() >= 5);
+    QVector<int> joints;
+    const QVector<double> means = rowMeans(pieces, &joints);
+    double atJoints = 0.0;
+    QVector<double> elsewhere;
+    for (int y = 1; y < means.size(); ++y) {
+        const double step = std::fabs(means.at(y) - means.at(y - 1));
+        if (joints.contains(y))
+            atJoints = std::max(atJoints, step);
+        else
+            elsewhere << step;
+    }
+    std::sort(elsewhere.begin(), elsewhere.end());
+    // No larger than the steps of the wall's own rows (their 99th percentile).
+    const double usual = elsewhere.at(int(elsewhere.size() * 0.99));
+    QVERIFY2(atJoints <= usual, qPrintable(QString("joints %1, elsewhere %2").arg(atJoints).arg(usual)));
+    // The stretch did spread the page.
+    QVERIFY(*std::max_element(means.begin(), means.end()) - *std::min_element(means.begin(), means.end()) > 20);
 }
 
 void TestContrast::reportPictureFilter()

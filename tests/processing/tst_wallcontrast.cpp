@@ -55,6 +55,8 @@ class TstWallContrast : public QObject
 private slots:
     void lowContrastIsSpread_data();
     void lowContrastIsSpread();
+    void stretchKeepsHues_data();
+    void stretchKeepsHues();
     void slidingWindowEqualisesEachStretch();
     void piecesJoinWithoutSeam_data();
     void piecesJoinWithoutSeam();
@@ -100,6 +102,46 @@ void TstWallContrast::lowContrastIsSpread()
     }
     // The picture given is not touched.
     QCOMPARE(greyRange(source, 0, source.height() - 1), qMakePair(from, to));
+}
+
+// The stretch spreads the lightness and leaves each pixel's hue: a brownish
+// wall of little contrast does not turn red, yellow or grey.
+void TstWallContrast::stretchKeepsHues_data()
+{
+    QTest::addColumn<QColor>("tint"); // the wall's mean colour
+    QTest::addColumn<int>("spread");  // ± lightness variation
+    QTest::newRow("brown, dull") << QColor(150, 110, 70) << 20;
+    QTest::newRow("greenish, bright") << QColor(120, 200, 140) << 25;
+    QTest::newRow("bluish, dark") << QColor(40, 50, 90) << 15;
+}
+
+void TstWallContrast::stretchKeepsHues()
+{
+    QFETCH(QColor, tint);
+    QFETCH(int, spread);
+    QImage wall(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < wall.height(); ++y)
+        for (int x = 0; x < wall.width(); ++x) {
+            const int d = ((x * 13 + y * 7) % (2 * spread + 1)) - spread;
+            wall.setPixel(x, y, qRgb(tint.red() + d, tint.green() + d, tint.blue() + d));
+        }
+    const QImage shown = stretchToPercentiles(wall, 1.0);
+    const auto range = greyRange(shown, 0, shown.height() - 1);
+    QVERIFY2(range.second - range.first > 150, qPrintable(QString("%1..%2").arg(range.first).arg(range.second)));
+    int compared = 0;
+    for (int y = 0; y < wall.height(); ++y)
+        for (int x = 0; x < wall.width(); ++x) {
+            const QColor before = wall.pixelColor(x, y);
+            const QColor after = shown.pixelColor(x, y);
+            // Hue is not defined for a grey or a nearly black pixel.
+            if (after.hsvSaturation() < 40 || after.value() < 40)
+                continue;
+            const int gap = std::abs(before.hsvHue() - after.hsvHue());
+            QVERIFY2(std::min(gap, 360 - gap) <= 4,
+                     qPrintable(QString("(%1, %2): %3 -> %4").arg(x).arg(y).arg(before.name(), after.name())));
+            ++compared;
+        }
+    QVERIFY(compared > wall.width() * wall.height() / 2);
 }
 
 // A dark stretch of wall above a bright one, each with texture across: a
