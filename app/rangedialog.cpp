@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -24,6 +23,17 @@ QLineEdit *makeMetreField(QWidget *parent, const QString &text)
     validator->setLocale(QLocale::c());
     edit->setValidator(validator);
     return edit;
+}
+
+// Depth units as metres, as short as exact (3, 1.5, 2.125).
+QString metresText(int depth)
+{
+    QString text = QLocale::c().toString(depth / 10000.0, 'f', 4);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
 }
 
 bool readMetres(const QString &text, double *value)
@@ -52,7 +62,9 @@ RangeDialog::RangeDialog(QWidget *parent)
     m_cancelButton->setFixedWidth(70);
     m_errorLabel = new QLabel(this);
     m_errorLabel->setObjectName(QStringLiteral("errorLabel"));
-    m_errorLabel->hide();
+    // The line of the message is kept free, so that a message does not
+    // move the buttons under the mouse.
+    m_errorLabel->setMinimumHeight(m_errorLabel->fontMetrics().height());
 
     auto *fields = new QHBoxLayout;
     fields->addWidget(m_startLabel);
@@ -67,12 +79,12 @@ RangeDialog::RangeDialog(QWidget *parent)
     layout->addWidget(m_errorLabel);
     layout->addLayout(buttons);
 
+    // The range is checked on OK: while the user types the start, the end
+    // still holds the old value and is no error yet. A change clears an
+    // earlier message.
     connect(m_endEdit, &QLineEdit::textEdited, this, &RangeDialog::handleTextEdited);
     connect(m_endEdit, &QLineEdit::textChanged, this, &RangeDialog::handleTextChanged);
-    // A changed start must be checked against the end as well, otherwise an
-    // edited start could slip past the 2 m rule.
-    connect(m_startEdit, &QLineEdit::textChanged, this,
-            [this](const QString &text) { validate(text, m_endEdit->text()); });
+    connect(m_startEdit, &QLineEdit::textChanged, this, &RangeDialog::handleTextChanged);
     connect(m_okButton, &QPushButton::pressed, this, &RangeDialog::okPressed);
     connect(m_cancelButton, &QPushButton::pressed, this, &QDialog::close);
 }
@@ -80,25 +92,22 @@ RangeDialog::RangeDialog(QWidget *parent)
 void RangeDialog::setLowestStart(int depth)
 {
     m_lowestStart = depth;
-    m_startEdit->setText(QString::number(depth / 10000));
+    m_startEdit->setText(metresText(depth));
 }
 
 void RangeDialog::setEnd(int depth)
 {
-    // Limit the end to 2 m below the start the field shows (whole metres),
-    // so that the proposed range always passes the check below.
-    const int shownStart = (m_lowestStart / 10000) * 10000;
-    m_end = std::min(depth, shownStart + 20000);
-    m_endEdit->setText(QString::number(static_cast<int>(std::ceil(m_end / 10000.0))));
+    // At most 2 m below the start, so that the proposed range passes the
+    // check on OK.
+    m_end = std::min(depth, m_lowestStart + 20000);
+    m_endEdit->setText(metresText(m_end));
 }
 
 void RangeDialog::okPressed()
 {
-    if (!m_okButton->isEnabled())
-        return;
     double start = 0.0;
     double end = 0.0;
-    if (!readMetres(m_startEdit->text(), &start) || !readMetres(m_endEdit->text(), &end))
+    if (!validate(m_startEdit->text(), m_endEdit->text(), &start, &end))
         return;
     emit rollRangeGetted(start * 10000.0, end * 10000.0);
     close();
@@ -111,25 +120,22 @@ void RangeDialog::handleTextEdited(QString text)
 
 void RangeDialog::handleTextChanged(QString text)
 {
-    validate(m_startEdit->text(), text);
+    Q_UNUSED(text);
+    m_errorLabel->clear();
 }
 
-void RangeDialog::validate(const QString &startText, const QString &endText)
+bool RangeDialog::validate(const QString &startText, const QString &endText, double *start, double *end)
 {
-    double s = 0.0;
-    double e = 0.0;
-    const bool startOk = readMetres(startText, &s);
-    const bool endOk = readMetres(endText, &e);
-    if (!startOk || !endOk || e <= s) {
+    const bool startOk = readMetres(startText, start);
+    const bool endOk = readMetres(endText, end);
+    if (!startOk || !endOk || *end <= *start) {
         m_errorLabel->setText(tr("Range error,start depth is larger than end depth!"));
-        m_errorLabel->show();
-        m_okButton->setEnabled(false);
-    } else if (e - s > 2.0 + 1e-9) { // tolerance for decimal input such as 3.1 - 1.1
-        m_errorLabel->setText(tr("The range must less than 2m!"));
-        m_errorLabel->show();
-        m_okButton->setEnabled(false);
-    } else {
-        m_errorLabel->hide();
-        m_okButton->setEnabled(true);
+        return false;
     }
+    if (*end - *start > 2.0 + 1e-9) { // tolerance for decimal input such as 3.1 - 1.1
+        m_errorLabel->setText(tr("The range must less than 2m!"));
+        return false;
+    }
+    m_errorLabel->clear();
+    return true;
 }

@@ -9,17 +9,19 @@ class QLineEdit;
 class QPushButton;
 
 // Asks for the depth interval (in metres, at most 2 m long) of the roll view.
-// Deleted when closed.
+// The range is checked when OK is pressed; a wrong one keeps the dialog open
+// with the reason. Deleted when closed.
 class RangeDialog : public QDialog
 {
     Q_OBJECT
 public:
     explicit RangeDialog(QWidget *parent = nullptr);
 
-    // Lowest allowed start, in depth units; the start field shows whole metres.
+    // Start proposed, in depth units (the top of the page on screen); the
+    // start field shows it in metres.
     void setLowestStart(int depth);
     int lowestStart() const { return m_lowestStart; }
-    // End of the range in depth units, limited to 2 m below the start shown.
+    // End of the range proposed in depth units, limited to 2 m below the start.
     void setEnd(int depth);
     int end() const { return m_end; }
 
@@ -38,7 +40,9 @@ public slots:
     void handleTextChanged(QString text);
 
 private:
-    void validate(const QString &startText, const QString &endText);
+    // Reads both fields (metres); false, with the reason shown, when the
+    // range is reversed, empty or longer than 2 m.
+    bool validate(const QString &startText, const QString &endText, double *start, double *end);
 
     QLabel *m_startLabel;
     QLabel *m_endLabel;

@@ -35,6 +35,13 @@ ScrollArea::ScrollArea(QWidget *parent)
     }
     layout->addLayout(buttons);
     setWidget(content);
+    // The keys go to the view, also after a click on a button: the arrow
+    // keys roll and move the wall instead of walking through the buttons,
+    // and Escape closes the window.
+    for (QPushButton *button : {m_preBtn, m_nextBtn, m_saveBtn})
+        button->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_rollWidget);
+    m_rollWidget->setFocus();
 
     connect(m_preBtn, &QPushButton::pressed, this, &ScrollArea::handlePreBtnPressed);
     connect(m_nextBtn, &QPushButton::pressed, this, &ScrollArea::handleNextBtnPressed);

@@ -4,6 +4,9 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QPainter>
+#include <QPainterPath>
 #include <QSurfaceFormat>
 #include <QWheelEvent>
 
@@ -17,6 +20,12 @@ namespace {
 // Twice the tangent of half the 45 degree field of view: the view's height
 // per unit of camera distance.
 constexpr float kViewHeightPerDistance = 0.8284263822087914f;
+
+// The camera never starts nearer than this (the tube's diameter is 2).
+constexpr float kNearestStart = 5.0f;
+
+// Share of the view's height the whole page takes when the window opens.
+constexpr float kPageShareOfView = 0.8f;
 
 QImage loadOrPlaceholder(const QString &path)
 {
@@ -121,6 +130,13 @@ bool MyGLWidget::loadTextures()
     m_cylinderLength = t.cylinderLength();
     m_rulerTexWidth = t.rulerTexWidth();
     m_rulerTexHeight = t.rulerTexHeight();
+    if (!m_viewFitted) {
+        // The window opens on the whole page: the camera stands back until
+        // the page's length fills most of the view's height.
+        m_viewFitted = true;
+        m_cameraZ = -std::max(kNearestStart, pageLength() / kPageShareOfView / kViewHeightPerDistance);
+        updateViewExtent();
+    }
     m_wallTexture = uploadTexture(t.wallTexture());
     m_rulerTexture = m_wallTexture ? uploadTexture(t.rulerTexture()) : 0;
     if (!texturesLoaded()) {
@@ -170,23 +186,48 @@ void MyGLWidget::initializeGL()
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
 }
 
+float MyGLWidget::pageLength() const
+{
+    return m_radius > 0.0f ? (m_wallTexHeight - m_wallTexPadding) / m_radius : 0.0f;
+}
+
 void MyGLWidget::resizeGL(int w, int h)
 {
     if (h == 0)
         h = 1;
-    const qreal ratio = devicePixelRatioF();
-    glViewport(0, 0, GLsizei(w * ratio), GLsizei(h * ratio));
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, GLdouble(w) / GLdouble(h), 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     m_aspect = float(w) / float(h);
     updateViewExtent();
 }
 
+void MyGLWidget::setUpFrame()
+{
+    // Set again on every frame: the painter of the compass letters leaves
+    // its own state behind, and a camera far back needs a farther plane.
+    if (QOpenGLContext *c = QOpenGLContext::currentContext()) {
+        QOpenGLFunctions *f = c->functions();
+        f->glUseProgram(0);
+        f->glBindBuffer(GL_ARRAY_BUFFER, 0);
+        f->glActiveTexture(GL_TEXTURE0);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(GL_TRUE);
+    const qreal ratio = devicePixelRatioF();
+    glViewport(0, 0, GLsizei(width() * ratio), GLsizei(std::max(1, height()) * ratio));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double far = std::max(100.0, std::fabs(double(m_cameraZ)) + std::fabs(double(m_axialOffset))
+                                           + double(m_cylinderLength) + 20.0);
+    gluPerspective(45.0, GLdouble(m_aspect), 0.1, far);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 void MyGLWidget::paintGL()
 {
+    setUpFrame();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     if (!texturesLoaded() || !m_quadric || m_radius <= 0.0f)
@@ -220,7 +261,85 @@ void MyGLWidget::paintGL()
     glTexCoord2f(0.0f, 1.0f);
     glVertex3f(0.0f, outer, length);
     glEnd();
+
+    const QVector<CompassMark> marks = compassMarks(m_cylinderLength - m_wallTexPadding / m_radius);
     glPopMatrix();
+    drawCompassMarks(marks);
+}
+
+QVector<MyGLWidget::CompassMark> MyGLWidget::compassMarks(float top)
+{
+    // gluCylinder lays the texture's column s at the angle (1 − s) · 360°
+    // from (0, 1) towards (1, 0): north (the picture's edges) at (0, 1),
+    // east a quarter of the picture in at (−1, 0), south at (0, −1), west
+    // at (1, 0). A short tick marks each at the top of the page.
+    static const float kAt[4][2] = {{0.0f, 1.0f}, {-1.0f, 0.0f}, {0.0f, -1.0f}, {1.0f, 0.0f}};
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(1.0f, 0.85f, 0.1f);
+    glLineWidth(2.0f);
+    const float tick = std::min(0.6f, top);
+    glBegin(GL_LINES);
+    for (const auto &at : kAt) {
+        glVertex3f(1.01f * at[0], 1.01f * at[1], top);
+        glVertex3f(1.01f * at[0], 1.01f * at[1], top - tick);
+    }
+    glEnd();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+
+    // The letters go above the ticks on the near half of the tube; those
+    // behind it are left out.
+    GLdouble model[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    QVector<CompassMark> marks;
+    const qreal ratio = devicePixelRatioF();
+    for (int i = 0; i < 4; ++i) {
+        const double x = 1.01 * kAt[i][0];
+        const double y = 1.01 * kAt[i][1];
+        const double z = top;
+        // Facing the camera: the outward normal points back to the eye.
+        const double ex = model[0] * x + model[4] * y + model[8] * z + model[12];
+        const double ey = model[1] * x + model[5] * y + model[9] * z + model[13];
+        const double ez = model[2] * x + model[6] * y + model[10] * z + model[14];
+        const double nx = model[0] * x + model[4] * y;
+        const double ny = model[1] * x + model[5] * y;
+        const double nz = model[2] * x + model[6] * y;
+        const double facing = -(nx * ex + ny * ey + nz * ez) / std::sqrt(ex * ex + ey * ey + ez * ez);
+        if (facing < -0.2)
+            continue;
+        GLdouble wx = 0.0, wy = 0.0, wz = 0.0;
+        if (gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz) != GL_TRUE || wz < 0.0 || wz > 1.0)
+            continue;
+        marks.append({i, QPointF(wx / ratio, (viewport[3] - wy) / ratio)});
+    }
+    return marks;
+}
+
+void MyGLWidget::drawCompassMarks(const QVector<CompassMark> &marks)
+{
+    if (marks.isEmpty())
+        return;
+    const QString letters[4] = {tr("N"), tr("E"), tr("S"), tr("W")};
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(16);
+    const QFontMetricsF fm(font);
+    for (const CompassMark &m : marks) {
+        const QString &text = letters[m.direction];
+        // Above the tick, but inside the view.
+        const double baseline = std::max(fm.ascent() + 2.0, m.at.y() - 4.0);
+        QPainterPath path;
+        path.addText(QPointF(m.at.x() - fm.horizontalAdvance(text) / 2.0, baseline), font, text);
+        painter.setPen(QPen(Qt::black, 3.0));
+        painter.drawPath(path);
+        painter.fillPath(path, QColor(255, 220, 30));
+    }
 }
 
 void MyGLWidget::updateViewExtent()

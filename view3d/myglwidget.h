@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QOpenGLWidget>
 #include <QPoint>
+#include <QPointF>
+#include <QVector>
 #include <QStringList>
 
 #include "cylindertexture.h"
@@ -16,7 +18,8 @@ class QWheelEvent;
 // standing beside it as a flat strip, drawn with the fixed pipeline. Entry 0
 // of the file list is the page image, entry 1 the ruler image; the rest is
 // carried along. Turned, moved and zoomed by the window's tool bar, the
-// mouse and the wheel.
+// mouse and the wheel. It opens on the whole page, with N, E, S and W marked
+// at the top of the tube.
 class MyGLWidget : public QOpenGLWidget
 {
     Q_OBJECT
@@ -69,7 +72,23 @@ private slots:
     void cleanupGL();
 
 private:
+    // A compass letter of the view: which (0 N, 1 E, 2 S, 3 W) and the
+    // top of its tick on the widget.
+    struct CompassMark
+    {
+        int direction;
+        QPointF at;
+    };
+
     void loadImages();
+    // Length of the page on the tube (without the texture's padding).
+    float pageLength() const;
+    // GL state, viewport and projection of a frame.
+    void setUpFrame();
+    // Ticks at N, E, S and W on the tube's top edge (top in the tube's own
+    // frame, which is current), and where their letters go.
+    QVector<CompassMark> compassMarks(float top);
+    void drawCompassMarks(const QVector<CompassMark> &marks);
     bool loadTextures();
     // Deletes the textures and the quadric; the context must be current.
     void releaseGL();
@@ -92,6 +111,7 @@ private:
     float m_imageAspect = 0.0f;
     float m_cameraZ = -5.0f;
     bool m_dragging = false;
+    bool m_viewFitted = false;
     QPoint m_lastPos;
     unsigned int m_wallTexture = 0;
     unsigned int m_rulerTexture = 0;

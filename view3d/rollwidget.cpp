@@ -310,8 +310,9 @@ void RollWidget::keyPressEvent(QKeyEvent *event)
         update();
         break;
     case Qt::Key_Escape:
+        // Closes the view's window (the roll window), full screen or not.
         fullScreen = false;
-        leaveFullScreen();
+        window()->close();
         break;
     case Qt::Key_Left:
         xTrans -= 0.5f;

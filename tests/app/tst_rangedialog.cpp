@@ -6,6 +6,7 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -46,6 +47,7 @@ class TestRangeDialog : public QObject
     static void typeEnd(RangeDialog *d, const QString &text)
     {
         d->endEdit()->selectAll();
+        QTest::keyClick(d->endEdit(), Qt::Key_Backspace);
         QTest::keyClicks(d->endEdit(), text);
     }
 
@@ -55,7 +57,7 @@ private slots:
         QPointer<RangeDialog> d = new RangeDialog;
         QCOMPARE(d->startEdit()->text(), QStringLiteral("0.0"));
         QCOMPARE(d->endEdit()->text(), QStringLiteral("1.0"));
-        QVERIFY(d->errorLabel()->isHidden());
+        QVERIFY(d->errorLabel()->text().isEmpty());
         QVERIFY(d->okButton()->isEnabled());
         QVERIFY(d->testAttribute(Qt::WA_DeleteOnClose));
         d->close();
@@ -100,8 +102,10 @@ private slots:
         RangeDialog d;
         d.setAttribute(Qt::WA_DeleteOnClose, false);
         typeEnd(&d, QStringLiteral("0"));
+        d.okPressed();
         const QString equalError = d.errorLabel()->text();
         typeEnd(&d, QStringLiteral("7"));
+        d.okPressed();
         const QString lengthError = d.errorLabel()->text();
         QCoreApplication::removeTranslator(&translator);
 
@@ -117,115 +121,107 @@ private slots:
         QCOMPARE(lengthError, QStringLiteral("The range must less than 2m!#"));
     }
 
-    void editingSignalAloneChangesNothing()
+    // The range is checked on OK only: what OK says for a typed range.
+    void okChecksTheRange_data()
     {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.handleTextEdited(QStringLiteral("9"));
-        QVERIFY(d.okButton()->isEnabled());
-        QVERIFY(d.errorLabel()->isHidden());
-        // The check runs on the changed text, whoever changed it.
-        d.endEdit()->setText(QStringLiteral("9"));
-        QVERIFY(!d.okButton()->isEnabled());
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("error"); // empty: accepted
+        const QString reversed = QStringLiteral("Range error,start depth is larger than end depth!");
+        const QString tooLong = QStringLiteral("The range must less than 2m!");
+        QTest::newRow("end equal to start") << "3" << "3" << reversed;
+        QTest::newRow("end above start") << "3" << "2.5" << reversed;
+        QTest::newRow("not a number") << "3" << "" << reversed;
+        QTest::newRow("2.5 m") << "3" << "5.5" << tooLong;
+        QTest::newRow("exactly 2 m") << "3" << "5" << "";
+        QTest::newRow("decimal, exactly 2 m") << "1.1" << "3.1" << "";
+        QTest::newRow("1.25 m") << "3" << "4.25" << "";
     }
 
-    void endEqualToStartIsAnError()
+    void okChecksTheRange()
     {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.setLowestStart(30000);
-        QCOMPARE(d.startEdit()->text(), QStringLiteral("3"));
-        typeEnd(&d, QStringLiteral("3"));
-        QCOMPARE(d.errorLabel()->text(),
-                 QStringLiteral("Range error,start depth is larger than end depth!"));
-        QVERIFY(!d.errorLabel()->isHidden());
-        QVERIFY(!d.okButton()->isEnabled());
-        typeEnd(&d, QStringLiteral("2.5"));
-        QVERIFY(!d.okButton()->isEnabled());
-    }
-
-    void rangeLongerThanTwoMetres()
-    {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.setLowestStart(30000);
-        typeEnd(&d, QStringLiteral("5.5"));
-        QCOMPARE(d.errorLabel()->text(), QStringLiteral("The range must less than 2m!"));
-        QVERIFY(!d.errorLabel()->isHidden());
-        QVERIFY(!d.okButton()->isEnabled());
-
-        typeEnd(&d, QStringLiteral("5"));   // exactly 2 m
-        QVERIFY(d.errorLabel()->isHidden());
-        QVERIFY(d.okButton()->isEnabled());
-
-        typeEnd(&d, QStringLiteral("4.25"));
-        QVERIFY(d.okButton()->isEnabled());
-    }
-
-    void decimalStartAndEndExactlyTwoMetresApart()
-    {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.startEdit()->setText(QStringLiteral("1.1"));
-        typeEnd(&d, QStringLiteral("3.1"));
-        QVERIFY2(d.okButton()->isEnabled(), qPrintable(d.errorLabel()->text()));
-    }
-
-    void editedStartIsCheckedToo()
-    {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.setLowestStart(0);
-        d.setEnd(100000);
-        QCOMPARE(d.endEdit()->text(), QStringLiteral("2"));
-        QVERIFY(d.okButton()->isEnabled());
-        d.startEdit()->setText(QStringLiteral("5"));
-        QVERIFY(!d.okButton()->isEnabled());
-        d.startEdit()->setText(QStringLiteral("1"));
-        QVERIFY(d.okButton()->isEnabled());
-    }
-
-    void endIsClampedToTwoMetresBelowStart()
-    {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.setLowestStart(20000);
-        d.setEnd(120000);              // project bottom 10 m below the start
-        QCOMPARE(d.end(), 40000);
-        QCOMPARE(d.endEdit()->text(), QStringLiteral("4"));
-        QVERIFY(d.okButton()->isEnabled());
-
-        d.setEnd(31000);               // a bottom within 2 m: rounded up to 4 m
-        QCOMPARE(d.end(), 31000);
-        QCOMPARE(d.endEdit()->text(), QStringLiteral("4"));
-        QVERIFY(d.okButton()->isEnabled());
-    }
-
-    void startBetweenMetresStillGivesAValidProposal()
-    {
-        // A project starting at 1.5 m: the start field shows 1, and the end
-        // proposed for a deep project must stay within 2 m of that.
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        d.setLowestStart(15000);
-        QCOMPARE(d.startEdit()->text(), QStringLiteral("1"));
-        d.setEnd(500000);
-        QCOMPARE(d.endEdit()->text(), QStringLiteral("3"));
-        QVERIFY2(d.okButton()->isEnabled(), qPrintable(d.errorLabel()->text()));
-    }
-
-    void okEmitsDepthUnitsAndCloses()
-    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, error);
         QPointer<RangeDialog> d = new RangeDialog;
         QSignalSpy spy(d.data(), &RangeDialog::rollRangeGetted);
-        d->setLowestStart(30000);
-        typeEnd(d.data(), QStringLiteral("4.5"));
         d->show();
+        d->startEdit()->selectAll();
+        QTest::keyClicks(d->startEdit(), start);
+        typeEnd(d.data(), end);
+        // Typing alone never complains and never disables OK.
+        QVERIFY(d->errorLabel()->text().isEmpty());
+        QVERIFY(d->okButton()->isEnabled());
         QTest::mousePress(d->okButton(), Qt::LeftButton);
+        if (error.isEmpty()) {
+            QCOMPARE(spy.count(), 1);
+            QCOMPARE(spy.at(0).at(0).toDouble(), QLocale::c().toDouble(start) * 10000.0);
+            QCOMPARE(spy.at(0).at(1).toDouble(), QLocale::c().toDouble(end) * 10000.0);
+            QTRY_VERIFY(d.isNull());
+        } else {
+            QCOMPARE(spy.count(), 0);
+            QCOMPARE(d->errorLabel()->text(), error);
+            QVERIFY(d->isVisible());
+            // Editing again clears the message until the next OK.
+            QTest::keyClick(d->endEdit(), Qt::Key_9);
+            QVERIFY(d->errorLabel()->text().isEmpty());
+            delete d;
+        }
+    }
+
+    void typingTheStartFirstIsNoError()
+    {
+        // The page 4 m - 5 m proposed; the user types a new start 7 m first.
+        RangeDialog d;
+        d.setAttribute(Qt::WA_DeleteOnClose, false);
+        QSignalSpy spy(&d, &RangeDialog::rollRangeGetted);
+        d.setLowestStart(40000);
+        d.setEnd(50000);
+        d.startEdit()->selectAll();
+        QTest::keyClicks(d.startEdit(), QStringLiteral("7"));
+        QVERIFY(d.errorLabel()->text().isEmpty());
+        QVERIFY(d.okButton()->isEnabled());
+        typeEnd(&d, QStringLiteral("8.5"));
+        d.okPressed();
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toDouble(), 30000.0);
-        QCOMPARE(spy.at(0).at(1).toDouble(), 45000.0);
-        QTRY_VERIFY(d.isNull());
+        QCOMPARE(spy.at(0).at(0).toDouble(), 70000.0);
+        QCOMPARE(spy.at(0).at(1).toDouble(), 85000.0);
+    }
+
+    // The proposal: the start as given, the end at most 2 m below it.
+    void proposedRange_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("startText");
+        QTest::addColumn<QString>("endText");
+        QTest::addColumn<int>("endKept");
+        QTest::newRow("page within 2 m") << 30000 << 40000 << "3" << "4" << 40000;
+        QTest::newRow("bottom 10 m below") << 20000 << 120000 << "2" << "4" << 40000;
+        QTest::newRow("bottom between metres") << 20000 << 31000 << "2" << "3.1" << 31000;
+        QTest::newRow("start between metres") << 15000 << 500000 << "1.5" << "3.5" << 35000;
+    }
+
+    void proposedRange()
+    {
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(QString, startText);
+        QFETCH(QString, endText);
+        QFETCH(int, endKept);
+        RangeDialog d;
+        d.setAttribute(Qt::WA_DeleteOnClose, false);
+        QSignalSpy spy(&d, &RangeDialog::rollRangeGetted);
+        d.setLowestStart(start);
+        d.setEnd(end);
+        QCOMPARE(d.startEdit()->text(), startText);
+        QCOMPARE(d.endEdit()->text(), endText);
+        QCOMPARE(d.end(), endKept);
+        // What is proposed is accepted as it stands.
+        d.okPressed();
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toDouble(), double(start));
+        QCOMPARE(spy.at(0).at(1).toDouble(), double(endKept));
     }
 
     void cancelClosesWithoutSignal()
@@ -235,16 +231,6 @@ private slots:
         d->show();
         QTest::mousePress(d->cancelButton(), Qt::LeftButton);
         QTRY_VERIFY(d.isNull());
-        QCOMPARE(spy.count(), 0);
-    }
-
-    void invalidRangeDoesNotEmit()
-    {
-        RangeDialog d;
-        d.setAttribute(Qt::WA_DeleteOnClose, false);
-        QSignalSpy spy(&d, &RangeDialog::rollRangeGetted);
-        typeEnd(&d, QStringLiteral("9"));
-        d.okPressed();
         QCOMPARE(spy.count(), 0);
     }
 };

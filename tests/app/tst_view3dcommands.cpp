@@ -48,6 +48,7 @@ private slots:
     void show3DWithoutFolderReportsAndOpensNothing();
     void rollRangeAndItsNeighbours();
     void rollSaveAndTextureFailure();
+    void rollKeysReachTheViewAndEscapeCloses();
 
 private:
     void openProject(MainWindow &w);
@@ -240,6 +241,31 @@ void TestView3DCommands::rollSaveAndTextureFailure()
     area->rollWidget()->grabFramebuffer();
     QTRY_COMPARE(watcher.count(), 1);
     QCOMPARE(watcher.texts().last(), QStringLiteral("Range is too big.Please input a smaller range!"));
+}
+
+void TestView3DCommands::rollKeysReachTheViewAndEscapeCloses()
+{
+    MainWindow w;
+    ModalWatcher watcher;
+    openProject(w);
+    w.handleRollRangeGetted(10000.0, 20000.0);
+    QPointer<ScrollArea> area = qobject_cast<ScrollArea *>(w.rollView());
+    QVERIFY(area);
+    RollWidget *view = area->rollWidget();
+    // After a click on Next the keys still go to the view, not to the buttons.
+    QTest::mouseClick(area->nextButton(), Qt::LeftButton);
+    QCOMPARE(area->rangeStart(), 20000);
+    QWidget *keys = area->focusWidget();
+    QCOMPARE(keys, static_cast<QWidget *>(view));
+    const float x = view->xTranslation();
+    QTest::keyClick(keys, Qt::Key_Left);
+    QCOMPARE(view->xTranslation(), x - 0.5f);
+    const float roll = view->xRotation();
+    QTest::keyClick(keys, Qt::Key_Up);
+    QVERIFY(view->xRotation() != roll);
+    QTest::keyClick(keys, Qt::Key_Escape);
+    QTRY_VERIFY(area.isNull());
+    QCOMPARE(watcher.count(), 0);
 }
 
 QTEST_MAIN(TestView3DCommands)
