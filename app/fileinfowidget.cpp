@@ -1,10 +1,12 @@
 #include "fileinfowidget.h"
 
+#include "mouselabel.h"
 #include "projectinfo.h"
 
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -106,7 +108,16 @@ FileInfoWidget::FileInfoWidget(QWidget *parent)
     layout->addWidget(m_lastButton);
     layout->addWidget(m_nextButton);
 
-    connect(m_goButton, &QPushButton::pressed, this, &FileInfoWidget::goPressed);
+    // A reversed or empty range is refused here, before the page on screen
+    // is given up for it.
+    connect(m_goButton, &QPushButton::pressed, this, [this] {
+        if (endDepth() <= startDepth()) {
+            QMessageBox::warning(window(), tr("Warning"),
+                                 tr("The end depth must be below the start depth."));
+            return;
+        }
+        emit goPressed();
+    });
     connect(m_stopButton, &QPushButton::pressed, this, &FileInfoWidget::signalStopPressed);
     connect(m_lastButton, &QPushButton::pressed, this, &FileInfoWidget::signalLastPressed);
     connect(m_nextButton, &QPushButton::pressed, this, &FileInfoWidget::signalNextPressed);
@@ -205,6 +216,9 @@ void FileInfoWidget::reset()
     startSpin->setValue(0);
     endSpin->setValue(5);
     pageDepthSpin->setValue(5);
+    // The project is closed or another one opens: the position under the
+    // cursor belonged to the old page.
+    MouseLabel::instance()->clearPosition();
 }
 
 void FileInfoWidget::handleEditingFinished(QString)

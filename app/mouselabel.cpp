@@ -65,6 +65,14 @@ QString MouseLabel::directionText(int column, int w) const
     return quadrantNames.at(3);
 }
 
+void MouseLabel::clearPosition()
+{
+    m_depthText.clear();
+    m_directionText.clear();
+    m_azimuthText.clear();
+    clear();
+}
+
 void MouseLabel::showPosition(int x, int depth, int width)
 {
     setWidthPx(width);

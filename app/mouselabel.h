@@ -16,6 +16,8 @@ public:
     // Shows the position: scene column x, depth in depth units and the width
     // of the page image in pixels.
     void showPosition(int x, int depth, int width);
+    // Shows nothing: no project, or a new one not yet under the cursor.
+    void clearPosition();
 
     // Width of the page image in pixels, as last shown.
     int widthPx() const { return m_widthPx; }

@@ -2,6 +2,7 @@
 // operations the project record drives it with, and retranslation.
 
 #include "fileinfowidget.h"
+#include "modalwatcher.h"
 #include "projectinfo.h"
 
 #include <QHBoxLayout>
@@ -75,6 +76,35 @@ private slots:
         QCOMPARE(start.at(0).at(0).toInt(), 12);
         QCOMPARE(end.count(), 1);
         QCOMPARE(end.at(0).at(0).toInt(), 14);
+    }
+
+    // Go with a reversed or empty range says so and asks for no page, so
+    // the page on screen stays.
+    void goRefusesAReversedRange_data()
+    {
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("end");
+        QTest::addColumn<bool>("goes");
+        QTest::newRow("downwards") << 3.0 << 8.0 << true;
+        QTest::newRow("reversed") << 8.0 << 3.0 << false;
+        QTest::newRow("empty") << 4.0 << 4.0 << false;
+    }
+
+    void goRefusesAReversedRange()
+    {
+        QFETCH(double, start);
+        QFETCH(double, end);
+        QFETCH(bool, goes);
+        FileInfoWidget w;
+        ModalWatcher watcher;
+        QSignalSpy go(&w, &FileInfoWidget::goPressed);
+        w.startSpin->setValue(start);
+        w.endSpin->setValue(end);
+        if (!goes)
+            watcher.acceptNext();
+        QTest::mousePress(w.findChild<QPushButton *>("goButton"), Qt::LeftButton);
+        QCOMPARE(go.count(), goes ? 1 : 0);
+        QCOMPARE(watcher.count(), goes ? 0 : 1);
     }
 
     void spinBoxRanges()
