@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QTableView>
+
 #include <algorithm>
 
 namespace {
@@ -199,4 +200,8 @@ void PickListDock::OnRetranslate()
         setWindowTitle(tr("Structure picks (measured)"));
         model->setHeaders({tr("Depth (m)"), tr("Dip (°)"), tr("Dip direction (°)"), tr("Type"), tr("Comment")});
     }
+    // Each column at least as wide as its heading in the language shown.
+    QHeaderView *header = m_table->horizontalHeader();
+    for (int c = DepthColumn; c < CommentColumn; ++c)
+        header->resizeSection(c, std::max(header->sectionSizeHint(c), header->sectionSize(c)));
 }

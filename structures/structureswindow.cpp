@@ -42,6 +42,8 @@ StructuresWindow::StructuresWindow(QWidget *parent)
     m_greatCircles = new QCheckBox;
     connect(m_greatCircles, &QCheckBox::toggled, m_stereonet, &StereonetPlot::setGreatCircles);
     m_meanOf = new QComboBox;
+    // As wide as its longest entry in the language shown.
+    m_meanOf->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(m_meanOf, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &StructuresWindow::applySelection);
     auto *exportButton = new QPushButton;
