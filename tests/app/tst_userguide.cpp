@@ -1,6 +1,6 @@
 // The user guide: its pictures exist for every task, cmake --install puts it
-// where Help > User guide looks, and the command opens it in the interface
-// language.
+// where Help > User guide looks, and the command shows it inside KORA in the
+// interface language.
 
 #include <QDesktopServices>
 #include <QDir>
@@ -8,6 +8,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QtTest>
 
@@ -161,9 +164,10 @@ private slots:
         }
     }
 
-    // Help > User guide hands the guide of the interface language to the
-    // desktop; from the build tree that is the source tree's.
-    void helpCommandOpensGuideOfLanguage()
+    // Help > User guide shows the guide of the interface language inside
+    // KORA, every picture loaded, searchable; from the build tree that is
+    // the source tree's. A second use shows the same window again.
+    void helpCommandShowsGuideOfLanguage()
     {
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "recordUrl");
         MainWindow window;
@@ -176,16 +180,40 @@ private slots:
         }
         QVERIFY(guide);
         LanguageManager *language = LanguageManager::instance();
+        QPointer<UserGuide> first;
         for (int round = 0; round < 2; ++round) {
-            m_opened.clear();
             guide->trigger();
-            QCOMPARE(m_opened.size(), 1);
+            QList<UserGuide *> shown;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *g = qobject_cast<UserGuide *>(w); g && g->isVisible())
+                    shown << g;
+            QCOMPARE(shown.size(), 1);
+            UserGuide *g = shown.first();
+            if (!first)
+                first = g;
+            QCOMPARE(g, first.data());
             const QString expected = QFileInfo(QDir(kDocs).filePath(UserGuide::fileName(language->isChinese())))
                                          .absoluteFilePath();
-            QCOMPARE(m_opened.first().toLocalFile(), expected);
+            QCOMPARE(g->path(), expected);
+            QTextDocument *document = g->browser()->document();
+            QVERIFY(document->toPlainText().contains(QStringLiteral("KORA")));
+            const GuideScan scanned = scan(expected);
+            QVERIFY(!scanned.images.isEmpty());
+            for (const QString &target : scanned.images) {
+                const QImage picture = document->resource(QTextDocument::ImageResource, QUrl(target)).value<QImage>();
+                QVERIFY2(!picture.isNull(), qPrintable(target));
+            }
+            // The search box finds text of the guide and says when it cannot.
+            g->searchBox()->setText(QStringLiteral("kora"));
+            QVERIFY(g->browser()->textCursor().hasSelection());
+            g->searchBox()->setText(QStringLiteral("no such words in the guide"));
+            QVERIFY(!g->findNext());
             language->toggleLanguage();
         }
+        // Nothing was handed to the desktop.
+        QVERIFY(m_opened.isEmpty());
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        delete first;
     }
 };
 
