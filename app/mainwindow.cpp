@@ -38,7 +38,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDebug>
 #include <QGraphicsLineItem>
 #include <QHBoxLayout>
@@ -53,7 +52,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -416,17 +414,7 @@ void MainWindow::about()
 
 void MainWindow::showUserGuide()
 {
-    const QStringList dirs = UserGuide::searchDirs(QCoreApplication::applicationDirPath());
-    const QString path = UserGuide::find(LanguageManager::instance()->isChinese(), dirs);
-    if (path.isEmpty()) {
-        QMessageBox::warning(this, tr("User guide"),
-                             tr("The user guide is not installed. It is looked for in:\n%1")
-                                 .arg(dirs.join(QLatin1Char('\n'))));
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::warning(this, tr("User guide"),
-                             tr("No program to show %1 was found.").arg(path));
+    UserGuide::showGuide(this);
 }
 
 // ---------------------------------------------------------------------------

@@ -169,7 +169,8 @@ void PageController::turnPage(bool forward)
     const bool atEnd = forward ? m_projectInfo->pageEnd() >= m_projectInfo->maxDepth()
                                : m_projectInfo->start() >= m_projectInfo->pageStart();
     if (atEnd) {
-        QMessageBox::warning(m_window, tr("Warning"), tr("No pictures!"));
+        QMessageBox::information(m_window, QString(),
+                                 forward ? tr("This is the last page.") : tr("This is the first page."));
         return;
     }
     if (!checkProjectGeometry())

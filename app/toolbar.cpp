@@ -131,8 +131,10 @@ ToolBar::ToolBar(const QString &title, QWidget *parent)
     }
     arrangePanels();
 
+    // Every file command is in the File menu, which also makes the keys of
+    // those without a button work.
     for (int i = 0; i < m_fileActions.size(); ++i)
-        m_fileInMenu << (i != SaveAs);
+        m_fileInMenu << true;
     for (int i = 0; i < m_editActions.size(); ++i)
         m_editInMenu << (i != MagneticDeclination && i != DiameterCorrection);
 }
@@ -158,7 +160,8 @@ void ToolBar::createFileGroup()
     openPictureAct = makeAction(kFileTexts[1].text, kFileTexts[1].tip, QStringLiteral(":/res/open.ico"), keys(QKeySequence::Open));
     saveCurrentImageAct = makeAction(kFileTexts[2].text, kFileTexts[2].tip, QStringLiteral(":/res/Save image.png"), keys(QKeySequence::Save));
     saveOriginalImageAct = makeAction(kFileTexts[3].text, kFileTexts[3].tip, QString(), keys(QStringLiteral("Ctrl+Shift+O")));
-    saveAsAct = makeAction(kFileTexts[4].text, kFileTexts[4].tip, QString(), keys(QKeySequence::SaveAs));
+    // Not every platform has a standard Save As key; KORA's is Ctrl+Shift+S.
+    saveAsAct = makeAction(kFileTexts[4].text, kFileTexts[4].tip, QString(), keys(QStringLiteral("Ctrl+Shift+S")));
     exportReportAct = makeAction(kFileTexts[5].text, kFileTexts[5].tip, QStringLiteral(":/res/report.png"), keys(QStringLiteral("Ctrl+E")));
 
     m_fileActions = {openProjectAct, openPictureAct, saveCurrentImageAct, saveOriginalImageAct,

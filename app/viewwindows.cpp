@@ -65,9 +65,11 @@ void ViewWindows::roll()
         return;
     const ProjectInfo *info = ProjectInfo::instance();
     if (!info->projectPath().isEmpty()) {
+        // The roll shows the page on screen: that is the range proposed.
+        const bool page = info->pageEnd() > info->pageStart();
         RangeDialog *dialog = new RangeDialog(m_window);
-        dialog->setLowestStart(info->start());
-        dialog->setEnd(info->maxDepth());
+        dialog->setLowestStart(page ? info->pageStart() : info->start());
+        dialog->setEnd(page ? info->pageEnd() : info->maxDepth());
         connect(dialog, &RangeDialog::rollRangeGetted, this, [this](double a, double b) { rollRangeChosen(a, b); });
         dialog->exec();
         return;

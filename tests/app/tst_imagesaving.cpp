@@ -130,6 +130,19 @@ void TestImageSaving::saveWritesPiecesAndRemembersTheTarget()
     QCOMPARE(watcher.classNames().value(0), QStringLiteral("SaveDialog"));
     QCOMPARE(watcher.texts().value(1), QStringLiteral("Save successfully"));
     QCOMPARE(jpegs(out.path()), expected);
+
+    // Save as from its key (a File menu command): a new name is asked for
+    // and the page goes there.
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    watcher.clear();
+    watcher.answerFileDialog(out.filePath(QStringLiteral("q.jpg")));
+    watcher.answer(answerSaveDialog(true));
+    watcher.acceptNext();
+    QTest::keySequence(&w, QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    QCOMPARE(watcher.titles().value(0), QStringLiteral("Save picture as"));
+    QVERIFY(jpegs(out.path()).contains(QStringLiteral("q.jpg(0.00-2.00m).jpg")));
 }
 
 void TestImageSaving::failedWriteKeepsDrawingsUnsaved()

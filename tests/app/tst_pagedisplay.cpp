@@ -20,6 +20,7 @@
 #include "graphicstopscaleitem.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
+#include "mouselabel.h"
 #include "projectinfo.h"
 #include "settings.h"
 #include "shelltestsupport.h"
@@ -215,7 +216,7 @@ void TestPageDisplay::noPicturesAtTheEnds()
     watcher.answerMessageBox(QMessageBox::Ok);
     w.handleLastImages();
     QTRY_COMPARE(watcher.count(), 1);
-    QCOMPARE(watcher.texts().last(), QStringLiteral("No pictures!"));
+    QCOMPARE(watcher.texts().last(), QStringLiteral("This is the first page."));
     QCOMPARE(w.scene()->items().size(), pageItems);
     QCOMPARE(info->pageStart(), 0);
 
@@ -233,7 +234,7 @@ void TestPageDisplay::noPicturesAtTheEnds()
     watcher.answerMessageBox(QMessageBox::Ok);
     w.handleNextImages();
     QTRY_COMPARE(watcher.count(), 2);
-    QCOMPARE(watcher.texts().last(), QStringLiteral("No pictures!"));
+    QCOMPARE(watcher.texts().last(), QStringLiteral("This is the last page."));
     QCOMPARE(w.scene()->items().size(), lastItems);
     QCOMPARE(info->pageEnd(), 100000);
 
@@ -245,17 +246,24 @@ void TestPageDisplay::noPicturesAtTheEnds()
     QCOMPARE(info->pageEnd(), 50000);
     QCOMPARE(ShellTest::pageImages(w.scene()).size(), 2);
 
-    // Go with the end above the start: an empty window, without scales.
+    // Go with the end above the start: refused by the panel, with its
+    // reason; the page on screen stays.
+    const int pageItems2 = w.scene()->items().size();
     w.fileInfoWidget()->setStartValue(10);
     w.fileInfoWidget()->setEndValue(5);
     watcher.answerMessageBox(QMessageBox::Ok);
-    w.handleGoPressed();
-    SHELL_WAIT_READ(&w);
+    QTest::mousePress(w.fileInfoWidget()->findChild<QPushButton *>(QStringLiteral("goButton")), Qt::LeftButton);
     QTRY_COMPARE(watcher.count(), 3);
-    QCOMPARE(watcher.texts().last(), QStringLiteral("No pictures!"));
-    QCOMPARE(w.scene()->items().size(), 0);
-    QVERIFY(!w.leftScale());
-    QVERIFY(!w.topScale());
+    QCOMPARE(watcher.texts().last(), QStringLiteral("The end depth must be below the start depth."));
+    QCOMPARE(w.scene()->items().size(), pageItems2);
+    QCOMPARE(info->pageStart(), 30000);
+    QVERIFY(w.leftScale());
+
+    // The cursor read-out belongs to the page: closing the project clears it.
+    MouseLabel::instance()->showPosition(1400, 32000, 400);
+    QVERIFY(!MouseLabel::instance()->text().isEmpty());
+    w.closePicture();
+    QVERIFY(MouseLabel::instance()->text().isEmpty());
 }
 
 void TestPageDisplay::busyReadIgnoresPagingAndStopKeepsPlacedImages()

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QTextDocument>

@@ -5,6 +5,7 @@
 // texture or picture is reported.
 
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -16,6 +17,7 @@
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "projectinfo.h"
+#include "rangedialog.h"
 #include "rollwidget.h"
 #include "scrollarea.h"
 #include "settings.h"
@@ -48,7 +50,7 @@ private slots:
     void show3DWithoutFolderReportsAndOpensNothing();
     void rollRangeAndItsNeighbours();
     void rollSaveAndTextureFailure();
-    void rollKeysReachTheViewAndEscapeCloses();
+    void rollProposalKeysAndEscape();
 
 private:
     void openProject(MainWindow &w);
@@ -243,11 +245,23 @@ void TestView3DCommands::rollSaveAndTextureFailure()
     QCOMPARE(watcher.texts().last(), QStringLiteral("Range is too big.Please input a smaller range!"));
 }
 
-void TestView3DCommands::rollKeysReachTheViewAndEscapeCloses()
+void TestView3DCommands::rollProposalKeysAndEscape()
 {
     MainWindow w;
     ModalWatcher watcher;
     openProject(w);
+    // Roll proposes the page on screen (0 m - 5 m), cut to 2 m.
+    QStringList proposed;
+    watcher.answer([&proposed](QWidget *dialog) {
+        if (auto *range = qobject_cast<RangeDialog *>(dialog))
+            proposed << range->startEdit()->text() << range->endEdit()->text();
+        if (auto *d = qobject_cast<QDialog *>(dialog))
+            d->reject();
+    });
+    w.roll();
+    QCOMPARE(proposed, QStringList({"0", "2"}));
+    watcher.clear();
+
     w.handleRollRangeGetted(10000.0, 20000.0);
     QPointer<ScrollArea> area = qobject_cast<ScrollArea *>(w.rollView());
     QVERIFY(area);
