@@ -41,6 +41,16 @@ double wrap360(double degrees)
     return d >= 360.0 ? 0.0 : d;
 }
 
+// Unit vectors of the planes' poles, pointing down.
+QVector<Vec3> polesOf(const QVector<QPair<double, double>> &dipAndDirection)
+{
+    QVector<Vec3> poles;
+    poles.reserve(dipAndDirection.size());
+    for (const auto &plane : dipAndDirection)
+        poles.append(lineVector(plane.second + 180.0, 90.0 - plane.first));
+    return poles;
+}
+
 // Eigenvector of the largest eigenvalue of the orientation tensor Σ v·vᵀ of
 // the unit vectors (cyclic Jacobi rotations of the symmetric 3 × 3 matrix).
 // Its sign is arbitrary; the downward one is returned.
@@ -121,10 +131,7 @@ QPointF schmidtPole(double dip, double dipDirection)
 
 QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipAndDirection)
 {
-    QVector<Vec3> poles;
-    poles.reserve(dipAndDirection.size());
-    for (const auto &plane : dipAndDirection)
-        poles.append(lineVector(plane.second + 180.0, 90.0 - plane.first));
+    const QVector<Vec3> poles = polesOf(dipAndDirection);
     // Poles are axes: each is taken on the side of the set's main axis,
     // which does not depend on the order of the planes, then summed.
     const Vec3 axis = principalAxis(poles);
@@ -144,10 +151,7 @@ QPair<double, double> fisherMeanPlane(const QVector<QPair<double, double>> &dipA
 
 QPair<double, double> orientationTensorMeanPlane(const QVector<QPair<double, double>> &dipAndDirection)
 {
-    QVector<Vec3> poles;
-    poles.reserve(dipAndDirection.size());
-    for (const auto &plane : dipAndDirection)
-        poles.append(lineVector(plane.second + 180.0, 90.0 - plane.first));
+    const QVector<Vec3> poles = polesOf(dipAndDirection);
     if (poles.isEmpty())
         return qMakePair(0.0, 0.0);
     return planeOfPole(principalAxis(poles), 1.0);
