@@ -409,6 +409,14 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <source>Next</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The end depth must be below the start depth.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FrequencyTrackController</name>
@@ -1006,19 +1014,6 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>User guide</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The user guide is not installed. It is looked for in:
-%1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>No program to show %1 was found.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The picture &quot;%1&quot; cannot be opened.</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1061,6 +1056,14 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <source>[read-only]</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This is the last page.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This is the first page.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MouseLabel</name>
@@ -1093,6 +1096,25 @@ Correct the wall without moving them? They will then no longer match the wall.</
     </message>
     <message>
         <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MyGLWidget</name>
+    <message>
+        <source>N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>W</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1705,6 +1727,10 @@ It needs to saved into different images.
             <numerusform>%n left out (invalid values)</numerusform>
             <numerusform>%n left out (invalid values)</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>no mean: no picks of this type</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2330,6 +2356,34 @@ It needs to saved into different images.
     </message>
     <message>
         <source>Move Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User guide</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user guide is not installed. It is looked for in:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user guide %1 cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Find:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search the guide</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -441,6 +441,14 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <source>Next</source>
         <translation>下一页</translation>
     </message>
+    <message>
+        <source>Warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>The end depth must be below the start depth.</source>
+        <translation>结束深度必须大于起始深度。</translation>
+    </message>
 </context>
 <context>
     <name>FrequencyTrackController</name>
@@ -1038,20 +1046,6 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <translation>&lt;p&gt; 版本：%1 &lt;/p&gt; </translation>
     </message>
     <message>
-        <source>User guide</source>
-        <translation>用户指南</translation>
-    </message>
-    <message>
-        <source>The user guide is not installed. It is looked for in:
-%1</source>
-        <translation>未安装用户指南。查找位置：
-%1</translation>
-    </message>
-    <message>
-        <source>No program to show %1 was found.</source>
-        <translation>没有找到可以显示 %1 的程序。</translation>
-    </message>
-    <message>
         <source>The picture &quot;%1&quot; cannot be opened.</source>
         <translation>无法打开图片“%1”。</translation>
     </message>
@@ -1093,6 +1087,14 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <source>[read-only]</source>
         <translation>[只读]</translation>
     </message>
+    <message>
+        <source>This is the last page.</source>
+        <translation>已是最后一页。</translation>
+    </message>
+    <message>
+        <source>This is the first page.</source>
+        <translation>已是第一页。</translation>
+    </message>
 </context>
 <context>
     <name>MouseLabel</name>
@@ -1126,6 +1128,25 @@ Correct the wall without moving them? They will then no longer match the wall.</
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>MyGLWidget</name>
+    <message>
+        <source>N</source>
+        <translation>北</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>东</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>南</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>西</translation>
     </message>
 </context>
 <context>
@@ -1737,6 +1758,10 @@ It needs to saved into different images.
         <translation>
             <numerusform>%n 个未计入（数值无效）</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>no mean: no picks of this type</source>
+        <translation>无平均值：该类型没有拾取</translation>
     </message>
 </context>
 <context>
@@ -2361,6 +2386,35 @@ It needs to saved into different images.
     <message>
         <source>Move Down</source>
         <translation>下移</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>User guide</source>
+        <translation>用户指南</translation>
+    </message>
+    <message>
+        <source>The user guide is not installed. It is looked for in:
+%1</source>
+        <translation>未安装用户指南。查找位置：
+%1</translation>
+    </message>
+    <message>
+        <source>The user guide %1 cannot be read.</source>
+        <translation>无法读取用户指南 %1。</translation>
+    </message>
+    <message>
+        <source>Not found</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>&amp;Find:</source>
+        <translation>查找(&amp;F)：</translation>
+    </message>
+    <message>
+        <source>Search the guide</source>
+        <translation>在指南中搜索</translation>
     </message>
 </context>
 <context>
