@@ -4,7 +4,10 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <QColor>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -66,10 +69,18 @@ public:
         case Qt::DisplayRole:
             switch (index.column()) {
             case PickListDock::DepthColumn:
+                if (!std::isfinite(p.depth))
+                    return PickListDock::tr("invalid");
                 return QString::number(p.depth / 10000.0, 'f', 2);
             case PickListDock::DipColumn:
+                // A value that is no number or out of range is shown as such,
+                // never as a made-up figure.
+                if (!StructurePick::validDip(p.dip))
+                    return PickListDock::tr("invalid");
                 return QString::number(qRound(p.dip));
             case PickListDock::DirectionColumn:
+                if (!std::isfinite(p.dipDirection))
+                    return PickListDock::tr("invalid");
                 return QStringLiteral("%1").arg(qRound(p.dipDirection) % 360, 3, 10, QLatin1Char('0'));
             case PickListDock::TypeColumn:
                 return StructurePick::typeName(p.type);
@@ -83,6 +94,8 @@ public:
         case Qt::ForegroundRole:
             if (index.column() == PickListDock::TypeColumn)
                 return StructurePick::typeColour(p.type);
+            if (index.column() <= PickListDock::DirectionColumn && !p.isValid())
+                return QColor(Qt::red);
             return QVariant();
         case Qt::TextAlignmentRole:
             if (index.column() <= PickListDock::DirectionColumn)

@@ -507,6 +507,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("name");
         QTest::newRow("picks") << QStringLiteral("picks") << QStringLiteral("p.csv");
+        QTest::newRow("report") << QStringLiteral("report") << QStringLiteral("r.pdf");
     }
 
     void fullDiskKeepsTheOldFile()

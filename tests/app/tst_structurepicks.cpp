@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QtTest>
 #include <cmath>
+#include <limits>
 
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
@@ -112,6 +113,8 @@ private slots:
     void noPickSaysWhy();
     void pageHoldsOnlyItsPicks_data();
     void pageHoldsOnlyItsPicks();
+    void listMarksInvalidValues_data();
+    void listMarksInvalidValues();
 
 private:
     void openFirstPage(MainWindow &w, const QString &path);
@@ -447,6 +450,48 @@ void TestStructurePicks::pageHoldsOnlyItsPicks()
     // The list holds the whole project whatever the page.
     QCOMPARE(w.structurePicks()->dock()->table()->model()->rowCount(), 4);
     QCOMPARE(watcher.count(), 0);
+}
+
+// A stored value that is no number, or a dip out of range, is marked in the
+// list instead of being shown as a made-up figure; the pick's other values
+// still show.
+void TestStructurePicks::listMarksInvalidValues_data()
+{
+    QTest::addColumn<double>("dip");
+    QTest::addColumn<double>("direction");
+    QTest::addColumn<bool>("dipShown");
+    QTest::addColumn<bool>("directionShown");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("valid") << 35.0 << 120.0 << true << true;
+    QTest::newRow("NULL dip") << nan << 120.0 << false << true;
+    QTest::newRow("dip over 90") << 95.0 << 120.0 << false << true;
+    QTest::newRow("infinite direction") << 35.0 << std::numeric_limits<double>::infinity() << true << false;
+}
+
+void TestStructurePicks::listMarksInvalidValues()
+{
+    QFETCH(double, dip);
+    QFETCH(double, direction);
+    QFETCH(bool, dipShown);
+    QFETCH(bool, directionShown);
+    StructurePick pick;
+    pick.depth = 12500;
+    pick.dip = dip;
+    pick.dipDirection = direction;
+    PickListDock dock;
+    dock.setPicks({pick});
+    const QAbstractItemModel *model = dock.table()->model();
+    QCOMPARE(model->rowCount(), 1);
+    bool isNumber = false;
+    const int shownDip = model->index(0, PickListDock::DipColumn).data().toString().toInt(&isNumber);
+    QCOMPARE(isNumber, dipShown);
+    if (dipShown)
+        QCOMPARE(shownDip, qRound(dip));
+    model->index(0, PickListDock::DirectionColumn).data().toString().toInt(&isNumber);
+    QCOMPARE(isNumber, directionShown);
+    QCOMPARE(model->index(0, PickListDock::DepthColumn).data().toString(), QStringLiteral("1.25"));
+    const bool marked = model->index(0, PickListDock::DipColumn).data(Qt::ForegroundRole).isValid();
+    QCOMPARE(marked, !(dipShown && directionShown));
 }
 
 QTEST_MAIN(TestStructurePicks)
