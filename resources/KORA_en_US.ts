@@ -1167,6 +1167,10 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <source>Structure picks (measured)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>invalid</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProjectCheck</name>

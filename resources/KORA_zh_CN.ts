@@ -1198,6 +1198,10 @@ Correct the wall without moving them? They will then no longer match the wall.</
         <source>Structure picks (measured)</source>
         <translation>构造拾取（实测）</translation>
     </message>
+    <message>
+        <source>invalid</source>
+        <translation>无效</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCheck</name>
