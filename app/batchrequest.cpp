@@ -16,7 +16,8 @@ QHash<QString, bool> optionsOf(BatchRequest::Command command)
         return {{QStringLiteral("from"), true},     {QStringLiteral("to"), true},
                 {QStringLiteral("step"), true},     {QStringLiteral("columns"), true},
                 {QStringLiteral("header"), false},  {QStringLiteral("grid"), false},
-                {QStringLiteral("structures"), false}, {QStringLiteral("out"), true}};
+                {QStringLiteral("structures"), false}, {QStringLiteral("frequency"), false},
+                {QStringLiteral("out"), true}};
     case BatchRequest::Pages:
         return {{QStringLiteral("from"), true},
                 {QStringLiteral("to"), true},
@@ -132,6 +133,8 @@ bool BatchRequest::parse(const QStringList &arguments, BatchRequest *request, QS
             r.grid = true;
         } else if (name == QLatin1String("structures")) {
             r.structures = true;
+        } else if (name == QLatin1String("frequency")) {
+            r.frequency = true;
         } else if (name == QLatin1String("original")) {
             r.original = true;
         } else if (name == QLatin1String("json")) {
@@ -164,7 +167,7 @@ QString BatchRequest::helpText()
 {
     return tr("Commands (no window is opened; the project file is only read):\n"
               "  report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]\n"
-              "         [--header] [--grid] [--structures]\n"
+              "         [--header] [--grid] [--structures] [--frequency]\n"
               "                 write a report as .pdf, .odt, .doc or .docx (by the suffix);\n"
               "                 the range defaults to the whole project, the step to the one\n"
               "                 the report dialog recommends for the columns (default 2)\n"

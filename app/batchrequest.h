@@ -40,6 +40,7 @@ public:
     bool header = false;
     bool grid = false;
     bool structures = false;
+    bool frequency = false; // the PDF's fracture-frequency track
     // pages
     int pieceDepthMm = 2000;
     bool original = false;

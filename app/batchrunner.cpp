@@ -256,6 +256,7 @@ CReportParameter BatchRunner::reportParameter(const BatchRequest &request)
     para.setWithHeader(request.header);
     para.setWithGridLines(request.grid);
     para.setWithStructures(request.structures);
+    para.setWithFrequency(request.frequency);
     if (request.hasStep) {
         para.setDepthStep(float(request.step));
     } else {

@@ -41,8 +41,13 @@ void GraphicsFrequencyTrackItem::setBins(const QVector<FractureFrequency::Bin> &
 
 QString GraphicsFrequencyTrackItem::title() const
 {
-    QString text = tr("P10 (1/m), %1 m window").arg(m_window);
-    if (m_terzaghi)
+    return titleFor(m_window, m_terzaghi);
+}
+
+QString GraphicsFrequencyTrackItem::titleFor(double windowMetres, bool terzaghi)
+{
+    QString text = tr("P10 (1/m), %1 m window").arg(windowMetres);
+    if (terzaghi)
         text += tr(", Terzaghi-weighted");
     return text;
 }
@@ -117,6 +122,10 @@ void GraphicsFrequencyTrackItem::paint(QPainter *painter, const QStyleOptionGrap
     }
     painter->setPen(QPen(Qt::black, 3.0));
     painter->drawPath(stepLine([](const FractureFrequency::Bin &b) { return b.total; }));
+    if (!m_labelsShown) {
+        painter->restore();
+        return;
+    }
 
     QFont font = painter->font();
     font.setPixelSize(14);

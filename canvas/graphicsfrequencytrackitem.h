@@ -30,6 +30,10 @@ public:
     QVector<FractureFrequency::Bin> bins() const { return m_bins; }
     // "P10 (1/m), 1 m window" and ", Terzaghi-weighted" when it is.
     QString title() const;
+    static QString titleFor(double windowMetres, bool terzaghi);
+    // Whether paint() writes the title and the scale above the track (the
+    // default); off where the caller writes them itself.
+    void setLabelsShown(bool shown) { m_labelsShown = shown; }
     // The value at the right edge of the track, picks per metre.
     double scaleMaximum() const;
 
@@ -47,6 +51,7 @@ private:
     double m_pixelsPerUnit = 0.0;
     double m_window = 1.0;
     bool m_terzaghi = false;
+    bool m_labelsShown = true;
     QVector<FractureFrequency::Bin> m_bins;
 };
 

@@ -37,6 +37,16 @@ public:
     bool withStructures() const { return m_withStructures; }
     void setWithStructures(bool v) { m_withStructures = v; }
 
+    // A PDF report draws the fracture-frequency track (picks per metre)
+    // beside each block, over windows of frequencyWindow metres, Terzaghi-
+    // weighted when asked.
+    bool withFrequency() const { return m_withFrequency; }
+    void setWithFrequency(bool v) { m_withFrequency = v; }
+    double frequencyWindow() const { return m_frequencyWindow; }
+    void setFrequencyWindow(double v) { m_frequencyWindow = v; }
+    bool frequencyTerzaghi() const { return m_frequencyTerzaghi; }
+    void setFrequencyTerzaghi(bool v) { m_frequencyTerzaghi = v; }
+
 private:
     float m_fromDepth = 0.0f;
     float m_toDepth = 1.0f;
@@ -50,6 +60,9 @@ private:
     bool m_withHeader = false;
     bool m_withGridLines = false;
     bool m_withStructures = false;
+    bool m_withFrequency = false;
+    double m_frequencyWindow = 1.0;
+    bool m_frequencyTerzaghi = false;
 };
 
 Q_DECLARE_METATYPE(CReportParameter)

@@ -1,9 +1,11 @@
 #include "qreportbuilder.h"
 
 #include "depthmodel.h"
+#include "graphicsfrequencytrackitem.h"
 #include "qgraphicsgridlineitem.h"
 #include "qquerybigimages.h"
 #include "reportleftovers.h"
+#include "structurepickstore.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -19,6 +21,9 @@
 #include <cstdio>
 
 namespace {
+// Room between a wall picture and its frequency track, block pixels.
+constexpr int kTrackGap = 6;
+
 // Block pictures are measured at 96 pixels per inch, the resolution of a
 // QImage; fonts are measured on one.
 QImage measuringDevice()
@@ -64,6 +69,15 @@ QReportBuilder::QReportBuilder(const ReportJob &job, QObject *parent)
     m_strTempDir = m_tempDir->isValid() ? m_tempDir->path() : QDir::tempPath();
     m_facts = ReportProjectFacts::fromProject();
     m_pDialogParent = qobject_cast<QWidget *>(parent);
+    if (job.parameter.withFrequency() && m_nFormat == 1) {
+        m_bFrequency = true;
+        m_dFrequencyWindow = job.parameter.frequencyWindow() > 0.0 ? job.parameter.frequencyWindow() : 1.0;
+        m_bFrequencyTerzaghi = job.parameter.frequencyTerzaghi();
+        // Read here, on the thread that makes the builder; the export thread
+        // only counts and draws them.
+        m_frequencyPicks = StructurePickStore(m_strDbPath)
+                               .picks(std::floor(m_fStartDepth) * 10000.0, std::ceil(m_fEndDepth) * 10000.0);
+    }
 }
 
 QReportBuilder::~QReportBuilder() = default;
@@ -224,7 +238,7 @@ bool QReportBuilder::setImageSize(int imageWidth, int stepPixels)
         return false;
     const double availableHeight = int(m_layout.usableHeight()) / m_layout.deviceScaleY() - 20.0;
     fitLabels();
-    const double availableWidth = m_layout.columnWidth() / m_layout.deviceScaleX() - m_nScaleBand;
+    const double availableWidth = m_layout.columnWidth() / m_layout.deviceScaleX() - m_nScaleBand - m_nTrackBand;
     if (availableHeight <= 0.0 || availableWidth <= 0.0)
         return false;
     const double scale = qMin(availableWidth / imageWidth, availableHeight / stepPixels);
@@ -423,6 +437,18 @@ void QReportBuilder::fitLabels()
         size -= 0.5;
     m_fFontSize = float(size);
     m_nScaleBand = qMax(30, int(std::ceil(widestLabel(samples, size))) + 5);
+    // The track is as wide as its title at the smallest readable size.
+    m_nTrackBand = 0;
+    if (m_bFrequency) {
+        const QString title = GraphicsFrequencyTrackItem::titleFor(m_dFrequencyWindow, m_bFrequencyTerzaghi);
+        m_nTrackBand = qMax(kTrackGap + 80, int(std::ceil(widestLabel({title}, kMinimumLabelSize))) + kTrackGap + 2);
+    }
+}
+
+QVector<FractureFrequency::Bin> QReportBuilder::frequencyBins(int depth) const
+{
+    return FractureFrequency::compute(m_frequencyPicks, m_nLastDepth, depth, m_dFrequencyWindow,
+                                      m_bFrequencyTerzaghi);
 }
 
 QVector<QReportBuilder::BlockText> QReportBuilder::blockTexts(int depth) const
@@ -438,6 +464,19 @@ QVector<QReportBuilder::BlockText> QReportBuilder::blockTexts(int depth) const
         // Centred on their ticks; the last one ends at the wall's edge.
         t.align = i == 4 ? Qt::AlignRight : Qt::AlignHCenter;
         texts << t;
+    }
+
+    if (m_bFrequency) {
+        // Title over the track, its scale below: 0 at the left edge, the
+        // scale's end at the right.
+        const double left = band + m_nImgWidth + kTrackGap;
+        const double right = band + m_nImgWidth + m_nTrackBand;
+        GraphicsFrequencyTrackItem track;
+        track.setBins(frequencyBins(depth), m_dFrequencyWindow, m_bFrequencyTerzaghi);
+        texts << BlockText{QPointF(left, 8), track.title(), kMinimumLabelSize, Qt::AlignLeft}
+              << BlockText{QPointF(left, 17), QStringLiteral("0"), kMinimumLabelSize, Qt::AlignLeft}
+              << BlockText{QPointF(right, 17), QString::number(track.scaleMaximum()), kMinimumLabelSize,
+                           Qt::AlignRight};
     }
 
     const int n = scaleCount(depth);
@@ -497,7 +536,7 @@ QImage QReportBuilder::renderBlock(const QImage &source, int depth)
 {
     const int step = stepUnits(m_fDepthStep);
     const int band = m_nScaleBand;
-    QImage canvas(m_nImgWidth + band, m_nImgHeight + 20, QImage::Format_RGB32);
+    QImage canvas(m_nImgWidth + band + m_nTrackBand, m_nImgHeight + 20, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
     painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
@@ -545,6 +584,15 @@ QImage QReportBuilder::renderBlock(const QImage &source, int depth)
         const QVector<QLineF> lines = QGraphicsGridLineItem::gridLines(
             QRectF(target), pixelsPerMm, QSize(m_nGridCellWidth, m_nGridCellHeight));
         painter.drawLines(lines);
+    }
+
+    if (m_bFrequency && step > 0 && target.height() > 0) {
+        GraphicsFrequencyTrackItem track;
+        track.setLabelsShown(false);
+        track.setGeometry(band + m_nImgWidth + kTrackGap, m_nTrackBand - kTrackGap - 1, 20, m_nLastDepth,
+                          depth, double(m_nImgHeight) / step);
+        track.setBins(frequencyBins(depth), m_dFrequencyWindow, m_bFrequencyTerzaghi);
+        track.paint(&painter, nullptr, nullptr);
     }
     return canvas;
 }

@@ -5,6 +5,7 @@
 #include "reportpagelayout.h"
 #include "reportjob.h"
 #include "reportprojectfacts.h"
+#include "fracturefrequency.h"
 
 #include <QByteArray>
 #include <QFont>
@@ -126,6 +127,9 @@ public:
     // painter units per block pixel.
     static void paintTexts(QPainter &painter, const QVector<BlockText> &texts, const QPointF &origin,
                            double scale);
+    // Width of the fracture-frequency track right of each wall picture,
+    // block pixels; 0 when the report has none (only a PDF asked for it).
+    int trackBand() const { return m_nTrackBand; }
     // Smallest size a label is written at, points.
     static constexpr double kMinimumLabelSize = 6.0;
 
@@ -179,6 +183,8 @@ protected:
     // Fits the label fonts and the depth scale's width to the range and the
     // column (before the wall pictures are sized).
     void fitLabels();
+    // The track's counts over the block ending at depth.
+    QVector<FractureFrequency::Bin> frequencyBins(int depth) const;
     // Set by outputs that write the labels as text next to the picture.
     bool m_bLabelsAsText = false;
     // Labels of the block being placed (placeBlock).
@@ -231,6 +237,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_tempDir;
     ImageFilter m_imageFilter;
     QImage m_extraPage;
+    // The frequency track: on for a PDF that asks for it, with the picks of
+    // the range read on the thread that makes the builder.
+    bool m_bFrequency = false;
+    double m_dFrequencyWindow = 1.0;
+    bool m_bFrequencyTerzaghi = false;
+    QVector<StructurePick> m_frequencyPicks;
+    int m_nTrackBand = 0;
     static std::atomic<int> s_blockPauseMs;
 };
 

@@ -39,6 +39,9 @@ ReportDlg::ReportDlg(QWidget *parent)
     m_checkBoxStructures = new QCheckBox(tr("Structures page"), this);
     m_checkBoxStructures->setObjectName(QStringLiteral("checkBoxStructures"));
     m_checkBoxStructures->setToolTip(tr("A PDF report ends with the stereonet and rose of the picks in its range"));
+    m_checkBoxFrequency = new QCheckBox(tr("Frequency track"), this);
+    m_checkBoxFrequency->setObjectName(QStringLiteral("checkBoxFrequency"));
+    m_checkBoxFrequency->setToolTip(tr("A PDF report shows the picks per metre (P10) beside each block"));
     m_label2 = new QLabel(tr("Range"), this);
     m_label2->setObjectName(QStringLiteral("label_2"));
     m_spinBoxFrom = new QDoubleSpinBox(this);
@@ -91,6 +94,7 @@ ReportDlg::ReportDlg(QWidget *parent)
     grid->addWidget(m_label5, 4, 2);
     grid->addWidget(m_label3, 5, 0);
     grid->addWidget(m_comboBoxType, 5, 1);
+    grid->addWidget(m_checkBoxFrequency, 5, 2);
     grid->addWidget(m_buttonBox, 7, 1);
     grid->addWidget(m_btnPrintPreView, 7, 2);
 
@@ -151,6 +155,7 @@ void ReportDlg::setParameter(const CReportParameter &para)
     m_checkBoxHeader->setChecked(para.withHeader());
     m_checkBoxGrid->setChecked(para.withGridLines());
     m_checkBoxStructures->setChecked(para.withStructures());
+    m_checkBoxFrequency->setChecked(para.withFrequency());
     m_comboBox->setCurrentIndex(qBound(0, para.columnsPerPage() - 1, 3));
     m_comboBoxType->setCurrentIndex(para.exportFormat() == 1 ? 1 : 0);
     // The step of the last report stays, after the column list has shown
@@ -189,6 +194,7 @@ void ReportDlg::parameter(CReportParameter &para) const
     para.setWithHeader(m_checkBoxHeader->isChecked());
     para.setWithGridLines(m_checkBoxGrid->isChecked());
     para.setWithStructures(m_checkBoxStructures->isChecked());
+    para.setWithFrequency(m_checkBoxFrequency->isChecked());
 }
 
 void ReportDlg::showMessage(const QString &text)

@@ -65,6 +65,7 @@ private:
     QCheckBox *m_checkBoxGrid = nullptr;
     QCheckBox *m_checkBoxHeader = nullptr;
     QCheckBox *m_checkBoxStructures = nullptr;
+    QCheckBox *m_checkBoxFrequency = nullptr;
     QLabel *m_label2 = nullptr;
     QDoubleSpinBox *m_spinBoxFrom = nullptr;
     QDoubleSpinBox *m_spinBoxTo = nullptr;

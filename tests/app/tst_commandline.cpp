@@ -364,10 +364,19 @@ private slots:
                 QVERIFY2(pages.at(i).contains(QString::number(label, 'f', 2)), qPrintable(pages.at(i)));
         }
         QVERIFY(!pages.join(QString()).contains(QStringLiteral("0.95")));
+        QVERIFY(!pages.join(QString()).contains(QStringLiteral("P10")));
         // With the structures of the range, a page more.
         const Run more = runBatch(args + QStringList{QStringLiteral("--structures")});
         QCOMPARE(more.exitCode, 0);
         QCOMPARE(pdfPages(pdf).size(), 5);
+        // With the frequency track, titled beside every block.
+        const Run track = runBatch(args + QStringList{QStringLiteral("--frequency")});
+        QCOMPARE(track.exitCode, 0);
+        const QStringList tracked = pdfPages(pdf);
+        QCOMPARE(tracked.size(), 4);
+        for (const QString &page : tracked)
+            QVERIFY2(page.contains(QStringLiteral("P10")) && page.contains(QStringLiteral("(1/m), 1 m window")),
+                     qPrintable(page));
 
         const QString odt = out.filePath(QStringLiteral("r.odt"));
         const Run doc = runBatch({QStringLiteral("report"), m_project, QStringLiteral("--out"), odt});

@@ -94,6 +94,8 @@ private slots:
     void blocksShowTheFilteredPicture();
     void structuresPage_data();
     void structuresPage();
+    void frequencyTrack_data();
+    void frequencyTrack();
 
 private:
     // Makes the sample project once and opens it in the project record.
@@ -635,6 +637,98 @@ void TestReportBuilder::structuresPage()
     QVERIFY(!page.isNull());
     const int red = countPixels(page, [](const QColor &c) { return c.red() > 180 && c.green() < 150 && c.blue() < 150; });
     QVERIFY2(red > 20, qPrintable(QString::number(red)));
+}
+
+void TestReportBuilder::frequencyTrack_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("terzaghi");
+    QTest::newRow("off") << false << false;
+    QTest::newRow("on") << true << false;
+    QTest::newRow("on, Terzaghi-weighted") << true << true;
+}
+
+// Beside each block a track of picks per metre: drawn where the block has
+// picks (the first metre) and empty where it has none (the second).
+void TestReportBuilder::frequencyTrack()
+{
+    if (!havePoppler())
+        QSKIP("pdftotext/pdftoppm (poppler-utils) not installed");
+    QFETCH(bool, asked);
+    QFETCH(bool, terzaghi);
+    const QString path = loaded(QStringLiteral("tracked"), {QStringLiteral("--to"), QStringLiteral("4")});
+    QVERIFY(!path.isEmpty());
+    StructurePickStore store(path);
+    if (store.allPicks().isEmpty()) {
+        for (double depth : {2000.0, 4000.0, 6000.0}) {
+            StructurePick pick;
+            pick.depth = depth;
+            pick.dip = 60.0;
+            pick.dipDirection = 90.0;
+            QVERIFY2(store.add(&pick), qPrintable(store.lastError()));
+        }
+    }
+
+    ReportJob job = ReportTest::job(path, 0.0f, 4.0f, 1);
+    job.parameter.setWithFrequency(asked);
+    job.parameter.setFrequencyTerzaghi(terzaghi);
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("f.pdf"));
+    QReportPDF builder(job);
+    builder.setFileName(pdf);
+    QCOMPARE(runOnThread(&builder), pdf);
+
+    const QList<PdfWord> words = pdfWords(pdf, 1);
+    QStringList texts;
+    for (const PdfWord &word : words)
+        texts << word.text;
+    for (const QString &word : {QStringLiteral("P10"), QStringLiteral("(1/m),")})
+        QCOMPARE(texts.contains(word), asked);
+    QCOMPARE(texts.contains(QStringLiteral("Terzaghi-weighted")), terzaghi);
+    if (!asked) {
+        QCOMPARE(builder.trackBand(), 0);
+        return;
+    }
+
+    // The scale under each title: "0" at the track's left edge, its end at
+    // the right.
+    QList<QPair<PdfWord, PdfWord>> scales;
+    for (const PdfWord &zero : words) {
+        if (zero.text != QLatin1String("0"))
+            continue;
+        for (const PdfWord &end : words)
+            if (end.box.left() > zero.box.right() && end.box.left() < zero.box.right() + 200.0
+                && qAbs(end.box.top() - zero.box.top()) < 0.5)
+                scales << qMakePair(zero, end);
+    }
+    QVERIFY2(scales.size() >= 2, qPrintable(texts.join(QLatin1Char(' '))));
+
+    const int dpi = 144;
+    const QImage page = pdfPage(pdf, 1, dpi);
+    QVERIFY(!page.isNull());
+    const double px = dpi / 72.0;
+    const double trackHeight = builder.imageHeight() * builder.layout().deviceScaleY();
+    // Three picks of dip 60° in the first metre: 3 per metre, 6 weighted
+    // (5 and 10 on the scale); none in the others (1 on the scale).
+    const QString busiest = terzaghi ? QStringLiteral("10") : QStringLiteral("5");
+    int withPicks = 0;
+    int without = 0;
+    for (const auto &scale : qAsConst(scales)) {
+        const QRectF left = scale.first.box;
+        const QRect column(int((left.left() + 4) * px), int((left.bottom() + 6) * px),
+                           int((scale.second.box.right() - left.left() - 8) * px), int((trackHeight - 12) * px));
+        const int dark = countPixels(page, [](const QColor &c) { return c.lightness() < 100; }, column);
+        if (scale.second.text == busiest) {
+            ++withPicks;
+            QVERIFY2(dark > trackHeight, qPrintable(QString::number(dark)));
+        } else {
+            ++without;
+            QCOMPARE(scale.second.text, QStringLiteral("1"));
+            QCOMPARE(dark, 0);
+        }
+    }
+    QCOMPARE(withPicks, 1);
+    QVERIFY(without >= 1);
 }
 
 namespace {
