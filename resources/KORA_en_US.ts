@@ -55,7 +55,7 @@ Try &apos;kora --help&apos; for the commands and their options.</source>
     <message>
         <source>Commands (no window is opened; the project file is only read):
   report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]
-         [--header] [--grid] [--structures]
+         [--header] [--grid] [--structures] [--frequency]
                  write a report as .pdf, .odt, .doc or .docx (by the suffix);
                  the range defaults to the whole project, the step to the one
                  the report dialog recommends for the columns (default 2)
@@ -1587,6 +1587,14 @@ Correct the wall without moving them? They will then no longer match the wall.</
     </message>
     <message>
         <source>A PDF report ends with the stereonet and rose of the picks in its range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frequency track</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A PDF report shows the picks per metre (P10) beside each block</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -56,7 +56,7 @@ Try &apos;kora --help&apos; for the commands and their options.</source>
     <message>
         <source>Commands (no window is opened; the project file is only read):
   report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]
-         [--header] [--grid] [--structures]
+         [--header] [--grid] [--structures] [--frequency]
                  write a report as .pdf, .odt, .doc or .docx (by the suffix);
                  the range defaults to the whole project, the step to the one
                  the report dialog recommends for the columns (default 2)
@@ -74,7 +74,7 @@ kept), 2 a usage error.
 </source>
         <translation>命令（不打开窗口；工程文件只读不写）：
   report PROJECT --out FILE [--from M] [--to M] [--step M] [--columns 1-4]
-         [--header] [--grid] [--structures]
+         [--header] [--grid] [--structures] [--frequency]
                  生成报告，按后缀写成 .pdf、.odt、.doc 或 .docx；
                  范围默认为整个工程，步长默认为报告对话框对该列数
                  推荐的步长（默认 2 列）
@@ -1619,6 +1619,14 @@ Correct the wall without moving them? They will then no longer match the wall.</
     <message>
         <source>A PDF report ends with the stereonet and rose of the picks in its range</source>
         <translation>PDF 报告末尾附加其深度范围内拾取的赤平投影图和玫瑰图</translation>
+    </message>
+    <message>
+        <source>Frequency track</source>
+        <translation>裂隙频率道</translation>
+    </message>
+    <message>
+        <source>A PDF report shows the picks per metre (P10) beside each block</source>
+        <translation>PDF 报告在每个图块旁显示每米拾取数（P10）</translation>
     </message>
 </context>
 <context>
