@@ -3,6 +3,7 @@
 #include "largeimage.h"
 #include "pickcorrection.h"
 #include "piecedecoder.h"
+#include "sqliteconnection.h"
 
 #include <QDebug>
 #include <QSqlQuery>
@@ -11,7 +12,7 @@
 #include <limits>
 
 CorrectAngleThread::CorrectAngleThread(const QString &path, int angleDegrees, QObject *parent)
-    : CorrectionThread(path, QStringLiteral("DB6"), false, parent)
+    : CorrectionThread(path, SqliteConnection::uniqueName(QStringLiteral("DB6")), false, parent)
     , m_angle(normalizedAngle(angleDegrees))
     , m_turn(float(m_angle / 360.0))
 {

@@ -15,7 +15,7 @@
 // columns the pieces at their depth were shifted (trunc(width x turn) of
 // width, so a few hundredths of a degree off the angle on narrow pieces).
 //
-// Connection "DB6". projectInfo is not changed.
+// Connection "DB6-<n>", a name of its own for every worker. projectInfo is not changed.
 class CorrectAngleThread : public CorrectionThread
 {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include "pickcorrection.h"
 #include "piecedecoder.h"
 #include "projectinfo.h"
+#include "sqliteconnection.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ int truncated(double value)
 } // namespace
 
 CorrectDepthThread::CorrectDepthThread(const QString &path, int realDepthMm, QObject *parent)
-    : CorrectionThread(path, QStringLiteral("DB5"), true, parent)
+    : CorrectionThread(path, SqliteConnection::uniqueName(QStringLiteral("DB5")), true, parent)
     , m_realDepth(realDepthMm)
 {
     m_maxDepth = m_projectInfo->maxDepth();

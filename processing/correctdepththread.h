@@ -19,7 +19,7 @@ class ImageJointer;
 // The project start is scaled with the pieces, in the same transaction; a
 // correction that would leave a piece at or above the start is refused.
 //
-// Connection "DB5".
+// Connection "DB5-<n>", a name of its own for every worker.
 class CorrectDepthThread : public CorrectionThread
 {
     Q_OBJECT

@@ -20,8 +20,6 @@
 #include "structurepickstore.h"
 #include "writefailure.h"
 
-const char *const CorrectionDialog::DiameterConnectionName = "DB7";
-
 namespace {
 
 // Millimetres from a field: a whole number above 0 whose depth units (x 10)
@@ -215,7 +213,7 @@ void CorrectionDialog::handleOkBtnPressed()
 bool CorrectionDialog::updateDiameter(int diameter, QString *why)
 {
     const QString path = m_projectInfo->projectPath();
-    const QString name = QString::fromLatin1(DiameterConnectionName);
+    const QString name = SqliteConnection::uniqueName(QStringLiteral("DB7"));
     bool ok = false;
     if (SqliteConnection::isReadOnlyFile(path) || WriteFailure::folderIsReadOnly(path)) {
         *why = WriteFailure::describe(WriteFailure::ReadOnly, path, QString());

@@ -25,9 +25,6 @@ class CorrectionDialog : public QDialog
     Q_OBJECT
 
 public:
-    // Name of the connection of the diameter update (no worker uses it).
-    static const char *const DiameterConnectionName;
-
     explicit CorrectionDialog(QWidget *parent = nullptr);
     ~CorrectionDialog() override;
 

@@ -1,6 +1,7 @@
 #include "reportprojectfacts.h"
 
 #include "projectinfo.h"
+#include "sqliteconnection.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -37,7 +38,7 @@ ReportProjectFacts ReportProjectFacts::fromProject()
 
 int ReportProjectFacts::deepestId(const QString &projectPath)
 {
-    const QString name = QStringLiteral("DB3");
+    const QString name = SqliteConnection::uniqueName(QStringLiteral("DB3"));
     int value = 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);

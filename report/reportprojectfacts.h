@@ -13,7 +13,7 @@ public:
     // Reads the process-wide project record and the primary screen.
     static ReportProjectFacts fromProject();
 
-    // Largest big-image id of the project file (connection "DB3", opened and
+    // Largest big-image id of the project file (a connection "DB3-<n>" of its own, opened and
     // removed here, on the calling thread); 0 when it cannot be read.
     static int deepestId(const QString &projectPath);
 

@@ -25,6 +25,8 @@ private slots:
     void refusedOrCanceledRunLeavesFileAlone();
     void rewriteGivesTheOldPagesBack_data();
     void rewriteGivesTheOldPagesBack();
+    void twoWorkersAtOnce_data();
+    void twoWorkersAtOnce();
 
 private:
     QString makeProject(const QString &name, const QStringList &args);
@@ -299,6 +301,59 @@ void TestCorrectionThreads::rewriteGivesTheOldPagesBack()
     QVERIFY2(QFileInfo(path).size() < before * 3 / 2,
              qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(QFileInfo(path).size())));
     QCOMPARE(scalarOn(path, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+void TestCorrectionThreads::twoWorkersAtOnce_data()
+{
+    QTest::addColumn<QString>("outer");
+    QTest::addColumn<QString>("inner");
+    QTest::newRow("two depth corrections") << "depth" << "depth";
+    QTest::newRow("two angle corrections") << "angle" << "angle";
+    QTest::newRow("angle during depth") << "depth" << "angle";
+}
+
+// A second worker runs on another file while the first holds its connection
+// open: neither takes the other's connection.
+void TestCorrectionThreads::twoWorkersAtOnce()
+{
+    QFETCH(QString, outer);
+    QFETCH(QString, inner);
+    const QString first = makeProject(QStringLiteral("first"), {"--to", "4", "--width", "400"});
+    const QString second = makeProject(QStringLiteral("second"), {"--to", "3", "--width", "400", "--seed", "2"});
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    const FileState firstBefore = readState(first);
+    const FileState secondBefore = readState(second);
+
+    auto makeWorker = [](const QString &kind, const QString &path) -> CorrectionThread * {
+        loadRecord(path);
+        if (kind == QLatin1String("depth"))
+            return new CorrectDepthThread(path, 5000);   // 4 m -> 5 m, 3 m -> 5 m
+        return new CorrectAngleThread(path, 90);
+    };
+    QScopedPointer<CorrectionThread> innerWorker;
+    Reports innerReports;
+    Reports outerReports;
+    QScopedPointer<CorrectionThread> outerWorker(makeWorker(outer, first));
+    runWorker(*outerWorker, &outerReports, -1, [&](int step) {
+        if (step != 0 || innerWorker)
+            return;
+        innerWorker.reset(makeWorker(inner, second));
+        runWorker(*innerWorker, &innerReports);
+    });
+    QVERIFY(innerWorker);
+    QVERIFY2(innerWorker->succeeded(), qPrintable(innerWorker->failureText()));
+    QVERIFY2(outerWorker->succeeded(), qPrintable(outerWorker->failureText()));
+
+    const auto checkFile = [](const QString &kind, const FileState &before, const QString &path) {
+        const FileState after = readState(path);
+        if (kind == QLatin1String("depth"))
+            return after.ids().last() == 50000;
+        return after.ids() == before.ids() && after.hash != before.hash;
+    };
+    QVERIFY(checkFile(outer, firstBefore, first));
+    QVERIFY(checkFile(inner, secondBefore, second));
+    QCOMPARE(scalarOn(first, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(scalarOn(second, QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
 }
 
 QTEST_MAIN(TestCorrectionThreads)
