@@ -11,6 +11,7 @@
 #include "structurepickcontroller.h"
 #include "structurescontroller.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 
 CorrectionController::CorrectionController(QWidget *window, CorrectionDialog *dialog, PageController *page,
@@ -27,7 +28,7 @@ CorrectionController::CorrectionController(QWidget *window, CorrectionDialog *di
 {
 }
 
-void CorrectionController::showDialog()
+void CorrectionController::showDialog(Section section)
 {
     if (m_guard->refuse())
         return;
@@ -40,6 +41,12 @@ void CorrectionController::showDialog()
     m_correctionDialog->show();
     m_correctionDialog->raise();
     m_correctionDialog->activateWindow();
+    if (section == Section::All)
+        return;
+    QLineEdit *field = section == Section::Angle ? m_correctionDialog->angleEdit()
+                                                 : m_correctionDialog->realDiameterEdit();
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
 }
 
 bool CorrectionController::correctionRequestRefused()

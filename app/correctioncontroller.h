@@ -33,8 +33,13 @@ public:
     // signalThreadOver()).
     void setDepthEndHook(std::function<void()> ended) { m_depthEnded = std::move(ended); }
 
-    // The corrections button: shows the dialog.
-    void showDialog();
+    // The correction the dialog is shown for.
+    enum class Section { All, Angle, Diameter };
+
+    // The corrections button: shows the dialog (All). The magnetic
+    // declination and diameter buttons show it with the keyboard focus in
+    // the field of their correction (Angle, Diameter).
+    void showDialog(Section section = Section::All);
     // Requests of the dialog's "Ok".
     void correctDepth(int realDepth);
     void correctAngle(int angle);

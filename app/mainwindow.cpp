@@ -332,6 +332,10 @@ void MainWindow::connectSignals()
     connect(m_toolBar, &ToolBar::signalRoll, this, &MainWindow::roll);
     connect(m_toolBar, &ToolBar::signalDeleteItem, this, &MainWindow::deleteItem);
     connect(m_toolBar, &ToolBar::correctionsBtnPressed, this, &MainWindow::handleCorrectionsBtnPressed);
+    connect(m_toolBar, &ToolBar::magneticDeclinationCorrectionBtnPressed, this,
+            [this] { m_corrections->showDialog(CorrectionController::Section::Angle); });
+    connect(m_toolBar, &ToolBar::diameterCorrectionBtnPressed, this,
+            [this] { m_corrections->showDialog(CorrectionController::Section::Diameter); });
     connect(m_toolBar, &ToolBar::projectInfoPressed, this, &MainWindow::handleProjectInfoPressed);
     connect(m_toolBar, &ToolBar::exportReportBtnPressed, this, &MainWindow::handleExportReportBtnPressed);
     connect(m_toolBar, &ToolBar::signalSaveAs, this, &MainWindow::saveAs);

@@ -25,6 +25,7 @@
 #include "structurepickstore.h"
 #include "structurescontroller.h"
 #include "tadpoleplot.h"
+#include "toolbar.h"
 
 using namespace ConversionFixture;
 
@@ -66,6 +67,8 @@ private slots:
     void readOnlyProjectOpensForViewing_data();
     void readOnlyProjectOpensForViewing();
     void lockedFileIsNamedInTheMessage();
+    void toolBarButtonsOpenTheirCorrection_data();
+    void toolBarButtonsOpenTheirCorrection();
 
 private:
     QString copyOfSample();
@@ -325,6 +328,49 @@ void TestCorrections::lockedFileIsNamedInTheMessage()
     QVERIFY2(watcher.texts().first().contains(QStringLiteral("the file is locked by another program")),
              qPrintable(watcher.texts().first()));
     QCOMPARE(readState(path).hash, before.hash);
+}
+
+void TestCorrections::toolBarButtonsOpenTheirCorrection_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("magnetic declination") << int(ToolBar::MagneticDeclination) << "90";
+    QTest::newRow("diameter") << int(ToolBar::DiameterCorrection) << "96";
+}
+
+// The button opens the corrections dialog at its own field: what the user
+// types next and confirms is that correction.
+void TestCorrections::toolBarButtonsOpenTheirCorrection()
+{
+    QFETCH(int, button);
+    QFETCH(QString, typed);
+    const QString path = copyOfSample();
+    const FileState before = readState(path);
+    MainWindow w;
+    ModalWatcher watcher;
+    SHELL_OPEN_PROJECT(&w, path);
+    auto *toolBar = w.findChild<ToolBar *>();
+    QVERIFY(toolBar);
+    toolBar->editAction(button)->trigger();
+    CorrectionDialog *dialog = correctionDialog();
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog->focusWidget());
+    QTest::keyClicks(dialog->focusWidget(), typed);
+    dialog->okButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+    SHELL_WAIT_READ(&w);
+    QCOMPARE(watcher.count(), 0);
+    const FileState after = readState(path);
+    if (button == ToolBar::DiameterCorrection) {
+        QCOMPARE(ProjectInfo::instance()->diameter(), 960);
+        QCOMPARE(after.pieces.size(), before.pieces.size());
+        for (int i = 0; i < after.pieces.size(); ++i)
+            QVERIFY(after.pieces.at(i).data == before.pieces.at(i).data);
+    } else {
+        // The wall turned, its depths did not change.
+        QCOMPARE(after.ids(), before.ids());
+        QVERIFY(after.pieces.first().data != before.pieces.first().data);
+    }
 }
 
 QTEST_MAIN(TestCorrections)
