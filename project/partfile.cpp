@@ -36,6 +36,10 @@ bool PartFile::open(OpenMode mode)
         m_error = WriteFailure::describe(WriteFailure::Unknown, m_target, QString());
         return false;
     }
+    if (!QFileInfo(QFileInfo(m_target).absolutePath()).isDir()) {
+        m_error = WriteFailure::describe(WriteFailure::MissingFolder, m_target, QString());
+        return false;
+    }
     if (WriteFailure::folderIsReadOnly(m_target)) {
         m_error = WriteFailure::describe(WriteFailure::ReadOnly, m_target, QString());
         return false;

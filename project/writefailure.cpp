@@ -88,6 +88,9 @@ QString WriteFailure::describe(Cause cause, const QString &path, const QString &
             .arg(QDir::toNativeSeparators(QFileInfo(path).fileName()));
     case Locked:
         return QCoreApplication::translate("WriteFailure", "the file is locked by another program");
+    case MissingFolder:
+        return QCoreApplication::translate("WriteFailure", "the folder \"%1\" does not exist")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
     case Unknown:
         break;
     }

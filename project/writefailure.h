@@ -11,7 +11,7 @@ class QSqlError;
 class WriteFailure
 {
 public:
-    enum Cause { Unknown, DiskFull, ReadOnly, Locked };
+    enum Cause { Unknown, DiskFull, ReadOnly, Locked, MissingFolder };
 
     // Cause of a failed file operation from the system's error text (as
     // QFile::errorString() gives it).
@@ -25,7 +25,8 @@ public:
     // Why writing the database file at path failed.
     static QString forSql(const QString &path, const QSqlError &error);
     // The words for a cause; readOnly texts name the folder when it is the
-    // folder that refuses, otherwise the file. detail is used for Unknown.
+    // folder that refuses, otherwise the file; MissingFolder names the folder
+    // path should be in. detail is used for Unknown.
     static QString describe(Cause cause, const QString &path, const QString &detail);
 
     // True when the folder of path refuses new files (its owner's write

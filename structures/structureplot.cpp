@@ -1,11 +1,14 @@
 #include "structureplot.h"
 
+#include "partfile.h"
+#include "writefailure.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-#include <QBuffer>
 
 StructurePlot::StructurePlot(QWidget *parent)
     : QWidget(parent)
@@ -69,13 +72,19 @@ QImage StructurePlot::toImage(const QSize &size) const
     return image;
 }
 
-bool StructurePlot::exportTo(const QString &path, const QSize &size) const
+bool StructurePlot::exportTo(const QString &path, const QSize &size, QString *why) const
 {
     // Written beside the target and renamed when complete, so a failed export
     // never leaves half a file under the chosen name.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    PartFile file(path);
+    auto failed = [&](const QString &detail) {
+        if (why)
+            *why = file.failed() ? file.errorText() : WriteFailure::describe(WriteFailure::Unknown, path, detail);
+        file.discard();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(QString());
     if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
@@ -89,13 +98,14 @@ bool StructurePlot::exportTo(const QString &path, const QSize &size) const
             painter.setRenderHint(QPainter::Antialiasing);
             paintPlot(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
         }
-        if (file.write(buffer.data()) != buffer.size()) {
-            file.cancelWriting();
-            return false;
-        }
-    } else if (!toImage(size).save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
+        if (file.write(buffer.data()) != buffer.size())
+            return failed(QString());
+    } else {
+        QImageWriter writer(&file, "PNG");
+        if (!writer.write(toImage(size)))
+            return failed(writer.errorString());
     }
-    return file.commit();
+    if (!file.commit())
+        return failed(QString());
+    return true;
 }

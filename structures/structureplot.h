@@ -37,8 +37,10 @@ public:
     // The plot as a picture of the given size.
     QImage toImage(const QSize &size) const;
     // Writes the plot as PNG or SVG, chosen by the file's suffix. False when
-    // the file cannot be written.
-    bool exportTo(const QString &path, const QSize &size = QSize(800, 800)) const;
+    // the file cannot be written, with *why (when given) saying why: "the
+    // disk is full", "the folder ... is read-only", ... An earlier file of
+    // that name is left as it was.
+    bool exportTo(const QString &path, const QSize &size = QSize(800, 800), QString *why = nullptr) const;
 
     QSize sizeHint() const override { return QSize(420, 420); }
 

@@ -165,6 +165,8 @@ void StructuresWindow::exportCurrentPlot()
     QString target = path;
     if (QFileInfo(target).suffix().isEmpty())
         target += selected.contains(QLatin1String("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
-    if (!plot->exportTo(target))
-        QMessageBox::warning(this, tr("Warning"), tr("The plot could not be written to \"%1\".").arg(target));
+    QString why;
+    if (!plot->exportTo(target, QSize(800, 800), &why))
+        QMessageBox::warning(this, tr("Warning"),
+                             tr("The plot could not be written to \"%1\": %2.").arg(target, why));
 }

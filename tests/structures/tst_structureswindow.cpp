@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -49,6 +50,8 @@ private slots:
     void roseBins();
     void picksOfARangeAreShownAndExported();
     void crowdedNetFollowsNewPicks();
+    void failedExportSaysWhy_data();
+    void failedExportSaysWhy();
 };
 
 void TstStructuresWindow::roseBins_data()
@@ -103,8 +106,6 @@ void TstStructuresWindow::picksOfARangeAreShownAndExported()
     QVERIFY(drawing.open(QIODevice::ReadOnly));
     const QByteArray text = drawing.readAll();
     QVERIFY(text.contains("<svg") && text.contains("<path"));
-    // A folder that does not exist is a failure, not an empty success.
-    QVERIFY(!window.tadpole()->exportTo(dir.filePath("missing/tadpole.png")));
 
     // "Mean of" a type: the mean of its picks; a type with no pick in the
     // range has no mean at all (not one at the centre).
@@ -147,6 +148,53 @@ void TstStructuresWindow::crowdedNetFollowsNewPicks()
     fresh.setGreatCircles(true);
     fresh.setPicks(crowd(180.0));
     QCOMPARE(fresh.toImage(QSize(400, 400)), second);
+}
+
+void TstStructuresWindow::failedExportSaysWhy_data()
+{
+    QTest::addColumn<QString>("place");   // missing, read-only folder, read-only file
+    QTest::addColumn<QString>("suffix");
+    for (const char *suffix : {"png", "svg"}) {
+        QTest::addRow("missing folder, %s", suffix) << "missing" << suffix;
+        QTest::addRow("read-only folder, %s", suffix) << "folder" << suffix;
+        QTest::addRow("read-only file, %s", suffix) << "file" << suffix;
+    }
+}
+
+// A plot that cannot be written says why and leaves what was there.
+void TstStructuresWindow::failedExportSaysWhy()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, suffix);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("out"));
+    const QString folder = dir.filePath(place == QLatin1String("missing") ? "gone" : "out");
+    const QString target = folder + "/plot." + suffix;
+    QString cause = QStringLiteral("the folder \"%1\" does not exist").arg(folder);
+    if (place == QLatin1String("folder")) {
+        cause = QStringLiteral("the folder \"%1\" is read-only").arg(folder);
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    } else if (place == QLatin1String("file")) {
+        cause = QStringLiteral("the file \"plot.%1\" is read-only").arg(suffix);
+        QFile earlier(target);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+    }
+    RosePlot rose;
+    rose.setPicks({});
+    QString why;
+    const bool written = rose.exportTo(target, QSize(200, 200), &why);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!written);
+    QCOMPARE(why, cause);
+    QCOMPARE(QDir(folder).entryList(QDir::Files),
+             place == QLatin1String("file") ? QStringList{"plot." + suffix} : QStringList());
+    if (place == QLatin1String("file")) {
+        QFile earlier(target);
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+    }
 }
 
 QTEST_MAIN(TstStructuresWindow)
