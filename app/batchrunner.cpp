@@ -20,6 +20,7 @@
 #include "structurepickcontroller.h"
 #include "structurepickstore.h"
 #include "structurespage.h"
+#include "terminaltext.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -187,8 +188,14 @@ int BatchRunner::runInfo()
         return Done;
     }
 
-    auto line = [this](const QString &label, const QString &value) {
-        result(label.leftJustified(18) + value);
+    // Labels and values, written at the end with the values in one column
+    // (a Chinese label is twice as wide in a terminal as its length).
+    QVector<QPair<QString, QString>> rows;
+    auto line = [&rows](const QString &label, const QString &value) { rows.append({label, value}); };
+    auto writeRows = [this, &rows] {
+        for (const QString &text : TerminalText::alignedRows(rows, 18))
+            result(text);
+        return Done;
     };
     line(tr("File:"), info->projectPath());
     line(tr("Project Name:"), info->projectName());
@@ -204,7 +211,7 @@ int BatchRunner::runInfo()
     line(tr("Image width:"), tr("%1 px").arg(info->imageWidth()));
     if (sound) {
         line(tr("Check:"), tr("no faults found"));
-        return Done;
+        return writeRows();
     }
     QStringList depths;
     for (int id : check.undecodable())
@@ -222,7 +229,7 @@ int BatchRunner::runInfo()
             counts << tr("%1 px (%n piece(s))", nullptr, it.value()).arg(it.key());
         line(tr("Widths differ:"), counts.join(QStringLiteral(", ")));
     }
-    return Done;
+    return writeRows();
 }
 
 // ---------------------------------------------------------------------------

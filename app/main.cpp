@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <memory>
 
 #include "batchrunner.h"
 #include "commandline.h"
@@ -13,6 +14,21 @@
 #include "reportleftovers.h"
 #include "windowplacement.h"
 
+namespace {
+
+void dropMessage(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+// Loads the translators of the user's language without the loader's
+// debug line, which has no place beside the help text.
+void installTranslatorsQuietly()
+{
+    const QtMessageHandler previous = qInstallMessageHandler(dropMessage);
+    LanguageManager::instance()->reloadTranslators();
+    qInstallMessageHandler(previous);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // The command line is read before the application object, so that
@@ -20,7 +36,17 @@ int main(int argc, char *argv[])
     QStringList rawArguments;
     for (int i = 0; i < argc; ++i)
         rawArguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine commandLine = CommandLine::parse(rawArguments);
+    CommandLine commandLine = CommandLine::parse(rawArguments);
+    std::unique_ptr<QCoreApplication> textsOnly;
+    if (commandLine.action() == CommandLine::ShowHelp || commandLine.action() == CommandLine::UsageError) {
+        // The help and the usage errors are given in the user's language:
+        // the line is read again with the translators installed, on an
+        // application object that needs no display.
+        static int textsArgc = 1;
+        textsOnly.reset(new QCoreApplication(textsArgc, argv));
+        installTranslatorsQuietly();
+        commandLine = CommandLine::parse(rawArguments);
+    }
     switch (commandLine.action()) {
     case CommandLine::ShowHelp:
         std::fputs(qPrintable(CommandLine::helpText(rawArguments.value(0))), stdout);
@@ -70,8 +96,10 @@ int main(int argc, char *argv[])
         const QString path = QFileInfo(files.first()).absoluteFilePath();
         QTimer::singleShot(0, window, [window, path] { window->openFile(path); });
         for (int i = 1; i < files.size(); ++i)
-            std::fprintf(stderr, "kora: opens one file at a time; not opening %s\n",
-                         qPrintable(files.at(i)));
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QCoreApplication::translate("CommandLine",
+                                                                "kora: opens one file at a time; not opening %1")
+                                        .arg(files.at(i))));
     }
 
     const int result = app.exec();
