@@ -394,7 +394,8 @@ int main(int argc, char *argv[])
     shootCommand(bar->fileAction(ToolBar::ExportReport), QStringLiteral("report.png"));
     shootCommand(bar->editAction(ToolBar::Correction), QStringLiteral("corrections.png"));
     shootCommand(bar->editAction(ToolBar::Show3D), QStringLiteral("view3d.png"), 4000);
-    // The roll view asks for its range first: the one it offers, 0 to 2 m.
+    // The roll view asks for its range first: the one it offers, the first
+    // 2 m of the page on screen (a range off that page would be refused).
     QTimer::singleShot(1000, &window, [] {
         QWidget *dialog = QApplication::activeModalWidget();
         if (!dialog || qobject_cast<QMessageBox *>(dialog))
