@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 #include <QVarLengthArray>
+#include <QtMath>
 #include <cmath>
 
 namespace {
@@ -100,12 +101,30 @@ QPolygonF GraphicsStructurePickItem::curvePolygon(double levelOfDetail) const
     QPolygonF curve;
     if (!m_fit.valid)
         return curve;
-    // A point every 4 screen pixels at most, every 4 scene pixels at full size.
-    const int steps = std::max(8, int(m_page.width * std::min(1.0, levelOfDetail) / 4));
+    const double detail = std::min(1.0, levelOfDetail);
+    const double centre = sceneY(m_page, m_fit.depth);
+    const double amplitude = m_fit.amplitude * m_page.pixelsPerUnit;
+    // A trace less than half a screen pixel high is a straight line.
+    if (std::fabs(amplitude) * detail < 0.5) {
+        curve << QPointF(m_page.left, centre) << QPointF(m_page.left + m_page.width, centre);
+        return curve;
+    }
+    // A point every 4 scene pixels at full size, every 6 screen pixels from
+    // afar, where the many traces of a page are seen at once.
+    const double spacing = detail >= 1.0 ? 4.0 : 6.0;
+    const int steps = std::max(8, int(m_page.width * detail / spacing));
     curve.reserve(steps + 1);
+    // cos(azimuth - dip direction), stepped by rotation.
+    const double step = 2.0 * M_PI / steps;
+    const double stepCos = std::cos(step);
+    const double stepSin = std::sin(step);
+    double c = std::cos(-qDegreesToRadians(m_fit.dipDirection));
+    double s = std::sin(-qDegreesToRadians(m_fit.dipDirection));
     for (int i = 0; i <= steps; ++i) {
-        const double azimuth = 360.0 * i / steps;
-        curve << QPointF(m_page.left + azimuth / 360.0 * m_page.width, sceneY(m_page, m_fit.depthAt(azimuth)));
+        curve << QPointF(m_page.left + double(m_page.width) * i / steps, centre + amplitude * c);
+        const double next = c * stepCos - s * stepSin;
+        s = s * stepCos + c * stepSin;
+        c = next;
     }
     return curve;
 }
@@ -202,15 +221,22 @@ void GraphicsStructurePickItem::paint(QPainter *painter, const QStyleOptionGraph
         pen.setStyle(Qt::DashLine);
     painter->setPen(pen);
     painter->setBrush(Qt::NoBrush);
+    // The raster engine draws thin lines an order of magnitude faster
+    // under a clip than without one; the item's bounds clip nothing of it.
+    painter->setClipRect(m_bounds, Qt::IntersectClip);
     const QPolygonF curve = curvePolygon(detail);
     if (!curve.isEmpty())
         painter->drawPolyline(curve);
-    painter->setPen(QPen(Qt::black, thin ? 0.0 : 1.0));
-    painter->setBrush(colour);
-    QVarLengthArray<QRectF, 8> handles;
-    for (const QPointF &p : m_points)
-        handles.append(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
-    painter->drawRects(handles.constData(), handles.size());
+    // The points are handles to drag: drawn on a selected pick, and on the
+    // others only where they are large enough to be seen as such.
+    if (isSelected() || kHandle * detail >= 3.0) {
+        painter->setPen(QPen(Qt::black, thin ? 0.0 : 1.0));
+        painter->setBrush(colour);
+        QVarLengthArray<QRectF, 8> handles;
+        for (const QPointF &p : m_points)
+            handles.append(QRectF(p.x() - kHandle, p.y() - kHandle, 2 * kHandle, 2 * kHandle));
+        painter->drawRects(handles.constData(), handles.size());
+    }
     if (m_fit.valid && (m_labelShown || isSelected()) && kLabelPixels * detail >= 4) {
         // As large as the measurement labels beside the page; one font and
         // its metrics for every pick.

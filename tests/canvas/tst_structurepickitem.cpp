@@ -43,6 +43,8 @@ private slots:
     void storedPickComesBack();
     void draggedPointRefitsAndReports();
     void hiddenLabelComesBackWhenSelected();
+    void traceIsDrawnWhereThePlaneCuts_data();
+    void traceIsDrawnWhereThePlaneCuts();
 };
 
 void TstStructurePickItem::clickedPointsGiveThePlane()
@@ -155,6 +157,50 @@ void TstStructurePickItem::hiddenLabelComesBackWhenSelected()
     QCOMPARE(labelPixels(scene, *item), 0);
     item->setSelected(true);
     QCOMPARE(labelPixels(scene, *item), shown);
+}
+
+void TstStructurePickItem::traceIsDrawnWhereThePlaneCuts_data()
+{
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<double>("dip");
+    QTest::addColumn<double>("direction");
+    QTest::newRow("close up") << 1.0 << 38.0 << 215.0;
+    QTest::newRow("seen from afar") << 0.25 << 60.0 << 10.0;
+    QTest::newRow("flat, from afar") << 0.25 << 0.0 << 0.0;
+}
+
+// Wherever it is drawn, at full size or with fewer points from afar, the
+// trace runs through the rows where the plane cuts each column.
+void TstStructurePickItem::traceIsDrawnWhereThePlaneCuts()
+{
+    QFETCH(double, scale);
+    QFETCH(double, dip);
+    QFETCH(double, direction);
+    const auto p = page();
+    StructurePick pick;
+    pick.id = 1;
+    pick.depth = 124300;
+    pick.dip = dip;
+    pick.dipDirection = direction;
+    pick.amplitude = p.diameter / 2 * std::tan(dip * M_PI / 180);
+    QGraphicsScene scene;
+    scene.addItem(new GraphicsStructurePickItem(p, pick));
+    const QRectF area(p.left, p.top, p.width, 6000 * p.pixelsPerUnit);
+    QImage image((area.size() * scale).toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    scene.render(&painter, QRectF(image.rect()), area);
+    painter.end();
+    for (double column = 20; column < p.width - 20; column += 40) {
+        const double expected = (onTrace(column, pick.depth, dip, direction).y() - p.top) * scale;
+        double nearest = 1e9;
+        const int x = int(column * scale);
+        for (int row = 0; row < image.height(); ++row) {
+            if (image.pixel(x, row) != qRgb(255, 255, 255))
+                nearest = std::min(nearest, std::fabs(row + 0.5 - expected));
+        }
+        QVERIFY2(nearest <= 2.0, qPrintable(QStringLiteral("column %1: %2 rows off").arg(column).arg(nearest)));
+    }
 }
 
 QTEST_MAIN(TstStructurePickItem)
