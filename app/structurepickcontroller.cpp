@@ -6,6 +6,7 @@
 #include "graphicsscene.h"
 #include "graphicsview.h"
 #include "mainwindow.h"
+#include "pagepickreader.h"
 #include "holesurveynotifier.h"
 #include "holesurveystore.h"
 #include "pickexporter.h"
@@ -14,6 +15,7 @@
 #include "structurepickdialog.h"
 #include "structurepickstore.h"
 #include "toolbar.h"
+#include "globals.h"
 
 #include <QAction>
 #include <QDir>
@@ -60,7 +62,9 @@ StructurePickController::StructurePickController(MainWindow *window)
     : QObject(window)
     , m_window(window)
     , m_scene(window->scene())
+    , m_reader(new PagePickReader(this))
 {
+    connect(m_reader, &PagePickReader::picksRead, this, &StructurePickController::placePicks);
     m_scene->setStructurePickFactory([this] { return makePick(); });
     connect(m_scene, &GraphicsScene::structurePickEnded, this,
             [this](GraphicsStructurePickItem *item) { pickEnded(item); });
@@ -189,21 +193,43 @@ void StructurePickController::pageShown()
     GraphicsStructurePickItem::Page page;
     QString why;
     if (!pageGeometry(&page, &why)) {
+        m_pageTicket = 0;
         emit picksChanged();
         return;
     }
     auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
-    const double from = left->startDepth();
-    const double to = left->endDepth();
+    m_pageFrom = left->startDepth();
+    m_pageTo = left->endDepth();
+    readPagePicks();
+}
 
-    QVector<StructurePick> picks = StructurePickStore(m_projectPath).picks(from, to);
+void StructurePickController::readPagePicks()
+{
+    m_pageTicket = m_reader->read(m_projectPath, m_pageFrom, m_pageTo);
+}
+
+void StructurePickController::placePicks(quint64 ticket, const QVector<StructurePick> &stored)
+{
+    if (ticket != m_pageTicket)
+        return;
+    m_pageTicket = 0;
+    // A page read or cleared since has its own picks coming.
+    GraphicsStructurePickItem::Page page;
+    QString why;
+    auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
+    if (readingInProgress || !pageGeometry(&page, &why) || left->startDepth() != m_pageFrom
+        || left->endDepth() != m_pageTo)
+        return;
+
+    QVector<StructurePick> picks = stored;
     for (const StructurePick &p : qAsConst(m_memory)) {
-        if (p.depth >= from && p.depth <= to)
+        if (p.depth >= m_pageFrom && p.depth <= m_pageTo)
             picks << p;
     }
     // A page shown twice does not get its picks twice.
+    QList<GraphicsStructurePickItem *> items = pickItems();
     QSet<qint64> shown;
-    for (GraphicsStructurePickItem *item : pickItems())
+    for (GraphicsStructurePickItem *item : qAsConst(items))
         shown << item->pick().id;
     int added = 0;
     for (const StructurePick &p : qAsConst(picks)) {
@@ -212,16 +238,16 @@ void StructurePickController::pageShown()
         auto *item = new GraphicsStructurePickItem(page, p);
         attach(item);
         m_scene->addItem(item);
+        items << item;
         ++added;
     }
     countAsPageItem(added);
-    declutterLabels();
+    declutterLabels(items);
     emit picksChanged();
 }
 
-void StructurePickController::declutterLabels()
+void StructurePickController::declutterLabels(QList<GraphicsStructurePickItem *> picks)
 {
-    QList<GraphicsStructurePickItem *> picks = pickItems();
     std::sort(picks.begin(), picks.end(), [](GraphicsStructurePickItem *a, GraphicsStructurePickItem *b) {
         return a->fit().depth < b->fit().depth;
     });
@@ -254,6 +280,7 @@ void StructurePickController::reloadPicks()
 
 void StructurePickController::projectClosed()
 {
+    m_pageTicket = 0;
     followProject();
     refreshList();
 }
@@ -396,7 +423,10 @@ int StructurePickController::deleteSelectedPicks()
         ++deleted;
     }
     if (deleted) {
-        declutterLabels();
+        // A read under way may still hold them.
+        if (pagePicksPending())
+            readPagePicks();
+        declutterLabels(pickItems());
         refreshList();
     }
     return deleted;

@@ -9,6 +9,7 @@
 #include "structurepick.h"
 
 class GraphicsLeftScaleItem;
+class PagePickReader;
 class GraphicsScene;
 class MainWindow;
 class PickListDock;
@@ -34,8 +35,11 @@ public:
     PickListDock *dock() const { return m_dock; }
     QAction *exportAction() const { return m_exportAct; }
 
-    // A page has been read: its picks are put on it.
+    // A page has been read: its picks are read from the file off the
+    // window's thread and put on it when they arrive.
     void pageShown();
+    // The picks of the page on screen are still being read.
+    bool pagePicksPending() const { return m_pageTicket != 0; }
     // The stored picks were changed by a correction: the page's pick items
     // and the list are made again from the file.
     void reloadPicks();
@@ -79,6 +83,11 @@ signals:
 
 private:
     GraphicsStructurePickItem *makePick();
+    // Asks the reader for the picks of the page on screen.
+    void readPagePicks();
+    // The picks of [from, to] have been read: they are put on the page if it
+    // is still the one they were read for.
+    void placePicks(quint64 ticket, const QVector<StructurePick> &stored);
     bool pageGeometry(GraphicsStructurePickItem::Page *page, QString *why) const;
     void pickEnded(GraphicsStructurePickItem *item);
     void pickChanged(GraphicsStructurePickItem *item);
@@ -91,7 +100,7 @@ private:
     bool followProject();
     void refreshList();
     // Leaves out the labels that would be written over another's.
-    void declutterLabels();
+    void declutterLabels(QList<GraphicsStructurePickItem *> picks);
     void countAsPageItem(int delta);
     QList<GraphicsStructurePickItem *> pickItems() const;
 
@@ -104,6 +113,10 @@ private:
     qint64 m_nextMemoryId = -1;
     bool m_toldReadOnly = false;
     QString m_listFileState; // of the project file when the list was made
+    PagePickReader *m_reader = nullptr;
+    quint64 m_pageTicket = 0;  // of the read the page waits for; 0 when none
+    double m_pageFrom = 0.0;   // depth range of that read
+    double m_pageTo = 0.0;
 };
 
 #endif // STRUCTUREPICKCONTROLLER_H

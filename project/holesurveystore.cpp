@@ -108,42 +108,27 @@ bool HoleSurveyStore::change(const HoleSurvey *survey, HoleSurvey::Reference ref
         m_lastError = tr("The project has no hole survey yet.");
         return false;
     }
-    QSqlQuery q(c.db());
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        m_lastError = q.lastError().text();
-        return false;
-    }
-    auto run = [&](const QString &statement, const QVariantList &values) {
-        if (!q.prepare(statement))
-            return false;
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        return q.exec();
-    };
-    bool ok = run(QStringLiteral("CREATE TABLE IF NOT EXISTS holeSurvey (depth REAL, inclination REAL, "
-                                 "azimuth REAL)"), {})
-              && run(QStringLiteral("CREATE TABLE IF NOT EXISTS holeReference (reference TEXT)"), {})
-              && run(QStringLiteral("DELETE FROM holeReference"), {})
-              && run(QStringLiteral("INSERT INTO holeReference (reference) VALUES (?)"),
-                     {HoleSurvey::referenceWord(reference)});
-    if (ok && survey) {
-        ok = run(QStringLiteral("DELETE FROM holeSurvey"), {});
-        for (const HoleSurvey::Station &s : survey->stations()) {
-            if (!ok)
-                break;
-            ok = run(QStringLiteral("INSERT INTO holeSurvey (depth, inclination, azimuth) VALUES (?, ?, ?)"),
-                     {s.depth, s.inclination, s.azimuth});
-        }
-    }
-    if (!ok)
-        m_lastError = q.lastError().text();
-    q.finish();
-    QSqlQuery end(c.db());
-    if (ok && !end.exec(QStringLiteral("COMMIT"))) {
-        m_lastError = end.lastError().text();
-        ok = false;
-    }
-    if (!ok)
-        end.exec(QStringLiteral("ROLLBACK"));
-    return ok;
+    return c.transact(
+        [&](QSqlQuery &q) {
+            auto run = [&q](const QString &statement, const QVariantList &values) {
+                return ScopedSqliteConnection::run(q, statement, values);
+            };
+            bool ok = run(QStringLiteral("CREATE TABLE IF NOT EXISTS holeSurvey (depth REAL, inclination REAL, "
+                                         "azimuth REAL)"), {})
+                      && run(QStringLiteral("CREATE TABLE IF NOT EXISTS holeReference (reference TEXT)"), {})
+                      && run(QStringLiteral("DELETE FROM holeReference"), {})
+                      && run(QStringLiteral("INSERT INTO holeReference (reference) VALUES (?)"),
+                             {HoleSurvey::referenceWord(reference)});
+            if (ok && survey) {
+                ok = run(QStringLiteral("DELETE FROM holeSurvey"), {});
+                for (const HoleSurvey::Station &s : survey->stations()) {
+                    if (!ok)
+                        break;
+                    ok = run(QStringLiteral("INSERT INTO holeSurvey (depth, inclination, azimuth) VALUES (?, ?, ?)"),
+                             {s.depth, s.inclination, s.azimuth});
+                }
+            }
+            return ok;
+        },
+        &m_lastError);
 }

@@ -2,6 +2,7 @@
 
 #include "sqliteconnection.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -25,4 +26,37 @@ bool ScopedSqliteConnection::hasTable(QSqlDatabase &db, const QString &name)
     q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?"));
     q.addBindValue(name);
     return q.exec() && q.next() && q.value(0).toInt() > 0;
+}
+
+bool ScopedSqliteConnection::transact(const std::function<bool(QSqlQuery &)> &work, QString *error)
+{
+    bool ok = false;
+    {
+        QSqlQuery q(m_db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            *error = q.lastError().text();
+            return false;
+        }
+        ok = work(q);
+        if (!ok)
+            *error = q.lastError().text();
+        q.finish();
+    }
+    QSqlQuery end(m_db);
+    if (ok && !end.exec(QStringLiteral("COMMIT"))) {
+        *error = end.lastError().text();
+        ok = false;
+    }
+    if (!ok)
+        end.exec(QStringLiteral("ROLLBACK"));
+    return ok;
+}
+
+bool ScopedSqliteConnection::run(QSqlQuery &q, const QString &statement, const QVariantList &values)
+{
+    if (!q.prepare(statement))
+        return false;
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    return q.exec();
 }

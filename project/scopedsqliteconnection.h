@@ -3,6 +3,10 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
+#include <functional>
+
+class QSqlQuery;
 
 // A connection of its own to an existing project file for the length of one
 // call, on the calling thread: opened (read-only for read-only files, with a
@@ -20,6 +24,13 @@ public:
 
     bool hasTable(const QString &name) { return hasTable(m_db, name); }
     static bool hasTable(QSqlDatabase &db, const QString &name);
+
+    // Runs work in one immediate transaction on this connection: committed
+    // when work answers true and the commit succeeds, rolled back otherwise,
+    // then false with *error saying which statement failed and why.
+    bool transact(const std::function<bool(QSqlQuery &)> &work, QString *error);
+    // Prepares statement on q, binds values in order and runs it.
+    static bool run(QSqlQuery &q, const QString &statement, const QVariantList &values = {});
 
 private:
     QString m_name;

@@ -21,6 +21,8 @@ namespace {
 const char kCreate[] =
     "CREATE TABLE IF NOT EXISTS structurePicks (id integer primary key, depth real, dip real, "
     "dipDirection real, amplitude real, type text, comment text)";
+// A page reads its picks by depth range.
+const char kIndex[] = "CREATE INDEX IF NOT EXISTS structurePicks_depth ON structurePicks (depth)";
 
 // The stored value as a number; NaN when it is NULL or no number at all.
 double numberOf(const QVariant &value)
@@ -296,34 +298,17 @@ bool StructurePickStore::write(const QString &statement, const QVariantList &val
         m_lastError = QStringLiteral("not a project file");
         return false;
     }
-    bool ok = false;
-    {
-        QSqlQuery q(c.db());
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            m_lastError = q.lastError().text();
-            return false;
-        }
-        ok = !createTable || q.exec(QLatin1String(kCreate));
-        if (ok) {
-            ok = q.prepare(statement);
-            for (const QVariant &v : values)
-                q.addBindValue(v);
-            ok = ok && q.exec();
-            if (ok && insertedId)
+    return c.transact(
+        [&](QSqlQuery &q) {
+            if (createTable && !(q.exec(QLatin1String(kCreate)) && q.exec(QLatin1String(kIndex))))
+                return false;
+            if (!ScopedSqliteConnection::run(q, statement, values))
+                return false;
+            if (insertedId)
                 *insertedId = q.lastInsertId().toLongLong();
-        }
-        if (!ok)
-            m_lastError = q.lastError().text();
-        q.finish();
-        QSqlQuery end(c.db());
-        if (ok && !end.exec(QStringLiteral("COMMIT"))) {
-            m_lastError = end.lastError().text();
-            ok = false;
-        }
-        if (!ok)
-            end.exec(QStringLiteral("ROLLBACK"));
-    }
-    return ok;
+            return true;
+        },
+        &m_lastError);
 }
 
 bool StructurePickStore::add(StructurePick *pick)

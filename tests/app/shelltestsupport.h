@@ -16,6 +16,7 @@
 
 #include "fileinfowidget.h"
 #include "globals.h"
+#include "structurepickcontroller.h"
 #include "readbigimagethread.h"
 #include "samplefixture.h"
 
@@ -74,9 +75,12 @@ inline void typeInto(QAbstractSpinBox *box, const QString &text)
 
 } // namespace ShellTest
 
-// Waits until no page read is running in window w.
+// Waits until no page read is running in window w and the page's structure
+// picks are on it.
 #define SHELL_WAIT_READ(w)                                                                     \
-    QTRY_VERIFY_WITH_TIMEOUT(!readingInProgress && (w)->readThread() == nullptr, 60000)
+    QTRY_VERIFY_WITH_TIMEOUT(!readingInProgress && (w)->readThread() == nullptr                \
+                                 && !(w)->structurePicks()->pagePicksPending(),               \
+                             60000)
 
 // Opens the project at path in window w and waits for its first page.
 #define SHELL_OPEN_PROJECT(w, path)                                                            \

@@ -37,6 +37,7 @@
 #include "samplefixture.h"
 #include "stereonetplot.h"
 #include "structurepick.h"
+#include "structurepickcontroller.h"
 
 using BenchChild::best;
 using BenchChild::median;
@@ -258,10 +259,11 @@ bool plantPicks(const QString &path, int count, int fromMetre, int toMetre)
     return ok;
 }
 
-// Runs the event loop until no page read is running; milliseconds.
-double waitForPage(const QElapsedTimer &timer)
+// Runs the event loop until no page read is running and the page's picks
+// are on it; milliseconds.
+double waitForPage(MainWindow &w, const QElapsedTimer &timer)
 {
-    while (readingInProgress)
+    while (readingInProgress || w.structurePicks()->pagePicksPending())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
     QCoreApplication::processEvents();
     return timer.nsecsElapsed() / 1e6;
@@ -283,7 +285,7 @@ double openShown(MainWindow &w, const QString &path)
     QElapsedTimer timer;
     timer.start();
     w.openProjectFile(path);
-    return waitForPage(timer);
+    return waitForPage(w, timer);
 }
 
 // The program on the project: its first page (0 - 5 m), then each next page
@@ -301,13 +303,13 @@ int childPages(const QString &path)
     for (int page = 1; page < kPickMetres / 5; ++page) {
         timer.start();
         w.handleNextImages();
-        changes << QString::number(waitForPage(timer), 'f', 1);
+        changes << QString::number(waitForPage(w, timer), 'f', 1);
     }
     w.fileInfoWidget()->setStartValue(0);
     w.fileInfoWidget()->setEndValue(5);
     timer.start();
     w.handleGoPressed();
-    changes << QString::number(waitForPage(timer), 'f', 1);
+    changes << QString::number(waitForPage(w, timer), 'f', 1);
     QTextStream(stdout) << qint64(open) << ' ' << BenchChild::statusKb("VmHWM") << ' '
                         << BenchChild::statusKb("VmRSS") << ' ' << changes.join(QLatin1Char(' ')) << '\n';
     return 0;
@@ -333,14 +335,14 @@ int childNormalisation(const QString &path)
         w.fileInfoWidget()->setStartValue(4 * page);
         w.fileInfoWidget()->setEndValue(4 * page + 4);
         w.handleGoPressed();
-        waitForPage(timer);
+        waitForPage(w, timer);
     }
     const long normalised = BenchChild::statusKb("VmRSS");
     w.contrastController()->setContrast(WallContrast());
     w.fileInfoWidget()->setStartValue(0);
     w.fileInfoWidget()->setEndValue(4);
     w.handleGoPressed();
-    waitForPage(timer);
+    waitForPage(w, timer);
     QElapsedTimer off;
     off.start();
     while (off.elapsed() < 1000)

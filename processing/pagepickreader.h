@@ -1,0 +1,41 @@
+#ifndef PAGEPICKREADER_H
+#define PAGEPICKREADER_H
+
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+#include <QVector>
+
+#include "structurepick.h"
+
+// Reads the structure picks of a page's depth range on a thread of its own,
+// so that a page of many thousand picks does not stop the window while they
+// are read. One read at a time: a read asked for while another waits to
+// begin takes its place. The picks arrive on the reader's thread through
+// picksRead, with the ticket read() gave; a caller that has asked again
+// since keeps only the last ticket's picks.
+class PagePickReader : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PagePickReader(QObject *parent = nullptr);
+    // Waits for a read in progress.
+    ~PagePickReader() override;
+
+    // Starts reading the picks whose depth lies in [from, to] (depth units)
+    // of the project file at path; answers the read's ticket (never 0).
+    quint64 read(const QString &path, double from, double to);
+    // Waits until no read is running or waiting (for tests and shutdown).
+    void waitForDone();
+
+signals:
+    // The picks of the read with the ticket, by depth; empty when the file
+    // has none there or cannot be read.
+    void picksRead(quint64 ticket, const QVector<StructurePick> &picks);
+
+private:
+    QThreadPool m_pool;
+    quint64 m_lastTicket = 0;
+};
+
+#endif // PAGEPICKREADER_H
