@@ -158,8 +158,10 @@ QString GraphicsStructurePickItem::label() const
 {
     if (!m_fit.valid)
         return QString();
+    // Rounded first: a fit a hair above 0 m reads 0.00 m, not -0.00 m.
+    const double metres = std::round(m_fit.depth / 100.0) / 100.0 + 0.0;
     return QStringLiteral("%1 m  %2°/%3°")
-        .arg(m_fit.depth / 10000.0, 0, 'f', 2)
+        .arg(metres, 0, 'f', 2)
         .arg(qRound(m_fit.dip))
         .arg(qRound(m_fit.dipDirection) % 360, 3, 10, QLatin1Char('0'));
 }

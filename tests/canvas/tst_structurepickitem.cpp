@@ -43,6 +43,7 @@ private slots:
     void storedPickComesBack();
     void draggedPointRefitsAndReports();
     void hiddenLabelComesBackWhenSelected();
+    void pickAtTheTopIsLabelledZero();
     void traceIsDrawnWhereThePlaneCuts_data();
     void traceIsDrawnWhereThePlaneCuts();
 };
@@ -157,6 +158,25 @@ void TstStructurePickItem::hiddenLabelComesBackWhenSelected()
     QCOMPARE(labelPixels(scene, *item), 0);
     item->setSelected(true);
     QCOMPARE(labelPixels(scene, *item), shown);
+}
+
+// The fit of a pick at the top of the log may come out a hair above 0 m; its
+// label reads 0.00 m, not -0.00 m.
+void TstStructurePickItem::pickAtTheTopIsLabelledZero()
+{
+    auto p = page();
+    p.pageStart = 0;
+    p.width = 1024;
+    p.diameter = 1100;
+    p.pixelsPerUnit = p.width / (p.diameter * M_PI);
+    StructurePick pick;
+    for (double direction : {0.0, 90.0, 202.0, 300.0}) {
+        pick.dip = 36;
+        pick.dipDirection = direction;
+        pick.amplitude = p.diameter / 2 * std::tan(36 * M_PI / 180);
+        const GraphicsStructurePickItem item(p, pick);
+        QVERIFY2(item.label().startsWith(QStringLiteral("0.00 m")), qPrintable(item.label()));
+    }
 }
 
 void TstStructurePickItem::traceIsDrawnWhereThePlaneCuts_data()
