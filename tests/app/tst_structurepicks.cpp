@@ -22,6 +22,7 @@
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "picklistdock.h"
+#include "pickfixture.h"
 #include "projectinfo.h"
 #include "shelltestsupport.h"
 #include "structurepickcontroller.h"
@@ -418,15 +419,7 @@ void TestStructurePicks::pageHoldsOnlyItsPicks()
     QFETCH(bool, turnedAtOnce);
     const QString path = copyOfProject(QStringLiteral("range.prj"));
     QVERIFY(!path.isEmpty());
-    StructurePickStore store(path);
-    for (double metres : {1.0, 4.9, 5.1, 9.5}) {
-        StructurePick pick;
-        pick.depth = metres * 10000;
-        pick.dip = 40;
-        pick.dipDirection = 120;
-        pick.amplitude = 400;
-        QVERIFY(store.add(&pick));
-    }
+    QVERIFY(PickFixture::plant(path, {1.0, 4.9, 5.1, 9.5}));
     MainWindow w;
     ModalWatcher watcher;
     w.fileInfoWidget()->setStartValue(startMetre);

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "pagepickreader.h"
+#include "pickfixture.h"
 #include "samplefixture.h"
-#include "structurepickstore.h"
 
 class TstPagePickReader : public QObject
 {
@@ -29,14 +29,7 @@ void TstPagePickReader::initTestCase()
     QVERIFY(m_dir.isValid());
     m_project = m_dir.filePath(QStringLiteral("picks.prj"));
     QVERIFY(SampleFixture::make(m_project, {QStringLiteral("--to"), QStringLiteral("10")}));
-    StructurePickStore store(m_project);
-    for (double metres : {1.0, 4.9, 5.1, 9.5}) {
-        StructurePick pick;
-        pick.depth = metres * 10000;
-        pick.dip = 30;
-        pick.amplitude = 289;
-        QVERIFY(store.add(&pick));
-    }
+    QVERIFY(PickFixture::plant(m_project, {1.0, 4.9, 5.1, 9.5}));
 }
 
 void TstPagePickReader::lastReadBringsItsRange_data()
