@@ -1,6 +1,7 @@
 #include "qword.h"
 
 #include "odfpackage.h"
+#include "statedsizeimagehandler.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -136,6 +137,7 @@ bool QWord::openDocument(const QString &fileName)
     }
     m_pDocument.reset(new QTextDocument);
     m_pDocument->documentLayout()->setPaintDevice(&m_device);
+    StatedSizeImageHandler::install(m_pDocument.get());
     m_pDocument->setDocumentMargin(0);
     m_pDocument->setUndoRedoEnabled(false);
     m_selection = QTextCursor(m_pDocument.get());
