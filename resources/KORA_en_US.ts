@@ -236,6 +236,10 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
 </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>kora: opens one file at a time; not opening %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ContrastDock</name>
@@ -2007,7 +2011,7 @@ It needs to saved into different images.
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The plot could not be written to &quot;%1&quot;.</source>
+        <source>The plot could not be written to &quot;%1&quot;: %2.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2419,6 +2423,10 @@ It needs to saved into different images.
     </message>
     <message>
         <source>the system gave no reason</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; does not exist</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -267,6 +267,10 @@ Settings are kept in ~/.config/KD/QVNKORA.conf.
 
 </translation>
     </message>
+    <message>
+        <source>kora: opens one file at a time; not opening %1</source>
+        <translation>kora：一次只打开一个文件；未打开 %1</translation>
+    </message>
 </context>
 <context>
     <name>ContrastDock</name>
@@ -2036,8 +2040,8 @@ It needs to saved into different images.
         <translation>警告</translation>
     </message>
     <message>
-        <source>The plot could not be written to &quot;%1&quot;.</source>
-        <translation>无法将图件写入“%1”。</translation>
+        <source>The plot could not be written to &quot;%1&quot;: %2.</source>
+        <translation>图件无法写入“%1”：%2。</translation>
     </message>
 </context>
 <context>
@@ -2450,6 +2454,10 @@ It needs to saved into different images.
     <message>
         <source>the system gave no reason</source>
         <translation>系统未给出原因</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; does not exist</source>
+        <translation>文件夹“%1”不存在</translation>
     </message>
 </context>
 <context>
