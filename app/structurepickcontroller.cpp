@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -38,6 +39,8 @@ constexpr double kColumnLeft = 1300.0;
 constexpr double kColumnTop = 120.0;
 // Type code of the page images (QGraphicsPixmapItem).
 constexpr int kPageImageType = 7;
+// Longest the window is kept busy making the items of a page's picks (ms).
+constexpr int kSliceMs = 25;
 
 bool byDepth(const StructurePick &a, const StructurePick &b)
 {
@@ -89,6 +92,11 @@ StructurePickController::StructurePickController(MainWindow *window)
             &StructurePickController::surveyChanged);
     connect(window, &MainWindow::NotifyLanguageChanged, this, &StructurePickController::OnRetranslate);
     OnRetranslate();
+}
+
+StructurePickController::~StructurePickController()
+{
+    qDeleteAll(m_madeItems);
 }
 
 void StructurePickController::OnRetranslate()
@@ -205,44 +213,82 @@ void StructurePickController::pageShown()
 
 void StructurePickController::readPagePicks()
 {
+    dropMadeItems();
     m_pageTicket = m_reader->read(m_projectPath, m_pageFrom, m_pageTo);
+}
+
+bool StructurePickController::pageStillShown(GraphicsStructurePickItem::Page *page) const
+{
+    QString why;
+    auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
+    return !readingInProgress && pageGeometry(page, &why) && left->startDepth() == m_pageFrom
+           && left->endDepth() == m_pageTo;
+}
+
+void StructurePickController::dropMadeItems()
+{
+    qDeleteAll(m_madeItems);
+    m_madeItems.clear();
+    m_toMake.clear();
+    m_made = 0;
 }
 
 void StructurePickController::placePicks(quint64 ticket, const QVector<StructurePick> &stored)
 {
     if (ticket != m_pageTicket)
         return;
-    m_pageTicket = 0;
-    // A page read or cleared since has its own picks coming.
+    dropMadeItems();
     GraphicsStructurePickItem::Page page;
-    QString why;
-    auto *left = static_cast<GraphicsLeftScaleItem *>(m_scene->itemOfType(GraphicsLeftScaleItem::Type));
-    if (readingInProgress || !pageGeometry(&page, &why) || left->startDepth() != m_pageFrom
-        || left->endDepth() != m_pageTo)
+    // A page read or cleared since has its own picks coming.
+    if (!pageStillShown(&page)) {
+        m_pageTicket = 0;
         return;
-
-    QVector<StructurePick> picks = stored;
-    for (const StructurePick &p : qAsConst(m_memory)) {
-        if (p.depth >= m_pageFrom && p.depth <= m_pageTo)
-            picks << p;
     }
     // A page shown twice does not get its picks twice.
-    QList<GraphicsStructurePickItem *> items = pickItems();
     QSet<qint64> shown;
-    for (GraphicsStructurePickItem *item : qAsConst(items))
+    for (GraphicsStructurePickItem *item : pickItems())
         shown << item->pick().id;
-    int added = 0;
-    for (const StructurePick &p : qAsConst(picks)) {
-        if (shown.contains(p.id))
-            continue;
-        auto *item = new GraphicsStructurePickItem(page, p);
+    for (const StructurePick &p : stored) {
+        if (!shown.contains(p.id))
+            m_toMake << p;
+    }
+    for (const StructurePick &p : qAsConst(m_memory)) {
+        if (p.depth >= m_pageFrom && p.depth <= m_pageTo && !shown.contains(p.id))
+            m_toMake << p;
+    }
+    makeItems(ticket);
+}
+
+void StructurePickController::makeItems(quint64 ticket)
+{
+    GraphicsStructurePickItem::Page page;
+    if (ticket != m_pageTicket)
+        return;
+    if (!pageStillShown(&page)) {
+        dropMadeItems();
+        m_pageTicket = 0;
+        return;
+    }
+    // Many thousand picks are made a slice at a time, the window answering
+    // in between; they go on the page together.
+    QElapsedTimer slice;
+    slice.start();
+    while (m_made < m_toMake.size()) {
+        m_madeItems << new GraphicsStructurePickItem(page, m_toMake.at(m_made++));
+        if (m_made % 256 == 0 && slice.elapsed() >= kSliceMs) {
+            QTimer::singleShot(0, this, [this, ticket] { makeItems(ticket); });
+            return;
+        }
+    }
+    for (GraphicsStructurePickItem *item : qAsConst(m_madeItems)) {
         attach(item);
         m_scene->addItem(item);
-        items << item;
-        ++added;
     }
-    countAsPageItem(added);
-    declutterLabels(items);
+    countAsPageItem(m_madeItems.size());
+    m_madeItems.clear();
+    dropMadeItems();
+    m_pageTicket = 0;
+    declutterLabels(pickItems());
     emit picksChanged();
 }
 
@@ -281,6 +327,7 @@ void StructurePickController::reloadPicks()
 void StructurePickController::projectClosed()
 {
     m_pageTicket = 0;
+    dropMadeItems();
     followProject();
     refreshList();
 }

@@ -31,6 +31,7 @@ public:
     // Installs itself in the window: the scene's pick factory, the pick list
     // dock, "Export picks..." in the File menu and the list's toggle in View.
     explicit StructurePickController(MainWindow *window);
+    ~StructurePickController() override;
 
     PickListDock *dock() const { return m_dock; }
     QAction *exportAction() const { return m_exportAct; }
@@ -85,9 +86,14 @@ private:
     GraphicsStructurePickItem *makePick();
     // Asks the reader for the picks of the page on screen.
     void readPagePicks();
-    // The picks of [from, to] have been read: they are put on the page if it
+    // The picks of the page have been read: they are put on the page if it
     // is still the one they were read for.
     void placePicks(quint64 ticket, const QVector<StructurePick> &stored);
+    // Makes the items of the read's picks, a slice at a time, and puts them
+    // on the page when all are made.
+    void makeItems(quint64 ticket);
+    bool pageStillShown(GraphicsStructurePickItem::Page *page) const;
+    void dropMadeItems();
     bool pageGeometry(GraphicsStructurePickItem::Page *page, QString *why) const;
     void pickEnded(GraphicsStructurePickItem *item);
     void pickChanged(GraphicsStructurePickItem *item);
@@ -117,6 +123,9 @@ private:
     quint64 m_pageTicket = 0;  // of the read the page waits for; 0 when none
     double m_pageFrom = 0.0;   // depth range of that read
     double m_pageTo = 0.0;
+    QVector<StructurePick> m_toMake;                // picks of the read, to be made into items
+    int m_made = 0;                                 // of m_toMake
+    QList<GraphicsStructurePickItem *> m_madeItems; // made, not yet on the page
 };
 
 #endif // STRUCTUREPICKCONTROLLER_H

@@ -406,10 +406,13 @@ void TestStructurePicks::pageHoldsOnlyItsPicks_data()
     QTest::addColumn<int>("startMetre");
     QTest::addColumn<QList<double>>("shown"); // depths in metres
     QTest::addColumn<bool>("turnedAtOnce");   // before the other page's picks came
+    QTest::addColumn<int>("crowd");           // more picks between 2 and 3 m
 
-    QTest::newRow("first page") << 0 << QList<double>{1.0, 4.9} << false;
-    QTest::newRow("second page") << 5 << QList<double>{5.1, 9.5} << false;
-    QTest::newRow("turned before the picks came") << 0 << QList<double>{1.0, 4.9} << true;
+    QTest::newRow("first page") << 0 << QList<double>{1.0, 4.9} << false << 0;
+    QTest::newRow("second page") << 5 << QList<double>{5.1, 9.5} << false << 0;
+    QTest::newRow("turned before the picks came") << 0 << QList<double>{1.0, 4.9} << true << 0;
+    QTest::newRow("crowded page") << 0 << QList<double>{1.0, 4.9} << false << 20000;
+    QTest::newRow("turned from a crowded page") << 5 << QList<double>{5.1, 9.5} << true << 20000;
 }
 
 void TestStructurePicks::pageHoldsOnlyItsPicks()
@@ -417,9 +420,11 @@ void TestStructurePicks::pageHoldsOnlyItsPicks()
     QFETCH(int, startMetre);
     QFETCH(QList<double>, shown);
     QFETCH(bool, turnedAtOnce);
+    QFETCH(int, crowd);
     const QString path = copyOfProject(QStringLiteral("range.prj"));
     QVERIFY(!path.isEmpty());
     QVERIFY(PickFixture::plant(path, {1.0, 4.9, 5.1, 9.5}));
+    QVERIFY(PickFixture::crowd(path, crowd, 2.0, 3.0));
     MainWindow w;
     ModalWatcher watcher;
     w.fileInfoWidget()->setStartValue(startMetre);
@@ -443,15 +448,22 @@ void TestStructurePicks::pageHoldsOnlyItsPicks()
     SHELL_WAIT_READ(&w);
 
     QList<double> onPage;
+    int crowded = 0;
     for (GraphicsStructurePickItem *item : pickItems(w)) {
-        onPage << std::round(item->pick().depth / 1000.0) / 10.0;
+        const double metres = item->pick().depth / 10000.0;
+        if (metres >= 2.0 - 1e-6 && metres < 3.0) {
+            ++crowded;
+            continue;
+        }
+        onPage << std::round(metres * 10.0) / 10.0;
         // The bounds worked out from the fit hold the drawn curve.
         QVERIFY(item->boundingRect().contains(item->shape().boundingRect()));
     }
     std::sort(onPage.begin(), onPage.end());
     QCOMPARE(onPage, shown);
+    QCOMPARE(crowded, startMetre == 0 ? crowd : 0);
     // The list holds the whole project whatever the page.
-    QCOMPARE(w.structurePicks()->dock()->table()->model()->rowCount(), 4);
+    QCOMPARE(w.structurePicks()->dock()->table()->model()->rowCount(), 4 + crowd);
     QCOMPARE(watcher.count(), 0);
 }
 
