@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "fulldisk.h"
 #include "graphicsleftscaleitem.h"
 #include "graphicsscene.h"
 #include "graphicstopscaleitem.h"
 #include "pagerenderer.h"
+#include "../project/projecttesthelpers.h"
 
 namespace {
 
@@ -159,16 +159,16 @@ void TestPageRenderer::failedWriteKeepsTheEarlierPicture()
     QVERIFY(first.renderPage(50000, base, false, false));
     QCOMPARE(first.writtenFiles().size(), 1);
     const QString picture = first.writtenFiles().first();
-    const QByteArray before = FullDisk::bytesOf(picture);
+    const QByteArray before = ProjectTest::fileHash(picture);
     const qint64 limit = 8 * 1024;
-    QVERIFY2(before.size() > 2 * limit, "the picture must not fit under the limit");
+    QVERIFY2(QFileInfo(picture).size() > 2 * limit, "the picture must not fit under the limit");
 
     QString error;
     if (fullDisk) {
-        const FullDisk::Outcome outcome = FullDisk::run(QStringLiteral("save"), {base}, limit);
-        QVERIFY(outcome.finished);
-        QCOMPARE(FullDisk::printed(outcome, QStringLiteral("saved")), QStringLiteral("no"));
-        error = FullDisk::printed(outcome, QStringLiteral("error"));
+        const auto child = ProjectTest::runChild(QStringLiteral("save"), {base}, limit, ProjectTest::Limit::FileBytes);
+        QVERIFY(child.finished);
+        QCOMPARE(child.printed(QStringLiteral("saved")), QStringLiteral("no"));
+        error = child.printed(QStringLiteral("error"));
     } else {
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         PageRenderer again = page.renderer();
@@ -177,7 +177,7 @@ void TestPageRenderer::failedWriteKeepsTheEarlierPicture()
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QVERIFY2(error.contains(cause), qPrintable(error));
-    QCOMPARE(FullDisk::bytesOf(picture), before);
+    QCOMPARE(ProjectTest::fileHash(picture), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(picture).fileName()});
 }
 
@@ -191,8 +191,8 @@ int fullDiskChild(const QString &routine, const QStringList &args)
     Page page(0, 50000, 400);
     PageRenderer renderer = page.renderer();
     const bool saved = renderer.renderPage(50000, args.first(), false, false);
-    FullDisk::print(QStringLiteral("saved"), saved ? QStringLiteral("yes") : QStringLiteral("no"));
-    FullDisk::print(QStringLiteral("error"), renderer.writeError());
+    ProjectTest::print(QStringLiteral("saved"), saved ? QStringLiteral("yes") : QStringLiteral("no"));
+    ProjectTest::print(QStringLiteral("error"), renderer.writeError());
     return 0;
 }
 
@@ -200,6 +200,6 @@ int fullDiskChild(const QString &routine, const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    return FullDisk::testMain<TestPageRenderer>(argc, argv, fullDiskChild);
+    return ProjectTest::testMain<TestPageRenderer>(argc, argv, fullDiskChild);
 }
 #include "tst_pagerenderer.moc"

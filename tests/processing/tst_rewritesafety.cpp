@@ -11,9 +11,9 @@
 #include <sys/mount.h>
 
 #include "correctionfixture.h"
-#include "fulldisk.h"
 #include "killfixture.h"
 #include "samplefixture.h"
+#include "../project/projecttesthelpers.h"
 
 using namespace ConversionFixture;
 
@@ -254,11 +254,11 @@ void TestRewriteSafety::failedCorrectionSaysWhy()
     QString failure;
     if (trouble == QLatin1String("full disk")) {
         // The file may grow by a few pages only.
-        const FullDisk::Outcome outcome
-            = FullDisk::run(QStringLiteral("correct"), {kind, path}, QFileInfo(path).size() + 64 * 1024);
-        QVERIFY(outcome.finished);
-        QCOMPARE(FullDisk::printed(outcome, QStringLiteral("succeeded")), QStringLiteral("no"));
-        failure = FullDisk::printed(outcome, QStringLiteral("failure"));
+        const auto child = ProjectTest::runChild(QStringLiteral("correct"), {kind, path},
+                                                 QFileInfo(path).size() + 64 * 1024, ProjectTest::Limit::FileBytes);
+        QVERIFY(child.finished);
+        QCOMPARE(child.printed(QStringLiteral("succeeded")), QStringLiteral("no"));
+        failure = child.printed(QStringLiteral("failure"));
     } else {
         loadRecord(path);
         std::unique_ptr<CorrectionThread> worker;
@@ -376,8 +376,8 @@ int fullDiskChild(const QString &routine, const QStringList &args)
     else
         worker.reset(new CorrectAngleThread(args.at(1), 120));
     const bool ok = CorrectionFixture::run(*worker).succeeded;
-    FullDisk::print(QStringLiteral("succeeded"), ok ? QStringLiteral("yes") : QStringLiteral("no"));
-    FullDisk::print(QStringLiteral("failure"), worker->failureText());
+    ProjectTest::print(QStringLiteral("succeeded"), ok ? QStringLiteral("yes") : QStringLiteral("no"));
+    ProjectTest::print(QStringLiteral("failure"), worker->failureText());
     return 0;
 }
 
@@ -385,8 +385,8 @@ int fullDiskChild(const QString &routine, const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsEmpty("KORA_FULL_DISK_ROUTINE"))
-        return FullDisk::testMain<TestRewriteSafety>(argc, argv, fullDiskChild);
+    if (!qEnvironmentVariableIsEmpty("KORA_TEST_CHILD"))
+        return ProjectTest::testMain<TestRewriteSafety>(argc, argv, fullDiskChild);
     QApplication app(argc, argv);
     if ((argc == 4 || argc == 5) && qstrcmp(argv[1], kChildArgument) == 0)
         return runChild(QString::fromLatin1(argv[2]), QString::fromLocal8Bit(argv[3]),

@@ -3,7 +3,8 @@
 
 // Helpers shared by the project store tests: file hashes, a separate
 // inspection connection, a log recorder, a fake navigation panel, and child
-// processes that run one routine of the test binary under a memory limit.
+// processes that run one routine of the test binary under a memory limit or
+// on a full disk.
 
 #include "globals.h"
 #include "navigationpanel.h"
@@ -26,7 +27,10 @@
 #include <QVariant>
 #include <atomic>
 
+#include <cstdio>
+
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <sys/resource.h>
 #endif
 
@@ -212,18 +216,36 @@ struct ChildResult
     int exitCode = -1;
     QString out;
     QString err;
+
+    // The value the child printed with print(key, ...) (empty when none).
+    QString printed(const QString &key) const
+    {
+        const QString prefix = key + QStringLiteral(": ");
+        for (const QString &line : out.split(QLatin1Char('\n')))
+            if (line.startsWith(prefix))
+                return line.mid(prefix.size());
+        return QString();
+    }
 };
 
-// Runs routine in a child process of this test binary (see testMain())
-// with its address space limited to limitMiB (0: no limit).
-inline ChildResult runChild(const QString &routine, const QStringList &args, int limitMiB,
-                            int timeoutMs = 300000)
+// What a child is limited in: its address space (MiB), or how far its files
+// may grow (bytes), which makes every write beyond fail as on a full disk
+// while the parent and the rest of the machine write on as usual.
+enum class Limit { MemoryMiB, FileBytes };
+
+// Runs routine in a child process of this test binary (see testMain()),
+// limited as limit and kind say (0: no limit).
+inline ChildResult runChild(const QString &routine, const QStringList &args, qint64 limit,
+                            Limit kind = Limit::MemoryMiB, int timeoutMs = 300000)
 {
     ChildResult result;
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KORA_TEST_CHILD"), routine);
-    env.insert(QStringLiteral("KORA_TEST_CHILD_LIMIT_MB"), QString::number(limitMiB));
+    env.insert(kind == Limit::MemoryMiB ? QStringLiteral("KORA_TEST_CHILD_LIMIT_MB")
+                                        : QStringLiteral("KORA_TEST_CHILD_FILE_LIMIT"),
+               QString::number(limit));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), args);
     result.finished = child.waitForStarted() && child.waitForFinished(timeoutMs);
@@ -235,7 +257,16 @@ inline ChildResult runChild(const QString &routine, const QStringList &args, int
     result.exitCode = child.exitCode();
     result.out = QString::fromUtf8(child.readAllStandardOutput());
     result.err = QString::fromUtf8(child.readAllStandardError());
+    if (result.crashed || result.exitCode != 0)
+        qDebug() << "child" << routine << result.err.right(2000);
     return result;
+}
+
+// A finding of a child, as "key: value" on one line of stdout.
+inline void print(const QString &key, const QString &value)
+{
+    std::printf("%s: %s\n", qPrintable(key), qPrintable(QString(value).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    std::fflush(stdout);
 }
 
 // The routine a child run executes: the routine's name and the arguments
@@ -244,8 +275,8 @@ inline ChildResult runChild(const QString &routine, const QStringList &args, int
 using ChildRoutine = int (*)(const QString &routine, const QStringList &args);
 
 // main() of a test binary whose tests run children: a child applies its
-// memory limit before anything else, then runs the routine in a QApplication
-// that ends normally when the routine returns.
+// limit before anything else, then runs the routine in a QApplication that
+// ends normally when the routine returns.
 template <class TestClass>
 int testMain(int argc, char **argv, ChildRoutine childRoutine)
 {
@@ -253,10 +284,17 @@ int testMain(int argc, char **argv, ChildRoutine childRoutine)
     if (!routine.isEmpty()) {
 #ifdef Q_OS_UNIX
         const qint64 mib = qgetenv("KORA_TEST_CHILD_LIMIT_MB").toLongLong();
+        const qint64 fileBytes = qgetenv("KORA_TEST_CHILD_FILE_LIMIT").toLongLong();
+        rlimit limit;
         if (mib > 0) {
-            rlimit limit;
             limit.rlim_cur = limit.rlim_max = rlim_t(mib) << 20;
             if (setrlimit(RLIMIT_AS, &limit) != 0)
+                return 99;
+        }
+        if (fileBytes > 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            limit.rlim_cur = limit.rlim_max = rlim_t(fileBytes);
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 return 99;
         }
 #endif

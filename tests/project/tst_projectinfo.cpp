@@ -296,7 +296,7 @@ void TestProjectInfo::walFilesAreGoneAfterClosing()
     // exits without closing it.
     const QString second = walSample(QStringLiteral("wal-exit.prj"));
     QVERIFY(!second.isEmpty());
-    const ChildResult child = runChild(QStringLiteral("open-and-exit"), {second}, 0, 60000);
+    const ChildResult child = runChild(QStringLiteral("open-and-exit"), {second}, 0, Limit::MemoryMiB, 60000);
     QVERIFY2(child.finished && !child.crashed, qPrintable(child.err.right(2000)));
     QCOMPARE(child.exitCode, 0);
     QCOMPARE(child.out.trimmed(), QStringLiteral("open with -wal"));

@@ -14,13 +14,13 @@
 #include <cmath>
 
 #include "creportparameter.h"
-#include "fulldisk.h"
 #include "partfile.h"
 #include "projectinfo.h"
 #include "qreportpdf.h"
 #include "qreportpreview.h"
 #include "reportleftovers.h"
 #include "reporttestsupport.h"
+#include "../project/projecttesthelpers.h"
 #include "samplefixture.h"
 #include "structurepickstore.h"
 #include "structurespage.h"
@@ -415,17 +415,16 @@ void TestReportBuilder::fullDiskKeepsTheOldReport()
     QReportPDF first(ReportTest::job(path, 0.0f, 2.5f, 1, 2, 1.0f, true));
     first.setFileName(target);
     QCOMPARE(runOnThread(&first), target);
-    const QByteArray before = FullDisk::bytesOf(target);
+    const QByteArray before = ProjectTest::fileHash(target);
     const qint64 limit = 32 * 1024;
-    QVERIFY2(before.size() > 2 * limit, "the report must not fit under the limit");
+    QVERIFY2(QFileInfo(target).size() > 2 * limit, "the report must not fit under the limit");
 
     // The same report again, on a disk that is full after 32 KiB.
-    const FullDisk::Outcome outcome = FullDisk::run(QStringLiteral("pdf"), {path, target}, limit);
-    QVERIFY(outcome.finished);
-    QCOMPARE(FullDisk::printed(outcome, QStringLiteral("written")), QString());
-    QVERIFY2(FullDisk::printed(outcome, QStringLiteral("error")).contains(QStringLiteral("the disk is full")),
-             qPrintable(outcome.out));
-    QCOMPARE(FullDisk::bytesOf(target), before);
+    const auto child = ProjectTest::runChild(QStringLiteral("pdf"), {path, target}, limit, ProjectTest::Limit::FileBytes);
+    QVERIFY(child.finished);
+    QCOMPARE(child.printed(QStringLiteral("written")), QString());
+    QVERIFY2(child.printed(QStringLiteral("error")).contains(QStringLiteral("the disk is full")), qPrintable(child.out));
+    QCOMPARE(ProjectTest::fileHash(target), before);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.pdf")});
 }
 
@@ -745,8 +744,8 @@ int fullDiskChild(const QString &routine, const QStringList &args)
     QReportPDF report(ReportTest::job(args.at(0), 0.0f, 2.5f, 1, 2, 1.0f, true));
     report.setFileName(args.at(1));
     QString error;
-    FullDisk::print(QStringLiteral("written"), runOnThread(&report, &error));
-    FullDisk::print(QStringLiteral("error"), error);
+    ProjectTest::print(QStringLiteral("written"), runOnThread(&report, &error));
+    ProjectTest::print(QStringLiteral("error"), error);
     return 0;
 }
 
@@ -754,6 +753,6 @@ int fullDiskChild(const QString &routine, const QStringList &args)
 
 int main(int argc, char **argv)
 {
-    return FullDisk::testMain<TestReportBuilder>(argc, argv, fullDiskChild);
+    return ProjectTest::testMain<TestReportBuilder>(argc, argv, fullDiskChild);
 }
 #include "tst_reportbuilder.moc"
