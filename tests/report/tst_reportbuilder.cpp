@@ -58,6 +58,23 @@ public:
     QStringList firstLabels; // first two depth labels of each block
 };
 
+// Stores picks (depth units, dip, dip direction) in a project that has none.
+bool addPicksOnce(const QString &path, const QVector<QVector<double>> &picks)
+{
+    StructurePickStore store(path);
+    if (!store.allPicks().isEmpty())
+        return true;
+    for (const QVector<double> &p : picks) {
+        StructurePick pick;
+        pick.depth = p.at(0);
+        pick.dip = p.at(1);
+        pick.dipDirection = p.at(2);
+        if (!store.add(&pick))
+            return false;
+    }
+    return true;
+}
+
 bool isWhite(const QColor &c)
 {
     return c.red() > 245 && c.green() > 245 && c.blue() > 245;
@@ -82,11 +99,10 @@ private slots:
     void fourColumnPositions();
     void headerOnlyAtPageTop();
     void layoutThatCannotBeMade();
-    void generatedPdf();
     void pdfAsTheUserSeesIt_data();
     void pdfAsTheUserSeesIt();
-    void existingReportReplacedOnlyWhenComplete();
-    void fullDiskKeepsTheOldReport();
+    void failedReportKeepsTheOldOne_data();
+    void failedReportKeepsTheOldOne();
     void leftoversOfAKilledExportRemoved();
     void previewEnds_data();
     void previewEnds();
@@ -253,43 +269,6 @@ void TestReportBuilder::layoutThatCannotBeMade()
     QVERIFY(!QReportBuilder::layoutProblem(facts, 0.001f).isEmpty());
 }
 
-void TestReportBuilder::generatedPdf()
-{
-    if (!havePoppler())
-        QSKIP("pdftotext/pdftoppm (poppler-utils) not installed");
-    const QString path = loaded(QStringLiteral("named"), {QStringLiteral("--to"), QStringLiteral("6"),
-                                                          QStringLiteral("--name"), QStringLiteral("WellA"),
-                                                          QStringLiteral("--person"), QStringLiteral("Li")});
-    QVERIFY(!path.isEmpty());
-    QTemporaryDir out;
-    QReportPDF builder(ReportTest::job(path, 0.0f, 6.0f, 1, 2, 1.0f, true, true));
-    builder.setFileName(out.filePath(QStringLiteral("report")));
-    const QString written = runOnThread(&builder);
-    // No suffix: ".pdf" is added; nothing else is left in the folder.
-    QCOMPARE(written, out.filePath(QStringLiteral("report.pdf")));
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.pdf")});
-
-    const QString text = pdfText(written);
-    const int perPage = builder.imagesPerColumn() * 2;
-    const int pages = (6 + perPage - 1) / perPage;
-    QCOMPARE(text.count(QLatin1Char('\f')), pages);
-    QVERIFY(text.contains(QStringLiteral("Project Name:WellA")));
-    QVERIFY(text.contains(QStringLiteral("Person:Li")));
-    QVERIFY(text.contains(QStringLiteral("Diameter:100")));
-
-    // The first page as poppler draws it: the wall picture fills much of the
-    // page and the depth scale column beside it carries its labels.
-    const QImage page = pdfPage(written, 1, 48);
-    QVERIFY(!page.isNull());
-    const int covered = countPixels(page, [](const QColor &c) { return qGray(c.rgb()) < 230; });
-    QVERIFY2(covered > page.width() * page.height() / 4, qPrintable(QString::number(covered)));
-    // Left margin 54 pt = 36 px at 48 dpi; the depth scale is the first 30
-    // screen pixels (15 px here) of the block, below the header.
-    const QRect scale(36, page.height() / 3, 15, page.height() * 2 / 3 - page.height() / 3);
-    const int dark = countPixels(page, [](const QColor &c) { return qGray(c.rgb()) < 128; }, scale);
-    QVERIFY2(dark > 20, qPrintable(QString::number(dark)));
-}
-
 void TestReportBuilder::pdfAsTheUserSeesIt_data()
 {
     QTest::addColumn<int>("columns");
@@ -303,8 +282,9 @@ void TestReportBuilder::pdfAsTheUserSeesIt_data()
 
 void TestReportBuilder::pdfAsTheUserSeesIt()
 {
-    // A deep log as a user searches and reads it: labels and header are
-    // text in an embedded font, every depth label is whole, at a readable
+    // A deep log as a user searches and reads it: ".pdf" added to a name
+    // without suffix and nothing else left in the folder, a page for every
+    // columns' worth of blocks, labels and header are text in an embedded font, every depth label is whole, at a readable
     // size and clear of the wall, the azimuth letters stand apart, the
     // header cells keep to themselves and give their units, and every wall
     // reaches its right edge (painted red here).
@@ -315,14 +295,16 @@ void TestReportBuilder::pdfAsTheUserSeesIt()
     QFETCH(bool, header);
     const QString path = loaded(QStringLiteral("deep-named"),
                                 {QStringLiteral("--from"), QStringLiteral("1963"), QStringLiteral("--to"),
-                                 QStringLiteral("1967"), QStringLiteral("--name"), QStringLiteral("WellA")});
+                                 QStringLiteral("1967"), QStringLiteral("--name"), QStringLiteral("WellA"),
+                                 QStringLiteral("--person"), QStringLiteral("Li")});
     QVERIFY(!path.isEmpty());
     QTemporaryDir out;
     const QString pdf = out.filePath(QStringLiteral("deep.pdf"));
     QReportPDF builder(ReportTest::job(path, 1963.0f, 1967.0f, 1, columns, step, header));
     builder.setImageFilter([](const QImage &picture, double) { return markedWall(picture); });
-    builder.setFileName(pdf);
+    builder.setFileName(out.filePath(QStringLiteral("deep")));
     QCOMPARE(runOnThread(&builder), pdf);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("deep.pdf")});
 
     QProcess fonts; // pdffonts: a title line, a rule, then one line per font
     fonts.start(QStringLiteral("pdffonts"), {pdf});
@@ -334,10 +316,13 @@ void TestReportBuilder::pdfAsTheUserSeesIt()
 
     const QString text = pdfText(pdf);
     const int blocks = builder.imageCount();
+    const int perColumn = builder.imagesPerColumn();
+    QCOMPARE(text.count(QLatin1Char('\f')), (blocks + perColumn * columns - 1) / (perColumn * columns));
     const int decimals = step == 1.0f ? 1 : 2;
     for (int i : {0, blocks - 1}) // the first label of the first and the last block
         QVERIFY(text.contains(QString::number(1963.0 + i * step, 'f', decimals)));
     QCOMPARE(text.contains(QStringLiteral("Project Name:WellA")), header);
+    QCOMPARE(text.contains(QStringLiteral("Person:Li")), header);
     QCOMPARE(text.contains(QStringLiteral("Depth:1967.00 m")), header);
     QCOMPARE(text.contains(QStringLiteral("Diameter:100 mm")), header);
     QVERIFY(!text.contains(QStringLiteral("WN")));
@@ -372,58 +357,53 @@ void TestReportBuilder::pdfAsTheUserSeesIt()
     }
 
     // Page 1 as poppler draws it: a red right edge for every column used.
-    const int perColumn = builder.imagesPerColumn();
     const QImage page = pdfPage(pdf, 1, 72);
     QVERIFY(!page.isNull());
     QCOMPARE(redBands(page), qMin(columns, (blocks + perColumn - 1) / perColumn));
 }
 
-void TestReportBuilder::existingReportReplacedOnlyWhenComplete()
+void TestReportBuilder::failedReportKeepsTheOldOne_data()
 {
-    const QString path = shortProject();
-    QTemporaryDir out;
-    const QString target = out.filePath(QStringLiteral("old.pdf"));
-    {
-        QFile old(target);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("the report of last week");
-    }
-    // A report that fails (the project file is gone) keeps the old one.
-    QReportPDF failing(ReportTest::job(m_dir.filePath(QStringLiteral("gone.prj")), 0.0f, 2.5f, 1));
-    failing.setFileName(target);
-    QString error;
-    QCOMPARE(runOnThread(&failing, &error), QString());
-    QVERIFY(!error.isEmpty());
-    QFile kept(target);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("the report of last week"));
-    kept.close();
-
-    QReportPDF complete(ReportTest::job(path, 0.0f, 2.5f, 1));
-    complete.setFileName(target);
-    QCOMPARE(runOnThread(&complete), target);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QVERIFY(kept.readAll().startsWith("%PDF"));
-    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")});
+    QTest::addColumn<bool>("fullDisk");
+    QTest::addColumn<QString>("cause"); // in the error
+    QTest::newRow("project file gone") << false << QStringLiteral("could not be opened");
+    QTest::newRow("disk full after 32 KiB") << true << QStringLiteral("the disk is full");
 }
 
-void TestReportBuilder::fullDiskKeepsTheOldReport()
+void TestReportBuilder::failedReportKeepsTheOldOne()
 {
+    // A complete report replaces the file of that name; one that fails
+    // leaves it as it was.
+    QFETCH(bool, fullDisk);
+    QFETCH(QString, cause);
     const QString path = shortProject();
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("report.pdf"));
+    {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the report of last week") > 0);
+    }
     QReportPDF first(ReportTest::job(path, 0.0f, 2.5f, 1, 2, 1.0f, true));
     first.setFileName(target);
     QCOMPARE(runOnThread(&first), target);
+    QFile written(target);
+    QVERIFY(written.open(QIODevice::ReadOnly) && written.read(4) == "%PDF");
     const QByteArray before = ProjectTest::fileHash(target);
     const qint64 limit = 32 * 1024;
     QVERIFY2(QFileInfo(target).size() > 2 * limit, "the report must not fit under the limit");
 
-    // The same report again, on a disk that is full after 32 KiB.
-    const auto child = ProjectTest::runChild(QStringLiteral("pdf"), {path, target}, limit, ProjectTest::Limit::FileBytes);
-    QVERIFY(child.finished);
-    QCOMPARE(child.printed(QStringLiteral("written")), QString());
-    QVERIFY2(child.printed(QStringLiteral("error")).contains(QStringLiteral("the disk is full")), qPrintable(child.out));
+    QString error;
+    if (fullDisk) {
+        const auto child = ProjectTest::runChild(QStringLiteral("pdf"), {path, target}, limit, ProjectTest::Limit::FileBytes);
+        QVERIFY(child.finished);
+        QCOMPARE(child.printed(QStringLiteral("written")), QString());
+        error = child.printed(QStringLiteral("error"));
+    } else {
+        QReportPDF failing(ReportTest::job(m_dir.filePath(QStringLiteral("gone.prj")), 0.0f, 2.5f, 1));
+        failing.setFileName(target);
+        QCOMPARE(runOnThread(&failing, &error), QString());
+    }
+    QVERIFY2(error.contains(cause), qPrintable(error));
     QCOMPARE(ProjectTest::fileHash(target), before);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("report.pdf")});
 }
@@ -602,16 +582,7 @@ void TestReportBuilder::structuresPage()
     QFETCH(bool, extraPage);
     const QString path = loaded(QStringLiteral("picked"), {QStringLiteral("--to"), QStringLiteral("4")});
     QVERIFY(!path.isEmpty());
-    StructurePickStore store(path);
-    if (store.allPicks().isEmpty()) {
-        for (double depth : {12000.0, 26000.0}) {
-            StructurePick pick;
-            pick.depth = depth;
-            pick.dip = 40.0;
-            pick.dipDirection = depth / 200.0;
-            QVERIFY2(store.add(&pick), qPrintable(store.lastError()));
-        }
-    }
+    QVERIFY(addPicksOnce(path, {{12000.0, 40.0, 60.0}, {26000.0, 40.0, 130.0}}));
 
     CReportParameter para;
     para.setFromDepth(from);
@@ -657,16 +628,7 @@ void TestReportBuilder::frequencyTrack()
     QFETCH(bool, terzaghi);
     const QString path = loaded(QStringLiteral("tracked"), {QStringLiteral("--to"), QStringLiteral("4")});
     QVERIFY(!path.isEmpty());
-    StructurePickStore store(path);
-    if (store.allPicks().isEmpty()) {
-        for (double depth : {2000.0, 4000.0, 6000.0}) {
-            StructurePick pick;
-            pick.depth = depth;
-            pick.dip = 60.0;
-            pick.dipDirection = 90.0;
-            QVERIFY2(store.add(&pick), qPrintable(store.lastError()));
-        }
-    }
+    QVERIFY(addPicksOnce(path, {{2000.0, 60.0, 90.0}, {4000.0, 60.0, 90.0}, {6000.0, 60.0, 90.0}}));
 
     ReportJob job = ReportTest::job(path, 0.0f, 4.0f, 1);
     job.parameter.setWithFrequency(asked);
@@ -732,7 +694,7 @@ void TestReportBuilder::frequencyTrack()
 
 namespace {
 
-// Child of fullDiskKeepsTheOldReport: exports the report of args[0] to args[1].
+// Child of failedReportKeepsTheOldOne: exports the report of args[0] to args[1].
 int fullDiskChild(const QString &routine, const QStringList &args)
 {
     if (routine != QLatin1String("pdf") || args.size() < 2)
