@@ -45,6 +45,120 @@ bool toInteger(const QString &text, qint64 *value)
     return true;
 }
 
+// The options: name, help, value name (none for a flag) and default value.
+struct OptionSpec
+{
+    const char *name;
+    const char *help;
+    const char *valueName;
+    const char *defaultValue;
+};
+
+const OptionSpec kOptions[] = {
+    {"out",
+     "Project file to write (required).",
+     "FILE", nullptr},
+    {"force",
+     "Overwrite FILE if it exists (otherwise refused).",
+     nullptr, nullptr},
+    {"from",
+     "Start depth in metres (default 0; must be 0 for --direction up).",
+     "M", "0"},
+    {"to",
+     "End depth in metres, greater than --from (default 10).",
+     "M", "10"},
+    {"diameter",
+     "Borehole diameter in mm (default 100), stored as MM*10 (0.1 mm units). "
+     "0 stores 0 (a fault fixture); the picture then uses 100 mm.",
+     "MM", "100"},
+    {"width",
+     "Image width in pixels, 1..30000 (default 400).",
+     "PX", "400"},
+    {"piece",
+     "Piece length in metres, may be fractional (default 1).",
+     "M", "1"},
+    {"direction",
+     "Logging direction: down or up (default down).",
+     "down|up", "down"},
+    {"generation",
+     "Column set of projectInfo: 3 (direction, start, diameter), 5 (+ fLongitude, "
+     "fLatitude), 14 (3 + eleven varchar(20) columns), 16 (5 + eleven). Default 16.",
+     "3|5|14|16", "16"},
+    {"seed",
+     "Random seed, 0..4294967295 (default 1). Same seed, same bytes.",
+     "N", "1"},
+    {"name",
+     "projectName (generations 14 and 16 only).",
+     "TEXT", nullptr},
+    {"unit",
+     "detectionUnit (generations 14 and 16 only).",
+     "TEXT", nullptr},
+    {"number",
+     "orificeNumber (generations 14 and 16 only).",
+     "TEXT", nullptr},
+    {"date",
+     "date column, normally yyyy/MM/dd (default today); any text is stored "
+     "as given, so an unparsable date can be planted.",
+     "TEXT", nullptr},
+    {"person",
+     "testPerson (generations 14 and 16 only).",
+     "TEXT", nullptr},
+    {"longitude",
+     "fLongitude (generations 5 and 16; default 112.9388).",
+     "DEG", "112.9388"},
+    {"latitude",
+     "fLatitude (generations 5 and 16; default 28.2282).",
+     "DEG", "28.2282"},
+    {"bad-piece",
+     "Write a non-JPEG blob for piece INDEX (0-based in ascending id order). "
+     "Repeatable.",
+     "INDEX", nullptr},
+    {"huge-header",
+     "Write piece INDEX as a tiny JPEG (16 x 16 pixels of data) whose header "
+     "claims WxH pixels (default 65500x65500): a hostile-file fixture. "
+     "Repeatable.",
+     "INDEX[:WxH]", nullptr},
+    {"missing-metre",
+     "Omit the piece whose id is M*10000 (bottom edge at M metres; for up "
+     "projects the stored id). Repeatable.",
+     "M", nullptr},
+    {"missing-range",
+     "Omit every piece whose id lies strictly between A and B metres: the piece "
+     "below the gap then covers it. Repeatable.",
+     "A:B", nullptr},
+    {"piece-width",
+     "Store piece INDEX (0-based in ascending id order) PX pixels wide, the same "
+     "wall squeezed or stretched across the circumference. Repeatable.",
+     "INDEX:PX", nullptr},
+    {"marker",
+     "Paint a magenta band (255,0,255) across the wall from M metres down, MM "
+     "millimetres thick (default 5), to find the depth of a row in any picture "
+     "of the wall. Repeatable.",
+     "M[:MM]", nullptr},
+    {"no-images",
+     "Create bigImages but leave it empty.",
+     nullptr, nullptr},
+    {"features-csv",
+     "Write the planted fractures and vugs to this CSV file.",
+     "FILE", nullptr},
+    {"inclination",
+     "Hole inclination from vertical in degrees, 0..89 (default 0).",
+     "DEG", "0"},
+    {"hole-azimuth",
+     "Azimuth of the hole's direction in degrees from north (default 0).",
+     "DEG", "0"},
+    {"reference",
+     "What image azimuth 0 is: north or highside (default north).",
+     "north|highside", "north"},
+    {"plane",
+     "A fracture of true dip DIP and dip direction DIR (degrees) at depth M "
+     "(metres) instead of the random ones. Repeatable.",
+     "M:DIP:DIR", nullptr},
+    {"quiet",
+     "Do not print the summary line.",
+     nullptr, nullptr},
+};
+
 } // namespace
 
 bool SampleOptions::isMissing(int id) const
@@ -115,106 +229,9 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
 
-    const QCommandLineOption outOpt(QStringLiteral("out"),
-        QStringLiteral("Project file to write (required)."), QStringLiteral("FILE"));
-    const QCommandLineOption forceOpt(QStringLiteral("force"),
-        QStringLiteral("Overwrite FILE if it exists (otherwise refused)."));
-    const QCommandLineOption fromOpt(QStringLiteral("from"),
-        QStringLiteral("Start depth in metres (default 0; must be 0 for --direction up)."),
-        QStringLiteral("M"), QStringLiteral("0"));
-    const QCommandLineOption toOpt(QStringLiteral("to"),
-        QStringLiteral("End depth in metres, greater than --from (default 10)."),
-        QStringLiteral("M"), QStringLiteral("10"));
-    const QCommandLineOption diameterOpt(QStringLiteral("diameter"),
-        QStringLiteral("Borehole diameter in mm (default 100), stored as MM*10 (0.1 mm units). "
-                       "0 stores 0 (a fault fixture); the picture then uses 100 mm."),
-        QStringLiteral("MM"), QStringLiteral("100"));
-    const QCommandLineOption widthOpt(QStringLiteral("width"),
-        QStringLiteral("Image width in pixels, 1..30000 (default 400)."),
-        QStringLiteral("PX"), QStringLiteral("400"));
-    const QCommandLineOption pieceOpt(QStringLiteral("piece"),
-        QStringLiteral("Piece length in metres, may be fractional (default 1)."),
-        QStringLiteral("M"), QStringLiteral("1"));
-    const QCommandLineOption directionOpt(QStringLiteral("direction"),
-        QStringLiteral("Logging direction: down or up (default down)."),
-        QStringLiteral("down|up"), QStringLiteral("down"));
-    const QCommandLineOption generationOpt(QStringLiteral("generation"),
-        QStringLiteral("Column set of projectInfo: 3 (direction, start, diameter), 5 (+ fLongitude, "
-                       "fLatitude), 14 (3 + eleven varchar(20) columns), 16 (5 + eleven). Default 16."),
-        QStringLiteral("3|5|14|16"), QStringLiteral("16"));
-    const QCommandLineOption seedOpt(QStringLiteral("seed"),
-        QStringLiteral("Random seed, 0..4294967295 (default 1). Same seed, same bytes."),
-        QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption nameOpt(QStringLiteral("name"),
-        QStringLiteral("projectName (generations 14 and 16 only)."), QStringLiteral("TEXT"));
-    const QCommandLineOption unitOpt(QStringLiteral("unit"),
-        QStringLiteral("detectionUnit (generations 14 and 16 only)."), QStringLiteral("TEXT"));
-    const QCommandLineOption numberOpt(QStringLiteral("number"),
-        QStringLiteral("orificeNumber (generations 14 and 16 only)."), QStringLiteral("TEXT"));
-    const QCommandLineOption dateOpt(QStringLiteral("date"),
-        QStringLiteral("date column, normally yyyy/MM/dd (default today); any text is stored "
-                       "as given, so an unparsable date can be planted."),
-        QStringLiteral("TEXT"));
-    const QCommandLineOption personOpt(QStringLiteral("person"),
-        QStringLiteral("testPerson (generations 14 and 16 only)."), QStringLiteral("TEXT"));
-    const QCommandLineOption longitudeOpt(QStringLiteral("longitude"),
-        QStringLiteral("fLongitude (generations 5 and 16; default 112.9388)."),
-        QStringLiteral("DEG"), QStringLiteral("112.9388"));
-    const QCommandLineOption latitudeOpt(QStringLiteral("latitude"),
-        QStringLiteral("fLatitude (generations 5 and 16; default 28.2282)."),
-        QStringLiteral("DEG"), QStringLiteral("28.2282"));
-    const QCommandLineOption badPieceOpt(QStringLiteral("bad-piece"),
-        QStringLiteral("Write a non-JPEG blob for piece INDEX (0-based in ascending id order). "
-                       "Repeatable."),
-        QStringLiteral("INDEX"));
-    const QCommandLineOption hugeOpt(QStringLiteral("huge-header"),
-        QStringLiteral("Write piece INDEX as a tiny JPEG (16 x 16 pixels of data) whose header "
-                       "claims WxH pixels (default 65500x65500): a hostile-file fixture. "
-                       "Repeatable."),
-        QStringLiteral("INDEX[:WxH]"));
-    const QCommandLineOption missingOpt(QStringLiteral("missing-metre"),
-        QStringLiteral("Omit the piece whose id is M*10000 (bottom edge at M metres; for up "
-                       "projects the stored id). Repeatable."),
-        QStringLiteral("M"));
-    const QCommandLineOption missingRangeOpt(QStringLiteral("missing-range"),
-        QStringLiteral("Omit every piece whose id lies strictly between A and B metres: the piece "
-                       "below the gap then covers it. Repeatable."),
-        QStringLiteral("A:B"));
-    const QCommandLineOption pieceWidthOpt(QStringLiteral("piece-width"),
-        QStringLiteral("Store piece INDEX (0-based in ascending id order) PX pixels wide, the same "
-                       "wall squeezed or stretched across the circumference. Repeatable."),
-        QStringLiteral("INDEX:PX"));
-    const QCommandLineOption markerOpt(QStringLiteral("marker"),
-        QStringLiteral("Paint a magenta band (255,0,255) across the wall from M metres down, MM "
-                       "millimetres thick (default 5), to find the depth of a row in any picture "
-                       "of the wall. Repeatable."),
-        QStringLiteral("M[:MM]"));
-    const QCommandLineOption noImagesOpt(QStringLiteral("no-images"),
-        QStringLiteral("Create bigImages but leave it empty."));
-    const QCommandLineOption featuresOpt(QStringLiteral("features-csv"),
-        QStringLiteral("Write the planted fractures and vugs to this CSV file."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption inclinationOpt(QStringLiteral("inclination"),
-        QStringLiteral("Hole inclination from vertical in degrees, 0..89 (default 0)."),
-        QStringLiteral("DEG"), QStringLiteral("0"));
-    const QCommandLineOption holeAzimuthOpt(QStringLiteral("hole-azimuth"),
-        QStringLiteral("Azimuth of the hole's direction in degrees from north (default 0)."),
-        QStringLiteral("DEG"), QStringLiteral("0"));
-    const QCommandLineOption referenceOpt(QStringLiteral("reference"),
-        QStringLiteral("What image azimuth 0 is: north or highside (default north)."),
-        QStringLiteral("north|highside"), QStringLiteral("north"));
-    const QCommandLineOption planeOpt(QStringLiteral("plane"),
-        QStringLiteral("A fracture of true dip DIP and dip direction DIR (degrees) at depth M "
-                       "(metres) instead of the random ones. Repeatable."),
-        QStringLiteral("M:DIP:DIR"));
-    const QCommandLineOption quietOpt(QStringLiteral("quiet"),
-        QStringLiteral("Do not print the summary line."));
-
-    parser.addOptions({outOpt, forceOpt, fromOpt, toOpt, diameterOpt, widthOpt, pieceOpt,
-                       directionOpt, generationOpt, seedOpt, nameOpt, unitOpt, numberOpt, dateOpt,
-                       personOpt, longitudeOpt, latitudeOpt, badPieceOpt, hugeOpt, missingOpt, missingRangeOpt,
-                       pieceWidthOpt, markerOpt, noImagesOpt, featuresOpt, inclinationOpt, holeAzimuthOpt,
-                       referenceOpt, planeOpt, quietOpt});
+    for (const OptionSpec &o : kOptions)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(o.name), QString::fromUtf8(o.help),
+                                            QString::fromLatin1(o.valueName), QString::fromLatin1(o.defaultValue)));
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -228,33 +245,32 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         return false;
     }
 
-    out = parser.value(outOpt);
+    out = parser.value(QStringLiteral("out"));
     if (out.isEmpty()) {
         *error = QStringLiteral("--out FILE is required (see --help)");
         return false;
     }
-    force = parser.isSet(forceOpt);
-    quiet = parser.isSet(quietOpt);
-    noImages = parser.isSet(noImagesOpt);
-    featuresCsv = parser.value(featuresOpt);
+    force = parser.isSet(QStringLiteral("force"));
+    quiet = parser.isSet(QStringLiteral("quiet"));
+    noImages = parser.isSet(QStringLiteral("no-images"));
+    featuresCsv = parser.value(QStringLiteral("features-csv"));
 
-    auto readNumber = [&](const QCommandLineOption &opt, double *v) {
-        if (!toNumber(parser.value(opt), v)) {
-            *error = QStringLiteral("--%1: '%2' is not a number")
-                         .arg(opt.names().first(), parser.value(opt));
+    auto readNumber = [&](const QString &name, double *v) {
+        if (!toNumber(parser.value(name), v)) {
+            *error = QStringLiteral("--%1: '%2' is not a number").arg(name, parser.value(name));
             return false;
         }
         return true;
     };
-    if (!readNumber(fromOpt, &fromMetres) || !readNumber(toOpt, &toMetres)
-        || !readNumber(diameterOpt, &diameterMm) || !readNumber(pieceOpt, &pieceMetres)
-        || !readNumber(longitudeOpt, &longitude) || !readNumber(latitudeOpt, &latitude))
+    if (!readNumber(QStringLiteral("from"), &fromMetres) || !readNumber(QStringLiteral("to"), &toMetres)
+        || !readNumber(QStringLiteral("diameter"), &diameterMm) || !readNumber(QStringLiteral("piece"), &pieceMetres)
+        || !readNumber(QStringLiteral("longitude"), &longitude) || !readNumber(QStringLiteral("latitude"), &latitude))
         return false;
 
     qint64 v = 0;
-    if (!toInteger(parser.value(widthOpt), &v) || v < 0 || v > 30000) {
+    if (!toInteger(parser.value(QStringLiteral("width")), &v) || v < 0 || v > 30000) {
         *error = QStringLiteral("--width: '%1' is not a pixel width (1..30000)")
-                     .arg(parser.value(widthOpt));
+                     .arg(parser.value(QStringLiteral("width")));
         return false;
     }
     if (v == 0) {
@@ -263,24 +279,24 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
     }
     width = int(v);
 
-    if (!toInteger(parser.value(generationOpt), &v) || (v != 3 && v != 5 && v != 14 && v != 16)) {
+    if (!toInteger(parser.value(QStringLiteral("generation")), &v) || (v != 3 && v != 5 && v != 14 && v != 16)) {
         *error = QStringLiteral("--generation: '%1' is not one of 3, 5, 14, 16")
-                     .arg(parser.value(generationOpt));
+                     .arg(parser.value(QStringLiteral("generation")));
         return false;
     }
     generation = int(v);
 
-    if (!toInteger(parser.value(seedOpt), &v) || v < 0 || v > 0xffffffffLL) {
+    if (!toInteger(parser.value(QStringLiteral("seed")), &v) || v < 0 || v > 0xffffffffLL) {
         *error = QStringLiteral("--seed: '%1' is not an integer 0..4294967295")
-                     .arg(parser.value(seedOpt));
+                     .arg(parser.value(QStringLiteral("seed")));
         return false;
     }
     seed = quint32(v);
 
-    direction = parser.value(directionOpt).trimmed().toLower();
+    direction = parser.value(QStringLiteral("direction")).trimmed().toLower();
     if (direction != QLatin1String("down") && direction != QLatin1String("up")) {
         *error = QStringLiteral("--direction: '%1' is neither down nor up")
-                     .arg(parser.value(directionOpt));
+                     .arg(parser.value(QStringLiteral("direction")));
         return false;
     }
 
@@ -322,14 +338,14 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         return false;
     }
 
-    for (const QString &text : parser.values(badPieceOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("bad-piece"))) {
         if (!toInteger(text, &v) || v < 0 || v > 100000000) {
             *error = QStringLiteral("--bad-piece: '%1' is not a piece index").arg(text);
             return false;
         }
         badPieces << int(v);
     }
-    for (const QString &text : parser.values(hugeOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("huge-header"))) {
         HugeHeader huge;
         const QString index = text.section(QLatin1Char(':'), 0, 0);
         const QString size = text.section(QLatin1Char(':'), 1);
@@ -348,7 +364,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         huge.height = int(h);
         hugeHeaders << huge;
     }
-    for (const QString &text : parser.values(missingOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("missing-metre"))) {
         double m = 0;
         if (!toNumber(text, &m) || m <= 0.0 || m > 200000.0) {
             *error = QStringLiteral("--missing-metre: '%1' is not a depth in metres").arg(text);
@@ -357,22 +373,22 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         missingIds << metresToUnits(m);
     }
 
-    holeGiven = parser.isSet(inclinationOpt) || parser.isSet(holeAzimuthOpt)
-                || parser.isSet(referenceOpt);
-    if (!readNumber(inclinationOpt, &inclination) || !readNumber(holeAzimuthOpt, &holeAzimuth))
+    holeGiven = parser.isSet(QStringLiteral("inclination")) || parser.isSet(QStringLiteral("hole-azimuth"))
+                || parser.isSet(QStringLiteral("reference"));
+    if (!readNumber(QStringLiteral("inclination"), &inclination) || !readNumber(QStringLiteral("hole-azimuth"), &holeAzimuth))
         return false;
     if (inclination < 0.0 || inclination > 89.0) {
         *error = QStringLiteral("--inclination must be between 0 and 89 degrees");
         return false;
     }
-    const QString reference = parser.value(referenceOpt).trimmed().toLower();
+    const QString reference = parser.value(QStringLiteral("reference")).trimmed().toLower();
     if (reference != QLatin1String("north") && reference != QLatin1String("highside")) {
         *error = QStringLiteral("--reference: '%1' is neither north nor highside")
-                     .arg(parser.value(referenceOpt));
+                     .arg(parser.value(QStringLiteral("reference")));
         return false;
     }
     highSide = reference == QLatin1String("highside");
-    for (const QString &text : parser.values(planeOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("plane"))) {
         const QStringList parts = text.split(QLatin1Char(':'));
         Plane plane;
         if (parts.size() != 3 || !toNumber(parts[0], &plane.depthMetres) || !toNumber(parts[1], &plane.dip)
@@ -382,7 +398,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         }
         planes << plane;
     }
-    for (const QString &text : parser.values(missingRangeOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("missing-range"))) {
         double a = 0, b = 0;
         if (text.count(QLatin1Char(':')) != 1 || !toNumber(text.section(QLatin1Char(':'), 0, 0), &a)
             || !toNumber(text.section(QLatin1Char(':'), 1), &b) || a < 0.0 || b <= a || b > 200000.0) {
@@ -391,7 +407,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         }
         missingRanges << Range{metresToUnits(a), metresToUnits(b)};
     }
-    for (const QString &text : parser.values(pieceWidthOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("piece-width"))) {
         qint64 index = 0, px = 0;
         if (text.count(QLatin1Char(':')) != 1 || !toInteger(text.section(QLatin1Char(':'), 0, 0), &index)
             || !toInteger(text.section(QLatin1Char(':'), 1), &px) || index < 0 || index > 100000000 || px < 1
@@ -401,7 +417,7 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         }
         pieceWidths << PieceWidth{int(index), int(px)};
     }
-    for (const QString &text : parser.values(markerOpt)) {
+    for (const QString &text : parser.values(QStringLiteral("marker"))) {
         double m = 0, mm = 5.0;
         const bool thick = text.contains(QLatin1Char(':'));
         if (!toNumber(text.section(QLatin1Char(':'), 0, 0), &m) || m < 0.0 || m > 200000.0
@@ -412,11 +428,11 @@ bool SampleOptions::parse(const QStringList &arguments, QString *error)
         markers << Marker{metresToUnits(m), int(std::lround(mm * 10.0))};
     }
 
-    name = parser.isSet(nameOpt) ? parser.value(nameOpt) : QStringLiteral("Sample hole %1").arg(seed);
-    unit = parser.isSet(unitOpt) ? parser.value(unitOpt) : QStringLiteral("KORA Survey Team");
-    number = parser.isSet(numberOpt) ? parser.value(numberOpt) : QStringLiteral("ZK-%1").arg(seed);
-    date = parser.isSet(dateOpt) ? parser.value(dateOpt)
+    name = parser.isSet(QStringLiteral("name")) ? parser.value(QStringLiteral("name")) : QStringLiteral("Sample hole %1").arg(seed);
+    unit = parser.isSet(QStringLiteral("unit")) ? parser.value(QStringLiteral("unit")) : QStringLiteral("KORA Survey Team");
+    number = parser.isSet(QStringLiteral("number")) ? parser.value(QStringLiteral("number")) : QStringLiteral("ZK-%1").arg(seed);
+    date = parser.isSet(QStringLiteral("date")) ? parser.value(QStringLiteral("date"))
                                  : QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
-    person = parser.isSet(personOpt) ? parser.value(personOpt) : QStringLiteral("Operator");
+    person = parser.isSet(QStringLiteral("person")) ? parser.value(QStringLiteral("person")) : QStringLiteral("Operator");
     return true;
 }
