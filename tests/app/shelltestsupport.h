@@ -6,6 +6,8 @@
 // a short pause between pieces, and sample projects made with kora-sample.
 
 #include <QAbstractSpinBox>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QGraphicsItem>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -38,6 +40,15 @@ inline QString makeProject(const QTemporaryDir &dir, const QString &name, const 
     if (!SampleFixture::make(path, args))
         return QString();
     return path;
+}
+
+// A hash of the file's bytes (empty when it cannot be read), to tell that a
+// file stayed as it was.
+inline QByteArray fileHash(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                                       : QByteArray();
 }
 
 // A plain picture of one colour, written in the format its suffix names;

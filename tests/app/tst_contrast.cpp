@@ -19,14 +19,6 @@
 
 namespace {
 
-QByteArray hashOf(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 QImage shownOf(QGraphicsPixmapItem *item)
 {
     return item->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
@@ -91,7 +83,7 @@ void TestContrast::settingChangesThePageNotTheFile()
 {
     QFETCH(QString, control);
     QFETCH(double, value);
-    const QByteArray before = hashOf(m_project);
+    const QByteArray before = ShellTest::fileHash(m_project);
     {
         MainWindow w;
         ModalWatcher watcher;
@@ -126,14 +118,14 @@ void TestContrast::settingChangesThePageNotTheFile()
             QCOMPARE(shown.size(), originalOf(piece).size());
             QVERIFY2(shown != originalOf(piece), qPrintable(control));
         }
-        QCOMPARE(hashOf(m_project), before);
+        QCOMPARE(ShellTest::fileHash(m_project), before);
 
         // Reset: the page shows the pieces as they were read.
         dock->reset();
         for (QGraphicsPixmapItem *piece : pieces)
             QCOMPARE(shownOf(piece), originalOf(piece));
     }
-    QCOMPARE(hashOf(m_project), before);
+    QCOMPARE(ShellTest::fileHash(m_project), before);
 }
 
 void TestContrast::arrivingPiecesGetTheSetting_data()
@@ -146,7 +138,7 @@ void TestContrast::arrivingPiecesGetTheSetting_data()
 void TestContrast::arrivingPiecesGetTheSetting()
 {
     QFETCH(bool, dynamic);
-    const QByteArray before = hashOf(m_project);
+    const QByteArray before = ShellTest::fileHash(m_project);
     MainWindow w;
     ModalWatcher watcher;
     SHELL_OPEN_PROJECT(&w, m_project);
@@ -175,7 +167,7 @@ void TestContrast::arrivingPiecesGetTheSetting()
     w.contrastController()->reapply();
     for (int i = 0; i < pieces.size(); ++i)
         QVERIFY2(shownOf(pieces.at(i)) == arrived.at(i), qPrintable(QString("piece %1").arg(i)));
-    QCOMPARE(hashOf(m_project), before);
+    QCOMPARE(ShellTest::fileHash(m_project), before);
 }
 
 // Mean lightness of each row of the page as shown, top to bottom, and the

@@ -35,13 +35,6 @@
 
 namespace {
 
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
-                                       : QByteArray();
-}
-
 double angleGap(double a, double b)
 {
     return std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0);
@@ -123,7 +116,7 @@ void TestHoleSurveyWorkflow::pickSurveyReferenceAndExport()
     QVERIFY(std::fabs(shown(PickListDock::DipColumn) - m_apparentDip) < 1.0);
 
     // A survey file without an azimuth column is refused with its reason.
-    const QByteArray before = digest(m_project);
+    const QByteArray before = ShellTest::fileHash(m_project);
     const QString bad = m_dir.filePath("bad.csv");
     {
         QFile f(bad);
@@ -138,7 +131,7 @@ void TestHoleSurveyWorkflow::pickSurveyReferenceAndExport()
     QTRY_COMPARE(watcher.count(), 1);
     QVERIFY2(watcher.texts().first().contains("azimuth"), qPrintable(watcher.texts().first()));
     QVERIFY(dialog.isVisible());
-    QCOMPARE(digest(m_project), before);
+    QCOMPARE(ShellTest::fileHash(m_project), before);
 
     // A straight hole: stored, and the list turns to true values, here
     // still with north as the reference (the wrong one for this image).

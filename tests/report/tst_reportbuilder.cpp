@@ -524,12 +524,7 @@ void TestReportBuilder::blocksShowTheFilteredPicture()
     // leaves the project file as it was.
     const QString path = shortProject();
     QVERIFY(!path.isEmpty());
-    auto digest = [&path] {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1)
-                                           : QByteArray();
-    };
-    const QByteArray before = digest();
+    const QByteArray before = ProjectTest::fileHash(path);
 
     RecordingBuilder plain(path, 0.0f, 2.5f, 1, 1.0f, false);
     plain.generate();
@@ -557,7 +552,7 @@ void TestReportBuilder::blocksShowTheFilteredPicture()
     QVERIFY(!isWhite(a.pixelColor(x, y)));
     QVERIFY(isWhite(b.pixelColor(x, y)));
     QCOMPARE(b.pixel(10, 5), a.pixel(10, 5)); // the azimuth scale's margin
-    QCOMPARE(digest(), before);
+    QCOMPARE(ProjectTest::fileHash(path), before);
 }
 
 void TestReportBuilder::structuresPage_data()
