@@ -21,21 +21,26 @@ namespace {
 
 const char *const kChildArgument = "--rewrite-child";
 
+// The correction of the kind given (depth: the 20 m sample 5 % deeper, or
+// angle) of the project at path, its record loaded.
+std::unique_ptr<CorrectionThread> correction(const QString &kind, const QString &path)
+{
+    loadRecord(path);
+    if (kind == QLatin1String("depth"))
+        return std::make_unique<CorrectDepthThread>(path, 21000);
+    return std::make_unique<CorrectAngleThread>(path, 120);
+}
+
 // Child mode: one rewrite of the kind given as the main window runs it, held
 // at pauseAt when that is >= 0.
 int runChild(const QString &kind, const QString &path, int pauseAt)
 {
-    loadRecord(path);
     if (kind == QLatin1String("convert")) {
+        loadRecord(path);
         ProcessUpProjectThread worker(path);
         return KillFixture::runReported(worker, pauseAt);
     }
-    std::unique_ptr<CorrectionThread> worker;
-    if (kind == QLatin1String("depth"))
-        worker.reset(new CorrectDepthThread(path, 21000));   // the 20 m sample, 5 % deeper
-    else
-        worker.reset(new CorrectAngleThread(path, 120));
-    return KillFixture::runReported(*worker, pauseAt);
+    return KillFixture::runReported(*correction(kind, path), pauseAt);
 }
 
 } // namespace
@@ -260,12 +265,7 @@ void TestRewriteSafety::failedCorrectionSaysWhy()
         QCOMPARE(child.printed(QStringLiteral("succeeded")), QStringLiteral("no"));
         failure = child.printed(QStringLiteral("failure"));
     } else {
-        loadRecord(path);
-        std::unique_ptr<CorrectionThread> worker;
-        if (kind == QLatin1String("depth"))
-            worker.reset(new CorrectDepthThread(path, 21000));
-        else
-            worker.reset(new CorrectAngleThread(path, 120));
+        const std::unique_ptr<CorrectionThread> worker = correction(kind, path);
         if (trouble == QLatin1String("page limit")) {
             const int pages = scalarOn(path, QStringLiteral("PRAGMA page_count")).toInt();
             worker->rewriter().setConnectionPragmas({QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 20)});
@@ -369,12 +369,7 @@ int fullDiskChild(const QString &routine, const QStringList &args)
 {
     if (routine != QLatin1String("correct") || args.size() < 2)
         return 2;
-    loadRecord(args.at(1));
-    std::unique_ptr<CorrectionThread> worker;
-    if (args.at(0) == QLatin1String("depth"))
-        worker.reset(new CorrectDepthThread(args.at(1), 21000));
-    else
-        worker.reset(new CorrectAngleThread(args.at(1), 120));
+    const std::unique_ptr<CorrectionThread> worker = correction(args.at(0), args.at(1));
     const bool ok = CorrectionFixture::run(*worker).succeeded;
     ProjectTest::print(QStringLiteral("succeeded"), ok ? QStringLiteral("yes") : QStringLiteral("no"));
     ProjectTest::print(QStringLiteral("failure"), worker->failureText());
