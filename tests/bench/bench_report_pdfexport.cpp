@@ -8,6 +8,7 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bin/bench_report_pdfexport
 
 #include <QApplication>
+#include <cstdlib>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
@@ -18,6 +19,7 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "benchchild.h"
 #include "projectinfo.h"
 #include "qreportbuilder.h"
 #include "qreportpdf.h"
@@ -28,20 +30,6 @@
 namespace {
 
 constexpr int kMetres = 100;
-constexpr char kChildVariable[] = "KORA_BENCH_PEAK_METRES";
-
-// Peak resident memory of this process, KiB.
-long peakKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 QString makeProject(const QTemporaryDir &dir)
 {
@@ -54,9 +42,7 @@ QString makeProject(const QTemporaryDir &dir)
 
 bool exportPdf(const QString &project, int metres, const QString &out, QReportPDF **kept = nullptr)
 {
-    ProjectInfo::instance()->reset();
-    ProjectInfo::instance()->setDatabase(project);
-    ProjectInfo::instance()->loadProjectInfo();
+    BenchChild::loadRecord(project);
     auto *builder = new QReportPDF(ReportJob(project, 0.0f, float(metres), 1));
     builder->setFileName(out);
     builder->generate();
@@ -72,12 +58,10 @@ bool exportPdf(const QString &project, int metres, const QString &out, QReportPD
 int runChild(int metres, const QString &project)
 {
     QTemporaryDir out;
-    ProjectInfo::instance()->reset();
-    ProjectInfo::instance()->setDatabase(project);
-    ProjectInfo::instance()->loadProjectInfo();
-    const long before = peakKiB();
+    BenchChild::loadRecord(project);
+    const long before = BenchChild::statusKb("VmHWM");
     const bool ok = exportPdf(project, metres, out.filePath(QStringLiteral("r.pdf")));
-    printf("%ld %ld\n", before, peakKiB());
+    printf("%ld %ld\n", before, BenchChild::statusKb("VmHWM"));
     return ok ? 0 : 1;
 }
 
@@ -174,9 +158,7 @@ void BenchPdfExport::wordReportTimes()
         QSKIP("LibreOffice Writer (soffice) not installed");
     constexpr int kWordMetres = 20;
     QTemporaryDir out;
-    ProjectInfo::instance()->reset();
-    ProjectInfo::instance()->setDatabase(m_project);
-    ProjectInfo::instance()->loadProjectInfo();
+    BenchChild::loadRecord(m_project);
 
     // Qt's writer: the document built and written as OpenDocument text.
     const QString odt = out.filePath(QStringLiteral("r.odt"));
@@ -213,17 +195,11 @@ void BenchPdfExport::peakMemory()
     long increase[2] = {0, 0};
     const int ranges[2] = {20, kMetres};
     for (int i = 0; i < 2; ++i) {
-        QProcess child;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QString::fromLatin1(kChildVariable), QString::number(ranges[i]) + QLatin1Char(':') + m_project);
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), QStringList());
-        QVERIFY(child.waitForFinished(600000));
-        QCOMPARE(child.exitCode(), 0);
-        const QList<QByteArray> values = child.readAllStandardOutput().trimmed().split(' ');
-        QCOMPARE(values.size(), 2);
-        const long before = values.at(0).toLong();
-        const long after = values.at(1).toLong();
+        // The child prints the peak before and after the export.
+        const BenchChild::Result child = BenchChild::run(QStringLiteral("--peak-%1").arg(ranges[i]), m_project);
+        QVERIFY(child.ok);
+        const long before = child.fields.at(0).toLong();
+        const long after = child.fields.at(1).toLong();
         increase[i] = after - before;
         qInfo("  export of %3d m: peak %ld KiB (%ld KiB above the process before the export)", ranges[i], after,
               increase[i]);
@@ -234,11 +210,8 @@ void BenchPdfExport::peakMemory()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const QByteArray child = qgetenv(kChildVariable);
-    if (!child.isEmpty()) {
-        const int colon = child.indexOf(':');
-        return runChild(child.left(colon).toInt(), QString::fromLocal8Bit(child.mid(colon + 1)));
-    }
+    if (argc == 3 && qstrncmp(argv[1], "--peak-", 7) == 0)
+        return runChild(std::atoi(argv[1] + 7), QString::fromLocal8Bit(argv[2]));
     BenchPdfExport bench;
     return QTest::qExec(&bench, argc, argv);
 }
