@@ -105,6 +105,8 @@ private slots:
         QTest::mousePress(w.findChild<QPushButton *>("goButton"), Qt::LeftButton);
         QCOMPARE(go.count(), goes ? 1 : 0);
         QCOMPARE(watcher.count(), goes ? 0 : 1);
+        if (!goes)
+            QVERIFY2(watcher.texts().first().contains(QStringLiteral("below the start")), qPrintable(watcher.texts().first()));
     }
 
     void spinBoxRanges()
