@@ -5,7 +5,8 @@
 // - a stereonet of 10 000 picks: the first paint of new picks and a repaint;
 // - 100 000 structure picks in the file (spread over 40 m, or all on one
 //   page): the time of a page change on top of the same page change without
-//   picks, and the peak memory above the same run without picks;
+//   picks, the longest the window stood still meanwhile, and the peak memory
+//   above the same run without picks;
 // - resident memory after 10 pages were read with dynamic normalisation and
 //   it was switched off again, against before.
 // The last two run in child processes of this binary, one per measurement.
