@@ -67,7 +67,8 @@ StructurePickController::StructurePickController(MainWindow *window)
     , m_scene(window->scene())
     , m_reader(new PagePickReader(this))
 {
-    connect(m_reader, &PagePickReader::picksRead, this, &StructurePickController::placePicks);
+    connect(m_reader, &PagePickReader::picksRead, this,
+            [this](quint64 ticket, const QVector<StructurePick> &picks) { placePicks(ticket, picks); });
     m_scene->setStructurePickFactory([this] { return makePick(); });
     connect(m_scene, &GraphicsScene::structurePickEnded, this,
             [this](GraphicsStructurePickItem *item) { pickEnded(item); });

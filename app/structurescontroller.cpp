@@ -1,10 +1,9 @@
 #include "structurescontroller.h"
 
 #include "holesurveynotifier.h"
-#include "holesurveystore.h"
 #include "mainwindow.h"
+#include "pagepickreader.h"
 #include "projectinfo.h"
-#include "structurepickstore.h"
 #include "structureswindow.h"
 #include "tadpoleplot.h"
 #include "toolbar.h"
@@ -15,15 +14,15 @@
 #include <QGridLayout>
 #include <QMenu>
 #include <QMessageBox>
-#include <QThread>
 #include <QToolButton>
 
-#include <memory>
 
 StructuresController::StructuresController(MainWindow *window)
     : QObject(window)
     , m_mainWindow(window)
+    , m_reader(new PagePickReader(this))
 {
+    connect(m_reader, &PagePickReader::picksRead, this, &StructuresController::showPagePicks);
     m_structuresAct = new QAction(QIcon(QStringLiteral(":/res/structures.png")), QString(), window);
     m_structuresAct->setObjectName(QStringLiteral("structuresAct"));
     connect(m_structuresAct, &QAction::triggered, this, &StructuresController::showStructures);
@@ -61,16 +60,6 @@ StructuresController::StructuresController(MainWindow *window)
         view->addAction(m_tadpoleDock->toggleViewAction());
     }
     OnRetranslate();
-}
-
-StructuresController::~StructuresController()
-{
-    for (const QPointer<QThread> &reader : qAsConst(m_readers)) {
-        if (reader) {
-            reader->wait();
-            delete reader.data();
-        }
-    }
 }
 
 void StructuresController::OnRetranslate()
@@ -125,33 +114,27 @@ void StructuresController::readPagePicks()
 {
     ProjectInfo *info = ProjectInfo::instance();
     const QString path = info->projectPath();
-    const double from = info->pageStart();
-    const double to = info->pageEnd();
-    const int serial = ++m_readSerial;
+    m_readFrom = info->pageStart();
+    m_readTo = info->pageEnd();
     if (path.isEmpty()) {
+        m_readTicket = 0;
         m_tadpole->setPicks({});
         m_tadpole->setDepthRange(0.0, 0.0);
         emit tadpoleRefreshed();
         return;
     }
-    auto result = std::make_shared<QVector<StructurePick>>();
-    auto surveyed = std::make_shared<bool>(false);
-    QThread *reader = QThread::create([path, from, to, result, surveyed] {
-        const TrueOrientation orientation(HoleSurveyStore(path).read());
-        *surveyed = orientation.isActive();
-        *result = orientation.corrected(StructurePickStore(path).picks(from, to));
-    });
-    connect(reader, &QThread::finished, this, [this, reader, result, surveyed, serial, from, to] {
-        m_readers.removeAll(reader);
-        reader->deleteLater();
-        if (serial != m_readSerial)
-            return; // a newer page is being read
-        m_tadpole->setTrueOrientation(*surveyed);
-        m_tadpole->setPicks(*result);
-        m_tadpole->setDepthRange(from, to);
-        emit tadpoleRefreshed();
-    });
-    m_readers.removeAll(nullptr);
-    m_readers << reader;
-    reader->start();
+    // The page's picks and the survey their true orientation needs.
+    m_readTicket = m_reader->read(path, m_readFrom, m_readTo, true);
+}
+
+void StructuresController::showPagePicks(quint64 ticket, const QVector<StructurePick> &picks,
+                                         const HoleSurvey &survey)
+{
+    if (ticket != m_readTicket)
+        return; // a newer page is being read
+    const TrueOrientation orientation(survey);
+    m_tadpole->setTrueOrientation(orientation.isActive());
+    m_tadpole->setPicks(orientation.corrected(picks));
+    m_tadpole->setDepthRange(m_readFrom, m_readTo);
+    emit tadpoleRefreshed();
 }

@@ -5,12 +5,14 @@
 #include <QPointer>
 #include <QVector>
 
+#include "holesurvey.h"
+
 #include "structurepick.h"
 #include "structureswindow.h"
 
 class QAction;
 class QDockWidget;
-class QThread;
+class PagePickReader;
 class QToolButton;
 class MainWindow;
 
@@ -27,7 +29,6 @@ class StructuresController : public QObject
 public:
     // Adds the command to the window's View menu and tool bar, and the dock.
     explicit StructuresController(MainWindow *window);
-    ~StructuresController() override;
 
     QAction *structuresAct() const { return m_structuresAct; }
     QToolButton *structuresButton() const { return m_structuresButton; }
@@ -52,6 +53,8 @@ signals:
 
 private:
     void readPagePicks();
+    // The tadpole's read has come back: shown if it is the last one asked.
+    void showPagePicks(quint64 ticket, const QVector<StructurePick> &picks, const HoleSurvey &survey);
 
     MainWindow *m_mainWindow = nullptr;
     QAction *m_structuresAct = nullptr;
@@ -60,8 +63,10 @@ private:
     QDockWidget *m_tadpoleDock = nullptr;
     TadpolePlot *m_tadpole = nullptr;
     // Pick readers still running; the newest one's answer is used.
-    QVector<QPointer<QThread>> m_readers;
-    int m_readSerial = 0;
+    PagePickReader *m_reader = nullptr;
+    quint64 m_readTicket = 0; // of the tadpole's last read
+    double m_readFrom = 0.0;
+    double m_readTo = 0.0;
 };
 
 #endif // STRUCTURESCONTROLLER_H

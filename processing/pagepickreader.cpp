@@ -1,5 +1,6 @@
 #include "pagepickreader.h"
 
+#include "holesurveystore.h"
 #include "structurepickstore.h"
 
 #include <QMetaObject>
@@ -18,18 +19,19 @@ PagePickReader::~PagePickReader()
     m_pool.waitForDone();
 }
 
-quint64 PagePickReader::read(const QString &path, double from, double to)
+quint64 PagePickReader::read(const QString &path, double from, double to, bool withSurvey)
 {
     const quint64 ticket = ++m_lastTicket;
     // A read that has not begun is for a page nobody waits for any more.
     m_pool.clear();
-    m_pool.start([this, ticket, path, from, to] {
-        // The store opens and closes its own connection on this thread.
+    m_pool.start([this, ticket, path, from, to, withSurvey] {
+        // The stores open and close their own connections on this thread.
         const QVector<StructurePick> picks = StructurePickStore(path).picks(from, to);
+        const HoleSurvey survey = withSurvey ? HoleSurveyStore(path).read() : HoleSurvey();
         // The reader outlives this task (its destructor waits for it); a
         // call still queued when it goes is dropped with it.
         QMetaObject::invokeMethod(
-            this, [this, ticket, picks] { emit picksRead(ticket, picks); }, Qt::QueuedConnection);
+            this, [this, ticket, picks, survey] { emit picksRead(ticket, picks, survey); }, Qt::QueuedConnection);
     });
     return ticket;
 }
