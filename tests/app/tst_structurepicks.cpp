@@ -6,6 +6,8 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QGraphicsView>
 #include <QImage>
 #include <QLineEdit>
@@ -22,7 +24,6 @@
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "picklistdock.h"
-#include "pickfixture.h"
 #include "projectinfo.h"
 #include "shelltestsupport.h"
 #include "structurepickcontroller.h"
@@ -31,6 +32,40 @@
 #include "toolbar.h"
 
 namespace {
+
+// Stores one pick (40°/120°) at each depth, in metres, and count more spread
+// over [2 m, 3 m) in one transaction, as many as a page seldom holds.
+bool plantPicks(const QString &project, const QList<double> &metres, int count)
+{
+    StructurePickStore store(project);
+    for (double m : metres) {
+        StructurePick pick;
+        pick.depth = m * 10000;
+        pick.dip = 40;
+        pick.dipDirection = 120;
+        pick.amplitude = 400;
+        if (!store.add(&pick))
+            return false;
+    }
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("crowd"));
+        db.setDatabaseName(project);
+        QSqlQuery q(db);
+        ok = db.open() && db.transaction()
+             && q.prepare(QStringLiteral("INSERT INTO structurePicks (depth, dip, dipDirection, amplitude, type, "
+                                         "comment) VALUES (?, 40, 120, 400, 'fracture', '')"));
+        for (int i = 0; ok && i < count; ++i) {
+            q.addBindValue(20000.0 + 10000.0 * i / count);
+            ok = q.exec();
+        }
+        ok = db.commit() && ok;
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("crowd"));
+    return ok;
+}
 
 struct Planted
 {
@@ -423,8 +458,7 @@ void TestStructurePicks::pageHoldsOnlyItsPicks()
     QFETCH(int, crowd);
     const QString path = copyOfProject(QStringLiteral("range.prj"));
     QVERIFY(!path.isEmpty());
-    QVERIFY(PickFixture::plant(path, {1.0, 4.9, 5.1, 9.5}));
-    QVERIFY(PickFixture::crowd(path, crowd, 2.0, 3.0));
+    QVERIFY(plantPicks(path, {1.0, 4.9, 5.1, 9.5}, crowd));
     MainWindow w;
     ModalWatcher watcher;
     w.fileInfoWidget()->setStartValue(startMetre);

@@ -124,23 +124,26 @@ void TstStructurePickItem::draggedPointRefitsAndReports()
 
 namespace {
 
-// Coloured pixels of the label column right of the image column.
-int labelPixels(QGraphicsScene &scene, const GraphicsStructurePickItem &item)
+// The scene's area drawn at the given scale on white.
+QImage rendered(QGraphicsScene &scene, const QRectF &area, double scale = 1.0)
 {
-    const auto p = page();
-    const double y = p.top + (item.fit().depth - p.pageStart) * p.pixelsPerUnit;
-    const QRectF area(p.left + p.width + 4, y - 60, 1000, 120);
-    QImage image(area.size().toSize(), QImage::Format_ARGB32);
+    QImage image((area.size() * scale).toSize(), QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     scene.render(&painter, QRectF(image.rect()), area);
-    painter.end();
-    int coloured = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column)
-            coloured += image.pixel(column, row) != qRgb(255, 255, 255);
-    }
-    return coloured;
+    return image;
+}
+
+// Stored pick of the plane at depth z0 (depth units) in the hole of page p.
+StructurePick plane(const GraphicsStructurePickItem::Page &p, double z0, double dip, double direction)
+{
+    StructurePick pick;
+    pick.id = 1;
+    pick.depth = z0;
+    pick.dip = dip;
+    pick.dipDirection = direction;
+    pick.amplitude = p.diameter / 2 * std::tan(dip * M_PI / 180);
+    return pick;
 }
 
 } // namespace
@@ -148,16 +151,26 @@ int labelPixels(QGraphicsScene &scene, const GraphicsStructurePickItem &item)
 void TstStructurePickItem::hiddenLabelComesBackWhenSelected()
 {
     QGraphicsScene scene;
-    auto *item = new GraphicsStructurePickItem(page());
-    for (double c : {100.0, 400.0, 700.0})
-        item->addPoint(onTrace(c, 124300, 38, 215));
+    auto *item = new GraphicsStructurePickItem(page(), plane(page(), 124300, 38, 215));
     scene.addItem(item);
-    const int shown = labelPixels(scene, *item);
+    // Coloured pixels of the label column right of the image column.
+    const auto labelPixels = [&] {
+        const auto p = page();
+        const double y = p.top + (item->fit().depth - p.pageStart) * p.pixelsPerUnit;
+        const QImage image = rendered(scene, QRectF(p.left + p.width + 4, y - 60, 1000, 120));
+        int coloured = 0;
+        for (int row = 0; row < image.height(); ++row) {
+            for (int column = 0; column < image.width(); ++column)
+                coloured += image.pixel(column, row) != qRgb(255, 255, 255);
+        }
+        return coloured;
+    };
+    const int shown = labelPixels();
     QVERIFY(shown > 100);
     item->setLabelShown(false);
-    QCOMPARE(labelPixels(scene, *item), 0);
+    QCOMPARE(labelPixels(), 0);
     item->setSelected(true);
-    QCOMPARE(labelPixels(scene, *item), shown);
+    QCOMPARE(labelPixels(), shown);
 }
 
 // The fit of a pick at the top of the log may come out a hair above 0 m; its
@@ -169,12 +182,8 @@ void TstStructurePickItem::pickAtTheTopIsLabelledZero()
     p.width = 1024;
     p.diameter = 1100;
     p.pixelsPerUnit = p.width / (p.diameter * M_PI);
-    StructurePick pick;
     for (double direction : {0.0, 90.0, 202.0, 300.0}) {
-        pick.dip = 36;
-        pick.dipDirection = direction;
-        pick.amplitude = p.diameter / 2 * std::tan(36 * M_PI / 180);
-        const GraphicsStructurePickItem item(p, pick);
+        const GraphicsStructurePickItem item(p, plane(p, 0, 36, direction));
         QVERIFY2(item.label().startsWith(QStringLiteral("0.00 m")), qPrintable(item.label()));
     }
 }
@@ -197,26 +206,14 @@ void TstStructurePickItem::traceIsDrawnWhereThePlaneCuts()
     QFETCH(double, dip);
     QFETCH(double, direction);
     const auto p = page();
-    StructurePick pick;
-    pick.id = 1;
-    pick.depth = 124300;
-    pick.dip = dip;
-    pick.dipDirection = direction;
-    pick.amplitude = p.diameter / 2 * std::tan(dip * M_PI / 180);
     QGraphicsScene scene;
-    scene.addItem(new GraphicsStructurePickItem(p, pick));
-    const QRectF area(p.left, p.top, p.width, 6000 * p.pixelsPerUnit);
-    QImage image((area.size() * scale).toSize(), QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scene.render(&painter, QRectF(image.rect()), area);
-    painter.end();
+    scene.addItem(new GraphicsStructurePickItem(p, plane(p, 124300, dip, direction)));
+    const QImage image = rendered(scene, QRectF(p.left, p.top, p.width, 6000 * p.pixelsPerUnit), scale);
     for (double column = 20; column < p.width - 20; column += 40) {
-        const double expected = (onTrace(column, pick.depth, dip, direction).y() - p.top) * scale;
+        const double expected = (onTrace(column, 124300, dip, direction).y() - p.top) * scale;
         double nearest = 1e9;
-        const int x = int(column * scale);
         for (int row = 0; row < image.height(); ++row) {
-            if (image.pixel(x, row) != qRgb(255, 255, 255))
+            if (image.pixel(int(column * scale), row) != qRgb(255, 255, 255))
                 nearest = std::min(nearest, std::fabs(row + 0.5 - expected));
         }
         QVERIFY2(nearest <= 2.0, qPrintable(QStringLiteral("column %1: %2 rows off").arg(column).arg(nearest)));
