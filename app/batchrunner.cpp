@@ -269,7 +269,8 @@ CReportParameter BatchRunner::reportParameter(const BatchRequest &request)
     } else {
         // The step the dialog fills in: its recommendation, as shown (one
         // decimal), never below what the dialog accepts.
-        const int recommended = ReportDlg::recommendedStep(info->diameter(), request.columns, request.header);
+        const int recommended = ReportDlg::recommendedStep(info->diameter(), request.columns, request.header,
+                                                           request.frequency && para.exportFormat() == 1);
         const double shown = QString::number(recommended / 10000.0, 'f', 1).toDouble();
         para.setDepthStep(float(qMax(shown, ReportDlg::kMinimumStep)));
     }

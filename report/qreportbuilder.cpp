@@ -441,7 +441,7 @@ void QReportBuilder::fitLabels()
     m_nTrackBand = 0;
     if (m_bFrequency) {
         const QString title = GraphicsFrequencyTrackItem::titleFor(m_dFrequencyWindow, m_bFrequencyTerzaghi);
-        m_nTrackBand = qMax(kTrackGap + 80, int(std::ceil(widestLabel({title}, kMinimumLabelSize))) + kTrackGap + 2);
+        m_nTrackBand = qMax(kMinimumTrackBand, int(std::ceil(widestLabel({title}, kMinimumLabelSize))) + kTrackGap + 2);
     }
 }
 

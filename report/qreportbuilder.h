@@ -37,6 +37,8 @@ class QReportBuilder : public QObject
     Q_OBJECT
 
 public:
+    // Width the frequency track beside a block takes at least (points).
+    static constexpr int kMinimumTrackBand = 86;
     explicit QReportBuilder(const ReportJob &job, QObject *parent = nullptr);
     ~QReportBuilder() override;
 

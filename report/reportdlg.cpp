@@ -1,6 +1,7 @@
 #include "reportdlg.h"
 
 #include "projectinfo.h"
+#include "qreportbuilder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -106,13 +107,17 @@ ReportDlg::ReportDlg(QWidget *parent)
         if (!m_bSettingStep)
             m_bStepTyped = true;
     });
+    // The frequency track of a PDF report narrows the wall: recommended anew.
+    connect(m_checkBoxFrequency, &QCheckBox::toggled, this, &ReportDlg::updateRecommendation);
+    connect(m_comboBoxType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &ReportDlg::updateRecommendation);
     QMetaObject::connectSlotsByName(this);
 
     m_comboBox->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
     m_comboBox->setCurrentIndex(1);
 }
 
-int ReportDlg::recommendedStep(int diameter, int columns, bool withHeader)
+int ReportDlg::recommendedStep(int diameter, int columns, bool withHeader, bool withTrack)
 {
     const double circumference = diameter * 3.1415926;
     const double height = withHeader ? 783.630637079456 : 889.3715103793845;
@@ -122,13 +127,20 @@ int ReportDlg::recommendedStep(int diameter, int columns, bool withHeader)
         imageWidth = width - 30;
     else
         imageWidth = int((width - (5 * columns - 5)) / columns) - 30;
+    // The track takes at least its narrowest band from the wall's width, so
+    // that a block still fills the page's height.
+    if (withTrack)
+        imageWidth -= QReportBuilder::kMinimumTrackBand;
+    if (imageWidth <= 0)
+        return 0;
     return int(height * circumference / imageWidth);
 }
 
 void ReportDlg::updateRecommendation()
 {
     const int recommended = recommendedStep(ProjectInfo::instance()->diameter(), m_comboBox->currentIndex() + 1,
-                                            m_checkBoxHeader->isChecked());
+                                            m_checkBoxHeader->isChecked(),
+                                            m_checkBoxFrequency->isChecked() && m_comboBoxType->currentIndex() == 1);
     const QString text = QString::number(recommended / 10000.0, 'f', 1);
     m_label5->setText(tr("m(%1m better)").arg(text));
     if (m_bStepTyped)

@@ -36,7 +36,9 @@ public:
 
     // Depth per block (depth units) that fills one column for a hole of the
     // given diameter (depth units).
-    static int recommendedStep(int diameter, int columns, bool withHeader);
+    // withTrack: a PDF report with the frequency track beside each block,
+    // which leaves the wall a narrower column.
+    static int recommendedStep(int diameter, int columns, bool withHeader, bool withTrack = false);
     // Smallest depth per block the dialog accepts, metres.
     static constexpr double kMinimumStep = 0.2;
 
