@@ -3,19 +3,19 @@
 #include "fileinfowidget.h"
 #include "graphicsleftscaleitem.h"
 #include "depthmodel.h"
+#include "globals.h"
 #include "graphicsscene.h"
 #include "graphicsview.h"
 #include "mainwindow.h"
-#include "pagepickreader.h"
 #include "holesurveynotifier.h"
 #include "holesurveystore.h"
+#include "pagepickreader.h"
 #include "pickexporter.h"
 #include "picklistdock.h"
 #include "projectinfo.h"
 #include "structurepickdialog.h"
 #include "structurepickstore.h"
 #include "toolbar.h"
-#include "globals.h"
 
 #include <QAction>
 #include <QDir>
@@ -286,15 +286,16 @@ void StructurePickController::makeItems(quint64 ticket)
         m_scene->addItem(item);
     }
     countAsPageItem(m_madeItems.size());
-    m_madeItems.clear();
+    m_madeItems.clear(); // on the page now
     dropMadeItems();
     m_pageTicket = 0;
-    declutterLabels(pickItems());
+    declutterLabels();
     emit picksChanged();
 }
 
-void StructurePickController::declutterLabels(QList<GraphicsStructurePickItem *> picks)
+void StructurePickController::declutterLabels()
 {
+    QList<GraphicsStructurePickItem *> picks = pickItems();
     std::sort(picks.begin(), picks.end(), [](GraphicsStructurePickItem *a, GraphicsStructurePickItem *b) {
         return a->fit().depth < b->fit().depth;
     });
@@ -474,7 +475,7 @@ int StructurePickController::deleteSelectedPicks()
         // A read under way may still hold them.
         if (pagePicksPending())
             readPagePicks();
-        declutterLabels(pickItems());
+        declutterLabels();
         refreshList();
     }
     return deleted;

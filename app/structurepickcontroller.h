@@ -106,7 +106,7 @@ private:
     bool followProject();
     void refreshList();
     // Leaves out the labels that would be written over another's.
-    void declutterLabels(QList<GraphicsStructurePickItem *> picks);
+    void declutterLabels();
     void countAsPageItem(int delta);
     QList<GraphicsStructurePickItem *> pickItems() const;
 
