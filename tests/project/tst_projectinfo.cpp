@@ -577,17 +577,16 @@ void TestProjectInfo::readOnlyFiles()
 
 void TestProjectInfo::writeProblemNamesThePlace_data()
 {
-    QTest::addColumn<QString>("place");    // what is read-only: "", file, folder
+    QTest::addColumn<QString>("place"); // what is read-only: "", file, folder
     QTest::addColumn<bool>("hotJournal");
-    QTest::addColumn<QString>("problem");  // %1: the file's name, %2: its folder
-    const QString interrupted = "; it was interrupted during a change; open it where it can be written to "
-                                "finish restoring it";
+    QTest::addColumn<QString>("problem"); // %1: the file's name, %2: its folder
     QTest::newRow("writable") << "" << false << "";
     QTest::newRow("writable, journal waiting") << "" << true << "";
     QTest::newRow("read-only file") << "file" << false << "the file \"%1\" is read-only";
-    QTest::newRow("read-only folder") << "folder" << false << "the folder \"%2\" is read-only";
-    QTest::newRow("read-only folder, journal waiting") << "folder" << true
-                                                       << "the folder \"%2\" is read-only" + interrupted;
+    QTest::newRow("read-only folder, journal waiting")
+        << "folder" << true
+        << "the folder \"%2\" is read-only; it was interrupted during a change; open it where it can be written to "
+           "finish restoring it";
 }
 
 void TestProjectInfo::writeProblemNamesThePlace()
@@ -598,22 +597,17 @@ void TestProjectInfo::writeProblemNamesThePlace()
     QTemporaryDir folder(m_dir.filePath(QStringLiteral("place-XXXXXX")));
     const QString path = folder.filePath(QStringLiteral("p.prj"));
     QVERIFY(SampleFixture::make(path, {"--to", "2"}));
-    if (hotJournal) {
-        QFile journal(path + QStringLiteral("-journal"));
-        QVERIFY(journal.open(QIODevice::WriteOnly));
-        journal.write(QByteArray(512, 'j'));
-    }
-    if (place == QLatin1String("file"))
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
-    if (place == QLatin1String("folder"))
-        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    QFile journal(path + QStringLiteral("-journal"));
+    QVERIFY(!hotJournal || (journal.open(QIODevice::WriteOnly) && journal.write(QByteArray(512, 'j')) == 512));
+    journal.close();
+    if (!place.isEmpty())
+        QVERIFY(QFile::setPermissions(place == "file" ? path : folder.path(), QFile::ReadOwner | QFile::ExeOwner));
     ProjectInfo::instance()->setDatabase(path);
     const QString found = ProjectInfo::instance()->writeProblem();
     ProjectInfo::instance()->setDatabase(QString());
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    problem.replace(QLatin1String("%1"), QStringLiteral("p.prj")).replace(QLatin1String("%2"), folder.path());
-    QCOMPARE(found, problem);
+    QCOMPARE(found, problem.replace("%1", "p.prj").replace("%2", folder.path()));
 }
 
 void TestProjectInfo::pixelFactorWithoutDiameterOrWidth()
