@@ -76,27 +76,18 @@ void TstLargeImage::releasedMemoryIsReusedBySizeClassAndGivenBack()
     QCOMPARE(LargeImage::keptBytes(), qint64(0));
     QImage first = LargeImage::create(1024, 3000, QImage::Format_RGB32);
     first.fill(Qt::white);
-    const uchar *memory = first.constBits();
-    first = QImage();
-    const qint64 kept = LargeImage::keptBytes();
-    if (kept == 0)
+    const uchar *memory = std::exchange(first, QImage()).constBits();
+    if (LargeImage::keptBytes() == 0)
         QSKIP("this system offers no large pages: pictures come from the heap");
-    QVERIFY(kept >= qint64(1024) * 4 * 3000);
-
-    // A piece a little shorter uses the same memory.
+    QVERIFY(LargeImage::keptBytes() >= qint64(1024) * 4 * 3000);
+    // A piece a little shorter uses the same memory, one twice as large does not.
     QImage second = LargeImage::create(1024, 2900, QImage::Format_RGB32);
     QCOMPARE(second.constBits(), memory);
     QCOMPARE(LargeImage::keptBytes(), qint64(0));
     second.fill(Qt::black);
-    QCOMPARE(second.pixel(1023, 2899), qRgb(0, 0, 0));
-    second = QImage();
-    // One twice as large does not.
-    QImage larger = LargeImage::create(1024, 6000, QImage::Format_RGB32);
-    QVERIFY(larger.constBits() != memory);
-    larger.fill(Qt::white);
-    larger = QImage();
+    QCOMPARE(std::exchange(second, QImage()).pixel(1023, 2899), qRgb(0, 0, 0));
+    QVERIFY(LargeImage::create(1024, 6000, QImage::Format_RGB32).constBits() != memory);
     QVERIFY(LargeImage::keptBytes() > 0);
-
     // Memory lying unused goes back by itself after a few seconds.
     QTRY_COMPARE_WITH_TIMEOUT(LargeImage::keptBytes(), qint64(0), LargeImage::kIdleMs + 5000);
 }
