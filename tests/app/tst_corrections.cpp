@@ -64,9 +64,8 @@ private slots:
     void cancelLeavesProjectAndPage();
     void viewsShowCorrectedPicks_data();
     void viewsShowCorrectedPicks();
-    void readOnlyProjectOpensForViewing_data();
-    void readOnlyProjectOpensForViewing();
-    void lockedFileIsNamedInTheMessage();
+    void unwritableProjectSaysWhy_data();
+    void unwritableProjectSaysWhy();
     void toolBarButtonsOpenTheirCorrection_data();
     void toolBarButtonsOpenTheirCorrection();
 
@@ -264,69 +263,55 @@ void TestCorrections::viewsShowCorrectedPicks()
     QTRY_VERIFY(structures->tadpolePlot()->picks().size() == 1 && same(structures->tadpolePlot()->picks().first()));
 }
 
-void TestCorrections::readOnlyProjectOpensForViewing_data()
+void TestCorrections::unwritableProjectSaysWhy_data()
 {
-    QTest::addColumn<bool>("folder");   // the folder is read-only, else the file
-    QTest::newRow("read-only file") << false;
-    QTest::newRow("read-only folder") << true;
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("cause");   // %1: the folder
+    QTest::newRow("read-only file") << "file" << "the file \"p.prj\" is read-only";
+    QTest::newRow("read-only folder") << "folder" << "the folder \"%1\" is read-only";
+    // Another program holds the write lock for longer than the worker waits.
+    QTest::newRow("locked") << "locked" << "the file is locked by another program";
 }
 
-void TestCorrections::readOnlyProjectOpensForViewing()
+// A read-only project opens for viewing, says why once and refuses the
+// corrections with the reason; a correction of a locked one names the lock.
+void TestCorrections::unwritableProjectSaysWhy()
 {
-    QFETCH(bool, folder);
+    QFETCH(QString, trouble);
+    QFETCH(QString, cause);
+    const bool locked = trouble == QLatin1String("locked"), folder = trouble == QLatin1String("folder");
     QTemporaryDir place(m_dir.filePath(QStringLiteral("ro-XXXXXX")));
     const QString path = place.filePath(QStringLiteral("p.prj"));
     QVERIFY(QFile::copy(m_sample, path));
-    const QString cause = folder ? QStringLiteral("the folder \"%1\" is read-only").arg(place.path())
-                                 : QStringLiteral("the file \"p.prj\" is read-only");
-    QVERIFY(QFile::setPermissions(folder ? place.path() : path,
-                                  QFile::ReadOwner | (folder ? QFile::ExeOwner : QFile::Permissions())));
+    cause.replace(QLatin1String("%1"), place.path());
+    QVERIFY(locked || QFile::setPermissions(folder ? place.path() : path,
+                                            QFile::ReadOwner | (folder ? QFile::ExeOwner : QFile::Permissions())));
     const FileState before = readState(path);
     {
         MainWindow w;
         ModalWatcher watcher;
         watcher.acceptNext();
-        SHELL_OPEN_PROJECT(&w, path);
-        // Shown, and said once.
-        QVERIFY(!ShellTest::pageImages(w.scene()).isEmpty());
-        QCOMPARE(watcher.count(), 1);
-        QVERIFY2(watcher.texts().first().contains(cause), qPrintable(watcher.texts().first()));
-        QVERIFY(w.windowTitle().contains(QStringLiteral("read-only")));
-        // The corrections are refused with the reason.
         watcher.acceptNext();
-        w.handleCorrectionsBtnPressed();
-        QTRY_COMPARE(watcher.count(), 2);
-        QVERIFY2(watcher.texts().at(1).contains(cause), qPrintable(watcher.texts().at(1)));
+        SHELL_OPEN_PROJECT(&w, path);
+        QVERIFY(!ShellTest::pageImages(w.scene()).isEmpty());
+        QCOMPARE(watcher.count(), locked ? 0 : 1);
+        if (!locked) {
+            QVERIFY2(watcher.texts().first().contains(cause), qPrintable(watcher.texts().first()));
+            QVERIFY(w.windowTitle().contains(QStringLiteral("read-only")));
+            w.handleCorrectionsBtnPressed();
+        }
+        QVERIFY(!locked || withConnection(path, [&](QSqlDatabase &db) {
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
+            w.handleCorrectAngle(90);
+            QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        }));
+        QTRY_COMPARE(watcher.count(), locked ? 1 : 2);
+        QVERIFY2(watcher.texts().last().contains(cause), qPrintable(watcher.texts().last()));
         QVERIFY(!correctionDialog() || !correctionDialog()->isVisible());
     }
     QFile::setPermissions(place.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(readState(path).hash, before.hash);
-}
-
-void TestCorrections::lockedFileIsNamedInTheMessage()
-{
-    const QString path = copyOfSample();
-    const FileState before = readState(path);
-    MainWindow w;
-    ModalWatcher watcher;
-    SHELL_OPEN_PROJECT(&w, path);
-    // Another program holds the write lock for longer than the worker waits.
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
-        watcher.acceptNext();
-        w.handleCorrectAngle(90);
-        QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
-        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QTRY_COMPARE(watcher.count(), 1);
-    QVERIFY2(watcher.texts().first().contains(QStringLiteral("the file is locked by another program")),
-             qPrintable(watcher.texts().first()));
     QCOMPARE(readState(path).hash, before.hash);
 }
 
@@ -361,14 +346,12 @@ void TestCorrections::toolBarButtonsOpenTheirCorrection()
     SHELL_WAIT_READ(&w);
     QCOMPARE(watcher.count(), 0);
     const FileState after = readState(path);
-    if (button == ToolBar::DiameterCorrection) {
+    QCOMPARE(after.ids(), before.ids());
+    if (button == ToolBar::DiameterCorrection) {   // the wall as it was
         QCOMPARE(ProjectInfo::instance()->diameter(), 960);
-        QCOMPARE(after.pieces.size(), before.pieces.size());
         for (int i = 0; i < after.pieces.size(); ++i)
             QVERIFY(after.pieces.at(i).data == before.pieces.at(i).data);
-    } else {
-        // The wall turned, its depths did not change.
-        QCOMPARE(after.ids(), before.ids());
+    } else {   // the wall turned, its depths did not change
         QVERIFY(after.pieces.first().data != before.pieces.first().data);
     }
 }
