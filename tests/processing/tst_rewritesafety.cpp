@@ -43,6 +43,18 @@ int runChild(const QString &kind, const QString &path, int pauseAt)
     return KillFixture::runReported(*correction(kind, path), pauseAt);
 }
 
+// Child of failedCorrectionSaysWhy: the correction args[0] of args[1] on a
+// full disk.
+int fullDiskChild(const QString &routine, const QStringList &args)
+{
+    if (routine != QLatin1String("correct") || args.size() < 2)
+        return 2;
+    const std::unique_ptr<CorrectionThread> worker = correction(args.at(0), args.at(1));
+    const bool ok = CorrectionFixture::run(*worker).succeeded;
+    ProjectTest::print(QStringLiteral("failure"), ok ? QStringLiteral("succeeded") : worker->failureText());
+    return 0;
+}
+
 } // namespace
 
 class TestRewriteSafety : public QObject
@@ -261,7 +273,6 @@ void TestRewriteSafety::failedCorrectionSaysWhy()
         const auto child = ProjectTest::runChild(QStringLiteral("correct"), {kind, path},
                                                  QFileInfo(path).size() + 64 * 1024, ProjectTest::Limit::FileBytes);
         QVERIFY(child.finished);
-        QCOMPARE(child.printed(QStringLiteral("succeeded")), QStringLiteral("no"));
         failure = child.printed(QStringLiteral("failure"));
     } else {
         const std::unique_ptr<CorrectionThread> worker = correction(kind, path);
@@ -273,11 +284,8 @@ void TestRewriteSafety::failedCorrectionSaysWhy()
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         if (trouble == QLatin1String("read-only folder"))
             QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
-        std::unique_ptr<WriteLock> lock;
-        if (trouble == QLatin1String("locked"))
-            lock.reset(new WriteLock(path));
-        QVERIFY(!CorrectionFixture::run(*worker).succeeded);
-        failure = worker->failureText();
+        std::unique_ptr<WriteLock> lock(trouble == QLatin1String("locked") ? new WriteLock(path) : nullptr);
+        failure = CorrectionFixture::run(*worker).succeeded ? QStringLiteral("succeeded") : worker->failureText();
         lock.reset();
         ProjectInfo::instance()->setDatabase(QString());
         QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -359,23 +367,6 @@ void TestRewriteSafety::killedAtRandomMomentsLeavesOldOrNew()
     qDebug() << kind << "kill test:" << olds << "of" << rounds << "rounds left the old table";
     QVERIFY(olds >= rounds / 3);
 }
-
-namespace {
-
-// Child of failedCorrectionSaysWhy: the correction args[0] of args[1] on a
-// full disk.
-int fullDiskChild(const QString &routine, const QStringList &args)
-{
-    if (routine != QLatin1String("correct") || args.size() < 2)
-        return 2;
-    const std::unique_ptr<CorrectionThread> worker = correction(args.at(0), args.at(1));
-    const bool ok = CorrectionFixture::run(*worker).succeeded;
-    ProjectTest::print(QStringLiteral("succeeded"), ok ? QStringLiteral("yes") : QStringLiteral("no"));
-    ProjectTest::print(QStringLiteral("failure"), worker->failureText());
-    return 0;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
