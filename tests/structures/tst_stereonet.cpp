@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <QRandomGenerator>
 #include <QVector3D>
+#include <array>
 #include <cmath>
 
 #include "stereonet.h"
@@ -13,10 +14,7 @@ using Planes = QVector<QPair<double, double>>;
 
 namespace {
 
-struct Axis
-{
-    double e, n, d;
-};
+using Axis = std::array<double, 3>;   // east, north, down
 
 Axis poleOf(const QPair<double, double> &plane)
 {
@@ -28,10 +26,8 @@ Axis poleOf(const QPair<double, double> &plane)
 // Angle in degrees between the poles of two planes, taken as axes.
 double axialAngle(const QPair<double, double> &a, const QPair<double, double> &b)
 {
-    const Axis u = poleOf(a);
-    const Axis v = poleOf(b);
-    const double c = std::fabs(u.e * v.e + u.n * v.n + u.d * v.d);
-    return qRadiansToDegrees(std::acos(std::min(1.0, c)));
+    const Axis u = poleOf(a), v = poleOf(b);
+    return qRadiansToDegrees(std::acos(std::min(1.0, std::fabs(u[0] * v[0] + u[1] * v[1] + u[2] * v[2]))));
 }
 
 // count planes whose poles lie scattered about the pole of (dip, direction)
@@ -39,7 +35,7 @@ double axialAngle(const QPair<double, double> &a, const QPair<double, double> &b
 Planes scatteredSet(QRandomGenerator &random, int count, double dip, double direction, double spread)
 {
     const Axis pole = poleOf(qMakePair(dip, direction));
-    const QVector3D m(pole.e, pole.n, pole.d);
+    const QVector3D m(pole[0], pole[1], pole[2]);
     const QVector3D u = QVector3D::crossProduct(m, std::fabs(m.z()) < 0.9 ? QVector3D(0, 0, 1) : QVector3D(1, 0, 0)).normalized();
     const QVector3D w = QVector3D::crossProduct(m, u);
     Planes planes;
@@ -132,11 +128,9 @@ void TstStereonet::fisherMean()
 void TstStereonet::meanOfRandomSets_data()
 {
     QTest::addColumn<int>("count");
-    QTest::addColumn<double>("dip");
-    QTest::addColumn<double>("direction");
-    QTest::addColumn<double>("spread");
-    // Degrees; a few dispersed planes leave the two estimates further apart.
-    QTest::addColumn<double>("tensorAgreement");
+    // tensorAgreement in degrees: a few dispersed planes leave the two estimates further apart.
+    for (const char *column : {"dip", "direction", "spread", "tensorAgreement"})
+        QTest::addColumn<double>(column);
     QTest::newRow("tight, moderate dip") << 12 << 40.0 << 130.0 << 8.0 << 1.0;
     QTest::newRow("tight, steep across vertical") << 15 << 86.0 << 20.0 << 8.0 << 1.0;
     QTest::newRow("five dispersed steep planes") << 5 << 75.0 << 300.0 << 25.0 << 15.0;
