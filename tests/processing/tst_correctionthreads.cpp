@@ -227,7 +227,7 @@ void TestCorrectionThreads::refusedOrCanceledRunLeavesFileAlone_data()
 {
     QTest::addColumn<bool>("depth");
     QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("tamper");   // statement run after the record was read, or "read-only"
+    QTest::addColumn<QString>("tamper");   // statement run after the record was read
     QTest::addColumn<int>("cancelAt");
 
     QTest::newRow("negative real depth") << true << -100 << QString() << -1;
@@ -238,9 +238,6 @@ void TestCorrectionThreads::refusedOrCanceledRunLeavesFileAlone_data()
         << true << 7000 << QStringLiteral("insert into bigImages values (0, x'00')") << -1;
     QTest::newRow("depth canceled") << true << 7000 << QString() << 2;
     QTest::newRow("angle canceled") << false << 90 << QString() << 2;
-    // Also for a user the permission bits do not bind (root).
-    QTest::newRow("depth on a read-only file") << true << 7000 << QStringLiteral("read-only") << -1;
-    QTest::newRow("angle on a read-only file") << false << 90 << QStringLiteral("read-only") << -1;
 }
 
 void TestCorrectionThreads::refusedOrCanceledRunLeavesFileAlone()
@@ -252,9 +249,7 @@ void TestCorrectionThreads::refusedOrCanceledRunLeavesFileAlone()
     const QString path = makeProject(QStringLiteral("refuse"), {"--to", "6", "--width", "400"});
     QVERIFY(!path.isEmpty());
     loadRecord(path);
-    if (tamper == QLatin1String("read-only"))
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    else if (!tamper.isEmpty())
+    if (!tamper.isEmpty())
         QVERIFY(execOn(path, {tamper}));
     const FileState before = readState(path);
 
