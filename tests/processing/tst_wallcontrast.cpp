@@ -119,29 +119,26 @@ void TstWallContrast::stretchKeepsHues()
 {
     QFETCH(QColor, tint);
     QFETCH(int, spread);
-    QImage wall(64, 64, QImage::Format_RGB32);
-    for (int y = 0; y < wall.height(); ++y)
-        for (int x = 0; x < wall.width(); ++x) {
-            const int d = ((x * 13 + y * 7) % (2 * spread + 1)) - spread;
-            wall.setPixel(x, y, qRgb(tint.red() + d, tint.green() + d, tint.blue() + d));
-        }
+    const int side = 64;
+    QImage wall(side, side, QImage::Format_RGB32);
+    for (int i = 0; i < side * side; ++i) {
+        const int d = ((i % side * 13 + i / side * 7) % (2 * spread + 1)) - spread;
+        wall.setPixel(i % side, i / side, qRgb(tint.red() + d, tint.green() + d, tint.blue() + d));
+    }
     const QImage shown = stretchToPercentiles(wall, 1.0);
     const auto range = greyRange(shown, 0, shown.height() - 1);
     QVERIFY2(range.second - range.first > 150, qPrintable(QString("%1..%2").arg(range.first).arg(range.second)));
     int compared = 0;
-    for (int y = 0; y < wall.height(); ++y)
-        for (int x = 0; x < wall.width(); ++x) {
-            const QColor before = wall.pixelColor(x, y);
-            const QColor after = shown.pixelColor(x, y);
-            // Hue is not defined for a grey or a nearly black pixel.
-            if (after.hsvSaturation() < 40 || after.value() < 40)
-                continue;
-            const int gap = std::abs(before.hsvHue() - after.hsvHue());
-            QVERIFY2(std::min(gap, 360 - gap) <= 4,
-                     qPrintable(QString("(%1, %2): %3 -> %4").arg(x).arg(y).arg(before.name(), after.name())));
-            ++compared;
-        }
-    QVERIFY(compared > wall.width() * wall.height() / 2);
+    for (int i = 0; i < side * side; ++i) {
+        const QColor before = wall.pixelColor(i % side, i / side), after = shown.pixelColor(i % side, i / side);
+        // Hue is not defined for a grey or a nearly black pixel.
+        if (after.hsvSaturation() < 40 || after.value() < 40)
+            continue;
+        const int gap = std::abs(before.hsvHue() - after.hsvHue());
+        QVERIFY2(std::min(gap, 360 - gap) <= 4, qPrintable(QString("%1: %2 -> %3").arg(i).arg(before.name(), after.name())));
+        ++compared;
+    }
+    QVERIFY(compared > side * side / 2);
 }
 
 // A dark stretch of wall above a bright one, each with texture across: a
