@@ -130,12 +130,13 @@ struct Outcome
     bool picksLeft = false;
 };
 
-// Runs the correction kind (depth, angle, diameter) with value through the
-// corrections dialog as the main window does, answering its question about
-// unreadable picks with answer (when it asks).
-Outcome correctThroughDialog(const QString &path, const QString &kind, int value,
+// Runs the correction kind (depth: 10 % deeper, angle: 90, diameter: 96 mm)
+// through the corrections dialog as the main window does, answering its
+// question about unreadable picks with answer (when it asks).
+Outcome correctThroughDialog(const QString &path, const QString &kind,
                              QMessageBox::StandardButton answer = QMessageBox::Yes)
 {
+    const int value = kind == QLatin1String("depth") ? 6600 : kind == QLatin1String("angle") ? 90 : 96;
     loadRecord(path);
     Outcome outcome;
     CorrectionDialog dialog;
@@ -179,28 +180,26 @@ QString rowOf(const QString &path, qint64 id)
 void TestPickCorrection::valuesThatAreNoNumbersStay_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("value");
     QTest::addColumn<QString>("row");      // depth, dip, dipDirection, amplitude as SQL
     QTest::addColumn<int>("notMoved");
     QTest::addColumn<QString>("kept");     // the stored row afterwards: quote() of each column
 
     const QString depth = "20000, NULL, 10, 300";
-    QTest::newRow("depth, NULL dip: moved, dip stays NULL") << "depth" << 6600 << depth << 0 << "22000.0,NULL,10.0,330.0";
-    QTest::newRow("angle, NULL dip: turned, dip stays NULL") << "angle" << 90 << depth << 0 << "20000.0,NULL,280.0,300.0";
-    QTest::newRow("diameter, NULL dip stays NULL") << "diameter" << 96 << depth << 0 << "20000.0,NULL,10.0,300.0";
+    QTest::newRow("depth, NULL dip: moved, dip stays NULL") << "depth" << depth << 0 << "22000.0,NULL,10.0,330.0";
+    QTest::newRow("angle, NULL dip: turned, dip stays NULL") << "angle" << depth << 0 << "20000.0,NULL,280.0,300.0";
+    QTest::newRow("diameter, NULL dip stays NULL") << "diameter" << depth << 0 << "20000.0,NULL,10.0,300.0";
     const QString text = "20000, 30, 10, 'wide'";
-    QTest::newRow("depth, text amplitude") << "depth" << 6600 << text << 1 << "20000.0,30.0,10.0,'wide'";
-    QTest::newRow("diameter, text amplitude") << "diameter" << 96 << text << 1 << "20000.0,30.0,10.0,'wide'";
-    QTest::newRow("angle, text amplitude: turned") << "angle" << 90 << text << 0 << "20000.0,30.0,280.0,'wide'";
-    QTest::newRow("angle, NaN direction") << "angle" << 90 << "20000, 30, 'NaN', 300" << 1 << "20000.0,30.0,'NaN',300.0";
-    QTest::newRow("depth, NULL depth") << "depth" << 6600 << "NULL, 30, 10, 300" << 1 << "NULL,30.0,10.0,300.0";
-    QTest::newRow("depth, infinite depth") << "depth" << 6600 << "1e999, 30, 10, 300" << 1 << "Inf,30.0,10.0,300.0";
+    QTest::newRow("depth, text amplitude") << "depth" << text << 1 << "20000.0,30.0,10.0,'wide'";
+    QTest::newRow("diameter, text amplitude") << "diameter" << text << 1 << "20000.0,30.0,10.0,'wide'";
+    QTest::newRow("angle, text amplitude: turned") << "angle" << text << 0 << "20000.0,30.0,280.0,'wide'";
+    QTest::newRow("angle, NaN direction") << "angle" << "20000, 30, 'NaN', 300" << 1 << "20000.0,30.0,'NaN',300.0";
+    QTest::newRow("depth, NULL depth") << "depth" << "NULL, 30, 10, 300" << 1 << "NULL,30.0,10.0,300.0";
+    QTest::newRow("depth, infinite depth") << "depth" << "1e999, 30, 10, 300" << 1 << "Inf,30.0,10.0,300.0";
 }
 
 void TestPickCorrection::valuesThatAreNoNumbersStay()
 {
     QFETCH(QString, kind);
-    QFETCH(int, value);
     QFETCH(QString, row);
     QFETCH(int, notMoved);
     QFETCH(QString, kept);
@@ -211,7 +210,7 @@ void TestPickCorrection::valuesThatAreNoNumbersStay()
     QVERIFY(execOn(path, {"INSERT INTO structurePicks (id, depth, dip, dipDirection, amplitude) VALUES (77, "
                           + row + ")"}));
 
-    const Outcome outcome = correctThroughDialog(path, kind, value);
+    const Outcome outcome = correctThroughDialog(path, kind);
     QVERIFY(outcome.done);
     QCOMPARE(outcome.notMoved, notMoved);
     QCOMPARE(rowOf(path, 77), kept);
@@ -221,7 +220,6 @@ void TestPickCorrection::valuesThatAreNoNumbersStay()
 void TestPickCorrection::unreadablePicksTable_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("value");
     QTest::addColumn<QString>("table");    // statement that makes structurePicks
     QTest::addColumn<QString>("reason");   // named in the question and the failure
     QTest::addColumn<bool>("yes");         // the answer to the question
@@ -233,17 +231,15 @@ void TestPickCorrection::unreadablePicksTable_data()
     const QString textId = "CREATE TABLE structurePicks (id text, depth real, dip real, dipDirection real, "
                            "amplitude real, type text, comment text)";
     for (const char *kind : {"depth", "angle", "diameter"}) {
-        const int value = QByteArray(kind) == "depth" ? 6600 : QByteArray(kind) == "angle" ? 90 : 96;
-        QTest::addRow("%s, missing column, corrected without the picks", kind) << kind << value << noDip << "dip" << true;
-        QTest::addRow("%s, a view, not corrected", kind) << kind << value << view << "view" << false;
-        QTest::addRow("%s, text id, corrected without the picks", kind) << kind << value << textId << "integer key" << true;
+        QTest::addRow("%s, missing column, corrected without the picks", kind) << kind << noDip << "dip" << true;
+        QTest::addRow("%s, a view, not corrected", kind) << kind << view << "view" << false;
+        QTest::addRow("%s, text id, corrected without the picks", kind) << kind << textId << "integer key" << true;
     }
 }
 
 void TestPickCorrection::unreadablePicksTable()
 {
     QFETCH(QString, kind);
-    QFETCH(int, value);
     QFETCH(QString, table);
     QFETCH(QString, reason);
     QFETCH(bool, yes);
@@ -257,7 +253,7 @@ void TestPickCorrection::unreadablePicksTable()
     QVERIFY(StructurePickStore::unreadableReason(path).contains(reason));
     const FileState before = readState(path);
 
-    const Outcome outcome = correctThroughDialog(path, kind, value, yes ? QMessageBox::Yes : QMessageBox::No);
+    const Outcome outcome = correctThroughDialog(path, kind, yes ? QMessageBox::Yes : QMessageBox::No);
     QVERIFY(outcome.asked);
     QCOMPARE(outcome.done, yes);
     QVERIFY(yes ? outcome.picksLeft : readState(path).hash == before.hash);
