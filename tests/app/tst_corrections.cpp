@@ -66,8 +66,6 @@ private slots:
     void viewsShowCorrectedPicks();
     void unwritableProjectSaysWhy_data();
     void unwritableProjectSaysWhy();
-    void toolBarButtonsOpenTheirCorrection_data();
-    void toolBarButtonsOpenTheirCorrection();
 
 private:
     QString copyOfSample();
@@ -216,12 +214,17 @@ void TestCorrections::viewsShowCorrectedPicks()
     if (depth)
         w.scene()->addRect(0, 0, 50, 50);
 
-    w.handleCorrectionsBtnPressed();
+    // Angle and diameter by their tool bar buttons: the dialog opens at their
+    // own field, and what the user types next is that correction.
+    if (depth)
+        w.handleCorrectionsBtnPressed();
+    else
+        w.findChild<ToolBar *>()->editAction(field == QLatin1String("angle") ? ToolBar::MagneticDeclination
+                                                                             : ToolBar::DiameterCorrection)->trigger();
     CorrectionDialog *dialog = correctionDialog();
-    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog && dialog->isVisible() && (depth || dialog->focusWidget()));
     QCOMPARE(dialog->testDepthEdit()->text(), QStringLiteral("8000"));
-    (depth ? dialog->realDepthEdit()
-     : field == QLatin1String("angle") ? dialog->angleEdit() : dialog->realDiameterEdit())->setText(value);
+    QTest::keyClicks(depth ? dialog->realDepthEdit() : dialog->focusWidget(), value);
     dialog->okButton()->click();
     if (depth) {
         QVERIFY(w.rewriteRunning());
@@ -245,6 +248,8 @@ void TestCorrections::viewsShowCorrectedPicks()
     QCOMPARE(stored.size(), 1);
     const StructurePick pick = stored.first();
     QVERIFY(!(pick == planted));
+    QVERIFY(field != QLatin1String("angle") || pick.dipDirection != planted.dipDirection);
+    QVERIFY(field != QLatin1String("diameter") || ProjectInfo::instance()->diameter() == 960);
     const auto same = [&pick](const StructurePick &shown) {
         return shown.id == pick.id && qAbs(shown.depth - pick.depth) < 0.01 && qAbs(shown.dip - pick.dip) < 0.01
                && qAbs(shown.dipDirection - pick.dipDirection) < 0.01;
@@ -287,73 +292,29 @@ void TestCorrections::unwritableProjectSaysWhy()
     QVERIFY(locked || QFile::setPermissions(folder ? place.path() : path,
                                             QFile::ReadOwner | (folder ? QFile::ExeOwner : QFile::Permissions())));
     const FileState before = readState(path);
-    {
-        MainWindow w;
-        ModalWatcher watcher;
-        watcher.acceptNext();
-        watcher.acceptNext();
-        SHELL_OPEN_PROJECT(&w, path);
-        QVERIFY(!ShellTest::pageImages(w.scene()).isEmpty());
-        QCOMPARE(watcher.count(), locked ? 0 : 1);
-        if (!locked) {
-            QVERIFY2(watcher.texts().first().contains(cause), qPrintable(watcher.texts().first()));
-            QVERIFY(w.windowTitle().contains(QStringLiteral("read-only")));
-            w.handleCorrectionsBtnPressed();
-        }
-        QVERIFY(!locked || withConnection(path, [&](QSqlDatabase &db) {
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
-            w.handleCorrectAngle(90);
-            QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        }));
-        QTRY_COMPARE(watcher.count(), locked ? 1 : 2);
-        QVERIFY2(watcher.texts().last().contains(cause), qPrintable(watcher.texts().last()));
-        QVERIFY(!correctionDialog() || !correctionDialog()->isVisible());
-    }
-    QFile::setPermissions(place.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(readState(path).hash, before.hash);
-}
-
-void TestCorrections::toolBarButtonsOpenTheirCorrection_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("magnetic declination") << int(ToolBar::MagneticDeclination) << "90";
-    QTest::newRow("diameter") << int(ToolBar::DiameterCorrection) << "96";
-}
-
-// The button opens the corrections dialog at its own field: what the user
-// types next and confirms is that correction.
-void TestCorrections::toolBarButtonsOpenTheirCorrection()
-{
-    QFETCH(int, button);
-    QFETCH(QString, typed);
-    const QString path = copyOfSample();
-    const FileState before = readState(path);
     MainWindow w;
     ModalWatcher watcher;
+    watcher.acceptNext();
+    watcher.acceptNext();
     SHELL_OPEN_PROJECT(&w, path);
-    auto *toolBar = w.findChild<ToolBar *>();
-    QVERIFY(toolBar);
-    toolBar->editAction(button)->trigger();
-    CorrectionDialog *dialog = correctionDialog();
-    QVERIFY(dialog && dialog->isVisible());
-    QVERIFY(dialog->focusWidget());
-    QTest::keyClicks(dialog->focusWidget(), typed);
-    dialog->okButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
-    SHELL_WAIT_READ(&w);
-    QCOMPARE(watcher.count(), 0);
-    const FileState after = readState(path);
-    QCOMPARE(after.ids(), before.ids());
-    if (button == ToolBar::DiameterCorrection) {   // the wall as it was
-        QCOMPARE(ProjectInfo::instance()->diameter(), 960);
-        for (int i = 0; i < after.pieces.size(); ++i)
-            QVERIFY(after.pieces.at(i).data == before.pieces.at(i).data);
-    } else {   // the wall turned, its depths did not change
-        QVERIFY(after.pieces.first().data != before.pieces.first().data);
+    QVERIFY(!ShellTest::pageImages(w.scene()).isEmpty());
+    QCOMPARE(watcher.count(), locked ? 0 : 1);
+    if (!locked) {
+        QVERIFY2(watcher.texts().first().contains(cause), qPrintable(watcher.texts().first()));
+        QVERIFY(w.windowTitle().contains(QStringLiteral("read-only")));
+        w.handleCorrectionsBtnPressed();
     }
+    QVERIFY(!locked || withConnection(path, [&](QSqlDatabase &db) {
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        w.handleCorrectAngle(90);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.rewriteRunning(), 60000);
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    }));
+    QTRY_COMPARE(watcher.count(), locked ? 1 : 2);
+    QVERIFY2(watcher.texts().last().contains(cause), qPrintable(watcher.texts().last()));
+    QVERIFY(!correctionDialog() || !correctionDialog()->isVisible());
+    QFile::setPermissions(place.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(readState(path).hash, before.hash);
 }
 
 QTEST_MAIN(TestCorrections)
