@@ -120,23 +120,14 @@ void TestPickCorrection::picksFollowTheWall()
     }
 }
 
-namespace {
+struct Outcome { bool done = false, asked = false, picksLeft = false; int notMoved = -1; };
 
-struct Outcome
+// Runs the correction kind (depth: 10 % deeper, angle: 90, diameter: 96 mm) through the corrections
+// dialog as the main window does, answering its question about unreadable picks with answer.
+static Outcome correctThroughDialog(const QString &path, const QString &kind,
+                                    QMessageBox::StandardButton answer = QMessageBox::Yes)
 {
-    bool done = false;
-    bool asked = false;   // about unreadable picks
-    int notMoved = -1;
-    bool picksLeft = false;
-};
-
-// Runs the correction kind (depth: 10 % deeper, angle: 90, diameter: 96 mm)
-// through the corrections dialog as the main window does, answering its
-// question about unreadable picks with answer (when it asks).
-Outcome correctThroughDialog(const QString &path, const QString &kind,
-                             QMessageBox::StandardButton answer = QMessageBox::Yes)
-{
-    const int value = kind == QLatin1String("depth") ? 6600 : kind == QLatin1String("angle") ? 90 : 96;
+    const bool depth = kind == QLatin1String("depth"), angle = kind == QLatin1String("angle");
     loadRecord(path);
     Outcome outcome;
     CorrectionDialog dialog;
@@ -150,10 +141,8 @@ Outcome correctThroughDialog(const QString &path, const QString &kind,
                      [&](int mm) { runWorker(CorrectDepthThread(path, mm)); });
     QObject::connect(&dialog, &CorrectionDialog::signalToCorrectAngle,
                      [&](int angle) { runWorker(CorrectAngleThread(path, angle)); });
-    QLineEdit *field = kind == QLatin1String("depth")   ? dialog.realDepthEdit()
-                       : kind == QLatin1String("angle") ? dialog.angleEdit()
-                                                        : dialog.realDiameterEdit();
-    field->setText(QString::number(value));
+    (depth ? dialog.realDepthEdit() : angle ? dialog.angleEdit() : dialog.realDiameterEdit())
+        ->setText(depth ? "6600" : angle ? "90" : "96");
     QTimer::singleShot(0, [&] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             outcome.asked = true;
@@ -161,21 +150,13 @@ Outcome correctThroughDialog(const QString &path, const QString &kind,
         }
     });
     dialog.okButton()->click();
-    if (kind == QLatin1String("diameter")) {
-        outcome.done = ProjectInfo::instance()->diameter() == value * 10;
+    if (!depth && !angle) {
+        outcome.done = ProjectInfo::instance()->diameter() == 960;
         outcome.notMoved = dialog.picksNotMoved();
         outcome.picksLeft = outcome.done && dialog.leavesPicks();
     }
     return outcome;
 }
-
-QString rowOf(const QString &path, qint64 id)
-{
-    return scalarOn(path, QStringLiteral("select quote(depth)||','||quote(dip)||','||quote(dipDirection)||','||"
-                                         "quote(amplitude) from structurePicks where id = %1").arg(id)).toString();
-}
-
-} // namespace
 
 void TestPickCorrection::valuesThatAreNoNumbersStay_data()
 {
@@ -184,11 +165,10 @@ void TestPickCorrection::valuesThatAreNoNumbersStay_data()
     QTest::addColumn<int>("notMoved");
     QTest::addColumn<QString>("kept");     // the stored row afterwards: quote() of each column
 
-    const QString depth = "20000, NULL, 10, 300";
-    QTest::newRow("depth, NULL dip: moved, dip stays NULL") << "depth" << depth << 0 << "22000.0,NULL,10.0,330.0";
-    QTest::newRow("angle, NULL dip: turned, dip stays NULL") << "angle" << depth << 0 << "20000.0,NULL,280.0,300.0";
-    QTest::newRow("diameter, NULL dip stays NULL") << "diameter" << depth << 0 << "20000.0,NULL,10.0,300.0";
-    const QString text = "20000, 30, 10, 'wide'";
+    const QString noDip = "20000, NULL, 10, 300", text = "20000, 30, 10, 'wide'";
+    QTest::newRow("depth, NULL dip: moved, dip stays NULL") << "depth" << noDip << 0 << "22000.0,NULL,10.0,330.0";
+    QTest::newRow("angle, NULL dip: turned, dip stays NULL") << "angle" << noDip << 0 << "20000.0,NULL,280.0,300.0";
+    QTest::newRow("diameter, NULL dip stays NULL") << "diameter" << noDip << 0 << "20000.0,NULL,10.0,300.0";
     QTest::newRow("depth, text amplitude") << "depth" << text << 1 << "20000.0,30.0,10.0,'wide'";
     QTest::newRow("diameter, text amplitude") << "diameter" << text << 1 << "20000.0,30.0,10.0,'wide'";
     QTest::newRow("angle, text amplitude: turned") << "angle" << text << 0 << "20000.0,30.0,280.0,'wide'";
@@ -211,10 +191,14 @@ void TestPickCorrection::valuesThatAreNoNumbersStay()
                           + row + ")"}));
 
     const Outcome outcome = correctThroughDialog(path, kind);
+    const auto rowOf = [&](qint64 id) {
+        return scalarOn(path, QStringLiteral("select quote(depth)||','||quote(dip)||','||quote(dipDirection)||','||"
+                                             "quote(amplitude) from structurePicks where id = %1").arg(id)).toString();
+    };
     QVERIFY(outcome.done);
     QCOMPARE(outcome.notMoved, notMoved);
-    QCOMPARE(rowOf(path, 77), kept);
-    QVERIFY(rowOf(path, good.id) != QStringLiteral("10000.0,45.0,100.0,500.0"));   // moved with the wall
+    QCOMPARE(rowOf(77), kept);
+    QVERIFY(rowOf(good.id) != QStringLiteral("10000.0,45.0,100.0,500.0"));   // moved with the wall
 }
 
 void TestPickCorrection::unreadablePicksTable_data()
