@@ -280,10 +280,8 @@ void TestCorrectionThreads::twoWorkersAtOnceGiveTheOldPagesBack_data()
     QTest::newRow("angle") << false;
 }
 
-// A second worker runs on another file while the first holds its connection
-// open: neither takes the other's connection, and the rewrite gives the old
-// table's pages back (no free pages, the file about the size it had, not
-// twice it).
+// A second worker runs on another file while the first holds its connection open: neither takes the
+// other's connection, and the rewrite gives the old pages back (none free, the file not twice its size).
 void TestCorrectionThreads::twoWorkersAtOnceGiveTheOldPagesBack()
 {
     QFETCH(bool, depth);
