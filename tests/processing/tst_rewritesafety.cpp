@@ -26,9 +26,8 @@ const char *const kChildArgument = "--rewrite-child";
 std::unique_ptr<CorrectionThread> correction(const QString &kind, const QString &path)
 {
     loadRecord(path);
-    if (kind == QLatin1String("depth"))
-        return std::make_unique<CorrectDepthThread>(path, 21000);
-    return std::make_unique<CorrectAngleThread>(path, 120);
+    return kind == QLatin1String("depth") ? std::unique_ptr<CorrectionThread>(new CorrectDepthThread(path, 21000))
+                                          : std::make_unique<CorrectAngleThread>(path, 120);
 }
 
 // Child mode: one rewrite of the kind given as the main window runs it, held
@@ -43,8 +42,7 @@ int runChild(const QString &kind, const QString &path, int pauseAt)
     return KillFixture::runReported(*correction(kind, path), pauseAt);
 }
 
-// Child of failedCorrectionSaysWhy: the correction args[0] of args[1] on a
-// full disk.
+// Child of failedCorrectionSaysWhy: the correction args[0] of args[1] on a full disk.
 int fullDiskChild(const QString &routine, const QStringList &args)
 {
     if (routine != QLatin1String("correct") || args.size() < 2)
@@ -276,10 +274,9 @@ void TestRewriteSafety::failedCorrectionSaysWhy()
         failure = child.printed(QStringLiteral("failure"));
     } else {
         const std::unique_ptr<CorrectionThread> worker = correction(kind, path);
-        if (trouble == QLatin1String("page limit")) {
-            const int pages = scalarOn(path, QStringLiteral("PRAGMA page_count")).toInt();
-            worker->rewriter().setConnectionPragmas({QStringLiteral("PRAGMA max_page_count = %1").arg(pages + 20)});
-        }
+        if (trouble == QLatin1String("page limit"))   // room for about 20 new pages
+            worker->rewriter().setConnectionPragmas(
+                {QStringLiteral("PRAGMA max_page_count = %1").arg(scalarOn(path, "PRAGMA page_count").toInt() + 20)});
         if (trouble == QLatin1String("read-only file"))
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         if (trouble == QLatin1String("read-only folder"))
@@ -289,7 +286,6 @@ void TestRewriteSafety::failedCorrectionSaysWhy()
         lock.reset();
         ProjectInfo::instance()->setDatabase(QString());
         QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     }
     QCOMPARE(failure, cause);
     QCOMPARE(readState(path).hash, before.hash);
