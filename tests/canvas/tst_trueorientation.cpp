@@ -47,8 +47,7 @@ void TstTrueOrientation::planesOnInclinedWalls()
     QFETCH(double, holeAzimuth);
     QFETCH(QString, reference);
     QTemporaryDir dir;
-    const QString project = dir.filePath("hole.prj");
-    const QString csv = dir.filePath("truth.csv");
+    const QString project = dir.filePath("hole.prj"), csv = dir.filePath("truth.csv");
     const int width = 720;
     const double diameter = 1000.0; // 100 mm in depth units
     QVERIFY(SampleFixture::make(project, QStringLiteral("--from 0 --to 3 --piece 3 --width %1 --diameter 100 --plane "

@@ -303,8 +303,7 @@ void TestCorrectionThreads::twoWorkersAtOnceGiveTheOldPagesBack()
             runWorker(*inner, &reports);
         }
     });
-    QVERIFY(inner);
-    QVERIFY2(inner->succeeded(), qPrintable(inner->failureText()));
+    QVERIFY2(inner && inner->succeeded(), qPrintable(inner ? inner->failureText() : QStringLiteral("not started")));
     QVERIFY2(outer->succeeded(), qPrintable(outer->failureText()));
     QVERIFY(readState(first).hash != firstBefore);
     QCOMPARE(scalarOn(first, QStringLiteral("PRAGMA freelist_count")).toInt(), 0);

@@ -203,17 +203,16 @@ void TestPickCorrection::valuesThatAreNoNumbersStay()
 
 void TestPickCorrection::unreadablePicksTable_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("table");    // statement that makes structurePicks
-    QTest::addColumn<QString>("reason");   // named in the question and the failure
+    // table: the statement that makes structurePicks; reason: named in the question and the failure.
+    for (const char *column : {"kind", "table", "reason"})
+        QTest::addColumn<QString>(column);
     QTest::addColumn<bool>("yes");         // the answer to the question
 
-    const QString noDip = "CREATE TABLE structurePicks (id integer primary key, depth real, dipDirection real, "
-                          "amplitude real, type text, comment text)";
+    const QString columns = "depth real, dipDirection real, amplitude real, type text, comment text)";
+    const QString noDip = "CREATE TABLE structurePicks (id integer primary key, " + columns;
+    const QString textId = "CREATE TABLE structurePicks (id text, dip real, " + columns;
     const QString view = "CREATE VIEW structurePicks AS SELECT 1 AS id, 2.0 AS depth, 3.0 AS dip, 4.0 AS "
                          "dipDirection, 5.0 AS amplitude, 'x' AS type, '' AS comment";
-    const QString textId = "CREATE TABLE structurePicks (id text, depth real, dip real, dipDirection real, "
-                           "amplitude real, type text, comment text)";
     for (const char *kind : {"depth", "angle", "diameter"}) {
         QTest::addRow("%s, missing column, corrected without the picks", kind) << kind << noDip << "dip" << true;
         QTest::addRow("%s, a view, not corrected", kind) << kind << view << "view" << false;

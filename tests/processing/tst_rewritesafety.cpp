@@ -243,9 +243,8 @@ void TestRewriteSafety::failedRunLeavesProjectUnchanged()
 
 void TestRewriteSafety::failedCorrectionSaysWhy_data()
 {
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("trouble");
-    QTest::addColumn<QString>("cause");
+    for (const char *column : {"kind", "trouble", "cause"})
+        QTest::addColumn<QString>(column);
     // Both kinds fail through the same table rewrite: each trouble once.
     QTest::newRow("depth, disk full") << "depth" << "full disk" << "the disk is full";
     QTest::newRow("angle, page limit") << "angle" << "page limit" << "the disk is full";
