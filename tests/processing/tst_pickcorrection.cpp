@@ -133,9 +133,8 @@ static Outcome correctThroughDialog(const QString &path, const QString &kind,
     CorrectionDialog dialog;
     auto runWorker = [&](CorrectionThread &&worker) {
         worker.setLeavePicks(dialog.leavesPicks());
-        outcome.done = CorrectionFixture::run(worker).succeeded;
-        outcome.notMoved = worker.picksNotMoved();
-        outcome.picksLeft = worker.picksLeft();
+        const bool done = CorrectionFixture::run(worker).succeeded;
+        outcome = {done, outcome.asked, worker.picksLeft(), worker.picksNotMoved()};
     };
     QObject::connect(&dialog, &CorrectionDialog::signalToCorrectDepth,
                      [&](int mm) { runWorker(CorrectDepthThread(path, mm)); });
@@ -144,17 +143,13 @@ static Outcome correctThroughDialog(const QString &path, const QString &kind,
     (depth ? dialog.realDepthEdit() : angle ? dialog.angleEdit() : dialog.realDiameterEdit())
         ->setText(depth ? "6600" : angle ? "90" : "96");
     QTimer::singleShot(0, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            outcome.asked = true;
-            box->button(answer)->click();
-        }
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            outcome.asked = true, box->button(answer)->click();
     });
     dialog.okButton()->click();
-    if (!depth && !angle) {
-        outcome.done = ProjectInfo::instance()->diameter() == 960;
-        outcome.notMoved = dialog.picksNotMoved();
-        outcome.picksLeft = outcome.done && dialog.leavesPicks();
-    }
+    const bool diameterSet = ProjectInfo::instance()->diameter() == 960;
+    if (!depth && !angle)
+        return {diameterSet, outcome.asked, diameterSet && dialog.leavesPicks(), dialog.picksNotMoved()};
     return outcome;
 }
 
