@@ -171,10 +171,9 @@ void TstStereonet::greatCircleEndsOnTheRim()
 
 void TstStereonet::invalidPicksAreLeftOut()
 {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
     QVector<StructurePick> picks;
     // Two good ones, NULL in the file, out of range, infinite.
-    for (const auto &p : Planes{{30, 90}, {30, 90}, {nan, 270}, {95, 270}, {60, std::numeric_limits<double>::infinity()}})
+    for (const auto &p : Planes{{30, 90}, {30, 90}, {qQNaN(), 270}, {95, 270}, {60, qInf()}})
         picks << StructurePick{0, 0.0, p.first, p.second};
     StereonetPlot plot;
     plot.setPicks(picks);
