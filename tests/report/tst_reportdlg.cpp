@@ -30,8 +30,6 @@ private slots:
     void validation();
     void previewRecord();
     void deepHoleRange();
-    void typedStepStays_data();
-    void typedStepStays();
 
 private:
     template <typename T>
@@ -63,8 +61,10 @@ void TestReportDlg::recommendation_data()
     QTest::addColumn<int>("units");
     QTest::addColumn<QString>("label");
     QTest::addColumn<double>("step");
-    QTest::newRow("one column") << 1 << false << 4508 << "m(0.5m better)" << 0.5;
-    QTest::newRow("four columns with header") << 4 << true << 19233 << "m(1.9m better)" << 1.9;
+    QTest::addColumn<QString>("typed"); // into the step box first
+    QTest::newRow("one column") << 1 << false << 4508 << "m(0.5m better)" << 0.5 << QString();
+    QTest::newRow("four columns with header") << 4 << true << 19233 << "m(1.9m better)" << 1.9 << QString();
+    QTest::newRow("typed step stays") << 4 << true << 19233 << "m(1.9m better)" << 0.35 << "0.35";
 }
 
 void TestReportDlg::recommendation()
@@ -74,16 +74,37 @@ void TestReportDlg::recommendation()
     QFETCH(int, units);
     QFETCH(QString, label);
     QFETCH(double, step);
+    QFETCH(QString, typed);
     QCOMPARE(ReportDlg::recommendedStep(1000, columns, header), units);
 
+    // Shown at 1955 m of a deep hole, the dialog opens there with the last
+    // step; a typed step survives a change of columns and header.
+    CReportParameter previous;
+    previous.setDepthStep(0.8f);
     ReportDlg dialog;
+    dialog.setParameter(previous);
+    dialog.setMaxDepth(19600000);
+    dialog.setPageRange(1955.0, 1960.0);
     dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *box = child<QDoubleSpinBox>(dialog, "SpinBoxStep");
+    QCOMPARE(box->value(), 0.8);
+    if (!typed.isEmpty()) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+    }
     // Through the controls, as the user sets them.
     if (header)
         QTest::mouseClick(child<QCheckBox>(dialog, "checkBox"), Qt::LeftButton, {}, QPoint(5, 5));
     child<QComboBox>(dialog, "comboBox")->setCurrentIndex(columns - 1);
     QCOMPARE(child<QLabel>(dialog, "label_5")->text(), label);
     QCOMPARE(child<QDoubleSpinBox>(dialog, "SpinBoxStep")->value(), step);
+    CReportParameter read;
+    dialog.parameter(read);
+    QCOMPARE(read.depthStep(), float(step));
+    QCOMPARE(read.fromDepth(), 1955.0f);
+    QCOMPARE(read.toDepth(), 1960.0f);
 }
 
 void TestReportDlg::validation_data()
@@ -181,46 +202,6 @@ void TestReportDlg::deepHoleRange()
     QCOMPARE(from->value(), 1484.5);
     from->setValue(2000.0);
     QCOMPARE(from->value(), 1485.0);
-}
-
-void TestReportDlg::typedStepStays_data()
-{
-    QTest::addColumn<bool>("typed");
-    QTest::addColumn<double>("step"); // after four columns and the header
-    QTest::newRow("recommended step follows") << false << 1.9;
-    QTest::newRow("typed step stays") << true << 0.35;
-}
-
-void TestReportDlg::typedStepStays()
-{
-    // A deep hole shown at 1955 m: the dialog opens there. A step the user
-    // typed survives a change of columns and header; the recommendation
-    // shows beside it.
-    CReportParameter previous;
-    previous.setDepthStep(0.8f);
-    QFETCH(bool, typed);
-    QFETCH(double, step);
-    ReportDlg dialog;
-    dialog.setParameter(previous);
-    dialog.setMaxDepth(19600000);
-    dialog.setPageRange(1955.0, 1960.0);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    auto *box = child<QDoubleSpinBox>(dialog, "SpinBoxStep");
-    QCOMPARE(box->value(), 0.8);
-    if (typed) {
-        box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, QStringLiteral("0.35"));
-    }
-    child<QComboBox>(dialog, "comboBox")->setCurrentIndex(3);
-    QTest::mouseClick(child<QCheckBox>(dialog, "checkBox"), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(child<QLabel>(dialog, "label_5")->text(), QStringLiteral("m(1.9m better)"));
-    CReportParameter read;
-    dialog.parameter(read);
-    QCOMPARE(read.depthStep(), float(step));
-    QCOMPARE(read.fromDepth(), 1955.0f);
-    QCOMPARE(read.toDepth(), 1960.0f);
 }
 
 QTEST_MAIN(TestReportDlg)
