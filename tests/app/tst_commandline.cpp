@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QJsonArray>
@@ -15,14 +14,13 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include "languagemanager.h"
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "reportdlg.h"
+#include "../report/reporttestsupport.h"
 #include "samplefixture.h"
 #include "shelltestsupport.h"
 #include "structurepickstore.h"
@@ -30,16 +28,6 @@
 class TestCommandLine : public QObject
 {
     Q_OBJECT
-
-    // No display at all: neither X nor Wayland nor a platform override.
-    static QProcessEnvironment noDisplay()
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DISPLAY"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        return env;
-    }
 
     struct Run {
         int exitCode = -1;
@@ -69,6 +57,16 @@ class TestCommandLine : public QObject
         return r;
     }
 
+    // No display at all: neither X nor Wayland nor a platform override.
+    static QProcessEnvironment noDisplay()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        return env;
+    }
+
     static QString kora() { return QCoreApplication::applicationDirPath() + QStringLiteral("/kora"); }
 
     // Runs kora with args and notes whether the project file named in them
@@ -88,12 +86,8 @@ class TestCommandLine : public QObject
     // Page texts of a PDF (pdftotext, one entry per page).
     static QStringList pdfPages(const QString &pdf)
     {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        if (!p.waitForFinished(60000) || p.exitCode() != 0)
-            return {};
-        QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-        if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        QStringList pages = ReportTest::pdfText(pdf).split(QLatin1Char('\f'));
+        if (pages.last().trimmed().isEmpty())
             pages.removeLast();
         return pages;
     }
@@ -102,6 +96,29 @@ class TestCommandLine : public QObject
     {
         return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     }
+
+    static QByteArray contents(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static bool writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+
+    // The words of line with P standing for the project and O/ for outDir.
+    QStringList cmd(const QString &line, const QString &outDir = QString()) const
+    {
+        QStringList args = line.split(QLatin1Char(' '));
+        for (QString &arg : args)
+            arg = arg == QLatin1String("P") ? m_project : arg.replace(QLatin1String("O/"), outDir + QLatin1Char('/'));
+        return args;
+    }
+
+    static QStringList sampleArgs() { return {"--to", "4", "--name", "Hole 7", "--number", "ZK-7"}; }
 
     QTemporaryDir m_dir;
     QTemporaryDir m_settingsDir;
@@ -116,18 +133,13 @@ private slots:
         // sides speak the language those settings give.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_settingsDir.filePath(QStringLiteral("children"))));
         LanguageManager::instance()->reloadTranslators();
-        m_project = ShellTest::makeProject(m_dir, QStringLiteral("p.prj"),
-                                           {QStringLiteral("--to"), QStringLiteral("4"), QStringLiteral("--name"),
-                                            QStringLiteral("Hole 7"), QStringLiteral("--number"), QStringLiteral("ZK-7")});
+        m_project = ShellTest::makeProject(m_dir, QStringLiteral("p.prj"), sampleArgs());
         QVERIFY(!m_project.isEmpty());
         // Three structure picks, stored as the window stores them.
         StructurePickStore store(m_project);
         for (double depth : {22500.0, 5000.0, 12500.0}) {
-            StructurePick pick;
-            pick.depth = depth;
-            pick.dip = depth / 1000.0;
-            pick.dipDirection = 90.0;
-            pick.comment = QStringLiteral("at %1, open").arg(depth);
+            StructurePick pick{0, depth, depth / 1000.0, 90.0, 0.0, QStringLiteral("fracture"),
+                               QStringLiteral("at %1, open").arg(depth)};
             QVERIFY(store.add(&pick));
         }
     }
@@ -144,13 +156,12 @@ private slots:
     // standard error, nothing written and the outputs already there kept.
     void answersAndRefusals_data()
     {
-        QTest::addColumn<QStringList>("args"); // P: the project, O/: the output folder
+        QTest::addColumn<QString>("args"); // P: the project, O/: the output folder
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("fragments"); // of stdout for 0, else of stderr
         QTest::addColumn<bool>("fullDisk");
         auto row = [](const char *name, const QString &args, int exitCode, const char *fragments, bool fullDisk = false) {
-            QTest::newRow(name) << args.split(QLatin1Char(' ')) << exitCode
-                                << QString::fromLatin1(fragments).split(QLatin1Char('|')) << fullDisk;
+            QTest::newRow(name) << args << exitCode << QString::fromLatin1(fragments).split(QLatin1Char('|')) << fullDisk;
         };
         row("--help", QStringLiteral("--help"), 0, "--help|--version|FILE");
         row("-h", QStringLiteral("-h"), 0, "--help|--version|FILE");
@@ -184,108 +195,68 @@ private slots:
 
     void answersAndRefusals()
     {
-        QFETCH(QStringList, args);
+        QFETCH(QString, args);
         QFETCH(int, exitCode);
         QFETCH(QStringList, fragments);
         QFETCH(bool, fullDisk);
         QTemporaryDir out;
         const QStringList olds{QStringLiteral("p.csv"), QStringLiteral("r.pdf")};
-        for (const QString &name : olds) {
-            QFile old(out.filePath(name));
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old file\n") > 0);
-        }
-        for (QString &arg : args) {
-            if (arg == QLatin1String("P"))
-                arg = m_project;
-            arg.replace(QLatin1String("O/"), out.path() + QLatin1Char('/'));
-        }
-        const Run r = runBatch(args, QString(), fullDisk);
+        for (const QString &name : olds)
+            QVERIFY(writeFile(out.filePath(name), "the old file\n"));
+        const Run r = runBatch(cmd(args, out.path()), QString(), fullDisk);
         QCOMPARE(r.exitCode, exitCode);
         for (const QString &fragment : fragments)
             QVERIFY2((exitCode == 0 ? r.out : r.err).contains(fragment), qPrintable(r.out + r.err));
         if (exitCode != 0)
             QVERIFY(r.out.isEmpty());
         QCOMPARE(entries(out.path()), olds);
-        for (const QString &name : olds) {
-            QFile old(out.filePath(name));
-            QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "the old file\n");
-        }
+        for (const QString &name : olds)
+            QCOMPARE(contents(out.filePath(name)), QByteArray("the old file\n"));
     }
 
     // info tells the project's facts and what a check of its pieces finds.
     void infoReportsProjectAndCheck_data()
     {
-        QTest::addColumn<QStringList>("sampleArgs");
-        QTest::addColumn<bool>("otherWidth"); // piece 2 is rewritten 300 pixels wide
+        QTest::addColumn<QString>("sampleArgs");
         QTest::addColumn<int>("pieces");
-        QTest::addColumn<QVariantList>("undecodable");
-        QTest::addColumn<QVariantList>("gaps"); // from, to, ...
-        const QStringList base{QStringLiteral("--to"), QStringLiteral("6")};
-        QTest::newRow("sound") << base << false << 6 << QVariantList() << QVariantList();
-        QTest::newRow("undecodable piece") << base + QStringList{QStringLiteral("--bad-piece"), QStringLiteral("2")}
-                                           << false << 6 << QVariantList{3.0} << QVariantList();
-        QTest::newRow("missing piece") << base + QStringList{QStringLiteral("--missing-metre"), QStringLiteral("4")}
-                                       << false << 5 << QVariantList() << QVariantList{3.0, 4.0};
-        QTest::newRow("other width") << base << true << 6 << QVariantList() << QVariantList();
+        QTest::addColumn<QByteArray>("check"); // what the check of the pieces finds
+        QTest::newRow("sound") << "--to 6" << 6
+                               << QByteArray(R"({"undecodableM": [], "gaps": [], "otherWidthM": [], "sound": true})");
+        QTest::newRow("undecodable piece") << "--to 6 --bad-piece 2" << 6
+                                           << QByteArray(R"({"undecodableM": [3], "gaps": [], "otherWidthM": [], "sound": false})");
+        QTest::newRow("missing piece") << "--to 6 --missing-metre 4" << 5 << QByteArray(
+            R"({"undecodableM": [], "gaps": [{"fromM": 3, "toM": 4}], "otherWidthM": [], "sound": false})");
+        QTest::newRow("other width") << "--to 6 --piece-width 1:300" << 6
+                                     << QByteArray(R"({"undecodableM": [], "gaps": [], "otherWidthM": [2], "sound": false})");
     }
 
     void infoReportsProjectAndCheck()
     {
-        QFETCH(QStringList, sampleArgs);
-        QFETCH(bool, otherWidth);
+        QFETCH(QString, sampleArgs);
         QFETCH(int, pieces);
-        QFETCH(QVariantList, undecodable);
-        QFETCH(QVariantList, gaps);
+        QFETCH(QByteArray, check);
         const QString path = ShellTest::makeProject(m_dir, QStringLiteral("info.prj"),
-                                                    sampleArgs + QStringList{QStringLiteral("--name"), QStringLiteral("Hole 9")});
+                                                    sampleArgs.split(QLatin1Char(' ')) + QStringList{"--name", "Hole 9"});
         QVERIFY(!path.isEmpty());
-        if (otherWidth) {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("widen"));
-            db.setDatabaseName(path);
-            QVERIFY(db.open());
-            QImage narrow(300, 1274, QImage::Format_RGB32); // the rows of 1 m
-            narrow.fill(Qt::gray);
-            QByteArray jpeg;
-            QBuffer buffer(&jpeg);
-            QVERIFY(buffer.open(QIODevice::WriteOnly) && narrow.save(&buffer, "JPG"));
-            QSqlQuery q(db);
-            QVERIFY(q.prepare(QStringLiteral("update bigImages set data = ? where id = 20000")));
-            q.addBindValue(jpeg);
-            QVERIFY(q.exec());
-            q.clear();
-            db.close();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(QStringLiteral("widen"));
-        }
-
         const Run r = runBatch({QStringLiteral("info"), path, QStringLiteral("--json")}, path);
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
         const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
-        QCOMPARE(o.value(QStringLiteral("projectName")).toString(), QStringLiteral("Hole 9"));
-        QCOMPARE(o.value(QStringLiteral("pieceCount")).toInt(), pieces);
-        QCOMPARE(o.value(QStringLiteral("startM")).toDouble(), 0.0);
-        QCOMPARE(o.value(QStringLiteral("endM")).toDouble(), 6.0);
-        QCOMPARE(o.value(QStringLiteral("imageWidth")).toInt(), 400);
-        QCOMPARE(o.value(QStringLiteral("diameterMm")).toDouble(), 100.0);
-        const QJsonObject check = o.value(QStringLiteral("check")).toObject();
-        QCOMPARE(check.value(QStringLiteral("undecodableM")).toArray().toVariantList(), undecodable);
-        QVariantList found;
-        for (const QJsonValue &gap : check.value(QStringLiteral("gaps")).toArray())
-            found << gap[QStringLiteral("fromM")].toDouble() << gap[QStringLiteral("toM")].toDouble();
-        QCOMPARE(found, gaps);
-        QCOMPARE(check.value(QStringLiteral("otherWidthM")).toArray().toVariantList(),
-                 otherWidth ? QVariantList{2.0} : QVariantList());
-        const bool sound = undecodable.isEmpty() && gaps.isEmpty() && !otherWidth;
-        QCOMPARE(check.value(QStringLiteral("sound")).toBool(), sound);
+        const QJsonObject facts{{"projectName", "Hole 9"}, {"pieceCount", pieces}, {"startM", 0}, {"endM", 6},
+                                {"imageWidth", 400}, {"diameterMm", 100}};
+        for (auto it = facts.begin(); it != facts.end(); ++it)
+            QVERIFY2(o.value(it.key()) == it.value(), qPrintable(it.key() + QLatin1Char(' ') + r.out));
+        const QJsonObject found = QJsonDocument::fromJson(check).object();
+        for (auto it = found.begin(); it != found.end(); ++it)
+            QVERIFY2(o[QStringLiteral("check")][it.key()] == it.value(), qPrintable(it.key() + QLatin1Char(' ') + r.out));
 
         // The same as text.
         const Run text = runBatch({QStringLiteral("info"), path}, path);
         QCOMPARE(text.exitCode, 0);
         QVERIFY(text.out.contains(QStringLiteral("Hole 9")));
-        QCOMPARE(text.out.contains(QStringLiteral("no faults found")), sound);
-        QCOMPARE(text.out.contains(QStringLiteral("Gaps:")), !gaps.isEmpty());
-        QCOMPARE(text.out.contains(QStringLiteral("Widths differ:")), otherWidth);
+        QCOMPARE(text.out.contains(QStringLiteral("no faults found")), found[QStringLiteral("sound")].toBool());
+        QCOMPARE(text.out.contains(QStringLiteral("Gaps:")), !found[QStringLiteral("gaps")].toArray().isEmpty());
+        QCOMPARE(text.out.contains(QStringLiteral("Widths differ:")), !found[QStringLiteral("otherWidthM")].toArray().isEmpty());
     }
 
     // picks writes the stored picks as CSV, replacing an older export, or
@@ -294,27 +265,19 @@ private slots:
     {
         QTemporaryDir out;
         const QString csv = out.filePath(QStringLiteral("picks.csv"));
-        QFile old(csv);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
-        old.close();
-
-        const Run r = runBatch({QStringLiteral("picks"), m_project, QStringLiteral("--out"), csv});
+        QVERIFY(writeFile(csv, "old\n"));
+        const Run r = runBatch(cmd(QStringLiteral("picks P --out O/picks.csv"), out.path()));
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out.trimmed(), csv);
-        QFile file(csv);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(contents(csv)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines.at(0), QStringLiteral("depth_m,dip_deg,dip_direction_deg,type,comment"));
         QCOMPARE(lines.at(1), QStringLiteral("0.5000,5.0,90.0,fracture,\"at 5000, open\""));
         QVERIFY(lines.at(3).startsWith(QStringLiteral("2.2500,22.5,")));
         QCOMPARE(entries(out.path()), QStringList{QStringLiteral("picks.csv")});
 
-        const QString las = out.filePath(QStringLiteral("picks.las"));
-        QCOMPARE(runBatch({QStringLiteral("picks"), m_project, QStringLiteral("--out"), las}).exitCode, 0);
-        QFile lasFile(las);
-        QVERIFY(lasFile.open(QIODevice::ReadOnly));
-        const QStringList rows = QString::fromUtf8(lasFile.readAll())
+        QCOMPARE(runBatch(cmd(QStringLiteral("picks P --out O/picks.las"), out.path())).exitCode, 0);
+        const QStringList rows = QString::fromUtf8(contents(out.filePath(QStringLiteral("picks.las"))))
                                      .section(QStringLiteral("~ASCII DEPT DIP DAZI TYPE\n"), 1)
                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(rows.size(), 3);
@@ -327,10 +290,8 @@ private slots:
     {
         QTemporaryDir out;
         const QString pdf = out.filePath(QStringLiteral("r.pdf"));
-        const QStringList args{QStringLiteral("report"), m_project, QStringLiteral("--from"), QStringLiteral("1"),
-                               QStringLiteral("--to"), QStringLiteral("3"), QStringLiteral("--step"), QStringLiteral("0.5"),
-                               QStringLiteral("--columns"), QStringLiteral("1"), QStringLiteral("--header"),
-                               QStringLiteral("--out"), pdf};
+        const QStringList args =
+            cmd(QStringLiteral("report P --from 1 --to 3 --step 0.5 --columns 1 --header --out O/r.pdf"), out.path());
         const Run r = runBatch(args);
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
@@ -348,24 +309,18 @@ private slots:
         QVERIFY(!pages.join(QString()).contains(QStringLiteral("0.95")));
         QVERIFY(!pages.join(QString()).contains(QStringLiteral("P10")));
         // With the structures of the range, a page more.
-        const Run more = runBatch(args + QStringList{QStringLiteral("--structures")});
-        QCOMPARE(more.exitCode, 0);
+        QCOMPARE(runBatch(args + QStringList{QStringLiteral("--structures")}).exitCode, 0);
         QCOMPARE(pdfPages(pdf).size(), 5);
         // With the frequency track, titled beside every block.
-        const Run track = runBatch(args + QStringList{QStringLiteral("--frequency")});
-        QCOMPARE(track.exitCode, 0);
+        QCOMPARE(runBatch(args + QStringList{QStringLiteral("--frequency")}).exitCode, 0);
         const QStringList tracked = pdfPages(pdf);
         QCOMPARE(tracked.size(), 4);
         for (const QString &page : tracked)
             QVERIFY2(page.contains(QStringLiteral("P10")) && page.contains(QStringLiteral("(1/m), 1 m window")),
                      qPrintable(page));
 
-        const QString odt = out.filePath(QStringLiteral("r.odt"));
-        const Run doc = runBatch({QStringLiteral("report"), m_project, QStringLiteral("--out"), odt});
-        QCOMPARE(doc.exitCode, 0);
-        QFile file(odt);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.read(2), QByteArray("PK"));
+        QCOMPARE(runBatch(cmd(QStringLiteral("report P --out O/r.odt"), out.path())).exitCode, 0);
+        QCOMPARE(contents(out.filePath(QStringLiteral("r.odt"))).left(2), QByteArray("PK"));
         QCOMPARE(entries(out.path()), (QStringList{QStringLiteral("r.odt"), QStringLiteral("r.pdf")}));
     }
 
@@ -389,11 +344,8 @@ private slots:
         QFETCH(int, header);
         QTemporaryDir out;
         const QString bare = out.filePath(QStringLiteral("bare.prj"));
-        QVERIFY(SampleFixture::make(bare, {QStringLiteral("--to"), QStringLiteral("4"), QStringLiteral("--name"),
-                                           QStringLiteral("Hole 7"), QStringLiteral("--number"), QStringLiteral("ZK-7")}));
-        QStringList args{QStringLiteral("pages"), m_project, QStringLiteral("--from"), QStringLiteral("1"),
-                         QStringLiteral("--to"), QStringLiteral("3.5"), QStringLiteral("--piece-depth"),
-                         QStringLiteral("1000"), QStringLiteral("--out"), out.filePath(QStringLiteral("pg"))};
+        QVERIFY(SampleFixture::make(bare, sampleArgs()));
+        QStringList args = cmd(QStringLiteral("pages P --from 1 --to 3.5 --piece-depth 1000 --out O/pg"), out.path());
         if (original)
             args << QStringLiteral("--original");
         const Run r = runBatch(args);
@@ -402,15 +354,14 @@ private slots:
         args[1] = bare;
         args[9] = out.filePath(QStringLiteral("bare"));
         QCOMPARE(runBatch(args, bare).exitCode, 0);
-        const QStringList ranges{QStringLiteral("(1.00-2.00m).jpg"), QStringLiteral("(2.00-3.00m).jpg"),
-                                 QStringLiteral("(3.00-3.50m).jpg")};
-        QStringList names, listed;
-        for (const QString &range : ranges) {
-            names << QStringLiteral("pg") + range;
-            listed << out.filePath(names.last());
-        }
+        const QStringList ranges =
+            QStringLiteral("(1.00-2.00m).jpg (2.00-3.00m).jpg (3.00-3.50m).jpg").split(QLatin1Char(' '));
+        QStringList listed;
+        for (const QString &range : ranges)
+            listed << out.filePath(QStringLiteral("pg") + range);
         QCOMPARE(r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), listed);
-        QCOMPARE(entries(out.path()).filter(QRegularExpression(QStringLiteral("^pg"))), names);
+        QStringList written = entries(out.path()).filter(QRegularExpression(QStringLiteral("^pg")));
+        QCOMPARE(written.replaceInStrings(QRegularExpression(QStringLiteral("^")), out.path() + QLatin1Char('/')), listed);
         // 400 pixels round a 100 mm hole: 1274 rows a metre, give or take
         // the rows the scale truncates.
         const int rows[] = {1274, 1274, 637};
@@ -449,15 +400,13 @@ private slots:
             watcher.answer([=](QWidget *widget) {
                 auto *dialog = qobject_cast<ReportDlg *>(widget);
                 QVERIFY(dialog);
-                if (header)
-                    dialog->findChild<QCheckBox *>(QStringLiteral("checkBox"))->click();
+                dialog->findChild<QCheckBox *>(QStringLiteral("checkBox"))->setChecked(header);
                 dialog->findChild<QCheckBox *>(QStringLiteral("checkBox_2"))->setChecked(grid);
                 dialog->findChild<QComboBox *>(QStringLiteral("comboBox"))->setCurrentIndex(columns - 1);
                 dialog->findChild<QComboBox *>(QStringLiteral("comboBoxType"))->setCurrentIndex(1);
                 // The user takes the step the dialog recommends.
-                const int recommended = ReportDlg::recommendedStep(1000, columns, header);
-                dialog->findChild<QDoubleSpinBox *>(QStringLiteral("SpinBoxStep"))
-                    ->setValue(QString::number(recommended / 10000.0, 'f', 1).toDouble());
+                const double recommended = ReportDlg::recommendedStep(1000, columns, header) / 10000.0;
+                dialog->findChild<QDoubleSpinBox *>(QStringLiteral("SpinBoxStep"))->setValue(QString::number(recommended, 'f', 1).toDouble());
                 dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Ok)->click();
             });
             watcher.answerFileDialog(fromDialog);
@@ -465,14 +414,8 @@ private slots:
             w.handleExportReportBtnPressed();
             QTRY_COMPARE_WITH_TIMEOUT(watcher.count(), 3, 60000);
         }
-        QStringList args{QStringLiteral("report"), m_project, QStringLiteral("--columns"), QString::number(columns),
-                         QStringLiteral("--out"), out.filePath(QStringLiteral("cli.pdf"))};
-        if (header)
-            args << QStringLiteral("--header");
-        if (grid)
-            args << QStringLiteral("--grid");
-        const Run r = runBatch(args);
-        QCOMPARE(r.exitCode, 0);
+        const QString line = QStringLiteral("report P --columns %1 --out O/cli.pdf").arg(columns);
+        QCOMPARE(runBatch(cmd(line + (header ? " --header" : "") + (grid ? " --grid" : ""), out.path())).exitCode, 0);
         const QStringList dialogPages = pdfPages(fromDialog);
         QVERIFY(!dialogPages.isEmpty());
         QCOMPARE(pdfPages(out.filePath(QStringLiteral("cli.pdf"))), dialogPages);
@@ -483,11 +426,8 @@ private slots:
     void progressOnATerminal()
     {
         QTemporaryDir out;
-        auto quoted = [](const QString &s) { return QLatin1Char('\'') + s + QLatin1Char('\''); };
-        const QString command = QStringList{quoted(kora()), QStringLiteral("report"), quoted(m_project), QStringLiteral("--step"),
-                                            QStringLiteral("0.2"), QStringLiteral("--out"),
-                                            quoted(out.filePath(QStringLiteral("r.pdf"))), QStringLiteral(">/dev/null")}
-                                    .join(QLatin1Char(' '));
+        const QString command = QStringLiteral("'%1' report '%2' --step 0.2 --out '%3' >/dev/null")
+                                    .arg(kora(), m_project, out.filePath(QStringLiteral("r.pdf")));
         const QByteArray before = ShellTest::fileHash(m_project);
         QProcess p;
         p.setProcessEnvironment(noDisplay());
@@ -495,10 +435,8 @@ private slots:
         QVERIFY(p.waitForFinished(120000));
         QCOMPARE(p.exitCode(), 0);
         QCOMPARE(ShellTest::fileHash(m_project), before);
-        const QString terminal = QString::fromLocal8Bit(p.readAllStandardOutput());
-        QStringList lines;
-        for (const QString &line : terminal.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts))
-            lines << line.trimmed();
+        const QString terminal = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        const QStringList lines = terminal.split(QRegularExpression(QStringLiteral("\\s*[\r\n]+\\s*")), Qt::SkipEmptyParts);
         QStringList expected;
         for (int tenth = 1; tenth <= 10; ++tenth)
             expected << QStringLiteral("kora report: %1 %").arg(tenth * 10);
