@@ -5,9 +5,8 @@
 // reading a written PDF back through poppler's tools.
 
 #include <QDir>
-#include <QFileInfo>
-#include <QUrl>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -96,11 +95,7 @@ int countPixels(const QImage &image, Test test, QRect rect = QRect())
 }
 
 // Words of one page of a PDF with their boxes in points (pdftotext -bbox).
-struct PdfWord
-{
-    QString text;
-    QRectF box;
-};
+struct PdfWord { QString text; QRectF box; };
 inline QList<PdfWord> pdfWords(const QString &pdf, int page)
 {
     QProcess p;
@@ -111,8 +106,7 @@ inline QList<PdfWord> pdfWords(const QString &pdf, int page)
         return words;
     const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
-    while (it.hasNext()) {
+    for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         words << PdfWord{m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                                                QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
@@ -127,15 +121,8 @@ inline QImage markedWall(const QImage &picture)
     QImage wall(picture.size(), QImage::Format_RGB32);
     wall.fill(QColor(110, 110, 110));
     const int edge = qMax(1, wall.width() / 25);
-    for (int y = 0; y < wall.height(); ++y)
-        for (int x = wall.width() - edge; x < wall.width(); ++x)
-            wall.setPixel(x, y, qRgb(255, 0, 0));
+    QPainter(&wall).fillRect(wall.width() - edge, 0, edge, wall.height(), Qt::red);
     return wall;
-}
-
-inline bool isRed(const QColor &c)
-{
-    return c.red() > 200 && c.green() < 90 && c.blue() < 90;
 }
 
 // Separate red bands (the right edges of the walls side by side) along x.
@@ -144,28 +131,12 @@ inline int redBands(const QImage &image)
     int bands = 0;
     bool inBand = false;
     for (int x = 0; x < image.width(); ++x) {
-        bool red = false;
-        for (int y = 0; y < image.height() && !red; ++y)
-            red = isRed(image.pixelColor(x, y));
+        const bool red = countPixels(image, [](const QColor &c) { return c.red() > 200 && c.green() < 90 && c.blue() < 90; },
+                                     QRect(x, 0, 1, image.height())) > 0;
         bands += (red && !inBand) ? 1 : 0;
         inBand = red;
     }
     return bands;
-}
-
-// Prints a document to PDF with LibreOffice (in outDir, a profile of its
-// own); answers the PDF's path, empty on failure.
-inline QString printWithOffice(const QString &office, const QString &document, const QString &outDir)
-{
-    QProcess p;
-    p.start(office, {QStringLiteral("-env:UserInstallation=")
-                         + QUrl::fromLocalFile(outDir + QStringLiteral("/profile")).toString(),
-                     QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                     QStringLiteral("--outdir"), outDir, document});
-    if (!p.waitForFinished(300000))
-        return QString();
-    const QString pdf = outDir + QLatin1Char('/') + QFileInfo(document).completeBaseName() + QStringLiteral(".pdf");
-    return QFile::exists(pdf) ? pdf : QString();
 }
 
 } // namespace ReportTest
