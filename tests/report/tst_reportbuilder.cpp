@@ -677,9 +677,7 @@ int fullDiskChild(const QString &routine, const QStringList &args)
     if (routine != QLatin1String("pdf") || args.size() < 2)
         return 2;
     QReportBuilder::setBlockPause(0);
-    ProjectInfo::instance()->reset();
-    ProjectInfo::instance()->setDatabase(args.at(0));
-    ProjectInfo::instance()->loadProjectInfo();
+    ProjectTest::openProject(args.at(0));
     QReportPDF report(ReportTest::job(args.at(0), 0.0f, 2.5f, 1, 2, 1.0f, true));
     report.setFileName(args.at(1));
     QString error;

@@ -10,7 +10,6 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
-#include <memory>
 
 #include "odfpackage.h"
 #include "projectinfo.h"
@@ -154,7 +153,7 @@ void TestReportWord::documentStructure()
     // although files 1 to 6 were written again.
     QFETCH(bool, header);
     QTemporaryDir out;
-    auto holder = std::make_unique<InspectingWord>(ReportTest::job(m_project, 0.0f, 4.0f, 0, 2, 0.25f, header));
+    QScopedPointer<InspectingWord> holder(new InspectingWord(ReportTest::job(m_project, 0.0f, 4.0f, 0, 2, 0.25f, header)));
     InspectingWord &report = *holder;
     const QString temp = report.tempDir();
     report.setFileName(out.filePath(QStringLiteral("r.odt")));
