@@ -62,9 +62,12 @@ void TestReportDlg::recommendation_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<double>("step");
     QTest::addColumn<QString>("typed"); // into the step box first
-    QTest::newRow("one column") << 1 << false << 4508 << "m(0.5m better)" << 0.5 << QString();
-    QTest::newRow("four columns with header") << 4 << true << 19233 << "m(1.9m better)" << 1.9 << QString();
-    QTest::newRow("typed step stays") << 4 << true << 19233 << "m(1.9m better)" << 0.35 << "0.35";
+    QTest::addColumn<bool>("track");    // a PDF with the frequency track
+    QTest::newRow("one column") << 1 << false << 4508 << "m(0.5m better)" << 0.5 << QString() << false;
+    QTest::newRow("four columns with header") << 4 << true << 19233 << "m(1.9m better)" << 1.9 << QString() << false;
+    QTest::newRow("typed step stays") << 4 << true << 19233 << "m(1.9m better)" << 0.35 << "0.35" << false;
+    // The track's band narrows the wall: a longer step fills the page.
+    QTest::newRow("frequency track") << 2 << true << 11950 << "m(1.2m better)" << 1.2 << QString() << true;
 }
 
 void TestReportDlg::recommendation()
@@ -75,7 +78,8 @@ void TestReportDlg::recommendation()
     QFETCH(QString, label);
     QFETCH(double, step);
     QFETCH(QString, typed);
-    QCOMPARE(ReportDlg::recommendedStep(1000, columns, header), units);
+    QFETCH(bool, track);
+    QCOMPARE(ReportDlg::recommendedStep(1000, columns, header, track), units);
 
     // Shown at 1955 m of a deep hole, the dialog opens there with the last
     // step; a typed step survives a change of columns and header.
@@ -98,6 +102,10 @@ void TestReportDlg::recommendation()
     if (header)
         QTest::mouseClick(child<QCheckBox>(dialog, "checkBox"), Qt::LeftButton, {}, QPoint(5, 5));
     child<QComboBox>(dialog, "comboBox")->setCurrentIndex(columns - 1);
+    if (track) {
+        child<QComboBox>(dialog, "comboBoxType")->setCurrentIndex(1);
+        QTest::mouseClick(child<QCheckBox>(dialog, "checkBoxFrequency"), Qt::LeftButton, {}, QPoint(5, 5));
+    }
     QCOMPARE(child<QLabel>(dialog, "label_5")->text(), label);
     QCOMPARE(child<QDoubleSpinBox>(dialog, "SpinBoxStep")->value(), step);
     CReportParameter read;
