@@ -17,22 +17,21 @@
 #include "mainwindow.h"
 #include "modalwatcher.h"
 #include "pagerenderer.h"
-#include "projectinfo.h"
 #include "qreportbuilder.h"
-#include "reportjob.h"
 #include "shelltestsupport.h"
 
 namespace {
 
 const int kThickness = 50; // depth units of a band (the tool's default 5 mm)
 
-// Depths of the middles of the bands that cross picture, whose row 0 starts
-// at depth origin, at rowsPerUnit.
-QVector<double> bandDepths(const QImage &picture, double origin, double rowsPerUnit)
+// What differs between the magenta bands found on picture, whose row 0 starts
+// at depth origin, at rowsPerUnit, and those expected there, leaving out bands
+// the picture's edges may cut.
+QString compareBands(const QImage &picture, double origin, double rowsPerUnit, const QVector<double> &expected,
+                     double tolerance, const QString &where)
 {
-    QVector<double> depths;
-    int first = -1;
-    for (int y = 0; y <= picture.height(); ++y) {
+    QVector<double> found; // the middles of the bands
+    for (int y = 0, first = -1; y <= picture.height(); ++y) {
         bool on = y < picture.height();
         for (double f : {0.02, 0.5, 0.98}) {
             const QRgb p = on ? picture.pixel(int(f * (picture.width() - 1)), y) : 0;
@@ -40,29 +39,20 @@ QVector<double> bandDepths(const QImage &picture, double origin, double rowsPerU
         }
         if (on && first < 0)
             first = y;
-        if (!on && first >= 0) {
-            depths << origin + ((first + y - 1) / 2.0 + 0.5) / rowsPerUnit;
-            first = -1;
-        }
+        if (!on && first >= 0)
+            found << origin + ((std::exchange(first, -1) + y - 1) / 2.0 + 0.5) / rowsPerUnit;
     }
-    return depths;
-}
-
-// What differs between the bands found in (from, to) and those expected
-// there, leaving out bands the picture's edges may cut.
-QString compareBands(const QVector<double> &found, const QVector<double> &expected, double from, double to,
-                     double tolerance, const QString &where)
-{
-    const double margin = kThickness + tolerance * 2.0;
-    QString problems;
+    const double from = origin + kThickness + tolerance * 2.0;
+    const double to = origin + picture.height() / rowsPerUnit - kThickness - tolerance * 2.0;
     const auto near = [tolerance](const QVector<double> &list, double d) {
         return std::any_of(list.begin(), list.end(), [&](double x) { return std::fabs(x - d) <= tolerance; });
     };
+    QString problems;
     for (double e : expected)
-        if (e - margin > from && e + margin < to && !near(found, e))
+        if (e > from && e < to && !near(found, e))
             problems += QStringLiteral(" band %1 m not found;").arg(e / 1e4, 0, 'f', 4);
     for (double f : found)
-        if (f - margin > from && f + margin < to && !near(expected, f))
+        if (f > from && f < to && !near(expected, f))
             problems += QStringLiteral(" band at %1 m should not be there;").arg(f / 1e4, 0, 'f', 4);
     return problems.isEmpty() ? QString() : where + problems;
 }
@@ -96,14 +86,15 @@ public:
     QStringList labels;
 };
 
-// Rows per depth unit of every stored piece, top to bottom.
-QVector<double> densities(const QString &path, int start)
+// The largest over the smallest density (rows per depth unit) of the stored pieces.
+double densitySpread(const QString &path, int start)
 {
     ProjectTest::Inspector inspect(path);
-    QVector<double> result;
+    QVector<double> d;
     for (int id : inspect.ids())
-        result << ReadBigImageThread::decodeImage(inspect.blob(id)).height() / double(id - std::exchange(start, id));
-    return result;
+        d << ReadBigImageThread::decodeImage(inspect.blob(id)).height() / double(id - std::exchange(start, id));
+    const auto range = std::minmax_element(d.begin(), d.end());
+    return *range.second / *range.first;
 }
 
 // Depth correction of the project at path by factor, as the window runs it.
@@ -189,10 +180,8 @@ private slots:
             QVERIFY(correctDepth(path, correction));
             ProjectInfo::instance()->loadProjectInfo();
             QCOMPARE(ProjectInfo::instance()->start(), int(std::lround(19603000 * correction)));
-            const QVector<double> d = densities(path, ProjectInfo::instance()->start());
-            const auto range = std::minmax_element(d.begin(), d.end());
-            QVERIFY2(*range.second <= *range.first * 1.02,
-                     qPrintable(QStringLiteral("%1 %2").arg(*range.first).arg(*range.second)));
+            const double spread = densitySpread(path, ProjectInfo::instance()->start());
+            QVERIFY2(spread <= 1.02, qPrintable(QString::number(spread)));
         }
 
         MainWindow w;
@@ -218,16 +207,15 @@ private slots:
             w.scene()->render(&painter, QRectF(page.rect()), QRectF(1300, 120, width, height));
             painter.end();
             const QString where = QStringLiteral("page from %1 m:").arg(start);
-            problems << compareBands(bandDepths(page, top, ppu), expected, top, top + height / ppu, pageTolerance,
-                                     where);
+            problems << compareBands(page, top, ppu, expected, pageTolerance, where);
 
             // The saved pieces of the page (image column only, 1 m each).
             const PageRenderer renderer(w.scene(), w.leftScale(), info->pageStart(), info->pageEnd());
             for (int s = info->pageStart(); s < info->pageEnd(); s += 10000) {
                 const QImage piece = renderer.renderPiece(s, std::min(s + 10000, info->pageEnd()), true);
                 const double origin = top + (renderer.sceneY(s) - 120) / ppu;
-                problems << compareBands(bandDepths(piece, origin, ppu), expected, origin, origin + piece.height() / ppu,
-                                         pageTolerance, where + QStringLiteral(" saved from %1 m:").arg(s / 1e4));
+                problems << compareBands(piece, origin, ppu, expected, pageTolerance,
+                                         where + QStringLiteral(" saved from %1 m:").arg(s / 1e4));
             }
         }
 
@@ -249,8 +237,7 @@ private slots:
             const int start = builder.starts.at(i);
             QVERIFY2(std::fabs(builder.labels.at(i).toDouble() * 1e4 - start) <= 50.0,
                      qPrintable(builder.labels.at(i)));
-            problems << compareBands(bandDepths(builder.walls.at(i), start, rowsPerUnit), expected, start, start + step,
-                                     1.0 / rowsPerUnit + stretch / ppu,
+            problems << compareBands(builder.walls.at(i), start, rowsPerUnit, expected, 1.0 / rowsPerUnit + stretch / ppu,
                                      QStringLiteral("report block from %1 m:").arg(start / 1e4));
         }
         problems.removeAll(QString());
