@@ -30,13 +30,6 @@
 #include "structurepickstore.h"
 #include "toolbar.h"
 
-static bool showWindow(QWidget *window, int width, int height)
-{
-    window->resize(width, height);
-    window->show();
-    return QTest::qWaitForWindowExposed(window);
-}
-
 static double angleGap(double a, double b) { return std::fabs(std::fmod(a - b + 540.0, 360.0) - 180.0); }
 
 class TestHoleSurveyWorkflow : public QObject
@@ -75,7 +68,9 @@ private slots:
     {
         MainWindow w;
         ModalWatcher watcher;
-        QVERIFY(showWindow(&w, 1200, 900));
+        w.resize(1200, 900);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         SHELL_OPEN_PROJECT(&w, m_project);
         w.view()->setTransform(QTransform());
 
@@ -170,7 +165,9 @@ private slots:
         }
         MainWindow w;
         ModalWatcher watcher;
-        QVERIFY(showWindow(&w, 1000, 700));
+        w.resize(1000, 700);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         SHELL_OPEN_PROJECT(&w, path);
         auto *controller = w.findChild<FrequencyTrackController *>();
         QVERIFY(controller);
