@@ -3,6 +3,7 @@
 
 #include <QtTest>
 #include <cmath>
+#include <numeric>
 
 #include "fracturefrequency.h"
 
@@ -63,9 +64,7 @@ private slots:
         QCOMPARE(bins.size(), total.size());
         double picked = 0.0;
         for (int i = 0; i < bins.size(); ++i) {
-            double sum = 0.0;
-            for (double v : bins[i].perType)
-                sum += v;
+            const double sum = std::accumulate(bins[i].perType.begin(), bins[i].perType.end(), 0.0);
             QVERIFY2(std::fabs(bins[i].total - total[i]) < 1e-9 && std::fabs(sum - bins[i].total) < 1e-9
                          && std::fabs(bins[i].perType.value("fracture") - fractures[i]) < 1e-9,
                      qPrintable(QString("window %1: %2 of %3, fractures %4")
