@@ -106,12 +106,10 @@ private slots:
                  qPrintable(store.lastError()));
         QVERIFY(store.importCsv(writeCsv("two.csv", "MD,INC,AZI\n5,20,45\n"), HoleSurvey::North));
         QVERIFY(store.setReference(HoleSurvey::HighSide));
-        const HoleSurvey survey = HoleSurveyStore(path).read();
-        QCOMPARE(survey.stations().size(), 1);
-        QCOMPARE(survey.stations().first().inclination, 20.0);
-        QCOMPARE(survey.reference(), HoleSurvey::HighSide);
+        QCOMPARE(HoleSurveyStore(path).read().reference(), HoleSurvey::HighSide);
 
         Inspector inspect(path);
+        QCOMPARE(inspect.values("select inclination from holeSurvey"), QVariantList{20.0});
         QCOMPARE(inspect.columns("holeSurvey"), (QStringList{"depth", "inclination", "azimuth"}));
         QCOMPARE(inspect.values("pragma table_info(holeSurvey)", 2), (QVariantList{"REAL", "REAL", "REAL"}));
         QCOMPARE(inspect.values("select reference from holeReference"), QVariantList{"highside"});
