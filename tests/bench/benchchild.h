@@ -119,10 +119,7 @@ inline QList<int> depths(int argc, char **argv)
 }
 
 // Best and median of several runs of a measurement.
-inline double best(const QVector<double> &times)
-{
-    return *std::min_element(times.cbegin(), times.cend());
-}
+inline double best(const QVector<double> &times) { return *std::min_element(times.cbegin(), times.cend()); }
 
 inline double median(QVector<double> times)
 {
