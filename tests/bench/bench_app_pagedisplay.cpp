@@ -22,8 +22,7 @@
 using namespace BenchChild;
 
 // Milliseconds from start() until the page read it began has ended.
-template <class Start>
-static double readMs(Start start)
+template <class Start> static double readMs(Start start)
 {
     QElapsedTimer timer;
     timer.start();
